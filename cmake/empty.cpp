@@ -1,0 +1,1 @@
+// Keeps an object library valid while its folder has no source yet.

@@ -1,0 +1,6 @@
+#include "frame/persistence.h"
+
+void Cache2Settings(Globals*) {}
+void Settings2Cache(Globals*) {}
+void ReadInvocationBracketingSettingsFile(Globals*) {}
+void WriteInvocationBracketingSettingsFile(Globals*) {}

@@ -1,0 +1,4 @@
+// The random-number generator of the plug-in.
+#pragma once
+
+void ReseedOSRandomNumbers();

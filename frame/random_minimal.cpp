@@ -1,0 +1,6 @@
+#include <cstdlib>
+#include <ctime>
+
+#include "frame/random.h"
+
+void ReseedOSRandomNumbers() { std::srand(unsigned(std::time(nullptr))); }

@@ -1,0 +1,31 @@
+#include "platform/config.h"
+
+#include <atomic>
+#include <cstring>
+
+#include "platform/memory.h"
+
+namespace {
+std::atomic<int32_t> g_processors{0};
+std::atomic<bool> g_inline{false};
+}  // namespace
+
+int GyrellePlatformConfigure(const char* key, int64_t value) {
+  if (!key) return -1;
+  if (std::strcmp(key, "processors") == 0) {
+    g_processors.store(value > 0 ? int32_t(value) : 0);
+    return 0;
+  }
+  if (std::strcmp(key, "inline_tasks") == 0) {
+    g_inline.store(value != 0);
+    return 0;
+  }
+  if (std::strcmp(key, "system_alloc_budget") == 0) {
+    SetSystemAllocationBudget(value);
+    return 0;
+  }
+  return -1;
+}
+
+int32_t PlatformForcedProcessorCount() { return g_processors.load(); }
+bool PlatformTasksForcedInline() { return g_inline.load(); }

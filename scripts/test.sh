@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs every test suite: the plain build,
+# then AddressSanitizer + UndefinedBehaviorSanitizer over the unit and
+# end-to-end tests, then ThreadSanitizer over the threaded code.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+bash "$root/scripts/setup-debian.sh"
+
+echo "== build and test" >&2
+bash "$root/scripts/build.sh" "$root/build"
+ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer" >&2
+bash "$root/scripts/build.sh" "$root/build-asan" -DGYRELLE_SANITIZE=address,undefined -DGYRELLE_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
+
+echo "== ThreadSanitizer (worker pool, pyramids, renderer)" >&2
+bash "$root/scripts/build.sh" "$root/build-tsan" -DGYRELLE_SANITIZE=thread -DGYRELLE_BENCH=OFF
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir "$root/build-tsan" --output-on-failure -j "$jobs" -L tsan
