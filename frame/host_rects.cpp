@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "frame/globals.h"
+#include "frame/host_suites.h"
 #include "frame/invocation.h"
+#include "frame/rects.h"
 
 namespace {
 
@@ -68,4 +70,95 @@ void SetInputChunkRects(Globals* globals, const Rect* chunk) {
   fr->maskRect = EmptyAtTopLeft(filter);
   fr->outRect = Rect{filter.top, filter.left, int16_t(filter.top + 1), int16_t(filter.left + 1)};
   SetPlanesRatesPaddings(fr);
+}
+
+void DetermineBiggestProxyRect(Globals* /*globals*/, const Rect* image, const Rect* area, Rect* result) {
+  Rect a = *area;
+  ZorInsetRect(&a, 4, 4);
+  const int32_t imageWidth = int32_t(image->right) - image->left;
+  const int32_t imageHeight = int32_t(image->bottom) - image->top;
+  if (imageWidth < int32_t(a.right) - a.left) a.right = int16_t(a.left + imageWidth);
+  if (imageHeight < int32_t(a.bottom) - a.top) a.bottom = int16_t(a.top + imageHeight);
+  *result = a;
+}
+
+void CalcDefaultProxyScaleFactor(const Rect* image, Rect* area, int32_t* scale, Globals* globals) {
+  const int32_t w = int32_t(image->right) - image->left;
+  const int32_t h = int32_t(image->bottom) - image->top;
+  const int32_t aw = std::min(w, int32_t(area->right) - area->left);
+  const int32_t ah = std::min(h, int32_t(area->bottom) - area->top);
+  int32_t s = 1;
+  // Nothing to fit, or nowhere to fit it: show at full size.
+  if (aw > 0 && ah > 0) {
+    s = std::max((h + ah - 1) / ah, (w + aw - 1) / aw);
+    *area = *image;
+    ScaleRect_zor(area, 1, s);
+  }
+  globals->defaultPreviewScale = s;
+  *scale = HostIsIncapableOfZooming(globals) ? 1 : s;
+}
+
+void SetUpFilterRecordForProxy(Globals* globals, int32_t scale) {
+  if (!globals) return;
+  FilterRecord* fr = globals->filterRecord;
+  TParameters* p = Params(globals);
+  const Rect filter = fr->filterRect;
+  SetPlanesRatesPaddings(fr);
+  // A zoom-out below 1 would divide by zero or mirror the rectangle.
+  if (scale < 1) scale = 1;
+  if (HostIsIncapableOfZooming(globals)) {
+    if (p) p->previewScale = 1;
+    scale = 1;
+  }
+  const Fixed16 rate = Fixed16(scale) << 16;
+  const int32_t offH = p ? p->previewOffsetH : 0;
+  const int32_t offV = p ? p->previewOffsetV : 0;
+
+  Rect in = filter;
+  ZorOffsetRect(&in, offH, offV);
+  ClipAAgainstB(&in, &filter);
+  ScaleRect_zor(&in, 1, scale);
+  const Rect& proxy = globals->proxyRect;
+  if (int32_t(proxy.right) - proxy.left < int32_t(in.right) - in.left)
+    in.right = int16_t(in.left + (int32_t(proxy.right) - proxy.left));
+  if (int32_t(proxy.bottom) - proxy.top < int32_t(in.bottom) - in.top)
+    in.bottom = int16_t(in.top + (int32_t(proxy.bottom) - proxy.top));
+  fr->inRect = in;
+  fr->outRect = fr->maskRect = in;
+  ZorOffsetRect(&fr->outRect, int32_t(filter.left) - in.left, int32_t(filter.top) - in.top);
+  // This host addresses the reduced mask from the origin of the panned view.
+  if (fr->hostSig == MakeFourCC("PSP8") && scale >= 2) {
+    Rect& m = fr->maskRect;
+    m.right = int16_t(m.right - m.left);
+    m.left = 0;
+    m.bottom = int16_t(m.bottom - m.top);
+    m.top = 0;
+    ZorOffsetRect(&m, offH / scale, offV / scale);
+  }
+  fr->inputRate = fr->maskRate = rate;
+  fr->inputPadding = fr->outputPadding = fr->maskPadding = -1;
+  SetBandWords(globals);
+  if (Advanceable(globals)) globals->result = int16_t(HostAdvanceState(fr->advanceState));
+  if (globals->result == 0) CalcTemporaryDimensions(globals, &fr->inRect, scale);
+}
+
+int32_t fetchMaskTruly_Always8(int32_t x, int32_t y, const Globals* globals) {
+  if (x < 0 || x > globals->lastColumn || y < globals->firstRow || y > globals->lastRow) return 0;
+  const FilterRecord* fr = globals->filterRecord;
+  if (!fr->haveMask || !fr->maskData) return 255;
+  if (y < globals->maskBandTop || y > globals->maskBandBottom) return 0;
+  const auto* mask = static_cast<const uint8_t*>(fr->maskData);
+  return mask[x + int64_t(y - globals->maskBandTop) * fr->maskRowBytes];
+}
+
+void IntegerScanToUnitary2(int32_t i, int32_t j, float* u, float* v, float width, float height) {
+  *u = float(2 * i + 1) / (2.0f * width);
+  *v = float(2 * j + 1) / (2.0f * height);
+}
+
+void GetInputProportions(const Globals* globals, float* width, float* height, float* ratio) {
+  const Rect& r = globals->savedFilterRect;
+  *width = float(int32_t(r.right) - r.left);
+  *height = float(int32_t(r.bottom) - r.top);
+  *ratio = *height / *width;
 }

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "dialog/dialog_services.h"
+#include "export/preset_preview.h"
 #include "frame/globals.h"
 #include "frame/host_suites.h"
 #include "frame/persistence.h"
@@ -87,6 +88,9 @@ void OncePerInvocationTasksNeedingMemory(Globals* globals) {
   TParameters* p = Params(globals);
   InitAllPyramids(globals, s->filterTable);
   TryToAllocatePyramid_2006(&globals->previewPyramid, 128, 128, PyramidDataKind_Packed8, 0);
+  // A preview that nothing has painted yet must not carry stale memory into
+  // the cached settings file.
+  Build_blank_preview(globals);
   InitPyramidProcs(&s->memdotThumbnailPyramid, globals, s->filterTable);
   InitPyramidProcs(&s->exportCanvasPyramid, globals, s->filterTable);
   globals->optionKeyDown = globals->controlKeyDown = 0;

@@ -13,18 +13,18 @@
 #include "frame/render_passes.h"
 #include "frame/result_codes.h"
 #include "frame/scripting.h"
+#include "frame/scripting_host.h"
 #include "frame/settings_defaults.h"
 #include "platform/memory.h"
 
 ZorZReply about_reply;
-bool Use_Mac_CFM_Glue_For_Host_Callbacks = false;
 
 extern "C" void PluginMain(int16_t selector, FilterRecord* filterRecord, DataWord* data, int16_t* result) {
   mac_core_routine(int32_t(selector), filterRecord, data, result);
 }
 
 void mac_core_routine(int32_t selector, FilterRecord* filterRecord, DataWord* data, int16_t* result) {
-  Use_Mac_CFM_Glue_For_Host_Callbacks = false;
+  TurnOffWeirdCFMCallbacks();
   mac_core_routine_really(selector, filterRecord, data, result);
 }
 
@@ -122,7 +122,9 @@ void DoStart_zor(Globals* globals) {
     if (!dialogFailed) {
       p->runMode = RunMode_Final;
       CommenceLineByLine(globals);
-      return;
+      if (globals->result == kOK) return;
+      // A pass that cannot begin ends the invocation here: the host will not
+      // call continue, so nothing would free what start allocated.
     }
   }
   DoShutDown(globals);
@@ -141,7 +143,8 @@ void DoContinue_zor(Globals* globals) {
     if (globals->moreToDo != 1) break;
     if (!canAdvance) return;
     globals->result = int16_t(HostAdvanceState(fr->advanceState));
-    if (globals->result != kOK) return;
+    // The host's error ends the invocation: it will not call continue again.
+    if (globals->result != kOK) break;
   }
   Postroll(globals);
   DoShutDown(globals);

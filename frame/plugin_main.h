@@ -24,4 +24,3 @@ int32_t DoAbout_zor(void* parentWindow);
 void ShowRefusalMessage3();
 
 extern ZorZReply about_reply;
-extern bool Use_Mac_CFM_Glue_For_Host_Callbacks;

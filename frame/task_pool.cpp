@@ -1,16 +1,221 @@
 #include "frame/task_pool.h"
 
-#include <thread>
+#include <algorithm>
 
 #include "frame/globals.h"
-#include "platform/config.h"
+#include "platform/tasks.h"
+#include "pyramid/pyramid_levels.h"
+#include "render/render_services.h"
 
-int32_t GetMaximumProcessorCount() {
-  if (int32_t forced = PlatformForcedProcessorCount(); forced > 0) return forced;
-  const unsigned n = std::thread::hardware_concurrency();
-  return n > 0 ? int32_t(n) : 1;
+namespace {
+
+constexpr uint32_t kTaskStackBytes = 20000;
+constexpr int32_t kTerminationWaitMs = 100;
+
+void* KindMessage(int32_t kind) { return reinterpret_cast<void*>(intptr_t(kind)); }
+
+// Shares a job may use: never more than the records allocated at start.
+int32_t ShareLimit(const Globals* globals) {
+  if (!globals->taskRecords) return 0;
+  return std::min(std::max(MPProcessorsScheduled(), 1), globals->taskRecordCount);
 }
 
-void Start_multithreading(Globals* globals) { globals->taskTerminationQueue = 0; }
+// A record must not be rewritten while its task may still read it.
+void FinishAnyOutstandingOrders(Globals* globals) {
+  const int32_t n = std::min(globals->taskCount, globals->taskRecordCount);
+  for (int32_t i = 0; i < n; ++i) {
+    if (globals->taskRecords[i].launchStatus == kLaunchPosted) {
+      finish_only_all_tasks(globals);
+      return;
+    }
+  }
+}
 
-void End_multithreading(Globals* globals) { globals->taskTerminationQueue = 0; }
+// floor(i * length / shares) without the rounding of a float quotient.
+int32_t ShareStart(int32_t i, int32_t length, int32_t shares) {
+  return int32_t(int64_t(i) * length / shares);
+}
+
+}  // namespace
+
+void RunStandardOrder(PerTaskStuffType* task, int32_t kind) {
+  if (!DoStandardTasks(task, kind)) DoMyTask(task, kind);
+}
+
+int32_t GetMaximumProcessorCount() { return MPProcessors(); }
+
+void Start_multithreading(Globals* globals) {
+  globals->taskTerminationQueue = 0;
+  if (!globals->taskRecords) return;
+  const int32_t p = std::min(MPProcessors(), globals->taskRecordCount);
+  for (int32_t i = 0; i < globals->taskRecordCount; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    r.requestQueue = r.replyQueue = r.taskId = 0;
+    r.launchStatus = kLaunchIdle;
+  }
+  if (!MPIsFullyInitialized() || p < 1) return;
+  MPQueueID termination = 0;
+  if (MPCreateQueue(&termination) != kMPNoErr) return;
+  globals->taskTerminationQueue = termination;
+  // Every task posts one notice when it ends; keep room for all of them.
+  MPSetQueueReserve(termination, p);
+  for (int32_t i = 0; i < p; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    MPQueueID request = 0, reply = 0;
+    if (MPCreateQueue(&request) == kMPNoErr && MPCreateQueue(&reply) == kMPNoErr) {
+      // The task reads its queues from the record as soon as it runs.
+      r.requestQueue = request;
+      r.replyQueue = reply;
+      MPTaskID task = 0;
+      if (MPCreateTask(MacThreadedTaskDispatcher, &r, kTaskStackBytes, termination, nullptr, nullptr, 0, &task) ==
+          kMPNoErr) {
+        r.taskId = task;
+        // The task's first answer says it has taken its queues from the
+        // record; from then on it touches the record only between an order
+        // and its answer, so the record's owner may free it after shutdown
+        // (or after an invocation that ended without one).
+        MPWaitOnQueue(reply, nullptr, nullptr, nullptr, kDurationForever);
+        continue;
+      }
+    }
+    // A record without its task must not look postable: its orders then run
+    // on the main thread.
+    if (request) MPDeleteQueue(request);
+    if (reply) MPDeleteQueue(reply);
+    r.requestQueue = r.replyQueue = 0;
+    break;
+  }
+}
+
+int32_t MacThreadedTaskDispatcher(void* param) {
+  auto* record = static_cast<PerTaskStuffType*>(param);
+  const MPQueueID request = record->requestQueue;
+  const MPQueueID reply = record->replyQueue;
+  MPNotifyQueue(reply, nullptr, nullptr, nullptr);
+  for (;;) {
+    void* kindWord = nullptr;
+    void* bodyWord = nullptr;
+    const int32_t err = MPWaitOnQueue(request, &kindWord, &bodyWord, nullptr, kDurationForever);
+    if (err != kMPNoErr) return err;
+    const auto kind = int32_t(reinterpret_cast<intptr_t>(kindWord));
+    const bool quit = kind == TaskKind_Quit;
+    if (!quit) {
+      const auto body = reinterpret_cast<TaskOrderBody>(bodyWord);
+      (body ? body : RunStandardOrder)(record, kind);
+    }
+    MPNotifyQueue(reply, nullptr, nullptr, nullptr);
+    if (quit) return 0;
+  }
+}
+
+void launch_only_all_tasks_with(Globals* globals, TaskOrderBody body) {
+  if (!globals->taskRecords) return;
+  const int32_t n = std::min(globals->taskCount, globals->taskRecordCount);
+  for (int32_t i = 0; i < n; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    r.launchStatus = r.requestQueue
+                         ? MPNotifyQueue(r.requestQueue, KindMessage(r.kind), reinterpret_cast<void*>(body), nullptr)
+                         : kMPInvalidIDErr;
+  }
+  // What could not be posted is done here, in record order, while the posted
+  // shares run.
+  for (int32_t i = 0; i < n; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    if (r.launchStatus == kLaunchPosted) continue;
+    r.launchStatus = kLaunchIdle;
+    body(&r, r.kind);
+  }
+}
+
+void launch_only_all_tasks(Globals* globals) { launch_only_all_tasks_with(globals, RunStandardOrder); }
+
+void finish_only_all_tasks(Globals* globals) {
+  if (!globals->taskRecords) return;
+  const int32_t n = std::min(globals->taskCount, globals->taskRecordCount);
+  for (int32_t i = 0; i < n; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    if (r.launchStatus != kLaunchPosted) continue;
+    MPWaitOnQueue(r.replyQueue, nullptr, nullptr, nullptr, kDurationForever);
+    r.launchStatus = kLaunchIdle;
+  }
+}
+
+void launch_and_finish_all_tasks_with(Globals* globals, TaskOrderBody body) {
+  launch_only_all_tasks_with(globals, body);
+  finish_only_all_tasks(globals);
+}
+
+void launch_and_finish_all_tasks(Globals* globals) { launch_and_finish_all_tasks_with(globals, RunStandardOrder); }
+
+void Bust_row_into_tasks(int32_t first, int32_t last, int32_t kind, Globals* globals, void* job, int32_t row,
+                         PyramidDescriptor* outputPyramid) {
+  FinishAnyOutstandingOrders(globals);
+  const int64_t items = int64_t(last) - first + 1;
+  const int32_t n = int32_t(std::max<int64_t>(0, std::min<int64_t>(ShareLimit(globals), items)));
+  globals->taskCount = n;
+  for (int32_t i = 0; i < n; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    r.firstColumn = first + ShareStart(i, int32_t(items), n);
+    r.lastColumn = first + ShareStart(i + 1, int32_t(items), n) - 1;
+    r.kind = kind;
+    r.globals = globals;
+    r.row = row;
+    r.outputPyramid = outputPyramid;
+    r.job = job;
+  }
+}
+
+void Bust_rectangle_into_tasks(const Rect* rect, int32_t kind, Globals* globals, void* job,
+                               PyramidDescriptor* outputPyramid) {
+  FinishAnyOutstandingOrders(globals);
+  const int32_t w = int32_t(rect->right) - rect->left;
+  const int32_t h = int32_t(rect->bottom) - rect->top;
+  const bool alongX = w >= h;
+  // A rectangle without area is an empty job, even when one side is long.
+  const int32_t length = (w > 0 && h > 0) ? (alongX ? w : h) : 0;
+  const int32_t n = std::max(0, std::min(ShareLimit(globals), length));
+  globals->taskCount = n;
+  for (int32_t i = 0; i < n; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    const int32_t a = ShareStart(i, length, n), b = ShareStart(i + 1, length, n);
+    r.strip = *rect;
+    if (alongX) {
+      r.strip.left = int16_t(rect->left + a);
+      r.strip.right = int16_t(rect->left + b);
+    } else {
+      r.strip.top = int16_t(rect->top + a);
+      r.strip.bottom = int16_t(rect->top + b);
+    }
+    r.kind = kind;
+    r.globals = globals;
+    r.job = job;
+    r.outputPyramid = outputPyramid;
+  }
+}
+
+void End_multithreading(Globals* globals) {
+  const int32_t count = globals->taskRecords ? globals->taskRecordCount : 0;
+  for (int32_t i = 0; i < count; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    r.launchStatus = r.requestQueue ? MPNotifyQueue(r.requestQueue, KindMessage(TaskKind_Quit), nullptr, nullptr)
+                                    : kLaunchIdle;
+  }
+  globals->taskCount = count;
+  finish_only_all_tasks(globals);
+  const MPQueueID termination = globals->taskTerminationQueue;
+  for (int32_t i = 0; i < count; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    if (!r.taskId) continue;
+    MPTerminateTask(r.taskId, 0);
+    r.taskId = 0;
+    if (termination) MPWaitOnQueue(termination, nullptr, nullptr, nullptr, kTerminationWaitMs);
+  }
+  for (int32_t i = 0; i < count; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    if (r.requestQueue) MPDeleteQueue(r.requestQueue);
+    if (r.replyQueue) MPDeleteQueue(r.replyQueue);
+    r.requestQueue = r.replyQueue = 0;
+  }
+  if (termination) MPDeleteQueue(termination);
+  globals->taskTerminationQueue = 0;
+}

@@ -1,6 +1,9 @@
 // Worker task pool: one preemptive task per processor, created at start and
-// ended at shutdown. (Minimal version: orders run inline on the main thread
-// until the threaded pool lands.)
+// ended at shutdown. The main thread cuts a job (a span of one row, or a
+// rectangle) into equal shares, writes one work order into each task record,
+// posts the orders and waits for every answer. An order that cannot be posted
+// (no tasks on this platform, a task that could not be created, a full queue)
+// runs on the main thread instead, so every share of a job is always done.
 #pragma once
 
 #include <cstdint>
@@ -15,25 +18,54 @@ enum TaskKind : int32_t {
   TaskKind_PyramidLevelHQ = -1001,
   TaskKind_SampleRow = 0,
   TaskKind_ResultRow = 1,
-  TaskKind_Quit = 999,
+  TaskKind_Quit = 999,  // posted only at shutdown, never stored in a record
 };
 
+// launchStatus values besides a failed post's error code.
+constexpr int32_t kLaunchPosted = 0;
+constexpr int32_t kLaunchIdle = -1;  // awaited, never posted, or run inline
+
 struct PerTaskStuffType {
-  int32_t firstColumn;
-  int32_t lastColumn;
+  int32_t firstColumn;  // first item of this share of a row job
+  int32_t lastColumn;   // last item, inclusive
   int32_t kind;
   int32_t launchStatus;
-  Rect strip;
+  Rect strip;  // this share of a rectangle job
   Globals* globals;
   int32_t row;
-  intptr_t requestQueue;
-  intptr_t replyQueue;
-  intptr_t taskId;
+  intptr_t requestQueue;  // 0: none
+  intptr_t replyQueue;    // 0: none
+  intptr_t taskId;        // 0: no task was started for this record
   int32_t tissotSearchStart;
   PyramidDescriptor* outputPyramid;
   void* job;
 };
 
+// The work an order does on a record. The standard body hands level-building
+// kinds to the pyramid code and every other kind to the renderer.
+using TaskOrderBody = void (*)(PerTaskStuffType* task, int32_t kind);
+void RunStandardOrder(PerTaskStuffType* task, int32_t kind);
+
+// Task records to allocate at start.
 int32_t GetMaximumProcessorCount();
+// Starts one task per allocated record (at most the processor count).
 void Start_multithreading(Globals* globals);
+// Ends every task that was started and deletes the queues; safe to call when
+// nothing was started.
 void End_multithreading(Globals* globals);
+
+// Cut items first..last into Globals.taskCount shares (0 for an empty job).
+void Bust_row_into_tasks(int32_t first, int32_t last, int32_t kind, Globals* globals, void* job, int32_t row,
+                         PyramidDescriptor* outputPyramid);
+void Bust_rectangle_into_tasks(const Rect* rect, int32_t kind, Globals* globals, void* job,
+                               PyramidDescriptor* outputPyramid);
+
+void launch_only_all_tasks(Globals* globals);
+void finish_only_all_tasks(Globals* globals);
+void launch_and_finish_all_tasks(Globals* globals);
+// The same with another body than the standard one (tools and tests).
+void launch_only_all_tasks_with(Globals* globals, TaskOrderBody body);
+void launch_and_finish_all_tasks_with(Globals* globals, TaskOrderBody body);
+
+// The body of every task; its parameter is the task's record.
+int32_t MacThreadedTaskDispatcher(void* record);

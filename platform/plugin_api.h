@@ -178,6 +178,8 @@ struct WriteDescriptorProcs {
   OSErr16 (*putObjectProc)(PIWriteDescriptor token, DescriptorKeyID key, FourCC type, Handle value);
   OSErr16 (*putCountProc)(PIWriteDescriptor token, DescriptorKeyID key, uint32_t count);
   OSErr16 (*putStringProc)(PIWriteDescriptor token, DescriptorKeyID key, const unsigned char* value);
+  OSErr16 (*putScopedClassProc)(PIWriteDescriptor token, DescriptorKeyID key, FourCC value);
+  OSErr16 (*putScopedObjectProc)(PIWriteDescriptor token, DescriptorKeyID key, FourCC type, Handle value);
 };
 constexpr int16_t kCurrentWriteDescriptorProcsVersion = 0;
 constexpr int16_t kCurrentWriteDescriptorProcsCount = 16;

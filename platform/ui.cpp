@@ -1,27 +1,20 @@
 #include "platform/ui.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
+
+#include "platform/mac_roman.h"
 
 namespace {
 
-// Messages are Mac OS Roman; the console speaks UTF-8. Only the punctuation
-// our messages use is mapped here; anything else shows as '?'.
+// Messages are Mac OS Roman; the console speaks UTF-8 (at most three bytes
+// per Roman character).
 std::string RomanToUtf8(const char* s) {
-  std::string out;
-  for (; s && *s; ++s) {
-    const unsigned char c = static_cast<unsigned char>(*s);
-    switch (c) {
-      case 0xC9: out += "\u2026"; break;
-      case 0xD0: out += "\u2013"; break;
-      case 0xD1: out += "\u2014"; break;
-      case 0xD2: out += "\u201C"; break;
-      case 0xD3: out += "\u201D"; break;
-      case 0xD4: out += "\u2018"; break;
-      case 0xD5: out += "\u2019"; break;
-      default: out += c < 0x80 ? char(c) : '?';
-    }
-  }
+  if (!s) return {};
+  std::string out(std::strlen(s) * 3 + 1, '\0');
+  MacRomanToUtf8(s, out.data(), out.size());
+  out.resize(std::strlen(out.c_str()));
   return out;
 }
 

@@ -3,7 +3,10 @@
 
 #include "frame/globals.h"
 #include "frame/host_suites.h"
+#include "frame/result_codes.h"
+#include "platform/ui.h"
 #include "pyramid/pyramid_descriptor.h"
+#include "pyramid/pyramid_intake.h"
 
 namespace {
 
@@ -12,6 +15,7 @@ struct KindInfo {
   float toUnit, fromUnit;
 };
 
+// 1/255 rounds to the float 0x3B808081 and 1/32768 is exact.
 KindInfo InfoOfKind(int32_t kind) {
   switch (kind) {
     case 0: return {1, 1, 1, 1.0f / 255.0f, 255.0f};
@@ -36,6 +40,36 @@ int32_t NextLevelSize(int32_t n) {
 
 int32_t CeilDiv(int32_t n, int32_t d) { return (n + d - 1) / d; }
 
+struct LevelPlan {
+  int32_t widths[kPyramidMaxLevels];
+  int32_t heights[kPyramidMaxLevels];
+  int32_t topLevel;
+  int32_t tiles;
+  int64_t pixels;
+};
+
+// Level 0 down to the first 1 x 1 level after it, never past level 19.
+LevelPlan PlanLevels(int32_t width, int32_t height) {
+  LevelPlan plan{};
+  for (int32_t L = 0, w = width, h = height; L < kPyramidMaxLevels; ++L) {
+    plan.widths[L] = w;
+    plan.heights[L] = h;
+    plan.pixels += int64_t(w) * h;
+    plan.tiles += CeilDiv(w, kPyramidTileSize) * CeilDiv(h, kPyramidTileSize);
+    plan.topLevel = L;
+    if (L > 0 && w == 1 && h == 1) break;
+    w = NextLevelSize(w);
+    h = NextLevelSize(h);
+  }
+  return plan;
+}
+
+PyramidAllocStatus CheckRequest(const PyramidDescriptor* p, int32_t width, int32_t height, int32_t kind) {
+  if (!p || width < 1 || height < 1 || InfoOfKind(kind).bytesPerPixel == 0) return PyramidAlloc_BadRequest;
+  if (width > kPyramidMaxSide || height > kPyramidMaxSide) return PyramidAlloc_TooLarge;
+  return PyramidAlloc_OK;
+}
+
 void ReleaseTiles(PyramidDescriptor* p) {
   if (p->tileTable) {
     for (int32_t i = 0; i < p->tileCount; ++i) {
@@ -46,6 +80,34 @@ void ReleaseTiles(PyramidDescriptor* p) {
   }
   p->tileCount = 0;
   p->tileTable = nullptr;
+}
+
+// Allocates every tile of the plan; on the first refusal releases what it had.
+bool AllocateTiles(PyramidDescriptor* p, const LevelPlan& plan, int32_t bytesPerPixel) {
+  int32_t index = 0;
+  for (int32_t L = 0; L <= plan.topLevel; ++L) {
+    const int32_t cols = CeilDiv(plan.widths[L], kPyramidTileSize);
+    const int32_t rows = CeilDiv(plan.heights[L], kPyramidTileSize);
+    p->levelFirstTile[L] = index;
+    p->levelTilesPerRow[L] = cols;
+    for (int32_t r = 0; r < rows; ++r) {
+      for (int32_t c = 0; c < cols; ++c, ++index) {
+        PyramidTile& t = p->tileTable[index];
+        t.left = c * kPyramidTileSize;
+        t.top = r * kPyramidTileSize;
+        t.width = c == cols - 1 ? plan.widths[L] - kPyramidTileSize * (cols - 1) : kPyramidTileSize;
+        t.height = r == rows - 1 ? plan.heights[L] - kPyramidTileSize * (rows - 1) : kPyramidTileSize;
+        const uint64_t bytes = uint64_t(t.width) * uint64_t(t.height) * uint64_t(bytesPerPixel);
+        t.pixels = RobustNewPtr(bytes, &t.bufferId, p->bufferProcs);
+        if (!t.pixels) {
+          ReleaseTiles(p);
+          return false;
+        }
+        p->levelLastTile[L] = index;
+      }
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -70,91 +132,143 @@ PyramidDescriptor* InitPyramidProcs_from_another_pyr(PyramidDescriptor* pyramid,
   return pyramid;
 }
 
-bool TryToAllocatePyramid_2006(PyramidDescriptor* p, int32_t width, int32_t height, int32_t kind, int32_t wrapMode) {
-  if (!p || width < 1 || height < 1 || width > 32767 || height > 32767) return false;
+int32_t BytesPerPixelOfKind(int32_t kind) { return InfoOfKind(kind).bytesPerPixel; }
+
+int64_t PyramidByteCount(int32_t width, int32_t height, int32_t kind) {
+  PyramidDescriptor probe{};
+  if (CheckRequest(&probe, width, height, kind) != PyramidAlloc_OK) return -1;
+  return PlanLevels(width, height).pixels * InfoOfKind(kind).bytesPerPixel;
+}
+
+PyramidAllocStatus AllocatePyramidWithStatus(PyramidDescriptor* p, int32_t width, int32_t height, int32_t kind,
+                                             int32_t wrapMode) {
+  if (const PyramidAllocStatus refused = CheckRequest(p, width, height, kind); refused != PyramidAlloc_OK)
+    return refused;
   if (p->tileCount > 0 && p->tileTable) ReleaseTiles(p);
   p->cacheId = 0;
   const KindInfo info = InfoOfKind(kind);
-
-  int32_t widths[kPyramidMaxLevels], heights[kPyramidMaxLevels];
-  int32_t top = 0;
-  int64_t pixels = 0;
-  int32_t tiles = 0;
-  for (int32_t L = 0, w = width, h = height; L < kPyramidMaxLevels; ++L) {
-    widths[L] = w;
-    heights[L] = h;
-    pixels += int64_t(w) * h;
-    tiles += CeilDiv(w, kPyramidTileSize) * CeilDiv(h, kPyramidTileSize);
-    top = L;
-    if (L > 0 && w == 1 && h == 1) break;
-    w = NextLevelSize(w);
-    h = NextLevelSize(h);
-  }
+  const LevelPlan plan = PlanLevels(width, height);
 
   p->tileTable = static_cast<PyramidTile*>(
-      RobustNewPtr(sizeof(PyramidTile) * uint64_t(tiles), &p->tileTableBufferId, p->bufferProcs));
+      RobustNewPtr(sizeof(PyramidTile) * uint64_t(plan.tiles), &p->tileTableBufferId, p->bufferProcs));
   if (!p->tileTable) {
     p->tileCount = 0;
-    return false;
+    return PyramidAlloc_OutOfMemory;
   }
-  p->tileCount = tiles;
-  for (int32_t i = 0; i < tiles; ++i) p->tileTable[i] = PyramidTile{0, nullptr, -1, -1, -1, -1};
-  p->topLevel = top;
-
-  int32_t index = 0;
-  for (int32_t L = 0; L <= top; ++L) {
-    const int32_t cols = CeilDiv(widths[L], kPyramidTileSize);
-    const int32_t rows = CeilDiv(heights[L], kPyramidTileSize);
-    p->levelFirstTile[L] = index;
-    p->levelTilesPerRow[L] = cols;
-    for (int32_t r = 0; r < rows; ++r) {
-      for (int32_t c = 0; c < cols; ++c, ++index) {
-        PyramidTile& t = p->tileTable[index];
-        t.left = c * kPyramidTileSize;
-        t.top = r * kPyramidTileSize;
-        t.width = c == cols - 1 ? widths[L] - kPyramidTileSize * (cols - 1) : kPyramidTileSize;
-        t.height = r == rows - 1 ? heights[L] - kPyramidTileSize * (rows - 1) : kPyramidTileSize;
-        const uint64_t bytes = uint64_t(t.width) * uint64_t(t.height) * uint64_t(info.bytesPerPixel);
-        t.pixels = RobustNewPtr(bytes, &t.bufferId, p->bufferProcs);
-        if (!t.pixels) {
-          ReleaseTiles(p);
-          p->cacheId = 0;
-          return false;
-        }
-        p->levelLastTile[L] = index;
-      }
-    }
-  }
+  p->tileCount = plan.tiles;
+  for (int32_t i = 0; i < plan.tiles; ++i) p->tileTable[i] = PyramidTile{0, nullptr, -1, -1, -1, -1};
+  p->topLevel = plan.topLevel;
+  if (!AllocateTiles(p, plan, info.bytesPerPixel)) return PyramidAlloc_OutOfMemory;
 
   p->dataKind = kind;
   p->bytesPerPixel = info.bytesPerPixel;
   p->channels = info.channels;
   p->bytesPerChannel = info.bytesPerChannel;
-  for (int32_t L = 0; L <= top; ++L) {
-    p->levelWidth[L] = p->scaleWidth[L] = widths[L];
-    p->levelHeight[L] = p->scaleHeight[L] = heights[L];
-    p->levelClampX[L] = widths[L] - 1;
-    p->levelClampY[L] = heights[L] - 1;
-    p->levelLastX[L] = float(widths[L] - 1);
-    p->levelLastY[L] = float(heights[L] - 1);
-    p->pixelStepX[L] = 1.0f / float(widths[L]);
-    p->pixelStepY[L] = 1.0f / float(heights[L]);
+  for (int32_t L = 0; L <= plan.topLevel; ++L) {
+    p->levelWidth[L] = p->scaleWidth[L] = plan.widths[L];
+    p->levelHeight[L] = p->scaleHeight[L] = plan.heights[L];
+    p->levelClampX[L] = plan.widths[L] - 1;
+    p->levelClampY[L] = plan.heights[L] - 1;
+    p->levelLastX[L] = float(plan.widths[L] - 1);
+    p->levelLastY[L] = float(plan.heights[L] - 1);
+    p->pixelStepX[L] = 1.0f / float(plan.widths[L]);
+    p->pixelStepY[L] = 1.0f / float(plan.heights[L]);
   }
   p->baseWidth = width;
   p->baseHeight = height;
   p->aspectX = width > height ? float(width) / float(height) : 1.0f;
   p->aspectY = height > width ? float(height) / float(width) : 1.0f;
-  p->totalBytes = pixels * info.bytesPerPixel;
+  p->totalBytes = plan.pixels * info.bytesPerPixel;
   p->overhangMode = 3;
   p->wrapMode = wrapMode;
   p->toUnitScale = info.toUnit;
   p->fromUnitScale = info.fromUnit;
   p->cacheId = 0;
-  return true;
+  return PyramidAlloc_OK;
+}
+
+const char* PyramidAllocStatusText(PyramidAllocStatus status) {
+  switch (status) {
+    case PyramidAlloc_OK: return "The image memory was allocated.";
+    case PyramidAlloc_BadRequest: return "The image has no pixels or an unknown pixel format.";
+    case PyramidAlloc_TooLarge: return "The image is larger than 32767 pixels on a side.";
+    case PyramidAlloc_OutOfMemory: return "There is not enough memory for the image.";
+  }
+  return "The image memory could not be allocated.";
+}
+
+bool TryToAllocatePyramid_2006(PyramidDescriptor* pyramid, int32_t width, int32_t height, int32_t kind,
+                               int32_t wrapMode) {
+  return AllocatePyramidWithStatus(pyramid, width, height, kind, wrapMode) == PyramidAlloc_OK;
+}
+
+bool TryToAllocatePyramid_new(PyramidDescriptor* pyramid, int32_t width, int32_t height, int32_t kind,
+                              int32_t wrapMode) {
+  return TryToAllocatePyramid_2006(pyramid, width, height, kind, wrapMode);
+}
+
+bool TryToAllocateCanvas_new(PyramidDescriptor* pyramid, int32_t width, int32_t height, int32_t kind,
+                             int32_t wrapMode) {
+  return TryToAllocatePyramid_2006(pyramid, width, height, kind, wrapMode);
+}
+
+bool TryToAllocateCanvas_old(PyramidDescriptor* pyramid, int32_t width, int32_t height, int32_t channelCount,
+                             int32_t wrapMode) {
+  const int32_t kind = channelCount == 1   ? PyramidDataKind_Byte
+                       : channelCount == 2 ? PyramidDataKind_Single16
+                                           : PyramidDataKind_Packed8;
+  return TryToAllocatePyramid_2006(pyramid, width, height, kind, wrapMode);
+}
+
+int16_t AllocateColorPyramids(int32_t width, int32_t height, Globals* globals) {
+  if (!globals) return kInputPyramidMissing;
+  const PyramidAllocStatus status = AllocatePyramidWithStatus(
+      &globals->pyramids[kPyramidMain], width, height, GetPyramidDatakindThatSuitsHostMode(globals), 0);
+  switch (status) {
+    case PyramidAlloc_OK: return kOK;
+    case PyramidAlloc_OutOfMemory: return kOutOfMemory;
+    default:
+      PlatformShowAlert("The image cannot be read.", PyramidAllocStatusText(status));
+      return kInputPyramidMissing;
+  }
 }
 
 void DisposePyramidData(PyramidDescriptor* pyramid) {
   if (!pyramid) return;
   if (pyramid->tileCount > 0 && pyramid->tileTable) ReleaseTiles(pyramid);
   pyramid->cacheId = 0;
+}
+
+void DumpAnyCorpus(Globals* globals) {
+  if (!globals) return;
+  for (int i = kPyramidFirstCubeFace; i < kPyramidSlots; ++i) DisposePyramidData(&globals->pyramids[i]);
+}
+
+void GetBoundingRectOfPyrLevel(const PyramidDescriptor* pyramid, int32_t level, Rect* rect) {
+  *rect = Rect{0, 0, 0, 0};
+  if (!pyramid || level < 0 || level > pyramid->topLevel || level >= kPyramidMaxLevels) return;
+  rect->bottom = int16_t(pyramid->levelHeight[level]);
+  rect->right = int16_t(pyramid->levelWidth[level]);
+}
+
+void GetRectOfTile(const PyramidDescriptor* pyramid, int32_t tileIndex, Rect* rect) {
+  *rect = Rect{0, 0, 0, 0};
+  if (!pyramid || !pyramid->tileTable || tileIndex < 0 || tileIndex >= pyramid->tileCount) return;
+  const PyramidTile& t = pyramid->tileTable[tileIndex];
+  *rect = Rect{int16_t(t.top), int16_t(t.left), int16_t(t.top + t.height), int16_t(t.left + t.width)};
+}
+
+int32_t PixelsInTile(const PyramidDescriptor* pyramid, int32_t tileIndex) {
+  if (!pyramid || !pyramid->tileTable || tileIndex < 0 || tileIndex >= pyramid->tileCount) return 0;
+  const PyramidTile& t = pyramid->tileTable[tileIndex];
+  return t.width * t.height;
+}
+
+bool PyramidsAreSimilar(const PyramidDescriptor* a, const PyramidDescriptor* b) {
+  return a->levelWidth[0] == b->levelWidth[0] && a->levelHeight[0] == b->levelHeight[0] &&
+         a->bytesPerPixel == b->bytesPerPixel && a->topLevel == b->topLevel;
+}
+
+bool PyramidsAreSimilarSizeAtLevel0(const PyramidDescriptor* a, const PyramidDescriptor* b) {
+  return a->levelWidth[0] == b->levelWidth[0] && a->levelHeight[0] == b->levelHeight[0];
 }

@@ -7,6 +7,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 bash "$root/scripts/setup-debian.sh"
 
+# Tests write Preferences files; keep them out of the user's own folder.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
+
 echo "== build and test" >&2
 bash "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
@@ -15,6 +20,9 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer" >&2
 bash "$root/scripts/build.sh" "$root/build-asan" -DGYRELLE_SANITIZE=address,undefined -DGYRELLE_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
+
+echo "== fuzzing the file and descriptor readers" >&2
+FUZZ_SECONDS=${FUZZ_SECONDS:-45} sh "$root/tests/fuzz/run.sh" "$root/build-fuzz"
 
 echo "== ThreadSanitizer (worker pool, pyramids, renderer)" >&2
 bash "$root/scripts/build.sh" "$root/build-tsan" -DGYRELLE_SANITIZE=thread -DGYRELLE_BENCH=OFF

@@ -190,6 +190,10 @@ TEST(EntryInvocation, AdvanceStateErrorIsPassedOnUnchanged) {
   host.advanceError = -36;
   host.advanceErrorAtCall = 4;
   EXPECT_EQ(host.RunInvocation(), -36);
+  // The host will not call again: the invocation must already be shut down.
+  EXPECT_TRUE(host.RectsEmpty());
+  EXPECT_EQ(GlobalsOf(host)->storage, nullptr);
+  EXPECT_EQ(host.OutstandingBuffers(), 0);
 }
 
 TEST(EntryInvocation, RepeatedInvocationsReuseTheHandlesCleanly) {

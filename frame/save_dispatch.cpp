@@ -1,0 +1,66 @@
+#include "frame/save_dispatch.h"
+
+#include <cstring>
+
+#include "frame/file_layer.h"
+#include "frame/globals.h"
+#include "frame/persistence.h"
+#include "frame/settings_defaults.h"
+#include "frame/settings_file_reader.h"
+
+namespace {
+
+int32_t SaveSettingsFile(Globals* globals, const FSRef* file) {
+  TParameters* p = Params(globals);
+  if (!p) return kBadParameter;
+  const int32_t e = WriteSettingsFile_ref(globals, file);
+  ApplyOSXIconToPresetFile(file, globals);
+  if (e != 0) return e;
+  char name[kSettingsNameSize];
+  if (MacRefToCString(file, name, kSettingsNameSize)) std::memcpy(p->settingsName, name, sizeof name);
+  return 0;
+}
+
+}  // namespace
+
+int32_t OpenTheDarnPreset(Globals* globals, const FSRef* file) {
+  TParameters* p = Params(globals);
+  if (!p || !file) return kBadParameter;
+  TParameters before;
+  std::memcpy(&before, p, sizeof before);
+  GrabDefaultSettings(globals);
+  const int32_t e = ReadSettingsFile_ref(globals, file, 0);
+  if (e != 0) {
+    std::memcpy(p, &before, sizeof before);
+    return e;
+  }
+  RefToCname(file, p->settingsName);
+  return 0;
+}
+
+int32_t DoOpenThings(Globals* globals, const FSRef* file, int32_t kind) {
+  switch (kind) {
+    case SaveKind_Settings: return OpenTheDarnPreset(globals, file) == 0 ? 1 : 0;
+    case SaveKind_BrickStats:
+    case SaveKind_PresetsPage: return 1;  // the dialog acts on these choices itself
+    default: return 0;
+  }
+}
+
+int32_t DoSaveThings(Globals* globals, const FSRef* file, int32_t, int32_t kind) {
+  if (!globals || !file) return kBadParameter;
+  switch (kind) {
+    case SaveKind_Settings: return SaveSettingsFile(globals, file);
+    case SaveKind_Photoshop:
+    case SaveKind_BrickStats:
+    case SaveKind_PresetsPage:
+    case SaveKind_LDraw:
+    case SaveKind_Model:
+    case SaveKind_EquiPolyMap:
+    case SaveKind_OutputModesGallery:
+    case SaveKind_MemoryDotsGallery: return kWriterNotBuilt;
+    default: return kBadParameter;
+  }
+}
+
+int32_t ApplyOSXIconToPresetFile(const FSRef*, Globals*) { return 0; }

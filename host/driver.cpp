@@ -1,0 +1,262 @@
+#include "host/driver.h"
+
+#include "host/callbacks.h"
+#include "host/descriptor_suite.h"
+#include "host/regions.h"
+#include "host/suites.h"
+#include "platform/memory.h"
+
+namespace gyhost {
+
+namespace {
+
+constexpr Fixed16 kResolution72 = 72 << 16;
+constexpr int16_t kResultSentinel = 0x7A7A;  // a value no plug-in answers
+
+struct ActiveInvocation {
+  FilterRecord record{};
+  BufferProcs bufferProcs{};
+  HandleProcs handleProcs{};
+  ReadDescriptorProcs readProcs{};
+  WriteDescriptorProcs writeProcs{};
+  PIDescriptorParameters descriptorParameters{};
+  const HostImage* original = nullptr;
+  const HostImage* mask = nullptr;
+  HostImage* destination = nullptr;
+  RegionBuffer in, out, maskBuffer;
+  bool outValid = false;  // `out` holds what the plug-in may have written
+};
+
+// advanceState carries no context; this is the invocation it serves.
+ActiveInvocation* g_active = nullptr;
+
+bool AllRectsEmpty(const FilterRecord& r) {
+  return RectIsEmpty(r.inRect) && RectIsEmpty(r.outRect) && RectIsEmpty(r.maskRect);
+}
+
+void ForgetBuffers(ActiveInvocation* a) {
+  a->outValid = false;
+  a->record.inData = a->record.outData = a->record.maskData = nullptr;
+  a->record.inRowBytes = a->record.outRowBytes = a->record.maskRowBytes = 0;
+}
+
+// Puts what the plug-in wrote into outData into the destination image.
+void CommitOutput(ActiveInvocation* a) {
+  if (a->outValid) CommitRegion(a->out, a->destination);
+}
+
+// Delivers inData, outData and maskData for the rectangles in the record.
+// Every request is filled afresh: outData must show the destination as it is
+// now, with fresh padding, whatever the plug-in left in the old buffer.
+int16_t DeliverRequested(ActiveInvocation* a) {
+  FilterRecord& r = a->record;
+  RegionRequest in;
+  in.rect = r.inRect;
+  in.loPlane = r.inLoPlane;
+  in.hiPlane = r.inHiPlane;
+  in.rate = r.samplingSupport ? r.inputRate : kUnitRate;
+  in.padding = r.inputPadding;
+  RegionRequest out;
+  out.rect = r.outRect;
+  out.loPlane = r.outLoPlane;
+  out.hiPlane = r.outHiPlane;
+  out.padding = r.outputPadding;
+  const bool wantMask = a->mask && r.haveMask;
+  RegionRequest mask;
+  mask.rect = r.maskRect;
+  mask.rate = r.samplingSupport ? r.maskRate : kUnitRate;
+  mask.padding = r.maskPadding;
+
+  int16_t err = DeliverRegion(*a->original, in, &a->in);
+  if (err == 0) err = DeliverRegion(*a->destination, out, &a->out);
+  if (err == 0 && wantMask) err = DeliverRegion(*a->mask, mask, &a->maskBuffer);
+  if (err != 0) {
+    ForgetBuffers(a);
+    return err;
+  }
+  a->outValid = true;
+  r.inData = RegionData(&a->in);
+  r.inRowBytes = a->in.rowBytes;
+  r.outData = RegionData(&a->out);
+  r.outRowBytes = a->out.rowBytes;
+  r.maskData = wantMask ? RegionData(&a->maskBuffer) : nullptr;
+  r.maskRowBytes = wantMask ? a->maskBuffer.rowBytes : 0;
+  return 0;
+}
+
+OSErr16 HostAdvanceState() {
+  ActiveInvocation* a = g_active;
+  if (!a) return kRequestBadParameter;
+  CommitOutput(a);
+  return DeliverRequested(a);
+}
+
+void SetLayerPlanes(FilterRecord* r, const HostImage& image) {
+  const int16_t colors = int16_t(image.colorPlanes);
+  if (image.hasAlpha) {
+    // Editable transparency: the alpha sample sits right behind the colour samples.
+    r->filterCase = kFilterCaseEditableTransparencyNoSelection;
+    r->inLayerPlanes = r->outLayerPlanes = r->absLayerPlanes = colors;
+    r->inTransparencyMask = r->outTransparencyMask = r->absTransparencyMask = 1;
+    r->inNonLayerPlanes = r->outNonLayerPlanes = r->absNonLayerPlanes = 0;
+  } else {
+    r->filterCase = kFilterCaseFlatImageNoSelection;
+    r->inLayerPlanes = r->outLayerPlanes = r->absLayerPlanes = 0;
+    r->inTransparencyMask = r->outTransparencyMask = r->absTransparencyMask = 0;
+    r->inNonLayerPlanes = r->outNonLayerPlanes = r->absNonLayerPlanes = colors;
+  }
+}
+
+void SetUpRecord(ActiveInvocation* a, PluginInstance* plugin, const InvocationSetup& setup) {
+  const HostImage& image = *setup.original;
+  const HostFaults& f = setup.faults;
+
+  a->bufferProcs = MakeBufferProcs();
+  a->bufferProcs.bufferProcsVersion = f.bufferSuiteVersion;
+  a->bufferProcs.numBufferProcs = f.bufferSuiteCount;
+  a->handleProcs = MakeHandleProcs();
+  a->handleProcs.handleProcsVersion = f.handleSuiteVersion;
+  a->handleProcs.numHandleProcs = f.handleSuiteCount;
+  a->readProcs = MakeReadDescriptorProcs();
+  a->writeProcs = MakeWriteDescriptorProcs();
+
+  a->descriptorParameters.descriptorParametersVersion = 0;
+  a->descriptorParameters.playInfo = setup.dialog ? kPlayInfoDialogDisplay : 0;
+  a->descriptorParameters.recordInfo = 0;
+  a->descriptorParameters.descriptor = setup.replay ? DescriptorToHandle(*setup.replay) : nullptr;
+  a->descriptorParameters.readDescriptorProcs = &a->readProcs;
+  a->descriptorParameters.writeDescriptorProcs = &a->writeProcs;
+
+  FilterRecord& r = a->record;
+  r = FilterRecord{};
+  r.abortProc = HostAbortProc;
+  r.progressProc = HostProgressProc;
+  r.parameters = plugin->parameters;
+  r.imageSizeV = int16_t(image.height);
+  r.imageSizeH = int16_t(image.width);
+  r.planes = int16_t(PlaneCount(image));
+  r.filterRect = Rect{0, 0, int16_t(image.height), int16_t(image.width)};
+  r.background = RGBColorPI{0xFFFF, 0xFFFF, 0xFFFF};
+  r.foreground = RGBColorPI{0, 0, 0};
+  r.maxSpace = int32_t(kHostBufferSpace > INT32_MAX ? INT32_MAX : kHostBufferSpace);
+  r.haveMask = setup.mask ? 1 : 0;
+  r.imageMode = f.multichannel ? int16_t(kImageModeMultichannel) : ImageModeOf(image);
+  r.depth = DepthOf(image);
+  r.imageHRes = r.imageVRes = kResolution72;
+  r.hostSig = f.hostSig;
+  r.bufferProcs = &a->bufferProcs;
+  r.handleProcs = &a->handleProcs;
+  r.displayPixels = f.noDisplayPixels ? nullptr : HostDisplayPixels;
+  r.advanceState = f.noAdvanceState ? nullptr : HostAdvanceState;
+  r.samplingSupport = 1;
+  r.inputRate = r.maskRate = kUnitRate;
+  r.inputPadding = r.outputPadding = r.maskPadding = -1;
+  SetLayerPlanes(&r, image);
+  r.descriptorParameters = &a->descriptorParameters;
+
+  a->original = setup.original;
+  a->mask = setup.mask;
+
+  CallbackConfig callbacks;
+  callbacks.abortAfterPolls = f.abortAfterPolls;
+  callbacks.quiet = setup.quiet;
+  ResetCallbacks(callbacks);
+}
+
+int16_t Call(PluginInstance* plugin, ActiveInvocation* a, int16_t selector) {
+  int16_t result = 0;
+  plugin->module.entry(selector, &a->record, &plugin->data, &result);
+  plugin->parameters = a->record.parameters;
+  return result;
+}
+
+// The descriptor handle belongs to the host again once the invocation ends.
+void TakeBackDescriptor(ActiveInvocation* a, bool keep, InvocationOutcome* outcome) {
+  Handle h = a->descriptorParameters.descriptor;
+  a->descriptorParameters.descriptor = nullptr;
+  if (!h) return;
+  if (keep) outcome->recorded = DescriptorFromHandle(h, &outcome->descriptor);
+  DisposeHandle(h);
+}
+
+}  // namespace
+
+void BeginHostSession(const HostFaults& faults) {
+  BufferSuiteConfig config;
+  config.refuseAllocate = faults.refuseBufferAllocate;
+  config.refuseLock = faults.refuseBufferLock;
+  ResetBufferSuite(config);
+  ResetHandleSuite();
+}
+
+void RunInvocation(PluginInstance* plugin, const InvocationSetup& setup, HostImage* destination,
+                   InvocationOutcome* outcome) {
+  *outcome = InvocationOutcome{};
+  *destination = *setup.original;
+  ActiveInvocation a;
+  SetUpRecord(&a, plugin, setup);
+  a.destination = destination;
+  g_active = &a;
+
+  int16_t selector = kSelectorParameters;
+  int16_t result = 0;
+  if (setup.dialog) result = Call(plugin, &a, selector);
+  if (result == 0) result = Call(plugin, &a, selector = kSelectorPrepare);
+  if (result == 0) result = Call(plugin, &a, selector = kSelectorStart);
+  // After start and after every continue: take what was written, and while
+  // the plug-in still asks for rectangles, serve them and continue.
+  while (result == 0) {
+    CommitOutput(&a);
+    if (AllRectsEmpty(a.record)) break;
+    result = DeliverRequested(&a);
+    if (result != 0) {
+      outcome->deliveryFailed = true;
+      break;
+    }
+    result = Call(plugin, &a, selector = kSelectorContinue);
+  }
+  if (result == 0) result = Call(plugin, &a, selector = kSelectorFinish);
+
+  outcome->result = result;
+  outcome->selector = selector;
+  outcome->rectsEmpty = AllRectsEmpty(a.record);
+  TakeBackDescriptor(&a, result == 0, outcome);
+  ForgetBuffers(&a);
+  g_active = nullptr;
+  FinishProgressLine();
+  outcome->forgottenTokens = CloseForgottenDescriptorTokens();
+}
+
+SelectorProbe ProbeSelector(PluginInstance* plugin, const InvocationSetup& setup, int16_t selector) {
+  HostImage destination = *setup.original;
+  ActiveInvocation a;
+  SetUpRecord(&a, plugin, setup);
+  a.destination = &destination;
+  g_active = &a;
+
+  const DataWord dataBefore = plugin->data;
+  const Handle parametersBefore = plugin->parameters;
+  int16_t result = kResultSentinel;
+  plugin->module.entry(selector, &a.record, &plugin->data, &result);
+  plugin->parameters = a.record.parameters;
+
+  SelectorProbe probe;
+  probe.resultWritten = result != kResultSentinel;
+  probe.result = result;
+  probe.dataWordChanged = plugin->data != dataBefore;
+  probe.parametersChanged = plugin->parameters != parametersBefore;
+  InvocationOutcome ignored;
+  TakeBackDescriptor(&a, false, &ignored);
+  ForgetBuffers(&a);
+  g_active = nullptr;
+  FinishProgressLine();
+  CloseForgottenDescriptorTokens();
+  return probe;
+}
+
+void EndPluginSession(PluginInstance* plugin) {
+  if (plugin->parameters) DisposeHandle(plugin->parameters);
+  plugin->parameters = nullptr;
+}
+
+}  // namespace gyhost

@@ -1,0 +1,22 @@
+// Reading and writing image files: the input's format is found from its
+// first bytes, the output's from its file name.
+#pragma once
+
+#include <string>
+
+#include "host/host_image.h"
+
+namespace gyhost {
+
+enum class ImageFormat { Unknown, Png, Jpeg, Tiff, Exr };
+
+ImageFormat FormatFromSignature(const unsigned char* bytes, size_t count);
+ImageFormat FormatFromExtension(const std::string& path);
+const char* FormatName(ImageFormat format);
+
+// False with a message when the file cannot be read or is not a supported image.
+bool ReadImageFile(const std::string& path, HostImage* image, std::string* error);
+// Writes `image` to `path` in `format`, in the image's depth where the format allows.
+bool WriteImageFile(const std::string& path, ImageFormat format, const HostImage& image, std::string* error);
+
+}  // namespace gyhost

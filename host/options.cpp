@@ -1,0 +1,241 @@
+#include "host/options.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "host/descriptor.h"
+
+namespace gyhost {
+
+namespace {
+
+bool ParseInteger(const std::string& text, int64_t min, int64_t max, int64_t* value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || *end != 0 || v < min || v > max) return false;
+  *value = v;
+  return true;
+}
+
+// Options that take a value, public ones first.
+enum class Valued {
+  Plugin,
+  Set,
+  Descriptor,
+  Record,
+  Threads,
+  HostSig,
+  BufferVersion,
+  BufferCount,
+  HandleVersion,
+  HandleCount,
+  AbortAfter,
+  AllocBudget,
+  Invocations,
+  Mask,
+  Selector,
+};
+
+struct ValuedOption {
+  const char* name;
+  Valued which;
+};
+
+constexpr ValuedOption kValued[] = {
+    {"--plugin", Valued::Plugin},
+    {"--set", Valued::Set},
+    {"--descriptor", Valued::Descriptor},
+    {"--record", Valued::Record},
+    {"--threads", Valued::Threads},
+    {"--host-sig", Valued::HostSig},
+    {"--buffer-suite-version", Valued::BufferVersion},
+    {"--buffer-suite-count", Valued::BufferCount},
+    {"--handle-suite-version", Valued::HandleVersion},
+    {"--handle-suite-count", Valued::HandleCount},
+    {"--abort-after", Valued::AbortAfter},
+    {"--system-alloc-budget", Valued::AllocBudget},
+    {"--invocations", Valued::Invocations},
+    {"--mask", Valued::Mask},
+    {"--selector", Valued::Selector},
+};
+
+bool ApplyValued(Valued which, const std::string& name, const std::string& value, HostOptions* o, std::string* error) {
+  int64_t n = 0;
+  const auto needInt = [&](int64_t min, int64_t max) {
+    if (ParseInteger(value, min, max, &n)) return true;
+    *error = name + " needs a whole number from " + std::to_string(min) + " to " + std::to_string(max) + ", not \"" +
+             value + "\"";
+    return false;
+  };
+  switch (which) {
+    case Valued::Plugin:
+      o->pluginPath = value;
+      return true;
+    case Valued::Set: {
+      DescEntry probe;
+      if (!ParseSetting(value, &probe, error)) {
+        *error = "--set: " + *error;
+        return false;
+      }
+      o->settings.push_back(value);
+      return true;
+    }
+    case Valued::Descriptor:
+      o->descriptorFile = value;
+      return true;
+    case Valued::Record:
+      o->recordFile = value;
+      return true;
+    case Valued::Threads:
+      if (!needInt(1, 1024)) return false;
+      o->threads = int32_t(n);
+      return true;
+    case Valued::HostSig:
+      if (!ParseFourCC(value, &o->faults.hostSig)) {
+        *error = "--host-sig needs a four-character signature";
+        return false;
+      }
+      return true;
+    case Valued::BufferVersion:
+      if (!needInt(INT16_MIN, INT16_MAX)) return false;
+      o->faults.bufferSuiteVersion = int16_t(n);
+      return true;
+    case Valued::BufferCount:
+      if (!needInt(0, kCurrentBufferProcsCount)) return false;
+      o->faults.bufferSuiteCount = int16_t(n);
+      return true;
+    case Valued::HandleVersion:
+      if (!needInt(INT16_MIN, INT16_MAX)) return false;
+      o->faults.handleSuiteVersion = int16_t(n);
+      return true;
+    case Valued::HandleCount:
+      if (!needInt(0, kCurrentHandleProcsCount)) return false;
+      o->faults.handleSuiteCount = int16_t(n);
+      return true;
+    case Valued::AbortAfter:
+      if (!needInt(0, INT64_MAX)) return false;
+      o->faults.abortAfterPolls = n;
+      return true;
+    case Valued::AllocBudget:
+      if (!needInt(-1, INT64_MAX)) return false;
+      o->haveAllocBudget = true;
+      o->systemAllocBudget = n;
+      return true;
+    case Valued::Invocations:
+      if (!needInt(1, 1000)) return false;
+      o->invocations = int32_t(n);
+      return true;
+    case Valued::Mask:
+      o->maskFile = value;
+      return true;
+    case Valued::Selector:
+      if (!needInt(INT16_MIN, INT16_MAX)) return false;
+      o->probe = true;
+      o->probeSelector = int16_t(n);
+      return true;
+  }
+  return false;
+}
+
+bool ApplyFlag(const std::string& arg, HostOptions* o) {
+  if (arg == "--dialog") {
+    o->dialog = true;
+  } else if (arg == "--quiet" || arg == "-q") {
+    o->quiet = true;
+  } else if (arg == "--help" || arg == "-h") {
+    o->help = true;
+  } else if (arg == "--refuse-buffers") {
+    o->faults.refuseBufferAllocate = true;
+  } else if (arg == "--refuse-buffer-lock") {
+    o->faults.refuseBufferLock = true;
+  } else if (arg == "--no-advance-state") {
+    o->faults.noAdvanceState = true;
+  } else if (arg == "--no-display-pixels") {
+    o->faults.noDisplayPixels = true;
+  } else if (arg == "--multichannel") {
+    o->faults.multichannel = true;
+  } else if (arg == "--memory-report") {
+    o->memoryReport = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseOptions(int argc, const char* const* argv, HostOptions* o, std::string* error) {
+  std::vector<std::string> positional;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (ApplyFlag(arg, o)) continue;
+    const size_t eq = arg.find('=');
+    const std::string name = arg.substr(0, eq);
+    const ValuedOption* match = nullptr;
+    for (const ValuedOption& v : kValued) {
+      if (name == v.name) match = &v;
+    }
+    if (!match) {
+      *error = "unknown option " + arg;
+      return false;
+    }
+    std::string value;
+    if (eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+    } else if (i + 1 < argc) {
+      value = argv[++i];
+    } else {
+      *error = name + " needs a value";
+      return false;
+    }
+    if (!ApplyValued(match->which, name, value, o, error)) return false;
+  }
+  if (o->help) return true;
+  if (positional.size() != 2) {
+    *error = positional.size() < 2 ? "an input and an output file are needed" : "too many file names";
+    return false;
+  }
+  o->input = positional[0];
+  o->output = positional[1];
+  return true;
+}
+
+std::string UsageText() {
+  return "usage: gyrelle [options] INPUT OUTPUT\n"
+         "\n"
+         "Runs the Gyrelle 2 filter on INPUT and writes the result to OUTPUT.\n"
+         "INPUT: PNG (8/16-bit), JPEG, TIFF (8/16-bit, 32-bit float) or OpenEXR.\n"
+         "OUTPUT: the format follows the name: .png .jpg/.jpeg .tif/.tiff .exr,\n"
+         "in the input's depth where the format allows. OUTPUT is replaced only\n"
+         "when the filter succeeds.\n"
+         "\n"
+         "options:\n"
+         "  --plugin PATH       the plug-in to load (default: Gyrelle2.so beside gyrelle)\n"
+         "  --set KEY=VALUE     a setting by its four-character descriptor key; VALUE is\n"
+         "                      true/false, an integer, a number or a four-character\n"
+         "                      code (e.g. --set Foky=Fo45); may be repeated\n"
+         "  --descriptor FILE   replay settings recorded with --record (--set wins)\n"
+         "  --record FILE       write the settings the filter recorded, one key a line\n"
+         "  --dialog            ask the plug-in for its dialog\n"
+         "  --threads N         worker threads (default: every core)\n"
+         "  --quiet, -q         no progress bar\n"
+         "  --help, -h          this text\n"
+         "\n"
+         "exit status: 0 done, 1 the filter failed or was cancelled, 2 bad command line,\n"
+         "3 the input cannot be read, 4 the output cannot be written, 5 the plug-in\n"
+         "cannot be loaded.\n";
+}
+
+}  // namespace gyhost

@@ -1,0 +1,140 @@
+#include "host/png_io.h"
+
+#include <png.h>
+
+#include <bit>
+#include <csetjmp>
+#include <cstring>
+#include <vector>
+
+namespace gyhost {
+
+namespace {
+
+// libpng reports fatal errors through longjmp; the message is kept for the user.
+struct PngErrorState {
+  char message[256];
+};
+
+void OnPngError(png_structp png, png_const_charp message) {
+  auto* state = static_cast<PngErrorState*>(png_get_error_ptr(png));
+  if (state) std::snprintf(state->message, sizeof state->message, "%s", message ? message : "PNG error");
+  png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// Everything libpng touches between setjmp and a longjmp lives here, so that
+// nothing with a destructor is skipped when the jump happens.
+struct PngReadJob {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  std::vector<png_bytep> rows;
+};
+
+bool ReadPngInto(std::FILE* file, PngReadJob* job, PngErrorState* err, HostImage* image) {
+  if (setjmp(png_jmpbuf(job->png))) return false;
+  png_init_io(job->png, file);
+  png_set_user_limits(job->png, kMaxImageSide, kMaxImageSide);
+  png_read_info(job->png, job->info);
+
+  const png_uint_32 width = png_get_image_width(job->png, job->info);
+  const png_uint_32 height = png_get_image_height(job->png, job->info);
+  const int colorType = png_get_color_type(job->png, job->info);
+  const int bitDepth = png_get_bit_depth(job->png, job->info);
+
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(job->png);
+  if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(job->png);
+  const bool hasTrns = png_get_valid(job->png, job->info, PNG_INFO_tRNS) != 0;
+  if (hasTrns) png_set_tRNS_to_alpha(job->png);
+  if (bitDepth == 16 && std::endian::native == std::endian::little) png_set_swap(job->png);
+  png_set_interlace_handling(job->png);
+  png_read_update_info(job->png, job->info);
+
+  const int outType = png_get_color_type(job->png, job->info);
+  const int outDepth = png_get_bit_depth(job->png, job->info);
+  const int32_t colorPlanes = (outType & PNG_COLOR_MASK_COLOR) ? 3 : 1;
+  const bool alpha = (outType & PNG_COLOR_MASK_ALPHA) != 0;
+  const SampleType type = outDepth == 16 ? SampleType::U16 : SampleType::U8;
+  if (!ResizeHostImage(image, int32_t(width), int32_t(height), colorPlanes, alpha, type)) {
+    std::snprintf(err->message, sizeof err->message, "image of %ux%u pixels is too large", unsigned(width),
+                  unsigned(height));
+    return false;
+  }
+  if (png_get_rowbytes(job->png, job->info) != RowBytes(*image)) {
+    std::snprintf(err->message, sizeof err->message, "unexpected PNG row layout");
+    return false;
+  }
+  job->rows.resize(height);
+  for (png_uint_32 y = 0; y < height; ++y) job->rows[y] = PixelAddress(*image, 0, int32_t(y));
+  png_read_image(job->png, job->rows.data());
+  png_read_end(job->png, nullptr);
+  if (type == SampleType::U16) ConvertFile16ToHost(image);
+  return true;
+}
+
+struct PngWriteJob {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  std::vector<uint8_t> row;
+};
+
+bool WritePngFrom(std::FILE* file, PngWriteJob* job, const HostImage& image) {
+  if (setjmp(png_jmpbuf(job->png))) return false;
+  const bool sixteen = image.type != SampleType::U8;
+  int colorType = image.colorPlanes == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY;
+  if (image.hasAlpha) colorType |= PNG_COLOR_MASK_ALPHA;
+  png_init_io(job->png, file);
+  png_set_IHDR(job->png, job->info, png_uint_32(image.width), png_uint_32(image.height), sixteen ? 16 : 8, colorType,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(job->png, job->info);
+  if (sixteen && std::endian::native == std::endian::little) png_set_swap(job->png);
+  const size_t samples = size_t(image.width) * size_t(PlaneCount(image));
+  job->row.resize(samples * (sixteen ? 2 : 1));
+  for (int32_t y = 0; y < image.height; ++y) {
+    if (sixteen) {
+      RowToFile16(image, y, reinterpret_cast<uint16_t*>(job->row.data()));
+    } else {
+      RowToFile8(image, y, job->row.data());
+    }
+    png_write_row(job->png, job->row.data());
+  }
+  png_write_end(job->png, nullptr);
+  return true;
+}
+
+}  // namespace
+
+bool ReadPng(std::FILE* file, HostImage* image, std::string* error) {
+  PngErrorState err{};
+  PngReadJob job;
+  job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &err, OnPngError, OnPngWarning);
+  if (job.png) job.info = png_create_info_struct(job.png);
+  if (!job.png || !job.info) {
+    png_destroy_read_struct(job.png ? &job.png : nullptr, nullptr, nullptr);
+    *error = "out of memory";
+    return false;
+  }
+  const bool ok = ReadPngInto(file, &job, &err, image);
+  png_destroy_read_struct(&job.png, &job.info, nullptr);
+  if (!ok) *error = err.message[0] ? err.message : "damaged PNG file";
+  return ok;
+}
+
+bool WritePng(std::FILE* file, const HostImage& image, std::string* error) {
+  PngErrorState err{};
+  PngWriteJob job;
+  job.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &err, OnPngError, OnPngWarning);
+  if (job.png) job.info = png_create_info_struct(job.png);
+  if (!job.png || !job.info) {
+    png_destroy_write_struct(job.png ? &job.png : nullptr, nullptr);
+    *error = "out of memory";
+    return false;
+  }
+  const bool ok = WritePngFrom(file, &job, image);
+  png_destroy_write_struct(&job.png, &job.info);
+  if (!ok) *error = err.message[0] ? err.message : "cannot write PNG";
+  return ok;
+}
+
+}  // namespace gyhost

@@ -1,0 +1,16 @@
+// PNG files through libpng: 8- and 16-bit grey or RGB, with or without alpha
+// (palettes, low bit depths and tRNS chunks are expanded on reading).
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "host/host_image.h"
+
+namespace gyhost {
+
+bool ReadPng(std::FILE* file, HostImage* image, std::string* error);
+// Writes 8-bit samples for an 8-bit image and 16-bit samples otherwise.
+bool WritePng(std::FILE* file, const HostImage& image, std::string* error);
+
+}  // namespace gyhost

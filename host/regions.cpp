@@ -1,0 +1,121 @@
+#include "host/regions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace gyhost {
+
+namespace {
+
+// Full-resolution coordinate of a reduced one: floor(v x rate).
+int64_t SampledCoordinate(int32_t v, Fixed16 rate) { return (int64_t(v) * int64_t(rate)) >> 16; }
+
+// The padding level written in the image's sample type.
+void MakeFillSample(int16_t padding, SampleType type, uint8_t* out) {
+  const int32_t level = padding < 0 ? 0 : std::min<int32_t>(padding, 255);
+  switch (type) {
+    case SampleType::U8:
+      out[0] = uint8_t(level);
+      break;
+    case SampleType::U16: {
+      const uint16_t v = uint16_t((level * int32_t(kHost16Max) + 127) / 255);
+      std::memcpy(out, &v, sizeof v);
+      break;
+    }
+    case SampleType::F32: {
+      const float v = float(level) / 255.0f;
+      std::memcpy(out, &v, sizeof v);
+      break;
+    }
+  }
+}
+
+// Source column or row for each position of the request; -1 marks padding.
+void MapAxis(int32_t first, int32_t count, Fixed16 rate, int32_t size, bool replicate, std::vector<int32_t>* map) {
+  map->resize(size_t(count));
+  for (int32_t i = 0; i < count; ++i) {
+    int64_t s = SampledCoordinate(first + i, rate);
+    if (s < 0 || s >= size) s = replicate ? std::clamp<int64_t>(s, 0, size - 1) : -1;
+    (*map)[size_t(i)] = int32_t(s);
+  }
+}
+
+}  // namespace
+
+bool RectIsEmpty(const Rect& r) { return r.bottom <= r.top || r.right <= r.left; }
+
+void* RegionData(RegionBuffer* buffer) { return buffer->bytes.empty() ? nullptr : buffer->bytes.data(); }
+
+int16_t DeliverRegion(const HostImage& source, const RegionRequest& request, RegionBuffer* buffer) {
+  buffer->request = request;
+  buffer->bytes.clear();
+  buffer->width = buffer->height = buffer->rowBytes = 0;
+  if (RectIsEmpty(request.rect)) return 0;
+  const int32_t planes = PlaneCount(source);
+  if (request.loPlane < 0 || request.hiPlane < request.loPlane || request.hiPlane >= planes) {
+    return kRequestBadParameter;
+  }
+  // A rate of zero or below means nothing sensible; treat it as full resolution.
+  const Fixed16 rate = request.rate > 0 ? request.rate : kUnitRate;
+
+  const int32_t width = int32_t(request.rect.right) - request.rect.left;
+  const int32_t height = int32_t(request.rect.bottom) - request.rect.top;
+  const int32_t count = request.hiPlane - request.loPlane + 1;
+  const int32_t bps = BytesPerSample(source.type);
+  const int64_t rowBytes = int64_t(width) * count * bps;
+  if (rowBytes * height > kMaxRegionBytes) return kRequestTooLarge;
+
+  const bool replicate = request.padding == -1;
+  std::vector<int32_t> columns, rows;
+  try {
+    MapAxis(request.rect.left, width, rate, source.width, replicate, &columns);
+    MapAxis(request.rect.top, height, rate, source.height, replicate, &rows);
+    buffer->bytes.resize(size_t(rowBytes) * size_t(height));
+  } catch (const std::bad_alloc&) {
+    buffer->bytes.clear();
+    return kRequestTooLarge;
+  }
+  buffer->width = width;
+  buffer->height = height;
+  buffer->rowBytes = int32_t(rowBytes);
+
+  uint8_t fill[4];
+  MakeFillSample(request.padding, source.type, fill);
+  const size_t pixelBytes = size_t(count) * size_t(bps);
+  const size_t planeOffset = size_t(request.loPlane) * size_t(bps);
+  for (int32_t y = 0; y < height; ++y) {
+    uint8_t* out = buffer->bytes.data() + size_t(y) * size_t(rowBytes);
+    const int32_t sy = rows[size_t(y)];
+    for (int32_t x = 0; x < width; ++x, out += pixelBytes) {
+      const int32_t sx = columns[size_t(x)];
+      if (sy < 0 || sx < 0) {
+        for (int32_t p = 0; p < count; ++p) std::memcpy(out + size_t(p) * size_t(bps), fill, size_t(bps));
+      } else {
+        std::memcpy(out, PixelAddress(source, sx, sy) + planeOffset, pixelBytes);
+      }
+    }
+  }
+  return 0;
+}
+
+void CommitRegion(const RegionBuffer& buffer, HostImage* dest) {
+  const RegionRequest& request = buffer.request;
+  if (buffer.bytes.empty() || request.rate != kUnitRate) return;
+  const int32_t count = request.hiPlane - request.loPlane + 1;
+  const size_t pixelBytes = size_t(count) * size_t(BytesPerSample(dest->type));
+  const size_t planeOffset = size_t(request.loPlane) * size_t(BytesPerSample(dest->type));
+  const int32_t x0 = std::max<int32_t>(request.rect.left, 0);
+  const int32_t x1 = std::min<int32_t>(request.rect.right, dest->width);
+  const int32_t y0 = std::max<int32_t>(request.rect.top, 0);
+  const int32_t y1 = std::min<int32_t>(request.rect.bottom, dest->height);
+  for (int32_t y = y0; y < y1; ++y) {
+    const uint8_t* in = buffer.bytes.data() + size_t(y - request.rect.top) * size_t(buffer.rowBytes);
+    for (int32_t x = x0; x < x1; ++x) {
+      std::memcpy(PixelAddress(*dest, x, y) + planeOffset, in + size_t(x - request.rect.left) * pixelBytes, pixelBytes);
+    }
+  }
+}
+
+}  // namespace gyhost

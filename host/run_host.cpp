@@ -1,0 +1,237 @@
+#include "host/run_host.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "host/callbacks.h"
+#include "host/descriptor.h"
+#include "host/driver.h"
+#include "host/image_io.h"
+#include "host/options.h"
+#include "host/output_file.h"
+#include "host/result_codes.h"
+#include "host/suites.h"
+
+namespace gyhost {
+
+namespace {
+
+// The host keeps the plug-in's data word for as long as the plug-in is
+// loaded, which is until the process ends.
+PluginInstance g_plugin;
+
+void Say(const std::string& text) { std::fprintf(stderr, "gyrelle: %s\n", text.c_str()); }
+
+bool ReadTextFile(const std::string& path, std::string* text, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    *error = "cannot open";
+    return false;
+  }
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  *text = buffer.str();
+  return true;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text, std::string* error) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) {
+    *error = "cannot create the file";
+    return false;
+  }
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  const bool closed = std::fclose(f) == 0;
+  if (!written || !closed) *error = "cannot write the file";
+  return written && closed;
+}
+
+// The settings to replay: the recorded file first, then --set on top.
+bool BuildReplay(const HostOptions& o, Descriptor* replay, std::string* error) {
+  if (!o.descriptorFile.empty()) {
+    std::string text;
+    if (!ReadTextFile(o.descriptorFile, &text, error) || !ParseDescriptorText(text, replay, error)) {
+      *error = o.descriptorFile + ": " + *error;
+      return false;
+    }
+  }
+  for (const std::string& s : o.settings) {
+    DescEntry entry;
+    if (!ParseSetting(s, &entry, error)) return false;
+    SetDescriptorEntry(replay, entry);
+  }
+  return true;
+}
+
+// The mask is a grey 8-bit image of the input's size.
+bool ReadMask(const std::string& path, const HostImage& input, HostImage* mask, std::string* error) {
+  HostImage file;
+  if (!ReadImageFile(path, &file, error)) return false;
+  if (file.width != input.width || file.height != input.height) {
+    *error = "the mask is not the size of the input";
+    return false;
+  }
+  if (!ResizeHostImage(mask, file.width, file.height, 1, false, SampleType::U8)) {
+    *error = "out of memory";
+    return false;
+  }
+  std::vector<uint8_t> row(size_t(file.width) * size_t(PlaneCount(file)));
+  for (int32_t y = 0; y < file.height; ++y) {
+    RowToFile8(file, y, row.data());
+    for (int32_t x = 0; x < file.width; ++x) *PixelAddress(*mask, x, y) = row[size_t(x) * size_t(PlaneCount(file))];
+  }
+  return true;
+}
+
+void ReportMemory(bool verbose, const InvocationOutcome* last) {
+  const BufferStats b = GetBufferStats();
+  const HandleStats h = GetHandleStats();
+  if (verbose) {
+    Say("host buffers: " + std::to_string(b.allocations) + " allocated, " + std::to_string(b.frees) + " freed, " +
+        std::to_string(b.outstanding) + " outstanding, " + std::to_string(b.refusals) + " refused, " +
+        std::to_string(b.neverLocked) + " never locked, " + std::to_string(b.badFrees) + " bad frees, peak " +
+        std::to_string(b.peakBytes) + " bytes");
+    Say("host handles: " + std::to_string(h.created) + " created, " + std::to_string(h.disposed) + " disposed");
+    if (last) Say(std::string("rectangles at the end: ") + (last->rectsEmpty ? "empty" : "still requested"));
+  }
+  if (b.outstanding > 0) {
+    Say("warning: the plug-in left " + std::to_string(b.outstanding) + " host buffers (" +
+        std::to_string(b.outstandingBytes) + " bytes) allocated");
+  }
+  if (b.badFrees > 0) Say("warning: the plug-in freed " + std::to_string(b.badFrees) + " unknown host buffers");
+}
+
+int RunProbe(const HostOptions& o, const InvocationSetup& setup) {
+  const SelectorProbe p = ProbeSelector(&g_plugin, setup, o.probeSelector);
+  std::printf("selector %d (%s): %s; data word %s; parameters handle %s\n", o.probeSelector,
+              SelectorName(o.probeSelector),
+              p.resultWritten ? ("result " + DescribeResult(p.result)).c_str() : "no result written",
+              p.dataWordChanged ? "set" : "unchanged", p.parametersChanged ? "set" : "unchanged");
+  return (!p.resultWritten || p.result == 0) ? kExitOK : kExitFilterFailed;
+}
+
+}  // namespace
+
+int RunHost(int argc, const char* const* argv) {
+  HostOptions o;
+  std::string error;
+  if (!ParseOptions(argc, argv, &o, &error)) {
+    Say(error);
+    std::fprintf(stderr, "Try 'gyrelle --help'.\n");
+    return kExitUsage;
+  }
+  if (o.help) {
+    std::fputs(UsageText().c_str(), stdout);
+    return kExitOK;
+  }
+  const ImageFormat outputFormat = FormatFromExtension(o.output);
+  if (outputFormat == ImageFormat::Unknown) {
+    Say("cannot tell the output format from \"" + o.output + "\": use .png, .jpg, .jpeg, .tif, .tiff or .exr");
+    return kExitUsage;
+  }
+  Descriptor replay;
+  if (!BuildReplay(o, &replay, &error)) {
+    Say(error);
+    return kExitUsage;
+  }
+  const bool haveReplay = !o.descriptorFile.empty() || !o.settings.empty();
+
+  HostImage input;
+  if (!ReadImageFile(o.input, &input, &error)) {
+    Say("cannot read " + o.input + ": " + error);
+    return kExitBadInput;
+  }
+  HostImage mask;
+  if (!o.maskFile.empty() && !ReadMask(o.maskFile, input, &mask, &error)) {
+    Say("cannot use the mask " + o.maskFile + ": " + error);
+    return kExitBadInput;
+  }
+
+  const std::string pluginPath = o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath;
+  if (!LoadPlugin(pluginPath, &g_plugin.module, &error)) {
+    Say("cannot load the plug-in " + pluginPath + ": " + error);
+    return kExitNoPlugin;
+  }
+  PlatformConfigureProc configure = g_plugin.module.configure;
+  if (configure) {
+    configure("processors", o.threads);
+    if (o.haveAllocBudget) configure("system_alloc_budget", o.systemAllocBudget);
+  } else if (o.threads > 0 || o.haveAllocBudget) {
+    Say("warning: the plug-in has no configuration hook; its thread count cannot be set");
+  }
+
+  InvocationSetup setup;
+  setup.original = &input;
+  setup.mask = o.maskFile.empty() ? nullptr : &mask;
+  setup.dialog = o.dialog;
+  setup.replay = haveReplay ? &replay : nullptr;
+  setup.quiet = o.quiet;
+  setup.faults = o.faults;
+  BeginHostSession(o.faults);
+  InstallInterruptHandler();
+
+  if (o.probe) {
+    const int status = RunProbe(o, setup);
+    ReportMemory(o.memoryReport, nullptr);
+    EndPluginSession(&g_plugin);
+    return status;
+  }
+
+  HostImage result;
+  InvocationOutcome outcome;
+  for (int32_t i = 0; i < o.invocations; ++i) {
+    RunInvocation(&g_plugin, setup, &result, &outcome);
+    if (outcome.forgottenTokens > 0) {
+      Say("warning: the plug-in left " + std::to_string(outcome.forgottenTokens) +
+          " descriptor readers or writers open");
+    }
+    if (outcome.result != 0 || InterruptRequested()) break;
+  }
+  ReportMemory(o.memoryReport, &outcome);
+  EndPluginSession(&g_plugin);
+  ReleaseLeftoverBuffers();
+
+  if (outcome.result != 0) {
+    if (outcome.deliveryFailed) {
+      Say("the host could not deliver the rectangles the plug-in asked for: " + DescribeResult(outcome.result));
+    } else {
+      Say("the filter stopped at the " + std::string(SelectorName(outcome.selector)) +
+          " selector: " + DescribeResult(outcome.result));
+    }
+    Say(o.output + " was not written");
+    return kExitFilterFailed;
+  }
+
+  // A Ctrl-C the plug-in did not see (it came after its last poll) still
+  // means the user does not want the file.
+  if (InterruptRequested()) {
+    Say("cancelled; " + o.output + " was not written");
+    return kExitFilterFailed;
+  }
+  if (outputFormat == ImageFormat::Jpeg && result.hasAlpha && !o.quiet) {
+    Say("note: JPEG has no transparency; the alpha plane is left out");
+  }
+  const bool written = WriteFileAtomically(
+      o.output, [&](const std::string& temp, std::string* e) { return WriteImageFile(temp, outputFormat, result, e); },
+      &error);
+  if (!written) {
+    Say("cannot write " + o.output + ": " + error);
+    return kExitCannotWrite;
+  }
+  if (!o.recordFile.empty()) {
+    if (!outcome.recorded) Say("warning: the filter recorded no settings");
+    const std::string text = FormatDescriptorText(outcome.descriptor);
+    if (!WriteFileAtomically(
+            o.recordFile, [&](const std::string& temp, std::string* e) { return WriteTextFile(temp, text, e); },
+            &error)) {
+      Say("cannot write " + o.recordFile + ": " + error);
+      return kExitCannotWrite;
+    }
+  }
+  if (!o.quiet) Say("wrote " + o.output);
+  return kExitOK;
+}
+
+}  // namespace gyhost

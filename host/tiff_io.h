@@ -1,0 +1,16 @@
+// TIFF files through libtiff: grey or RGB with an optional alpha sample, 8- or
+// 16-bit unsigned or 32-bit float samples. Other 8-bit layouts (palettes,
+// tiles, YCbCr, CMYK) are read through libtiff's RGBA conversion.
+#pragma once
+
+#include <string>
+
+#include "host/host_image.h"
+
+namespace gyhost {
+
+bool ReadTiff(const std::string& path, HostImage* image, std::string* error);
+// Writes the image's own depth: 8, 16 (0..65535) or 32-bit float samples.
+bool WriteTiff(const std::string& path, const HostImage& image, std::string* error);
+
+}  // namespace gyhost

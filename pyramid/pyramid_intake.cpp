@@ -1,0 +1,171 @@
+#include "pyramid/pyramid_intake.h"
+
+#include <cstring>
+
+#include "frame/globals.h"
+#include "frame/host_rects.h"
+#include "frame/host_suites.h"
+#include "frame/invocation.h"
+#include "frame/result_codes.h"
+#include "pyramid/pyramid_descriptor.h"
+#include "pyramid/pyramid_input_modes.h"
+#include "pyramid/pyramid_levels.h"
+#include "pyramid/pyramid_pixels.h"
+
+namespace {
+
+// The kind a host image can be copied into; -1 for an image nothing takes.
+int32_t KindThatTakesHostImage(const FilterRecord* fr) {
+  if (fr->imageMode == kImageModeRGB96 || fr->imageMode == kImageModeGray32 || fr->depth == 32)
+    return PyramidDataKind_FourFloat;
+  if ((fr->imageMode == kImageModeGray16 || fr->imageMode == kImageModeRGB48) && fr->depth == 16)
+    return PyramidDataKind_Four16;
+  if ((fr->imageMode == kImageModeGray || fr->imageMode == kImageModeRGB) && fr->depth < 9)
+    return PyramidDataKind_Packed8;
+  return -1;
+}
+
+bool IsColourMode(int16_t mode) {
+  return mode == kImageModeRGB || mode == kImageModeRGB48 || mode == kImageModeRGB96;
+}
+
+// Where the four channels of a host pixel come from, in samples from the
+// pixel's start; alpha -1 means full.
+struct PlaneMap {
+  int32_t stride;
+  int32_t red, green, blue, alpha;
+};
+
+bool MapPlanes(const Globals* globals, PlaneMap* map) {
+  const FilterRecord* fr = globals->filterRecord;
+  map->stride = int32_t(fr->inHiPlane) - fr->inLoPlane + 1;
+  if (map->stride < 1) return false;
+  if (IsColourMode(fr->imageMode)) {
+    if (map->stride < 3) return false;
+    *map = PlaneMap{map->stride, 0, 1, 2, -1};
+  } else {
+    *map = PlaneMap{map->stride, 0, 0, 0, -1};
+  }
+  // The transparency plane sits behind the colour planes; a request that did
+  // not deliver it leaves the image opaque rather than reading past a pixel.
+  if (ShouldCopyTransparencyForPyramid(globals) && fr->inLayerPlanes >= 0 && fr->inLayerPlanes < map->stride)
+    map->alpha = fr->inLayerPlanes;
+  return true;
+}
+
+template <class T>
+T Sample(const uint8_t* row, int32_t index) {
+  T v;
+  std::memcpy(&v, row + size_t(index) * sizeof(T), sizeof v);
+  return v;
+}
+
+void CopyRows8(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t) {
+  for (int32_t r = 0; r < t.height; ++r) {
+    const auto* src = static_cast<const uint8_t*>(fr->inData) + ptrdiff_t(r) * fr->inRowBytes;
+    auto* dst = static_cast<uint8_t*>(t.pixels) + size_t(r) * t.width * 4;
+    for (int32_t c = 0; c < t.width; ++c, src += m.stride, dst += 4) {
+      const uint32_t a = m.alpha < 0 ? 255u : src[m.alpha];
+      const uint32_t word = (uint32_t(src[m.red]) << 24) | (uint32_t(src[m.green]) << 16) |
+                            (uint32_t(src[m.blue]) << 8) | a;
+      std::memcpy(dst, &word, sizeof word);
+    }
+  }
+}
+
+template <class T>
+void CopyRowsWide(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t, T full) {
+  for (int32_t r = 0; r < t.height; ++r) {
+    const auto* src = static_cast<const uint8_t*>(fr->inData) + ptrdiff_t(r) * fr->inRowBytes;
+    auto* dst = static_cast<uint8_t*>(t.pixels) + size_t(r) * t.width * 4 * sizeof(T);
+    for (int32_t c = 0; c < t.width; ++c) {
+      const int32_t base = c * m.stride;
+      const T px[4] = {Sample<T>(src, base + m.red), Sample<T>(src, base + m.green), Sample<T>(src, base + m.blue),
+                       m.alpha < 0 ? full : Sample<T>(src, base + m.alpha)};
+      std::memcpy(dst + size_t(c) * sizeof px, px, sizeof px);
+    }
+  }
+}
+
+}  // namespace
+
+int32_t GetPyramidDatakindThatSuitsHostMode(const Globals* globals) {
+  const FilterRecord* fr = globals ? globals->filterRecord : nullptr;
+  if (!fr) return PyramidDataKind_Packed8;
+  if (fr->imageMode == kImageModeRGB96 || fr->imageMode == kImageModeGray32 || fr->depth == 32)
+    return PyramidDataKind_FourFloat;
+  if ((fr->imageMode == kImageModeGray16 || fr->imageMode == kImageModeRGB48) && fr->depth == 16)
+    return PyramidDataKind_Four16;
+  return PyramidDataKind_Packed8;
+}
+
+void CopyInRectToTile(PyramidDescriptor* pyramid, const Globals* globals, int32_t tileIndex) {
+  const FilterRecord* fr = globals ? globals->filterRecord : nullptr;
+  if (!fr || !pyramid || pyramid->dataKind != KindThatTakesHostImage(fr)) return;
+  if (!pyramid->tileTable || tileIndex < 0 || tileIndex >= pyramid->tileCount) return;
+  const PyramidTile& t = pyramid->tileTable[tileIndex];
+  if (!t.pixels || !fr->inData) return;
+  PlaneMap map{};
+  if (!MapPlanes(globals, &map)) return;
+  // The host's buffer must hold the whole tile: never read past what it gave.
+  const int32_t sampleBytes = fr->depth == 32 ? 4 : (fr->depth == 16 ? 2 : 1);
+  const int32_t gotWidth = int32_t(fr->inRect.right) - fr->inRect.left;
+  const int32_t gotHeight = int32_t(fr->inRect.bottom) - fr->inRect.top;
+  if (gotWidth < t.width || gotHeight < t.height) return;
+  if (int64_t(fr->inRowBytes) < int64_t(t.width) * map.stride * sampleBytes) return;
+
+  switch (pyramid->dataKind) {
+    case PyramidDataKind_Packed8: return CopyRows8(fr, map, t);
+    case PyramidDataKind_Four16: return CopyRowsWide<uint16_t>(fr, map, t, uint16_t(32768));
+    case PyramidDataKind_FourFloat: return CopyRowsWide<float>(fr, map, t, 1.0f);
+    default: return;
+  }
+}
+
+void FillPyramids(Globals* globals) {
+  FilterRecord* fr = globals->filterRecord;
+  TParameters* params = Params(globals);
+  PyramidDescriptor* p = &globals->pyramids[kPyramidMain];
+  if (!fr || !params || !p->tileTable) {
+    globals->result = kInputPyramidMissing;
+    globals->moreToDo = 0;
+    return;
+  }
+  const Rect savedIn = fr->inRect, savedOut = fr->outRect, savedMask = fr->maskRect;
+  const int32_t savedScale = params->previewScale;
+  const Rect filter = fr->filterRect;
+  CalcTemporaryDimensions(globals, &filter, 1);
+
+  for (int32_t tile = p->levelFirstTile[0]; tile <= p->levelLastTile[0]; ++tile) {
+    Rect chunk;
+    GetRectOfTile(p, tile, &chunk);
+    SetInputChunkRects(globals, &chunk);
+    globals->result = int16_t(HostAdvanceState(fr->advanceState));
+    if (globals->result != 0) {
+      globals->moreToDo = 0;
+      return;
+    }
+    CopyInRectToTile(p, globals, tile);
+  }
+
+  p->wrapMode = WrapModeFromGyrelleInputMode(params->inputMode);
+  p->overhangMode = OverhangModeFromGyrelleInputMode(params->inputMode);
+  paint_mipmap_of_pyramid(p);
+  params->pyramidsFilled = 1;
+
+  fr->inRect = savedIn;
+  fr->outRect = savedOut;
+  fr->maskRect = savedMask;
+  params->previewScale = savedScale;
+  // Only the dialog's preview goes on in proxy mode; a final or export pass
+  // sets up its own rectangles next, so asking the host for the proxy would
+  // be a wasted (and, without a preview area, empty) request.
+  if (params->runMode == RunMode_Preview) SetUpFilterRecordForProxy(globals, savedScale);
+}
+
+PyramidDescriptor* GetPyr_with_output_dimensions(Globals* globals) {
+  if (TParameters* params = Params(globals);
+      params && params->runMode == RunMode_ExportLayer && globals->storage && globals->storage->exportCanvas)
+    return globals->storage->exportCanvas;
+  return &globals->pyramids[kPyramidMain];
+}

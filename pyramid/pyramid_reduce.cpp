@@ -1,0 +1,190 @@
+#include "pyramid/pyramid_reduce.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pyramid/pyramid_descriptor.h"
+#include "pyramid/pyramid_pixels.h"
+
+namespace {
+
+template <class T>
+T Load(const uint8_t* at) {
+  T v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
+
+template <class T>
+void Store(uint8_t* at, T v) {
+  std::memcpy(at, &v, sizeof v);
+}
+
+int32_t Clamp(int32_t v, int32_t last) { return v < 0 ? 0 : (v > last ? last : v); }
+
+int32_t ScaleToByte(int32_t sum) {
+  const float v = float(sum) * kReductionScaleInteger;
+  return v >= 255.0f ? 255 : int32_t(v);
+}
+
+int32_t ScaleTo16(int32_t sum) {
+  const float v = float(sum) * kReductionScaleInteger;
+  return v >= 32768.0f ? 32768 : (v < 0.0f ? 0 : int32_t(v));
+}
+
+float ScaleFloat(float sum) {
+  const float v = sum * kReductionScaleFloat;
+  return v < 0.0f ? 0.0f : (v > 65535.0f ? 65535.0f : v);
+}
+
+// One pixel layout each: how a source pixel adds into the sums and how the
+// sums become a destination pixel.
+struct Byte1 {
+  using Acc = int32_t;
+  static constexpr int kChannels = 1, kBytes = 1;
+  static void Add(const uint8_t* px, Acc w, Acc* s) { s[0] += w * px[0]; }
+  static void Put(uint8_t* dst, const Acc* s) { dst[0] = uint8_t(ScaleToByte(s[0])); }
+};
+
+struct Packed8 {
+  using Acc = int32_t;
+  static constexpr int kChannels = 4, kBytes = 4;
+  static void Add(const uint8_t* px, Acc w, Acc* s) {
+    const uint32_t word = Load<uint32_t>(px);
+    s[0] += w * int32_t(word >> 24);
+    s[1] += w * int32_t((word >> 16) & 255u);
+    s[2] += w * int32_t((word >> 8) & 255u);
+    s[3] += w * int32_t(word & 255u);
+  }
+  static void Put(uint8_t* dst, const Acc* s) {
+    Store<uint32_t>(dst, (uint32_t(ScaleToByte(s[0])) << 24) | (uint32_t(ScaleToByte(s[1])) << 16) |
+                             (uint32_t(ScaleToByte(s[2])) << 8) | uint32_t(ScaleToByte(s[3])));
+  }
+};
+
+struct Grey16 {
+  using Acc = int32_t;
+  static constexpr int kChannels = 1, kBytes = 2;
+  static void Add(const uint8_t* px, Acc w, Acc* s) { s[0] += w * int32_t(Load<uint16_t>(px)); }
+  static void Put(uint8_t* dst, const Acc* s) { Store<uint16_t>(dst, uint16_t(ScaleTo16(s[0]))); }
+};
+
+struct Four16 {
+  using Acc = int32_t;
+  static constexpr int kChannels = 4, kBytes = 8;
+  static void Add(const uint8_t* px, Acc w, Acc* s) {
+    for (int c = 0; c < 4; ++c) s[c] += w * int32_t(Load<uint16_t>(px + 2 * c));
+  }
+  static void Put(uint8_t* dst, const Acc* s) {
+    for (int c = 0; c < 4; ++c) Store<uint16_t>(dst + 2 * c, uint16_t(ScaleTo16(s[c])));
+  }
+};
+
+struct GreyFloat {
+  using Acc = float;
+  static constexpr int kChannels = 1, kBytes = 4;
+  static void Add(const uint8_t* px, Acc w, Acc* s) { s[0] += w * Load<float>(px); }
+  static void Put(uint8_t* dst, const Acc* s) { Store<float>(dst, ScaleFloat(s[0])); }
+};
+
+struct FourFloat {
+  using Acc = float;
+  static constexpr int kChannels = 4, kBytes = 16;
+  static void Add(const uint8_t* px, Acc w, Acc* s) {
+    for (int c = 0; c < 4; ++c) s[c] += w * Load<float>(px + 4 * c);
+  }
+  static void Put(uint8_t* dst, const Acc* s) {
+    for (int c = 0; c < 4; ++c) Store<float>(dst + 4 * c, ScaleFloat(s[c]));
+  }
+};
+
+// Six source rows or columns around 2n: folded by the wrap mode (kind 3) or
+// clamped (every other kind).
+template <bool kWrap>
+void SourceRows(const PyramidDescriptor* p, int32_t level, int32_t n, int32_t out[6]) {
+  for (int j = 0; j < 6; ++j)
+    out[j] = kWrap ? WrapRow(p, level, 2 * n - 2 + j) : Clamp(2 * n - 2 + j, p->levelClampY[level]);
+}
+
+template <bool kWrap>
+void SourceColumns(const PyramidDescriptor* p, int32_t level, int32_t n, int32_t out[6]) {
+  for (int i = 0; i < 6; ++i)
+    out[i] = kWrap ? WrapColumn(p, level, 2 * n - 2 + i) : Clamp(2 * n - 2 + i, p->levelClampX[level]);
+}
+
+// The fast path reads each source row's six pixels straight from one tile
+// when they lie in the level and in the same tile; the sums are the same
+// either way, as the taps are added in the same order.
+template <class K, bool kWrap>
+void ReduceStrip(const PyramidDescriptor* p, int32_t level, const Rect& strip) {
+  using Acc = typename K::Acc;
+  const int32_t lastX = p->levelClampX[level];
+  for (int32_t Y = strip.top; Y < strip.bottom; ++Y) {
+    int32_t rows[6];
+    SourceRows<kWrap>(p, level, Y, rows);
+    for (int32_t X = strip.left; X < strip.right; ++X) {
+      Acc sum[K::kChannels] = {};
+      const int32_t x0 = 2 * X - 2;
+      if (x0 >= 0 && x0 + 5 <= lastX && (x0 & kPyramidTileMask) <= kPyramidTileSize - 6) {
+        for (int j = 0; j < 6; ++j) {
+          const uint8_t* px = PyramidPixelAddress(p, level, x0, rows[j]);
+          for (int i = 0; i < 6; ++i)
+            if (kReductionWeights[j][i] != 0) K::Add(px + i * K::kBytes, Acc(kReductionWeights[j][i]), sum);
+        }
+      } else {
+        int32_t cols[6];
+        SourceColumns<kWrap>(p, level, X, cols);
+        for (int j = 0; j < 6; ++j)
+          for (int i = 0; i < 6; ++i)
+            if (kReductionWeights[j][i] != 0)
+              K::Add(PyramidPixelAddress(p, level, cols[i], rows[j]), Acc(kReductionWeights[j][i]), sum);
+      }
+      K::Put(PyramidPixelAddress(p, level + 1, X, Y), sum);
+    }
+  }
+}
+
+// Three signed channels: a 2 x 2 box, the first two channels as twice the
+// mean, the third as the mean.
+void ReduceStripBox(const PyramidDescriptor* p, int32_t level, const Rect& strip) {
+  const int32_t lastX = p->levelClampX[level], lastY = p->levelClampY[level];
+  for (int32_t Y = strip.top; Y < strip.bottom; ++Y) {
+    for (int32_t X = strip.left; X < strip.right; ++X) {
+      int32_t sum[3] = {0, 0, 0};
+      for (int dy = 0; dy < 2; ++dy)
+        for (int dx = 0; dx < 2; ++dx) {
+          const uint8_t* px = PyramidPixelAddress(p, level, Clamp(2 * X + dx, lastX), Clamp(2 * Y + dy, lastY));
+          for (int c = 0; c < 3; ++c) sum[c] += Load<int16_t>(px + 2 * c);
+        }
+      const int32_t out[3] = {sum[0] / 2, sum[1] / 2, sum[2] / 4};
+      uint8_t* dst = PyramidPixelAddress(p, level + 1, X, Y);
+      for (int c = 0; c < 3; ++c) Store<int16_t>(dst + 2 * c, int16_t(std::clamp(out[c], -32767, 32767)));
+    }
+  }
+}
+
+}  // namespace
+
+bool ClipReductionStrip(const PyramidDescriptor* p, int32_t level, Rect* strip) {
+  if (!p || !p->tileTable || !strip || level < 0 || level + 1 > p->topLevel) return false;
+  strip->top = std::max<int16_t>(strip->top, 0);
+  strip->left = std::max<int16_t>(strip->left, 0);
+  strip->bottom = int16_t(std::min<int32_t>(strip->bottom, p->levelHeight[level + 1]));
+  strip->right = int16_t(std::min<int32_t>(strip->right, p->levelWidth[level + 1]));
+  return strip->top < strip->bottom && strip->left < strip->right;
+}
+
+void UpdateNextSmallerLevel_core(PyramidDescriptor* p, int32_t level, Rect* strip) {
+  if (!ClipReductionStrip(p, level, strip)) return;
+  const Rect s = *strip;
+  if (p->bytesPerPixel == 1) return ReduceStrip<Byte1, false>(p, level, s);
+  switch (p->dataKind) {
+    case PyramidDataKind_Grey16: return ReduceStrip<Grey16, false>(p, level, s);
+    case PyramidDataKind_Packed8: return ReduceStrip<Packed8, true>(p, level, s);
+    case PyramidDataKind_Four16: return ReduceStrip<Four16, false>(p, level, s);
+    case PyramidDataKind_FourFloat: return ReduceStrip<FourFloat, false>(p, level, s);
+    case PyramidDataKind_GreyFloat: return ReduceStrip<GreyFloat, false>(p, level, s);
+    case PyramidDataKind_ThreeSigned16: return ReduceStripBox(p, level, s);
+    default: return;  // kind 2 has no reduction
+  }
+}

@@ -1,0 +1,34 @@
+#!/bin/sh
+# Builds the libFuzzer targets with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs each for a bounded time, starting from
+# the seed corpora. Exits non-zero when a target finds a crash.
+#
+#   tests/fuzz/run.sh [build-dir]        (FUZZ_SECONDS=60 by default)
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=${1:-$root/build-fuzz}
+seconds=${FUZZ_SECONDS:-60}
+
+cmake -S "$root" -B "$build" -G Ninja \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGYRELLE_BENCH=OFF -DGYRELLE_FUZZ=ON \
+  -DGYRELLE_SANITIZE=address,undefined \
+  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+ninja -C "$build" fuzz_settings_reader fuzz_descriptor_reader fuzz_jpeg_decode
+
+status=0
+for target in settings_reader descriptor_reader jpeg_decode; do
+  corpus="$build/fuzz-corpus/$target"
+  mkdir -p "$corpus"
+  seeds="$here/corpus/$target"
+  [ "$target" = settings_reader ] && cp "$root"/tests/files/data/*.q2q "$corpus"/ 2>/dev/null || true
+  echo "== $target: $seconds s"
+  if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+      "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+      -artifact_prefix="$build/fuzz-$target-" "$corpus" "$seeds"; then
+    echo "!! $target failed; the input is in $build/fuzz-$target-*"
+    status=1
+  fi
+done
+exit $status

@@ -1,0 +1,181 @@
+// Image files: format detection, sample conversions, and each format written
+// and read back.
+#include "host/image_io.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace gyhost {
+namespace {
+
+// One scratch directory for the suite, removed when the program ends.
+struct ScratchFolder {
+  ScratchFolder() {
+    char pattern[] = "/tmp/gyrelle-io-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    path = made ? made : "";
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!path.empty()) std::filesystem::remove_all(path, ignored);
+  }
+  std::string path;
+};
+
+std::string TempPath(const std::string& name) {
+  static const ScratchFolder folder;
+  return folder.path + "/" + name;
+}
+
+void Fill(HostImage* image) {
+  const int32_t planes = PlaneCount(*image);
+  for (int32_t y = 0; y < image->height; ++y) {
+    for (int32_t x = 0; x < image->width; ++x) {
+      for (int32_t p = 0; p < planes; ++p) {
+        const int32_t k = (y * image->width + x) * planes + p;
+        uint8_t* at = PixelAddress(*image, x, y) + p * BytesPerSample(image->type);
+        if (image->type == SampleType::U8) *at = uint8_t((k * 37) & 255);
+        if (image->type == SampleType::U16) {
+          const uint16_t v = uint16_t((k * 1237) % (kHost16Max + 1));
+          std::memcpy(at, &v, 2);
+        }
+        if (image->type == SampleType::F32) {
+          const float v = float(k) / 7.0f - 0.5f;  // also below 0 and above 1
+          std::memcpy(at, &v, 4);
+        }
+      }
+    }
+  }
+}
+
+TEST(ImageSamples, SixteenBitFilesMapToHostScaleWithinOneStep) {
+  EXPECT_EQ(File16ToHost(0), 0);
+  EXPECT_EQ(File16ToHost(65535), kHost16Max);
+  EXPECT_EQ(HostToFile16(kHost16Max), 65535);
+  EXPECT_EQ(HostToFile16(40000), 65535);  // beyond full scale clamps
+  for (uint32_t v = 0; v <= 65535; ++v) {
+    const int back = HostToFile16(File16ToHost(uint16_t(v)));
+    ASSERT_LE(std::abs(back - int(v)), 1) << v;
+  }
+  for (uint32_t h = 0; h <= kHost16Max; ++h) ASSERT_EQ(File16ToHost(HostToFile16(uint16_t(h))), h) << h;
+  EXPECT_EQ(FloatToFile8(std::nanf("")), 0);
+  EXPECT_EQ(FloatToFile8(2.0f), 255);
+  EXPECT_EQ(FloatToFile16(0.5f), 32768);
+}
+
+TEST(ImageFiles, FormatsComeFromSignatureAndName) {
+  const unsigned char png[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  const unsigned char text[] = {'h', 'e', 'l', 'l', 'o'};
+  EXPECT_EQ(FormatFromSignature(png, sizeof png), ImageFormat::Png);
+  EXPECT_EQ(FormatFromSignature(png, 4), ImageFormat::Unknown);
+  EXPECT_EQ(FormatFromSignature(text, sizeof text), ImageFormat::Unknown);
+  EXPECT_EQ(FormatFromExtension("a/b.JPEG"), ImageFormat::Jpeg);
+  EXPECT_EQ(FormatFromExtension("x.tif"), ImageFormat::Tiff);
+  EXPECT_EQ(FormatFromExtension("x.exr"), ImageFormat::Exr);
+  EXPECT_EQ(FormatFromExtension("dir.png/noext"), ImageFormat::Unknown);
+  EXPECT_EQ(FormatFromExtension("x.gif"), ImageFormat::Unknown);
+}
+
+struct RoundTripCase {
+  const char* file;
+  ImageFormat format;
+  int32_t colors;
+  bool alpha;
+  SampleType written;
+  SampleType readBack;
+  double tolerance;  // in units of the read-back samples
+};
+
+double SampleAt(const HostImage& image, size_t i) {
+  const uint8_t* p = image.data.data() + i * size_t(BytesPerSample(image.type));
+  if (image.type == SampleType::U8) return *p;
+  if (image.type == SampleType::U16) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+  }
+  float v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+TEST(ImageFiles, EachFormatReadsBackWhatWasWritten) {
+  const RoundTripCase cases[] = {
+      {"g8.png", ImageFormat::Png, 1, false, SampleType::U8, SampleType::U8, 0},
+      {"ga8.png", ImageFormat::Png, 1, true, SampleType::U8, SampleType::U8, 0},
+      {"rgb8.png", ImageFormat::Png, 3, false, SampleType::U8, SampleType::U8, 0},
+      {"rgba16.png", ImageFormat::Png, 3, true, SampleType::U16, SampleType::U16, 0},
+      {"g16.tif", ImageFormat::Tiff, 1, false, SampleType::U16, SampleType::U16, 0},
+      {"rgba8.tif", ImageFormat::Tiff, 3, true, SampleType::U8, SampleType::U8, 0},
+      {"rgbf.tif", ImageFormat::Tiff, 3, false, SampleType::F32, SampleType::F32, 0},
+      {"gaf.tif", ImageFormat::Tiff, 1, true, SampleType::F32, SampleType::F32, 0},
+      {"rgbaf.exr", ImageFormat::Exr, 3, true, SampleType::F32, SampleType::F32, 0},
+      {"gf.exr", ImageFormat::Exr, 1, false, SampleType::F32, SampleType::F32, 0},
+      {"g8.jpg", ImageFormat::Jpeg, 1, false, SampleType::U8, SampleType::U8, 40},
+  };
+  for (const RoundTripCase& c : cases) {
+    HostImage image;
+    ASSERT_TRUE(ResizeHostImage(&image, 5, 3, c.colors, c.alpha, c.written));
+    Fill(&image);
+    std::string error;
+    const std::string path = TempPath(c.file);
+    ASSERT_TRUE(WriteImageFile(path, c.format, image, &error)) << c.file << ": " << error;
+    HostImage back;
+    ASSERT_TRUE(ReadImageFile(path, &back, &error)) << c.file << ": " << error;
+    EXPECT_EQ(back.width, 5) << c.file;
+    EXPECT_EQ(back.height, 3) << c.file;
+    EXPECT_EQ(back.colorPlanes, c.colors) << c.file;
+    EXPECT_EQ(back.hasAlpha, c.alpha) << c.file;
+    ASSERT_EQ(back.type, c.readBack) << c.file;
+    const size_t n = size_t(5 * 3 * PlaneCount(image));
+    for (size_t i = 0; i < n; ++i)
+      EXPECT_NEAR(SampleAt(back, i), SampleAt(image, i), c.tolerance) << c.file << " " << i;
+  }
+}
+
+TEST(ImageFiles, EightBitSamplesWidenForExr) {
+  HostImage image;
+  ASSERT_TRUE(ResizeHostImage(&image, 2, 1, 1, false, SampleType::U8));
+  image.data = {0, 255};
+  std::string error;
+  const std::string path = TempPath("widen.exr");
+  ASSERT_TRUE(WriteImageFile(path, ImageFormat::Exr, image, &error)) << error;
+  HostImage back;
+  ASSERT_TRUE(ReadImageFile(path, &back, &error)) << error;
+  ASSERT_EQ(back.type, SampleType::F32);
+  EXPECT_EQ(SampleAt(back, 0), 0.0);
+  EXPECT_EQ(SampleAt(back, 1), 1.0);
+}
+
+TEST(ImageFiles, ClearErrorsForWhatIsNotAnImage) {
+  std::string error;
+  HostImage image;
+  EXPECT_FALSE(ReadImageFile(TempPath("does-not-exist.png"), &image, &error));
+  EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+
+  const std::string text = TempPath("note.png");
+  std::FILE* f = std::fopen(text.c_str(), "w");
+  std::fputs("just some words\n", f);
+  std::fclose(f);
+  EXPECT_FALSE(ReadImageFile(text, &image, &error));
+  EXPECT_EQ(error, "not a PNG, JPEG, TIFF or OpenEXR image");
+
+  // A PNG signature followed by garbage fails inside the decoder.
+  const std::string broken = TempPath("broken.png");
+  f = std::fopen(broken.c_str(), "wb");
+  const unsigned char head[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 1, 2};
+  std::fwrite(head, 1, sizeof head, f);
+  std::fclose(f);
+  EXPECT_FALSE(ReadImageFile(broken, &image, &error));
+  EXPECT_EQ(error.rfind("PNG: ", 0), 0u) << error;
+}
+
+}  // namespace
+}  // namespace gyhost
