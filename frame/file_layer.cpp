@@ -12,16 +12,16 @@ struct KindRow {
   FourCC type, creator;
 };
 
-constexpr FourCC kCreatorPhotoshop = MakeFourCC("8BIM");
+constexpr FourCC kCreatorImageEditor = MakeFourCC("8BIM");
 constexpr FourCC kCreatorLDraw = MakeFourCC("LdVr");
 constexpr FourCC kCreatorBrowser = MakeFourCC("sfri");
 constexpr FourCC kTypeText = MakeFourCC("TEXT");
 
 constexpr KindRow kKindRows[] = {
-    {FileKind_Photoshop, MakeFourCC("8BPS"), kCreatorPhotoshop},
-    {FileKind_PhotoshopMap, MakeFourCC("8BPS"), kCreatorPhotoshop},
-    {FileKind_JPEG, MakeFourCC("JPEG"), kCreatorPhotoshop},
-    {FileKind_GIF, MakeFourCC("GIFf"), kCreatorPhotoshop},
+    {FileKind_PSD, MakeFourCC("8BPS"), kCreatorImageEditor},
+    {FileKind_PSDMap, MakeFourCC("8BPS"), kCreatorImageEditor},
+    {FileKind_JPEG, MakeFourCC("JPEG"), kCreatorImageEditor},
+    {FileKind_GIF, MakeFourCC("GIFf"), kCreatorImageEditor},
     {FileKind_LDraw, kTypeText, kCreatorLDraw},
     {FileKind_HTML, kTypeText, kCreatorBrowser},
     {FileKind_PresetsPage, kTypeText, kCreatorBrowser},

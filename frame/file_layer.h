@@ -24,7 +24,7 @@ constexpr int kCNameBytes = 256;  // a file name as RefToCname gives it
 enum FileKind : int32_t {
   FileKind_Settings = 0,
   FileKind_Copy = 1,
-  FileKind_Photoshop = 2,
+  FileKind_PSD = 2,
   FileKind_HTML = 3,
   FileKind_PresetsPage = 4,
   FileKind_JPEG = 5,
@@ -34,7 +34,7 @@ enum FileKind : int32_t {
   FileKind_GIF = 9,
   FileKind_Model = 10,
   FileKind_Preferences = 11,
-  FileKind_PhotoshopMap = 12,
+  FileKind_PSDMap = 12,
   FileKind_Reading = -1,
 };
 

@@ -51,7 +51,7 @@ int32_t DoSaveThings(Globals* globals, const FSRef* file, int32_t, int32_t kind)
   if (!globals || !file) return kBadParameter;
   switch (kind) {
     case SaveKind_Settings: return SaveSettingsFile(globals, file);
-    case SaveKind_Photoshop:
+    case SaveKind_PSD:
     case SaveKind_BrickStats:
     case SaveKind_PresetsPage:
     case SaveKind_LDraw:

@@ -10,7 +10,7 @@ struct Globals;
 // Kinds the open and save dialogs pass.
 enum SaveKind : int32_t {
   SaveKind_Settings = 0,
-  SaveKind_Photoshop = 2,
+  SaveKind_PSD = 2,
   SaveKind_BrickStats = 3,
   SaveKind_PresetsPage = 4,
   SaveKind_LDraw = 7,

@@ -131,7 +131,7 @@ TEST_F(PersistenceTest, DispatchAnswersForEveryKind) {
   const struct {
     int32_t kind, save, open;
   } cases[] = {
-      {SaveKind_Photoshop, kWriterNotBuilt, 0},     {SaveKind_BrickStats, kWriterNotBuilt, 1},
+      {SaveKind_PSD, kWriterNotBuilt, 0},     {SaveKind_BrickStats, kWriterNotBuilt, 1},
       {SaveKind_PresetsPage, kWriterNotBuilt, 1},   {SaveKind_LDraw, kWriterNotBuilt, 0},
       {SaveKind_Model, kWriterNotBuilt, 0},         {SaveKind_EquiPolyMap, kWriterNotBuilt, 0},
       {SaveKind_OutputModesGallery, kWriterNotBuilt, 0}, {SaveKind_MemoryDotsGallery, kWriterNotBuilt, 0},
