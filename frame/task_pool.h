@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "platform/plugin_api.h"
+#include "projection/render_hint.h"
 
 struct Globals;
 struct PyramidDescriptor;
@@ -36,6 +37,8 @@ struct PerTaskStuffType {
   intptr_t requestQueue;  // 0: none
   intptr_t replyQueue;    // 0: none
   intptr_t taskId;        // 0: no task was started for this record
+  renderhinttype outputHint;
+  renderhinttype inputHint;
   int32_t tissotSearchStart;
   PyramidDescriptor* outputPyramid;
   void* job;
