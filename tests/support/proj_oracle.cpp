@@ -20,6 +20,11 @@ void ProjPlaneFromOurs(fcomplex z, double k, double* x, double* y) {
   *y = -z.im / k;
 }
 
+void InputPointFromProj(double x, double y, const InputPictureFrame& frame, double* u, double* v) {
+  *u = frame.uAtOrigin - x / frame.across;
+  *v = frame.vAtOrigin - y / frame.down;
+}
+
 ProjOracle::ProjOracle(const char* definition) : ctx_(proj_context_create()), pj_(nullptr) {
   // Keep PROJ quiet about the points it refuses; the callers test the result.
   proj_log_level(ctx_, PJ_LOG_NONE);

@@ -13,6 +13,13 @@
 //     lune substitution, the disk moves);
 //   kOnTangentPlane (1) for the planes of the ray-cast inverses (stereographic
 //     onto the tangent plane at +z, gnomonic).
+//
+// Input pictures: an input layout reads its picture mirrored (u grows toward
+// negative longitude) and downward (v grows southward), so its (u, v) is
+// PROJ's plane point turned a half-turn as well, then scaled so that the
+// whole picture spans `across` by `down` units of PROJ's plane, and moved so
+// that PROJ's origin lies at the picture point (uAtOrigin, vAtOrigin):
+//   u = uAtOrigin - x / across,  v = vAtOrigin - y / down.
 #pragma once
 
 #include <proj.h>
@@ -28,6 +35,15 @@ void LonLatFromDirection(const double p[3], double* lon, double* lat);
 // PROJ's plane point (x, y) on our plane of scale k, and back.
 fcomplex OurPlaneFromProj(double x, double y, double k);
 void ProjPlaneFromOurs(fcomplex z, double k, double* x, double* y);
+
+struct InputPictureFrame {
+  double across;
+  double down;
+  double uAtOrigin;
+  double vAtOrigin;
+};
+
+void InputPointFromProj(double x, double y, const InputPictureFrame& frame, double* u, double* v);
 
 // One PROJ operation from a "+proj=..." definition; R = 1 is the caller's.
 class ProjOracle {
