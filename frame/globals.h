@@ -59,6 +59,7 @@ struct InvocationStorage {
   float mollweideThetaCache[kLookupCacheFloats];
   void* memdotThumbnail;
   int32_t triangleWave[256];
+  float oddsTable[256];
   UndoSnapshotSlot undoSlots[2];
   int32_t progressivePreviewRows;
   int16_t memdotItems[kMemoryDotCount];

@@ -105,6 +105,11 @@ void DoStart_zor(Globals* globals) {
   if (fr->imageMode == kImageModeMultichannel) {
     ShowRefusalMessage3();
     globals->result = kRefused;
+  } else if (!Advanceable(globals)) {
+    // The image is read into the pyramid tile by tile on request; a host that
+    // cannot deliver on request would get a blank result reported as success.
+    ShowRefusalMessageNoAdvance();
+    globals->result = kRefused;
   }
   if (globals->result == kOK) {
     TParameters* p = Params(globals);
@@ -158,6 +163,11 @@ int32_t DoAbout_zor(void* parentWindow) {
   // about window the same way.
   (void)parentWindow;
   return ShowVarezAlertoid("about", &about_reply);
+}
+
+void ShowRefusalMessageNoAdvance() {
+  ShowOSAlertoid("Can\xD5t read the image from this host",
+                 "This plug-in needs a host that delivers image data on request (advanceState).");
 }
 
 void ShowRefusalMessage3() {

@@ -22,5 +22,6 @@ void DoContinue_zor(Globals* globals);
 void DoFinish_zor(Globals* globals);
 int32_t DoAbout_zor(void* parentWindow);
 void ShowRefusalMessage3();
+void ShowRefusalMessageNoAdvance();
 
 extern ZorZReply about_reply;

@@ -6,6 +6,7 @@
 #include "frame/host_rects.h"
 #include "frame/host_suites.h"
 #include "frame/invocation.h"
+#include "frame/progress.h"
 #include "frame/result_codes.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_input_modes.h"
@@ -151,6 +152,7 @@ void FillPyramids(Globals* globals) {
   p->wrapMode = WrapModeFromGyrelleInputMode(params->inputMode);
   p->overhangMode = OverhangModeFromGyrelleInputMode(params->inputMode);
   paint_mipmap_of_pyramid(p);
+  CCUpdateProgress_core(globals, 1, 100);
   params->pyramidsFilled = 1;
 
   fr->inRect = savedIn;

@@ -1,24 +1,35 @@
-// Filtered reads of a pyramid: a level-local 5 x 5 read in the stored scale,
-// the trilinear read in unit colour, and the bilinear read whose corners wrap
-// across the pyramid's seams.
+// Reads of a pyramid in unit coordinates: the trilinear read that blends two
+// neighbouring levels of the 5 x 5 filtered read, its unit-colour form, the
+// sharpened read that extrapolates away from the next coarser level, and
+// the bilinear read whose four corners wrap independently across seams.
 //
-// Their bodies are, for now, plain bilinear stand-ins
-// (pyramid_sampling_minimal.cpp) with the same coordinates, edge rules and
-// scales as the windowed-sinc versions that replace them.
+// Unit coordinates run 0 to 1 across level 0; level L's pixel position is
+// x = u × scaleWidth[L] - 0.5. A level is an integer L and a fraction t in
+// [0, 1) toward L + 1.
 #pragma once
 
 #include <cstdint>
 
+#include "pyramid/pyramid_filtered.h"  // gauss_pyramid_sampleColor, for the callers of these reads
+
 struct PyramidDescriptor;
 
-// Level pixel coordinates (pixel i's centre at i), x and y at least -0.5;
-// the result is in the pyramid's stored scale. Kinds 3, 4 and 9.
-void gauss_pyramid_sampleColor(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g,
-                               float* b, float* a);
-// Unit coordinates, level L blended with L + 1 by t; unit colour.
+// Trilinear read in the stored scale. Level L is read as L0 = min(L,
+// topLevel - 1) (0 below 0, and 0 on a single-level pyramid) so that L0 + 1
+// exists; t == 0 reads L0 alone. Grey kinds give grey with a full-scale
+// alpha; kinds without a filtered reader give zeros. No overhang mapping.
+void get_borked(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float* r, float* g, float* b,
+                float* a);
+// get_borked in unit colour.
 void get_unitarycoord_unitary_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v,
                                     float colour[4]);
-// Unit coordinates; unit colour; corners past a wrapping edge read the
-// opposite edge.
+// Unit colour at (u, v) after the pyramid's overhang mode ((0, 0, 0, 0) for
+// an empty point). A nonzero `sharpen` pushes red, green and blue away from
+// the next coarser level: c0 + (c0 - c1) × sharpen; alpha is never sharpened.
+void get_sharpened_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float sharpen,
+                         float colour[4]);
+// Bilinear unit-colour read of `level` whose four corners pass the overhang
+// mode one by one, so that a corner past a wrapping edge reads the opposite
+// edge. (0, 0, 0, 0) for a missing level or a NaN point.
 void get_unit_ramped_wrapped_pyramid_sample_point(float u, float v, const PyramidDescriptor* p, int32_t level,
                                                   float colour[4]);

@@ -6,9 +6,16 @@
 struct Globals;
 struct PerTaskStuffType;
 
-// Renders output row Globals.drawingRow of the current pass.
+// Renders output row Globals.drawingRow of the current pass into the host's
+// output buffer (or the export canvas). At the pass's first row it builds
+// the view; a pass it cannot render is refused there, before anything is
+// written, with an alert and Globals.result 1 (999 when the input pyramid
+// is missing, -108 when the host gave no buffers, 3 without column or task
+// records).
 void DoSolarRect(Globals* globals);
+// The body of the renderer's work orders: kind 0 maps a span of corners,
+// kind 1 samples a span of pixels; other kinds and a null record do nothing.
 void DoMyTask(PerTaskStuffType* task, int32_t kind);
+// Counts of the recorded sphere spots (see render/spot_record.h).
 void SetGSpots(long count);
 void SetPSpots(long count);
-void Prefill_any_threadshared_caches(Globals* globals);

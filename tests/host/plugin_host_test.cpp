@@ -12,8 +12,10 @@ bool Contains(const std::string& text, const std::string& part) { return text.fi
 class RealPlugin : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Tall enough that the abort poll, which asks the host on every 32nd
+    // row only, reaches it twice.
     in_ = dir_ / "in.png";
-    Convert("-size 24x12 xc: -channel R -fx 'i/w' -channel G -fx 'j/h' +channel -depth 8 " + Quote(in_), dir_);
+    Convert("-size 24x80 xc: -channel R -fx 'i/w' -channel G -fx 'j/h' +channel -depth 8 " + Quote(in_), dir_);
   }
   RunResult Run(std::vector<std::string> args) {
     args.insert(args.begin(), {"--plugin", GYRELLE_PLUGIN, "--memory-report"});
@@ -45,7 +47,7 @@ TEST_F(RealPlugin, FailuresCleanUpAndLeaveTheOutputAlone) {
   const FailureCase cases[] = {
       {{"--multichannel"}, "start selector: 1 refused"},
       {{"--abort-after", "1"}, "-128 cancelled"},
-      {{"--abort-after", "1", "--no-advance-state"}, "-128 cancelled"},
+      {{"--no-advance-state"}, "start selector: 1 refused"},
       {{"--refuse-buffers", "--system-alloc-budget", "0"}, "-108 out of memory"},
   };
   const std::string out = dir_ / "out.png";
@@ -67,7 +69,7 @@ TEST_F(RealPlugin, SameResultWhateverTheHostOffers) {
   const std::vector<std::vector<std::string>> variants = {
       {},
       {"--threads", "1"},
-      {"--no-advance-state", "--no-display-pixels"},
+      {"--no-display-pixels"},
       {"--refuse-buffers"},
       {"--buffer-suite-version", "3", "--handle-suite-count", "7"},
       {"--invocations", "3"},
@@ -84,7 +86,7 @@ TEST_F(RealPlugin, SameResultWhateverTheHostOffers) {
     EXPECT_TRUE(Contains(r.err, " 0 outstanding")) << label << "\n" << r.err;
     EXPECT_FALSE(Contains(r.err, "warning")) << label << "\n" << r.err;
     const std::vector<uint32_t> pixels = Samples(out, "rgb", 8, dir_);
-    ASSERT_EQ(pixels.size(), 24u * 12u * 3u) << label;
+    ASSERT_EQ(pixels.size(), 24u * 80u * 3u) << label;
     if (first.empty()) {
       first = pixels;
     } else {

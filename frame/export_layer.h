@@ -1,0 +1,25 @@
+// Export layers: an export writer gets each image it writes by rendering it
+// into a canvas pyramid with the row machinery of the final render (run
+// mode 2), in the middle of the dialog, leaving the host's rectangles, the
+// preview state and the settings exactly as it found them.
+#pragma once
+
+#include <cstdint>
+
+struct Globals;
+struct PSDdoc;
+struct PyramidDescriptor;
+
+// The export's own cancel flag (`cancel`) is set when the user aborts or
+// cancels the export's progress window; once set, no row is rendered.
+using LayerRenderer = void (*)(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel,
+                               PSDdoc* doc);
+
+// Renders `layer` of an export of kind `exportKind` (the values of
+// TParameters.exportKind) into the canvas; a kind without a renderer
+// renders nothing. The export's document is handed on unchanged.
+void GenerateOneLayerOfKind(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel,
+                            int32_t exportKind, PSDdoc* doc);
+// The plain result into the canvas (every layer of it is the same image);
+// nothing without a canvas.
+void GenerateOneLayerOfBasicResult(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel);

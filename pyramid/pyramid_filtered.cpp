@@ -1,0 +1,332 @@
+#include "pyramid/pyramid_filtered.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "pyramid/pyramid_descriptor.h"
+#include "pyramid/pyramid_filter_table.h"
+#include "pyramid/pyramid_pixels.h"
+
+namespace {
+
+constexpr int kWindow = 5;
+// A window whose first pixel lies below this offset in its tile ends in the
+// same tile: 508 + 4 = 511.
+constexpr int32_t kFastReach = kPyramidTileSize - (kWindow - 1);
+constexpr float kScale2048Squared = 2.3841858e-7f;  // 2^-22
+constexpr float kScale32768 = 3.0517578e-5f;        // 2^-15
+
+// Where a sample falls along one axis: the centre pixel of its window and
+// the phase (0 to 127) that selects the weights.
+struct Axis {
+  int32_t centre;
+  int32_t phase;
+};
+
+// False for NaN. Beyond a pixel outside the level every position reads the
+// same edge pixels, so the coordinate is bounded first: that keeps the
+// integer conversion defined for any float, infinities included. A point
+// left of -0.5 would give a negative phase; it reads with phase 0.
+bool SplitAxis(float x, int32_t last, Axis* axis) {
+  if (x != x) return false;
+  const float lo = -1.0f, hi = float(last) + 2.0f;
+  x = x < lo ? lo : (x > hi ? hi : x);
+  const float shifted = x + 0.5f;
+  axis->centre = int32_t(shifted);
+  const int32_t phase = int32_t((shifted - float(axis->centre)) * 128.0f);
+  axis->phase = phase < 0 ? 0 : (phase > kFilterPhases - 1 ? kFilterPhases - 1 : phase);
+  return true;
+}
+
+int32_t Clamp(int32_t v, int32_t last) { return v < 0 ? 0 : (v > last ? last : v); }
+
+// The five columns (or rows) of a window. Near the edge of an axis that
+// wraps, the neighbours continue on the far side of the level.
+void Neighbours(int32_t centre, int32_t size, int32_t last, bool wrapped, int32_t out[kWindow]) {
+  if (wrapped) {
+    const int32_t c = centre % size;
+    for (int i = 0; i < kWindow; ++i) {
+      int32_t n = c - 2 + i;
+      if (n < 0)
+        n += size;
+      else if (n > last)
+        n -= size;
+      out[i] = n;
+    }
+  } else {
+    for (int i = 0; i < kWindow; ++i) out[i] = centre - 2 + i;
+  }
+}
+
+template <class T>
+T Load(const uint8_t* at) {
+  T v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
+
+// The pixels of the window: straight from the tile when the window lies
+// inside one tile and two pixels from the level's edges, else gathered one
+// by one (wrapped or clamped) into `scratch`. Returns the first pixel and
+// sets the distance between rows in bytes.
+template <int32_t kBytes, bool kPackedReader>
+const uint8_t* Window(const PyramidDescriptor* p, int32_t level, const Axis& ax, const Axis& ay, uint8_t* scratch,
+                      ptrdiff_t* rowBytes) {
+  const int32_t lastX = p->levelClampX[level], lastY = p->levelClampY[level];
+  const bool nearEdge = !(ax.centre >= 2 && ax.centre <= lastX - 2 && ay.centre >= 2 && ay.centre <= lastY - 2);
+  const int32_t x0 = ax.centre - 2, y0 = ay.centre - 2;
+  if (!nearEdge && (x0 & kPyramidTileMask) < kFastReach && (y0 & kPyramidTileMask) < kFastReach) {
+    *rowBytes = ptrdiff_t(PyramidTileOf(p, level, x0, y0).width) * kBytes;
+    return PyramidPixelAddress(p, level, x0, y0);
+  }
+  int32_t cols[kWindow], rows[kWindow];
+  const bool edgeWrap = nearEdge && p->wrapMode != 0;
+  Neighbours(ax.centre, p->levelWidth[level], lastX, edgeWrap, cols);
+  Neighbours(ay.centre, p->levelHeight[level], lastY, edgeWrap && p->wrapMode == 1, rows);
+  for (int j = 0; j < kWindow; ++j) {
+    for (int i = 0; i < kWindow; ++i) {
+      // The packed reader folds by the wrap mode once more; the others clamp.
+      const int32_t x = kPackedReader ? WrapColumn(p, level, cols[i]) : Clamp(cols[i], lastX);
+      const int32_t y = kPackedReader ? WrapRow(p, level, rows[j]) : Clamp(rows[j], lastY);
+      std::memcpy(scratch + (j * kWindow + i) * kBytes, PyramidPixelAddress(p, level, x, y), kBytes);
+    }
+  }
+  *rowBytes = ptrdiff_t(kWindow) * kBytes;
+  return scratch;
+}
+
+// Integer weights of the five columns cx - 2 ... cx + 2 at one phase: the
+// pixel at offset j from the centre takes tap 2 - j.
+void IntWeights(const float* table, int32_t firstArray, int32_t phase, int32_t w[kWindow]) {
+  for (int i = 0; i < kWindow; ++i) w[i] = FilterTableInt(table, firstArray + (kWindow - 1 - i), phase);
+}
+
+void FloatWeights(const float* table, int32_t phase, float w[kWindow]) {
+  for (int i = 0; i < kWindow; ++i) w[i] = FilterTableFloat(table, kFilterFloatCopyArrays + (kWindow - 1 - i), phase);
+}
+
+const float* TableOf(const PyramidDescriptor* p) { return p->filterTable ? p->filterTable : DefaultFilterTable(); }
+
+// Shared set-up of every member: false when the pyramid is not of `kind`,
+// lacks the level or the point is NaN.
+bool Locate(const PyramidDescriptor* p, int32_t level, int32_t kind, float x, float y, Axis* ax, Axis* ay) {
+  return PyramidHasLevel(p, level) && p->dataKind == kind && SplitAxis(x, p->levelClampX[level], ax) &&
+         SplitAxis(y, p->levelClampY[level], ay);
+}
+
+// Packed 8-bit words, red in the top byte. Row sums are at most about
+// 2048 × 255 × 1.1 and the weighted total stays below 2^31.
+#if defined(__SSE2__)
+
+// Low 32 bits of the lane products; the same bits for signed and unsigned
+// operands, so the unsigned multiply serves.
+__m128i MulLo32(__m128i a, __m128i broadcast) {
+  const __m128i even = _mm_mul_epu32(a, broadcast);
+  const __m128i odd = _mm_mul_epu32(_mm_srli_epi64(a, 32), broadcast);
+  return _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
+                            _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
+}
+
+// Two 16-bit weights side by side in every 32-bit lane, for the pairwise
+// multiply-add.
+__m128i WeightPair(int32_t first, int32_t second) {
+  return _mm_set1_epi32(int32_t((uint32_t(second) << 16) | (uint32_t(first) & 0xFFFFu)));
+}
+
+// The channels of two neighbouring pixels interleaved (a0 a1 b0 b1 g0 g1
+// r0 r1) as 16-bit values, so one multiply-add weighs both pixels of every
+// channel: the whole row costs three of them. Weights fit 16 bits (at most
+// 2048) and a pair of products 32 bits.
+void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], const int32_t wy[kWindow],
+                int32_t out[4]) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i w01 = WeightPair(wx[0], wx[1]), w23 = WeightPair(wx[2], wx[3]), w4 = WeightPair(wx[4], 0);
+  __m128i acc = zero;
+  for (int j = 0; j < kWindow; ++j) {
+    const uint8_t* row = base + j * rowBytes;
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row));
+    const __m128i last = _mm_cvtsi32_si128(Load<int32_t>(row + 16));
+    const __m128i p01 = _mm_unpacklo_epi8(_mm_unpacklo_epi8(v, _mm_srli_si128(v, 4)), zero);
+    const __m128i p23 = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_srli_si128(v, 8), _mm_srli_si128(v, 12)), zero);
+    const __m128i p4 = _mm_unpacklo_epi16(_mm_unpacklo_epi8(last, zero), zero);
+    const __m128i sum =
+        _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(p01, w01), _mm_madd_epi16(p23, w23)), _mm_madd_epi16(p4, w4));
+    acc = _mm_add_epi32(acc, MulLo32(sum, _mm_set1_epi32(wy[j])));
+  }
+  // Lanes hold the bytes in memory order: alpha, blue, green, red.
+  alignas(16) int32_t lanes[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), acc);
+  out[0] = lanes[3];
+  out[1] = lanes[2];
+  out[2] = lanes[1];
+  out[3] = lanes[0];
+}
+
+#else
+
+void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], const int32_t wy[kWindow],
+                int32_t out[4]) {
+  int32_t acc[4] = {0, 0, 0, 0};
+  for (int j = 0; j < kWindow; ++j) {
+    const uint8_t* row = base + j * rowBytes;
+    int32_t s[4] = {0, 0, 0, 0};
+    for (int i = 0; i < kWindow; ++i) {
+      const uint32_t w = Load<uint32_t>(row + 4 * i);
+      const int32_t k = wx[i];
+      s[0] += k * int32_t(w >> 24);
+      s[1] += k * int32_t((w >> 16) & 255u);
+      s[2] += k * int32_t((w >> 8) & 255u);
+      s[3] += k * int32_t(w & 255u);
+    }
+    for (int c = 0; c < 4; ++c) acc[c] += wy[j] * s[c];
+  }
+  for (int c = 0; c < 4; ++c) out[c] = acc[c];
+}
+
+#endif
+
+// 16-bit values with ×32768 weights: each row sum is brought back to the
+// value scale (truncating toward zero) before the row weight, so that every
+// intermediate fits 32 bits.
+template <int kChannels>
+void Sum16(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], const int32_t wy[kWindow],
+           int32_t out[kChannels]) {
+  int32_t acc[kChannels] = {};
+  for (int j = 0; j < kWindow; ++j) {
+    const uint8_t* row = base + j * rowBytes;
+    int32_t s[kChannels] = {};
+    for (int i = 0; i < kWindow; ++i)
+      for (int c = 0; c < kChannels; ++c) s[c] += wx[i] * int32_t(Load<uint16_t>(row + (i * kChannels + c) * 2));
+    for (int c = 0; c < kChannels; ++c) acc[c] += wy[j] * (s[c] / 32768);
+  }
+  for (int c = 0; c < kChannels; ++c) out[c] = acc[c];
+}
+
+}  // namespace
+
+void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g, float* b,
+                           float* a) {
+  Axis ax, ay;
+  if (!Locate(p, level, PyramidDataKind_Packed8, x, y, &ax, &ay)) {
+    *r = *g = *b = *a = 0.0f;
+    return;
+  }
+  const float* table = TableOf(p);
+  int32_t wx[kWindow], wy[kWindow];
+  IntWeights(table, kFilter2048Arrays, ax.phase, wx);
+  IntWeights(table, kFilter2048Arrays, ay.phase, wy);
+  alignas(16) uint8_t scratch[kWindow * kWindow * 4];
+  ptrdiff_t rowBytes;
+  const uint8_t* base = Window<4, true>(p, level, ax, ay, scratch, &rowBytes);
+  int32_t sum[4];
+  Sum8Packed(base, rowBytes, wx, wy, sum);
+  *r = float(sum[0]) * kScale2048Squared;
+  *g = float(sum[1]) * kScale2048Squared;
+  *b = float(sum[2]) * kScale2048Squared;
+  *a = float(sum[3]) * kScale2048Squared;
+}
+
+float gauss_pyramid_sample1(const PyramidDescriptor* p, int32_t level, float x, float y) {
+  Axis ax, ay;
+  if (!Locate(p, level, PyramidDataKind_Byte, x, y, &ax, &ay)) return 0.0f;
+  const float* table = TableOf(p);
+  int32_t wx[kWindow], wy[kWindow];
+  IntWeights(table, kFilter2048Arrays, ax.phase, wx);
+  IntWeights(table, kFilter2048Arrays, ay.phase, wy);
+  uint8_t scratch[kWindow * kWindow];
+  ptrdiff_t rowBytes;
+  const uint8_t* base = Window<1, false>(p, level, ax, ay, scratch, &rowBytes);
+  int32_t acc = 0;
+  for (int j = 0; j < kWindow; ++j) {
+    int32_t s = 0;
+    for (int i = 0; i < kWindow; ++i) s += wx[i] * int32_t(base[j * rowBytes + i]);
+    acc += wy[j] * s;
+  }
+  return float(acc) * kScale2048Squared;
+}
+
+void gauss_pyramid_sample64bit(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g,
+                               float* b, float* a) {
+  Axis ax, ay;
+  if (!Locate(p, level, PyramidDataKind_Four16, x, y, &ax, &ay)) {
+    *r = *g = *b = *a = 0.0f;
+    return;
+  }
+  const float* table = TableOf(p);
+  int32_t wx[kWindow], wy[kWindow];
+  IntWeights(table, kFilter32768Arrays, ax.phase, wx);
+  IntWeights(table, kFilter32768Arrays, ay.phase, wy);
+  alignas(16) uint8_t scratch[kWindow * kWindow * 8];
+  ptrdiff_t rowBytes;
+  const uint8_t* base = Window<8, false>(p, level, ax, ay, scratch, &rowBytes);
+  int32_t sum[4];
+  Sum16<4>(base, rowBytes, wx, wy, sum);
+  *r = float(sum[0]) * kScale32768;
+  *g = float(sum[1]) * kScale32768;
+  *b = float(sum[2]) * kScale32768;
+  *a = float(sum[3]) * kScale32768;
+}
+
+float gauss_pyramid_sample16bitgray(const PyramidDescriptor* p, int32_t level, float x, float y) {
+  Axis ax, ay;
+  if (!Locate(p, level, PyramidDataKind_Grey16, x, y, &ax, &ay)) return 0.0f;
+  const float* table = TableOf(p);
+  int32_t wx[kWindow], wy[kWindow];
+  IntWeights(table, kFilter32768Arrays, ax.phase, wx);
+  IntWeights(table, kFilter32768Arrays, ay.phase, wy);
+  uint8_t scratch[kWindow * kWindow * 2];
+  ptrdiff_t rowBytes;
+  const uint8_t* base = Window<2, false>(p, level, ax, ay, scratch, &rowBytes);
+  int32_t sum[1];
+  Sum16<1>(base, rowBytes, wx, wy, sum);
+  return float(sum[0]) * kScale32768;
+}
+
+void gauss_pyramid_sample128bit(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g,
+                                float* b, float* a) {
+  Axis ax, ay;
+  if (!Locate(p, level, PyramidDataKind_FourFloat, x, y, &ax, &ay)) {
+    *r = *g = *b = *a = 0.0f;
+    return;
+  }
+  const float* table = TableOf(p);
+  float wx[kWindow], wy[kWindow];
+  FloatWeights(table, ax.phase, wx);
+  FloatWeights(table, ay.phase, wy);
+  alignas(16) uint8_t scratch[kWindow * kWindow * 16];
+  ptrdiff_t rowBytes;
+  const uint8_t* base = Window<16, false>(p, level, ax, ay, scratch, &rowBytes);
+  float acc[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  for (int j = 0; j < kWindow; ++j) {
+    const uint8_t* row = base + j * rowBytes;
+    float s[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    for (int i = 0; i < kWindow; ++i)
+      for (int c = 0; c < 4; ++c) s[c] += wx[i] * Load<float>(row + i * 16 + c * 4);
+    for (int c = 0; c < 4; ++c) acc[c] += wy[j] * s[c];
+  }
+  *r = acc[0];
+  *g = acc[1];
+  *b = acc[2];
+  *a = acc[3];
+}
+
+void gauss_pyramid_sampleColor(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g,
+                               float* b, float* a) {
+  switch (PyramidHasLevel(p, level) ? p->dataKind : -1) {
+    case PyramidDataKind_Packed8: return gauss_pyramid_sample4(p, level, x, y, r, g, b, a);
+    case PyramidDataKind_Four16: return gauss_pyramid_sample64bit(p, level, x, y, r, g, b, a);
+    case PyramidDataKind_FourFloat: return gauss_pyramid_sample128bit(p, level, x, y, r, g, b, a);
+    case PyramidDataKind_Byte:
+      *r = *g = *b = gauss_pyramid_sample1(p, level, x, y);
+      *a = 255.0f;
+      return;
+    case PyramidDataKind_Grey16:
+      *r = *g = *b = gauss_pyramid_sample16bitgray(p, level, x, y);
+      *a = 32768.0f;
+      return;
+    default: *r = *g = *b = *a = 0.0f;
+  }
+}

@@ -1,0 +1,36 @@
+// Filtered reads of one pyramid level: the colour at a point interpolated
+// from the 5 x 5 pixels around it with the separable weights of the
+// resampling filter table. One member per pixel layout and number form.
+//
+// x and y are pixel coordinates of `level` (pixel i's centre at i), normally
+// at least -0.5: map points outside the image with the overhang mode first.
+// Results are in the pyramid's stored scale (0-255, 0-32768 or the stored
+// floats) and are not clamped: the windowed sinc overshoots a little at
+// edges. A member given a pyramid of another kind, a missing level or a NaN
+// coordinate answers zeros; a coordinate far outside the level reads the
+// nearest edge (or, on a wrapping pyramid, the wrapped neighbours).
+#pragma once
+
+#include <cstdint>
+
+struct PyramidDescriptor;
+
+// Kind 3 (packed 8-bit RGBA).
+void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g, float* b,
+                           float* a);
+// Kind 0 (one byte).
+float gauss_pyramid_sample1(const PyramidDescriptor* p, int32_t level, float x, float y);
+// Kind 4 (four 16-bit values, 0 to 32768).
+void gauss_pyramid_sample64bit(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g,
+                               float* b, float* a);
+// Kind 1 (one 16-bit value).
+float gauss_pyramid_sample16bitgray(const PyramidDescriptor* p, int32_t level, float x, float y);
+// Kind 9 (four floats).
+void gauss_pyramid_sample128bit(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g,
+                                float* b, float* a);
+
+// Picks the member for the pyramid's kind: 3, 4 and 9 as themselves; the
+// grey kinds 0 and 1 give grey in red, green and blue with a full-scale
+// alpha; every other kind answers zeros.
+void gauss_pyramid_sampleColor(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g,
+                               float* b, float* a);

@@ -1,0 +1,98 @@
+#include "pyramid/pyramid_sampling.h"
+
+#include "pyramid/pyramid_descriptor.h"
+#include "pyramid/pyramid_overhang.h"
+#include "pyramid/pyramid_reads.h"
+
+namespace {
+
+void Zero(float c[4]) { c[0] = c[1] = c[2] = c[3] = 0.0f; }
+
+// One level of the trilinear read, in the stored scale.
+void ReadLevel(const PyramidDescriptor* p, int32_t level, float u, float v, float c[4]) {
+  const float x = float(p->scaleWidth[level]) * u - 0.5f;
+  const float y = float(p->scaleHeight[level]) * v - 0.5f;
+  gauss_pyramid_sampleColor(p, level, x, y, &c[0], &c[1], &c[2], &c[3]);
+}
+
+// Column (or row) of a corner, by truncation toward zero. The position is
+// bounded to a pixel beyond the level first; the pixel read clamps there
+// anyway, and the conversion stays defined for any value.
+float Bounded(float position, int32_t last) {
+  const float lo = -1.0f, hi = float(last) + 2.0f;
+  return position < lo ? lo : (position > hi ? hi : position);
+}
+int32_t CornerIndex(double position, int32_t last) {
+  const double lo = -1.0, hi = double(last) + 2.0;
+  return int32_t(position < lo ? lo : (position > hi ? hi : position));
+}
+
+}  // namespace
+
+void get_borked(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float* r, float* g, float* b,
+                float* a) {
+  float c0[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  if (p && p->tileTable) {
+    const int32_t top = p->topLevel;
+    int32_t L0 = level < top - 1 ? level : top - 1;
+    if (L0 < 0) L0 = 0;
+    ReadLevel(p, L0, u, v, c0);
+    if (t != 0.0f) {
+      const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
+      float c1[4];
+      ReadLevel(p, L1, u, v, c1);
+      // Grey kinds carry a constant alpha in both levels, so it survives.
+      for (int i = 0; i < 4; ++i) c0[i] = c0[i] + (c1[i] - c0[i]) * t;
+    }
+  }
+  *r = c0[0];
+  *g = c0[1];
+  *b = c0[2];
+  *a = c0[3];
+}
+
+void get_unitarycoord_unitary_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v,
+                                    float colour[4]) {
+  get_borked(p, level, t, u, v, &colour[0], &colour[1], &colour[2], &colour[3]);
+  const float scale = p ? p->toUnitScale : 0.0f;
+  for (int i = 0; i < 4; ++i) colour[i] *= scale;
+}
+
+void get_sharpened_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float sharpen,
+                         float colour[4]) {
+  float ignoredLevel = 0.0f;
+  if (!p || OverhangizeCoordinates(&u, &v, &ignoredLevel, p->overhangMode, p)) return Zero(colour);
+  get_unitarycoord_unitary_color(p, level, t, u, v, colour);
+  if (sharpen == 0.0f) return;
+  float coarser[4];
+  get_unitarycoord_unitary_color(p, level + 1, t, u, v, coarser);
+  for (int i = 0; i < 3; ++i) colour[i] = colour[i] + (colour[i] - coarser[i]) * sharpen;
+}
+
+void get_unit_ramped_wrapped_pyramid_sample_point(float u, float v, const PyramidDescriptor* p, int32_t level,
+                                                  float colour[4]) {
+  if (!PyramidHasLevel(p, level) || u != u || v != v) return Zero(colour);
+  const float su = float(p->scaleWidth[level]), sv = float(p->scaleHeight[level]);
+  const int32_t lastX = p->levelClampX[level], lastY = p->levelClampY[level];
+  float cu[4] = {u, u + p->pixelStepX[level], u, u + p->pixelStepX[level]};
+  float cv[4] = {v, v, v + p->pixelStepY[level], v + p->pixelStepY[level]};
+  for (int i = 0; i < 4; ++i) {
+    float ignoredLevel = 0.0f;
+    OverhangizeCoordinates(&cu[i], &cv[i], &ignoredLevel, p->overhangMode, p);
+  }
+  const float x0 = Bounded(su * cu[0] - 0.5f, lastX), y0 = Bounded(sv * cv[0] - 0.5f, lastY);
+  const int32_t i0 = int32_t(x0), j0 = int32_t(y0);
+  const float fx = x0 - float(i0), fy = y0 - float(j0);
+  int32_t col[4] = {i0, 0, 0, 0}, row[4] = {j0, 0, 0, 0};
+  for (int i = 1; i < 4; ++i) {
+    col[i] = CornerIndex(double(su * cu[i]) - 0.5, lastX);
+    row[i] = CornerIndex(double(sv * cv[i]) - 0.5, lastY);
+  }
+  float c[4][4];
+  for (int i = 0; i < 4; ++i) get_intcoord_unitary_color(col[i], row[i], p, level, c[i]);
+  for (int k = 0; k < 4; ++k) {
+    const float top = c[0][k] + (c[1][k] - c[0][k]) * fx;
+    const float bottom = c[2][k] + (c[3][k] - c[2][k]) * fx;
+    colour[k] = top + (bottom - top) * fy;
+  }
+}

@@ -1,0 +1,113 @@
+#include "render/inverse_mapping.h"
+
+#include <cmath>
+
+#include "frame/task_pool.h"
+#include "projection/framing.h"
+#include "projection/input_mapping.h"
+#include "projection/special_views.h"
+#include "projection/sphere_convention.h"
+#include "pyramid/pyramid_descriptor.h"
+#include "render/column_record.h"
+#include "render/output_modes.h"
+#include "render/vort.h"
+
+namespace {
+
+constexpr float kTissotReach = 0.0225f;  // 0.15 squared: farther centres draw nothing
+
+void StartValues(TransformationReply* reply) {
+  reply->regionCode = kRegionNothing;
+  reply->inputU = reply->inputV = -1.0f;
+  reply->gridU = reply->gridV = -1.0f;
+  reply->tissotField = 1.0f;
+  reply->spotField = 1.0f;
+  reply->normal[0] = reply->normal[1] = 0.0f;
+  reply->normal[2] = 1.0f;
+  // A slot is reused every other row; nothing of its last corner may survive.
+  reply->inputFace = -1;
+  reply->blendWeight = 1.0f;
+  reply->faceRegion = -1;
+}
+
+// The first Tissot centre closer than the reach, searched in circular order
+// from the task's last hit, so that neighbouring corners usually test one.
+void TissotField(const vort& view, const float p[3], TransformationReply* reply, PerTaskStuffType* task) {
+  reply->tissotField = kTissotReach;
+  const int32_t n = view.tissotSpotCount;
+  if (n <= 0) return;
+  int32_t i = task->tissotSearchStart;
+  if (i < 0 || i >= n) i = 0;
+  for (int32_t k = 0; k < n; ++k, i = (i + 1 == n) ? 0 : i + 1) {
+    const float* s = view.tissotSpots[i];
+    const float dx = p[0] - s[0], dy = p[1] - s[1], dz = p[2] - s[2];
+    const float d2 = dx * dx + dy * dy + dz * dz;
+    if (d2 < kTissotReach) {
+      reply->tissotField = d2;
+      task->tissotSearchStart = i;
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* reply, PerTaskStuffType* task) {
+  StartValues(reply);
+  task->outputHint.quadrant = -1;
+  task->outputHint.petalIndex = 0;
+  task->outputHint.tabHit = 0;
+
+  // Any unmapped point is the picture centre and outside, so that no route
+  // can leave the sphere point undefined.
+  float p[3] = {0.0f, 0.0f, 1.0f};
+  uint8_t outside = 1;
+  const OutputModeRow* row = view.modeRow;
+  if (row && row->route) {
+    fcomplex plane;
+    UF_to_snuggle(u, v, &plane, &view.snuggle);
+    row->route(plane, view, p, &outside);
+  }
+  if (outside) {
+    reply->regionCode = task->outputHint.tabHit ? kRegionColorA : kRegionNothing;
+    return;
+  }
+  if (row->flags & OutputModeFlag_NormalIsPoint) {
+    for (int i = 0; i < 3; ++i) reply->normal[i] = p[i];
+  }
+
+  if (view.renderKind == 1) AnamorphicIntersect(p);
+  TwirlTransform(&view.tumble, view.outputMode, p);
+  if (view.renderKind == 2) AnamorphicIntersect(p);
+
+  reply->regionCode = kRegionSurface;
+  uint8_t tooFar = 0;
+  TransformSphereToInput(view.inputMode, view.mirrorInput, view.imageAspect, p, &reply->inputU, &reply->inputV,
+                         &tooFar, view.mollweideTable, &reply->inputFace, &reply->layer, &reply->blendWeight,
+                         view.inputPolyhedron, &task->inputHint);
+  if (tooFar) reply->regionCode = kRegionVoid;
+  if (view.gridOn) {
+    float s, t;
+    SphericalToRectangular(p, &s, &t);
+    reply->gridV = t;
+    reply->gridU = view.mirrorInput ? s : 1.0f - s;
+  }
+  if (view.tissotOn) TissotField(view, p, reply, task);
+  if (std::isnan(reply->inputU)) reply->inputU = 0.0f;
+  if (std::isnan(reply->inputV)) reply->inputV = 0.0f;
+  for (int i = 0; i < 3; ++i) reply->spherePoint[i] = p[i];
+}
+
+void Float_Pixels_to_Reply(float px, float py, int32_t scale, int32_t offsetH, int32_t offsetV,
+                           const PyramidDescriptor* outputPyramid, const vort& view, TransformationReply* reply,
+                           PerTaskStuffType* task) {
+  const float s = float(scale);
+  const float u = (2.0f * (s * px + float(offsetH) + 0.5f) + 1.0f) / (2.0f * float(outputPyramid->levelWidth[0]));
+  const float v = (2.0f * (s * py + float(offsetV) + 0.5f) + 1.0f) / (2.0f * float(outputPyramid->levelHeight[0]));
+  reply->outputU = u;
+  reply->outputV = v;
+  reply->pixelX = px;
+  reply->pixelY = py;
+  reply->layer = 0;
+  CrazyDoSolarRect(u, v, view, reply, task);
+}

@@ -1,0 +1,25 @@
+// Carrying one output point to the input image: the output mode's route to
+// the sphere, the whole-sphere tumble, the input mapping, and the region
+// code that tells the sampler what the point shows. Runs on every worker
+// task for every pixel corner: no allocation, no shared writes.
+#pragma once
+
+#include <cstdint>
+
+struct PerTaskStuffType;
+struct PyramidDescriptor;
+struct TransformationReply;
+struct vort;
+
+// Maps the unit output point (u, v) into reply; never fails. A point
+// without a picture gets region -5 and no input point, a point whose input
+// has no picture gets -10001; otherwise the region is -7 and (inputU,
+// inputV) the input point (NaN coordinates become 0).
+void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* reply, PerTaskStuffType* task);
+
+// Maps output pixel coordinates (px, py) at zoom-out `scale` and pan
+// (offsetH, offsetV) of a picture of outputPyramid's level-0 size: (px, py)
+// is the corner at the lower right of pixel (px, py).
+void Float_Pixels_to_Reply(float px, float py, int32_t scale, int32_t offsetH, int32_t offsetV,
+                           const PyramidDescriptor* outputPyramid, const vort& view, TransformationReply* reply,
+                           PerTaskStuffType* task);

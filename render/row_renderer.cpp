@@ -1,0 +1,210 @@
+#include "render/row_renderer.h"
+
+#include <cstdio>
+
+#include "frame/globals.h"
+#include "frame/invocation.h"
+#include "frame/result_codes.h"
+#include "frame/task_pool.h"
+#include "platform/ui.h"
+#include "pyramid/pyramid_footprint.h"
+#include "pyramid/pyramid_intake.h"
+#include "render/adaptive_sampling.h"
+#include "render/column_record.h"
+#include "render/compositing.h"
+#include "render/inverse_mapping.h"
+#include "render/pixel_output.h"
+#include "render/render_services.h"
+#include "render/scanline_setup.h"
+#include "render/view_build.h"
+#include "render/vort.h"
+
+namespace {
+
+constexpr float kPercent = 0.01f;
+constexpr int32_t kFinalQuality = 3;
+constexpr float kGraticuleStrength = 0.5f;
+
+// The one view of the pass. Value-initialised at every build, so nothing of
+// an earlier pass (or invocation) survives into the next.
+vort gView{};
+// The Globals whose pass the view was built for; a pass that starts
+// elsewhere than at row 0 builds it at its first row all the same.
+const Globals* gViewOwner = nullptr;
+
+// Records the block holds; the count the frame keeps may be smaller than
+// the block it allocated.
+int64_t ColumnRecordCapacity(const Globals* globals) {
+  const int64_t held = globals->columnRecordsSize / kColumnRecordBytes;
+  return held > globals->columnRecordCount ? held : globals->columnRecordCount;
+}
+
+float Clamp01(float c) { return c < 0.0f ? 0.0f : (c > 1.0f ? 1.0f : c); }
+
+void CompositeBlack(float alpha, float colour[4], bool overOpaquePortion) {
+  const float black[4] = {0.0f, 0.0f, 0.0f, alpha};
+  if (overOpaquePortion)
+    CompositeAoverOpaquePortionOfB(black, colour);
+  else
+    CompositeAoverB(black, colour);
+}
+
+void CompositeOverBackdrop(const vort& view, float colour[4]) {
+  float backdrop[4];
+  for (int i = 0; i < 4; ++i) backdrop[i] = view.colorBUnit[i];
+  CompositeAoverB(colour, backdrop);
+  for (int i = 0; i < 4; ++i) colour[i] = backdrop[i];
+}
+
+// The edge overlay of a pixel needs its left neighbour's dot, which another
+// task may draw; with edges on, the edge composite and the backdrop run here
+// on the main thread after every task of the row is done.
+void FinishPixelsSerially(const vort& view, ColumnRecord* records, int32_t width, int32_t y) {
+  const float strength = 1.0f / float(view.previewScale);
+  for (int32_t x = 0; x < width; ++x) {
+    float* colour = records[x].pixelColor;
+    CompositeBlack(Clamp01(records[x].edgeCoverage[y & 1]) * strength, colour, false);
+    if (!view.transparentBackground) CompositeOverBackdrop(view, colour);
+  }
+}
+
+void ClearCoverage(ColumnRecord* records, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) {
+    ColumnRecord& r = records[i];
+    r.gridCoverage[0] = r.gridCoverage[1] = 0.0f;
+    r.edgeCoverage[0] = r.edgeCoverage[1] = 0.0f;
+    r.tissotCoverage[0] = r.tissotCoverage[1] = 0.0f;
+  }
+}
+
+void ClearNextCoverageSlot(ColumnRecord* records, int32_t count, int32_t y, const vort& view) {
+  const int32_t next = (y + 1) & 1;
+  for (int32_t i = 0; i < count; ++i) {
+    if (view.gridOn) records[i].gridCoverage[next] = 0.0f;
+    if (view.edgesOn) records[i].edgeCoverage[next] = 0.0f;
+    if (view.tissotOn || view.polySpotsOn) records[i].tissotCoverage[next] = 0.0f;
+  }
+}
+
+// Builds the view and maps the corner row above the pass's first row.
+bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, int32_t width) {
+  gViewOwner = nullptr;
+  const ViewBuildStatus status = BuildPrimaryView(globals, &gView);
+  if (status == ViewBuild_NoInput) {
+    globals->result = kInputPyramidMissing;
+    return false;
+  }
+  if (status != ViewBuild_OK) {
+    char explanation[96];
+    const TParameters* p = Params(globals);
+    if (status == ViewBuild_ModeWithoutRoute && p)
+      std::snprintf(explanation, sizeof explanation, "Output mode %d is not available; the filter was not applied.",
+                    int(p->outputMode));
+    else
+      std::snprintf(explanation, sizeof explanation, "The filter was not applied.");
+    PlatformShowAlert(ViewBuildStatusMessage(status), explanation);
+    globals->result = kRefused;
+    return false;
+  }
+  gView.viewIndex = 0;
+  gView.replySlot = (y - 1) & 1 ? 0 : 1;  // the flip below lands corner row y - 1 in slot (y - 1) & 1
+  ClearCoverage(globals->columnRecords, width + 1);
+  build_sample_row(globals, &gView, y - 1, outputPyramid);
+  gViewOwner = globals;
+  return true;
+}
+
+}  // namespace
+
+const vort& CurrentView() { return gView; }
+
+void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescriptor* outputPyramid) {
+  const int32_t width = WidthOfCurrentOutput(globals);
+  Bust_row_into_tasks(-1, width - 1, TaskKind_SampleRow, globals, view, row, outputPyramid);
+  view->replySlot ^= 1;
+  DoOncePerScanlineSetup(globals, view, row);
+  if (globals->taskCount > 0) Prefill_any_threadshared_caches(&globals->taskRecords[0]);
+  launch_and_finish_all_tasks(globals);
+}
+
+void build_sample_row_segment(PerTaskStuffType* task) {
+  const vort& view = *static_cast<const vort*>(task->job);
+  const int32_t s = view.replySlot;
+  for (int32_t c = task->firstColumn; c <= task->lastColumn; ++c) {
+    ColumnRecord& r = view.columnRecords[c + 1];
+    r.cornerX[s] = float(c);
+    r.cornerY[s] = float(task->row);
+    TransformationReply& reply = r.reply[s];
+    Float_Pixels_to_Reply(float(c), float(task->row), view.previewScale, view.previewOffsetH, view.previewOffsetV,
+                          task->outputPyramid, view, &reply, task);
+    r.outside[s] = (reply.inputU < 0.0f || reply.inputU > 1.0f || reply.inputV < 0.0f || reply.inputV > 1.0f) ? 1 : 0;
+  }
+}
+
+void build_results_pixel_row_segment(PerTaskStuffType* task) {
+  const vort& view = *static_cast<const vort*>(task->job);
+  const TParameters* p = Params(task->globals);
+  const int32_t y = task->row;
+  AnisoState state{};  // this task's own sampler state
+  PixelSampling job{};
+  job.view = &view;
+  job.outputPyramid = task->outputPyramid;
+  job.records = view.columnRecords;
+  job.replySlot = view.replySlot;
+  job.sharpen = p ? p->sharpening * kPercent : 0.0f;
+  job.quality = (p && p->runMode == RunMode_Preview) ? p->previewQuality : kFinalQuality;
+  job.task = task;
+  job.state = &state;
+  const float zoom = float(view.previewScale);
+  for (int32_t x = task->firstColumn; x <= task->lastColumn; ++x) {
+    float colour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    SuperSamplerReply ssr{};
+    GetAdaptivelySampledColor(job, x, y, &ssr, colour);
+    ColumnRecord& right = view.columnRecords[x + 1];
+    if (view.gridOn)
+      CompositeBlack(Clamp01(right.gridCoverage[y & 1]) * kGraticuleStrength / zoom, colour, true);
+    if (view.tissotOn || view.polySpotsOn) CompositeBlack(Clamp01(right.tissotCoverage[y & 1]), colour, true);
+    if (!view.edgesOn && !view.transparentBackground) CompositeOverBackdrop(view, colour);
+    ColumnRecord& own = view.columnRecords[x];
+    for (int i = 0; i < 4; ++i) own.pixelColor[i] = colour[i];
+  }
+}
+
+void DoMyTask(PerTaskStuffType* task, int32_t kind) {
+  if (!task || !task->job) return;
+  if (kind == TaskKind_SampleRow)
+    build_sample_row_segment(task);
+  else if (kind == TaskKind_ResultRow)
+    build_results_pixel_row_segment(task);
+}
+
+void DoSolarRect(Globals* globals) {
+  FilterRecord* fr = globals->filterRecord;
+  if (!fr->inData || !fr->outData) {
+    globals->result = kOutOfMemory;
+    return;
+  }
+  const int32_t width = WidthOfCurrentOutput(globals);
+  const int32_t y = globals->drawingRow;
+  if (width < 1) return;
+  if (!globals->columnRecords || ColumnRecordCapacity(globals) < width + 1 || !globals->taskRecords) {
+    globals->result = kWorkBuffersMissing;
+    return;
+  }
+  PyramidDescriptor* outputPyramid = GetPyr_with_output_dimensions(globals);
+  if ((y == 0 || gViewOwner != globals) && !StartPass(globals, y, outputPyramid, width)) return;
+
+  build_sample_row(globals, &gView, y, outputPyramid);
+  ClearNextCoverageSlot(globals->columnRecords, width + 1, y, gView);
+
+  Bust_row_into_tasks(0, width - 1, TaskKind_ResultRow, globals, &gView, y, outputPyramid);
+  launch_and_finish_all_tasks(globals);
+  if (gView.edgesOn) FinishPixelsSerially(gView, globals->columnRecords, width, y);
+
+  PixelSink sink;
+  if (!PreparePixelSink(globals, y, &sink)) {
+    globals->result = kOutOfMemory;
+    return;
+  }
+  for (int32_t x = 0; x < width; ++x) Output_a_Pixel(sink, x, globals->columnRecords[x].pixelColor);
+}

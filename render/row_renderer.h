@@ -1,0 +1,30 @@
+// The row renderer: one output row per call. A row of pixel corners is
+// mapped from the output to the input by the worker tasks (kind-0 orders),
+// the row's pixels are sampled and composited by the worker tasks (kind-1
+// orders), and the main thread writes them into the host's buffer in order.
+// Each corner row is mapped once and kept in the column records' two reply
+// slots, so it serves the pixel row above and the one below it.
+#pragma once
+
+#include <cstdint>
+
+struct Globals;
+struct PerTaskStuffType;
+struct PyramidDescriptor;
+struct vort;
+
+// Renders row Globals.drawingRow of the pass (DoSolarRect in
+// render_services.h); the view is built at the first row of a pass.
+
+// The view of the current pass (built at its first row).
+const vort& CurrentView();
+
+// Maps corner row `row` of the view: splits corner columns -1..W-1 among
+// the tasks, flips the reply slot, prepares the shared caches and runs the
+// orders to completion.
+void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescriptor* outputPyramid);
+
+// Kind-0 body: maps the corners of the task's span for its row.
+void build_sample_row_segment(PerTaskStuffType* task);
+// Kind-1 body: samples and composites the pixels of the task's span.
+void build_results_pixel_row_segment(PerTaskStuffType* task);

@@ -1,0 +1,16 @@
+// What the main thread does before the worker tasks of a corner row start:
+// the per-band set-up of the tasks' search hints, and one dummy lookup in
+// every lazily built table the row will read, so that the table is built
+// here once and the tasks only read it.
+#pragma once
+
+#include <cstdint>
+
+struct Globals;
+struct PerTaskStuffType;
+struct vort;
+
+// Corner row `row` of the view; the kind-0 orders are already split.
+void DoOncePerScanlineSetup(Globals* globals, vort* view, int32_t row);
+// With the first task record of the row's orders.
+void Prefill_any_threadshared_caches(PerTaskStuffType* first);

@@ -1,0 +1,160 @@
+// Sampling and compositing of one pixel: how its corners are classified,
+// the colours of regions without input, the seam-aware corner average, and
+// the two compositing rules.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "frame/task_pool.h"
+#include "pyramid/pyramid_footprint.h"
+#include "render/adaptive_sampling.h"
+#include "render/column_record.h"
+#include "render/compositing.h"
+#include "render/vort.h"
+
+namespace {
+
+TEST(CornerAverage, TakesTheShortWayAcrossTheSeam) {
+  EXPECT_FLOAT_EQ(CombineCornerCoordinate(0.98f, 0.02f, true, true), 0.0f);
+  EXPECT_FLOAT_EQ(CombineCornerCoordinate(0.90f, 0.04f, true, true), 0.97f);
+  EXPECT_FLOAT_EQ(CombineCornerCoordinate(0.98f, 0.02f, false, true), 0.5f);  // no wrap: plain mean
+  EXPECT_FLOAT_EQ(CombineCornerCoordinate(0.98f, 0.02f, true, false), 1.0f);  // v keeps its excess
+  EXPECT_FLOAT_EQ(CombineCornerCoordinate(-1.0f, 0.3f, true, true), 0.3f);    // -1 is missing
+  EXPECT_FLOAT_EQ(CombineCornerCoordinate(0.3f, -1.0f, true, true), 0.3f);
+  EXPECT_FLOAT_EQ(CombineCornerCoordinate(0.2f, 0.4f, true, true), 0.3f);
+}
+
+TEST(Compositing, AOverBAndOverTheOpaquePortion) {
+  float b[4] = {0.0f, 0.0f, 1.0f, 0.5f};
+  const float a[4] = {1.0f, 0.0f, 0.0f, 0.5f};
+  CompositeAoverB(a, b);
+  EXPECT_FLOAT_EQ(b[3], 0.75f);
+  EXPECT_FLOAT_EQ(b[0], 2.0f / 3.0f);
+  EXPECT_FLOAT_EQ(b[2], 1.0f / 3.0f);
+  float c[4] = {0.0f, 0.0f, 1.0f, 0.5f};
+  CompositeAoverOpaquePortionOfB(a, c);
+  EXPECT_FLOAT_EQ(c[0], 0.5f);
+  EXPECT_FLOAT_EQ(c[2], 0.5f);
+  EXPECT_FLOAT_EQ(c[3], 0.5f);  // alpha kept
+  const float clear[4] = {1.0f, 1.0f, 1.0f, 0.0f};
+  float d[4] = {0.2f, 0.3f, 0.4f, 0.0f};
+  CompositeAoverB(clear, d);  // nothing to lay over: no 0/0
+  EXPECT_FLOAT_EQ(d[0], 0.2f);
+  EXPECT_FLOAT_EQ(d[3], 0.0f);
+}
+
+TransformationReply ReplyIn(int32_t region, int32_t layer = 0) {
+  TransformationReply r;
+  ResetTransformationReply(&r);
+  r.regionCode = region;
+  r.layer = layer;
+  return r;
+}
+
+TEST(ArtificialColours, ByRegion) {
+  vort v{};
+  v.colorAUnit[0] = 0.8f;
+  v.colorMidUnit[1] = 0.6f;
+  float c[4];
+  GetArtificialRegionColors(ReplyIn(kRegionColorA), v, c);
+  EXPECT_EQ(c[0], 0.8f);
+  EXPECT_EQ(c[3], 1.0f);
+  GetArtificialRegionColors(ReplyIn(kRegionVoid), v, c);
+  EXPECT_EQ(c[1], 0.6f);
+  EXPECT_EQ(c[3], 1.0f);
+  v.transparentVoid = 1;
+  GetArtificialRegionColors(ReplyIn(kRegionVoid), v, c);
+  EXPECT_EQ(c[3], 0.0f);
+  GetArtificialRegionColors(ReplyIn(kRegionNothing), v, c);
+  EXPECT_EQ(c[3], 0.0f);
+  v.falseColors = 1;
+  GetArtificialRegionColors(ReplyIn(3), v, c);  // k = 5
+  EXPECT_FLOAT_EQ(c[0], 100.0f / 255.0f);
+  EXPECT_FLOAT_EQ(c[1], 185.0f / 255.0f);
+  EXPECT_FLOAT_EQ(c[2], 245.0f / 255.0f);
+
+  EXPECT_TRUE(IsNonSampleableRegion(ReplyIn(kRegionNothing), v));
+  EXPECT_TRUE(IsNonSampleableRegion(ReplyIn(kRegionColorA), v));
+  EXPECT_TRUE(IsNonSampleableRegion(ReplyIn(-10002), v));
+  EXPECT_TRUE(IsNonSampleableRegion(ReplyIn(4), v));  // false colours on
+  EXPECT_FALSE(IsNonSampleableRegion(ReplyIn(kRegionSurface), v));
+  v.falseColors = 0;
+  EXPECT_FALSE(IsNonSampleableRegion(ReplyIn(4), v));
+}
+
+// Two column records make one pixel (x = 0, row 0, newest slot 0), its four
+// corners set directly.
+struct OnePixel {
+  OnePixel() {
+    ResetColumnRecords(records, 2);
+    view.colorMidUnit[3] = 1.0f;
+    view.transparentVoid = 1;
+    job.view = &view;
+    job.records = records;
+    job.replySlot = 0;
+    job.quality = 3;
+    job.task = &task;
+    job.state = &state;
+  }
+  // Corners in the order newest-right, newest-left, previous-right, previous-left.
+  void Corners(const int32_t regions[4], const int32_t outside[4] = nullptr) {
+    const int rec[4] = {1, 0, 1, 0}, slot[4] = {0, 0, 1, 1};
+    for (int k = 0; k < 4; ++k) {
+      records[rec[k]].reply[slot[k]].regionCode = regions[k];
+      records[rec[k]].outside[slot[k]] = outside ? outside[k] : 0;
+    }
+  }
+  ColumnRecord records[2];
+  vort view{};
+  PerTaskStuffType task{};
+  AnisoState state{};
+  PixelSampling job{};
+  SuperSamplerReply ssr{};
+  float colour[4] = {9, 9, 9, 9};
+};
+
+TEST(PixelClassification, VoidWithTransparentVoidIsOneClearSample) {
+  OnePixel p;
+  const int32_t voids[4] = {kRegionVoid, kRegionVoid, kRegionVoid, kRegionVoid};
+  p.Corners(voids);
+  for (const int32_t quality : {1, 2}) {
+    p.job.quality = quality;
+    GetAdaptivelySampledColor(p.job, 0, 0, &p.ssr, p.colour);
+    EXPECT_EQ(p.ssr.boundaryKind, 0);
+    EXPECT_EQ(p.ssr.sampleCount, 1);
+    for (const float c : p.colour) EXPECT_EQ(c, 0.0f);
+  }
+}
+
+TEST(PixelClassification, CornersThatDifferOnlyInTheOutsideFlagAreABoundary) {
+  OnePixel p;
+  const int32_t same[4] = {kRegionVoid, kRegionVoid, kRegionVoid, kRegionVoid};
+  const int32_t rowDiffers[4] = {1, 0, 1, 0};  // the right column is outside
+  p.Corners(same, rowDiffers);
+  p.job.quality = 2;  // no sub-sampling at quality 2, but the pixel is still classified
+  GetAdaptivelySampledColor(p.job, 0, 0, &p.ssr, p.colour);
+  EXPECT_EQ(p.ssr.sampleCount, 1);
+  EXPECT_EQ(p.ssr.samplingMode, 1);
+  const int32_t colDiffers[4] = {1, 1, 0, 0};
+  p.Corners(same, colDiffers);
+  p.job.quality = 7;  // no such quality: the colour is left alone
+  p.colour[0] = 9.0f;
+  GetAdaptivelySampledColor(p.job, 0, 0, &p.ssr, p.colour);
+  EXPECT_EQ(p.ssr.boundaryKind, 2);
+  EXPECT_EQ(p.colour[0], 9.0f);
+}
+
+TEST(PixelClassification, LayersDifferAcrossAndDown) {
+  OnePixel p;
+  const int32_t regions[4] = {kRegionVoid, kRegionVoid, kRegionVoid, kRegionVoid};
+  p.Corners(regions);
+  p.records[1].reply[0].layer = 3;  // newest-right on another layer
+  p.job.quality = 1;
+  GetAdaptivelySampledColor(p.job, 0, 0, &p.ssr, p.colour);
+  EXPECT_EQ(p.ssr.layerFlags, 3);
+  EXPECT_EQ(p.ssr.cornerLayer[0], 3);
+  EXPECT_EQ(p.ssr.cornerRegion[3], kRegionVoid);
+  EXPECT_EQ(p.ssr.sampleCount, 1);  // quality 1 never sub-samples
+}
+
+}  // namespace

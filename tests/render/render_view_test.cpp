@@ -1,0 +1,189 @@
+// Building the view at the first row of a pass: what it takes from the
+// settings and the host, what it refuses, and that nothing of an earlier
+// pass survives a rebuild.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "support/fake_host.h"
+#include "frame/globals.h"
+#include "frame/settings_defaults.h"
+#include "frame/task_pool.h"
+#include "projection/render_hint.h"
+#include "pyramid/pyramid_descriptor.h"
+#include "render/column_record.h"
+#include "render/output_modes.h"
+#include "render/view_build.h"
+#include "render/vort.h"
+
+namespace {
+
+struct ViewHost {
+  explicit ViewHost(int16_t imageMode = kImageModeRGB, int16_t depth = 8, int planes = 3, bool alpha = false)
+      : host(64, 32, imageMode, depth, planes, alpha) {
+    SetDefaultSettings(host.Settings());
+    host.Settings()->previewScale = 1;
+    EXPECT_TRUE(TryToAllocatePyramid_2006(&host.globals->pyramids[kPyramidMain], 64, 32, PyramidDataKind_Packed8, 2));
+    host.StartTasks(2);
+  }
+  TParameters& p() { return *host.Settings(); }
+  ViewBuildStatus Build() { return BuildPrimaryView(host.globals, &view); }
+  FakeHost host;
+  vort view{};
+};
+
+TEST(ViewBuild, TakesTheSettingsAndTheHostsSizes) {
+  ViewHost h;
+  h.p().outputMode = OutputMode_Mollweide;
+  h.p().colorA[0] = 65535;
+  h.p().colorB[2] = 0;
+  ASSERT_EQ(h.Build(), ViewBuild_OK);
+  EXPECT_EQ(h.view.outputMode, OutputMode_Mollweide);
+  ASSERT_NE(h.view.modeRow, nullptr);
+  EXPECT_EQ(h.view.modeRow->mode, OutputMode_Mollweide);
+  EXPECT_EQ(h.view.outputWidth, 64.0f);
+  EXPECT_EQ(h.view.outputAspect, 0.5f);
+  EXPECT_EQ(h.view.inputPyramid, &h.host.globals->pyramids[kPyramidMain]);
+  EXPECT_EQ(h.view.colorAUnit[0], 1.0f);
+  EXPECT_EQ(h.view.colorBUnit[2], 0.0f);
+  EXPECT_FLOAT_EQ(h.view.colorMidUnit[0], (1.0f + h.view.colorBUnit[0]) / 2);
+  EXPECT_EQ(h.view.colorMidUnit[3], 1.0f);
+  EXPECT_NE(h.view.mollweideTable, nullptr);
+  for (int32_t i = 0; i < h.host.globals->taskRecordCount; ++i) {
+    const PerTaskStuffType& t = h.host.globals->taskRecords[i];
+    EXPECT_EQ(t.outputHint.band, kNoBand);
+    EXPECT_EQ(t.outputHint.outputMode, OutputMode_Mollweide);
+    EXPECT_FLOAT_EQ(t.outputHint.scale, std::exp2(120.0f / 180.0f * 5.0f));
+    EXPECT_EQ(t.inputHint.band, kNoBand);
+  }
+}
+
+TEST(ViewBuild, RefusesWhatItCannotRender) {
+  struct Case {
+    const char* what;
+    int32_t outputMode;
+    float viewAngle;
+    int16_t imageMode, depth;
+    ViewBuildStatus expected;
+  };
+  const Case cases[] = {
+      {"a polyhedral mode", 6, 120, kImageModeRGB, 8, ViewBuild_ModeWithoutRoute},
+      {"a mode with a box but no route yet", 90, 120, kImageModeRGB, 8, ViewBuild_ModeWithoutRoute},
+      {"mode 0", 0, 120, kImageModeRGB, 8, ViewBuild_ModeWithoutRoute},
+      {"a negative mode", -4, 120, kImageModeRGB, 8, ViewBuild_ModeWithoutRoute},
+      {"a NaN view angle", 1, NAN, kImageModeRGB, 8, ViewBuild_BadViewAngle},
+      {"an infinite view angle", 1, INFINITY, kImageModeRGB, 8, ViewBuild_BadViewAngle},
+      {"a negative view angle", 1, -1, kImageModeRGB, 8, ViewBuild_BadViewAngle},
+      {"RGB at 16 bits in the 8-bit mode", 1, 120, kImageModeRGB, 16, ViewBuild_BadImageMode},
+      {"16-bit grey mode at 8 bits", 1, 120, kImageModeGray16, 8, ViewBuild_BadImageMode},
+      {"multichannel", 1, 120, kImageModeMultichannel, 8, ViewBuild_BadImageMode},
+      {"a view angle of 360", 1, 360, kImageModeRGB, 8, ViewBuild_OK},
+      {"float RGB", 46, 120, kImageModeRGB96, 32, ViewBuild_OK},
+  };
+  for (const Case& c : cases) {
+    ViewHost h(c.imageMode, c.depth);
+    h.p().outputMode = c.outputMode;
+    h.p().viewAngle = c.viewAngle;
+    EXPECT_EQ(h.Build(), c.expected) << c.what;
+    if (c.expected != ViewBuild_OK) {
+      EXPECT_GT(std::strlen(ViewBuildStatusMessage(c.expected)), 0u) << c.what;
+    }
+  }
+}
+
+TEST(ViewBuild, RefusesWithoutAnInputPyramid) {
+  ViewHost h;
+  DisposePyramidData(&h.host.globals->pyramids[kPyramidMain]);
+  EXPECT_EQ(h.Build(), ViewBuild_NoInput);
+}
+
+// A rebuild starts from a clean record: the tilt of an earlier pass in mode
+// 60 and a Tissot set-up do not leak into the next pass.
+TEST(ViewBuild, NothingOfAnEarlierPassSurvives) {
+  ViewHost h;
+  h.view.tiltSlope = 3.0f;
+  h.view.goreCount = 12.0f;
+  h.view.viewColumns = 5;
+  h.view.tissotSpotCount = 128;
+  h.view.falseColors = 1;
+  h.p().outputMode = OutputMode_Mollweide;
+  ASSERT_EQ(h.Build(), ViewBuild_OK);
+  EXPECT_EQ(h.view.tiltSlope, 0.0f);
+  EXPECT_EQ(h.view.goreCount, 0.0f);
+  EXPECT_EQ(h.view.viewColumns, 0);
+  EXPECT_EQ(h.view.tissotSpotCount, 0);
+  EXPECT_EQ(h.view.falseColors, 0);
+}
+
+TEST(ViewBuild, TransparencyNeedsAnEditableTransparencyPlane) {
+  for (const bool alpha : {false, true}) {
+    for (const int32_t runMode : {RunMode_Final, RunMode_Preview}) {
+      ViewHost h(kImageModeRGB, 8, alpha ? 4 : 3, alpha);
+      h.p().transparentVoid = 1;
+      h.p().runMode = runMode;
+      ASSERT_EQ(h.Build(), ViewBuild_OK);
+      EXPECT_EQ(h.view.transparentVoid, alpha ? 1 : 0);
+      EXPECT_EQ(h.view.transparentBackground, alpha ? 1 : 0);
+    }
+  }
+  ViewHost h;  // export layers keep the flags whatever the host's image
+  h.p().transparentVoid = 1;
+  h.p().runMode = RunMode_ExportLayer;
+  ASSERT_EQ(h.Build(), ViewBuild_OK);
+  EXPECT_EQ(h.view.transparentVoid, 1);
+  EXPECT_EQ(h.view.transparentBackground, 1);
+}
+
+TEST(ViewBuild, ViewPlaneWidthsStayFinite) {
+  for (const float angle : {180.0f, 200.0f, 360.0f}) {
+    ViewHost h;
+    h.p().viewAngle = angle;
+    ASSERT_EQ(h.Build(), ViewBuild_OK);
+    EXPECT_FLOAT_EQ(h.view.viewPlaneWidth, 2.0f * std::tan(0.999f * 3.1415927f / 2.0f)) << angle;
+    EXPECT_TRUE(std::isfinite(h.view.halfAngleViewPlaneWidth));
+  }
+  ViewHost h;
+  h.p().viewAngle = 90.0f;
+  ASSERT_EQ(h.Build(), ViewBuild_OK);
+  EXPECT_NEAR(h.view.viewPlaneWidth, 2.0f, 1e-5f);
+}
+
+TEST(ViewBuild, TissotSpotsOnlyWhenAsked) {
+  ViewHost off;
+  ASSERT_EQ(off.Build(), ViewBuild_OK);
+  EXPECT_EQ(off.view.tissotSpotCount, 0);
+  ViewHost on;
+  on.p().tissotOn = 1;
+  ASSERT_EQ(on.Build(), ViewBuild_OK);
+  ASSERT_EQ(on.view.tissotSpotCount, 128);
+  // Rows of the lattice between the poles, then the two poles last.
+  EXPECT_NEAR(on.view.tissotSpots[126][1], 1.0f, 1e-6f);
+  EXPECT_NEAR(on.view.tissotSpots[127][1], -1.0f, 1e-6f);
+  for (int i = 0; i < 128; ++i) {
+    const float* s = on.view.tissotSpots[i];
+    EXPECT_NEAR(s[0] * s[0] + s[1] * s[1] + s[2] * s[2], 1.0f, 1e-5f);
+  }
+}
+
+TEST(ColumnRecords, ResetToTheStartOfAMapping) {
+  ColumnRecord records[3];
+  std::memset(records, 0x5A, sizeof records);
+  ResetColumnRecords(records, 3);
+  for (const ColumnRecord& r : records) {
+    EXPECT_EQ(r.edgeCoverage[1], 0.0f);
+    for (const TransformationReply& t : r.reply) {
+      EXPECT_EQ(t.regionCode, kRegionNothing);
+      EXPECT_EQ(t.inputU, -1.0f);
+      EXPECT_EQ(t.inputV, -1.0f);
+      EXPECT_EQ(t.gridU, -1.0f);
+      EXPECT_EQ(t.inputFace, -1);
+      EXPECT_EQ(t.sheetCell, -1);
+      EXPECT_EQ(t.glueMark, -1);
+      EXPECT_EQ(t.normal[2], 1.0f);
+    }
+  }
+  ResetColumnRecords(nullptr, 5);  // nothing to reset, no crash
+}
+
+}  // namespace
