@@ -7,5 +7,5 @@ bash "$root/scripts/setup-debian.sh"
 GYRELLE_NINJA_TARGETS="gyrelle gyrelle2" bash "$root/scripts/build.sh" "$root/build" -DGYRELLE_TESTS=OFF -DGYRELLE_BENCH=OFF
 mkdir -p "$root/out"
 result="$root/out/default_result.png"
-"$root/build/host/gyrelle" "$@" "$root/resources/default_panorama.png" "$result"
+"$root/build/gyrelle" "$@" "$root/resources/default_panorama.png" "$result"
 echo "result: $result"
