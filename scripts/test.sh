@@ -13,7 +13,7 @@ export XDG_CONFIG_HOME
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 
 echo "== build and test" >&2
-bash "$root/scripts/build.sh" "$root/build"
+bash "$root/scripts/build.sh" "$root/build" -DGYRELLE_TESTS=ON -DGYRELLE_BENCH=ON
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer" >&2
