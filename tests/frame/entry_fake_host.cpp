@@ -5,18 +5,9 @@
 
 #include "frame/plugin_main.h"
 #include "platform/memory.h"
+#include "support/system_handle_procs.h"
 
 EntryFakeHost* EntryFakeHost::current = nullptr;
-
-namespace {
-Handle NewH(int32_t size) { return NewHandle(size); }
-void DisposeH(Handle h) { DisposeHandle(h); }
-int32_t SizeH(Handle h) { return int32_t(GetHandleSize(h)); }
-OSErr16 SetSizeH(Handle h, int32_t s) { return SetHandleSize(h, s) ? 0 : -108; }
-char* LockH(Handle h, uint8_t) { return *h; }
-void UnlockH(Handle) {}
-void RecoverH(int32_t) {}
-}  // namespace
 
 EntryFakeHost::EntryFakeHost(int w, int h, int p) : width(w), height(h), planes(p) {
   current = this;
@@ -25,8 +16,7 @@ EntryFakeHost::EntryFakeHost(int w, int h, int p) : width(w), height(h), planes(
   output.assign(image.size(), 0);
   bufferProcs = {kCurrentBufferProcsVersion, kCurrentBufferProcsCount, AllocateThunk, LockThunk, UnlockThunk,
                  FreeThunk, SpaceThunk};
-  handleProcs = {kCurrentHandleProcsVersion, kCurrentHandleProcsCount, NewH, DisposeH, SizeH, SetSizeH, LockH,
-                 UnlockH, RecoverH, DisposeH};
+  handleProcs = SystemHandleProcs();
   record.imageSizeH = int16_t(w);
   record.imageSizeV = int16_t(h);
   record.planes = int16_t(p);

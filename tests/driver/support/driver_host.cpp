@@ -12,18 +12,11 @@
 #include "frame/invocation.h"
 #include "frame/plugin_main.h"
 #include "platform/memory.h"
+#include "support/system_handle_procs.h"
 
 DriverHost* DriverHost::current = nullptr;
 
 namespace {
-
-Handle NewH(int32_t size) { return NewHandle(size); }
-void DisposeH(Handle h) { DisposeHandle(h); }
-int32_t SizeH(Handle h) { return int32_t(GetHandleSize(h)); }
-OSErr16 SetSizeH(Handle h, int32_t s) { return SetHandleSize(h, s) ? 0 : -108; }
-char* LockH(Handle h, uint8_t) { return *h; }
-void UnlockH(Handle) {}
-void RecoverH(int32_t) {}
 
 int32_t RateOf(Fixed16 rate, bool sampling) { return sampling ? std::max(1, int32_t(rate >> 16)) : 1; }
 
@@ -59,8 +52,7 @@ DriverHost::DriverHost(int w, int h, int p) : width(w), height(h), planes(p) {
   output = image;
   bufferProcs = {kCurrentBufferProcsVersion, kCurrentBufferProcsCount, AllocateThunk, LockThunk, UnlockThunk,
                  FreeThunk, SpaceThunk};
-  handleProcs = {kCurrentHandleProcsVersion, kCurrentHandleProcsCount, NewH, DisposeH, SizeH, SetSizeH, LockH,
-                 UnlockH, RecoverH, DisposeH};
+  handleProcs = SystemHandleProcs();
   record.imageSizeH = int16_t(w);
   record.imageSizeV = int16_t(h);
   record.planes = int16_t(p);
