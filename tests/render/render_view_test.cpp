@@ -69,7 +69,7 @@ TEST(ViewBuild, RefusesWhatItCannotRender) {
   };
   const Case cases[] = {
       {"a polyhedral mode", 6, 120, kImageModeRGB, 8, ViewBuild_ModeWithoutRoute},
-      {"a mode with a box but no route yet", 90, 120, kImageModeRGB, 8, ViewBuild_ModeWithoutRoute},
+      {"a mode with a box but no route yet", 76, 120, kImageModeRGB, 8, ViewBuild_ModeWithoutRoute},
       {"mode 0", 0, 120, kImageModeRGB, 8, ViewBuild_ModeWithoutRoute},
       {"a negative mode", -4, 120, kImageModeRGB, 8, ViewBuild_ModeWithoutRoute},
       {"a NaN view angle", 1, NAN, kImageModeRGB, 8, ViewBuild_BadViewAngle},

@@ -45,7 +45,10 @@ Scratch::~Scratch() {
 
 Run RunGyrelle(const std::vector<std::string>& options, const std::string& input, const std::string& output,
                const Scratch& dir) {
-  std::string cmd = Quote(GYRELLE_EXE) + " --quiet --plugin " + Quote(GYRELLE_PLUGIN);
+  // Settings a run stores (the last accepted ones) stay in this scratch
+  // folder, so no run sees another's and the user's own are never touched.
+  std::string cmd = "XDG_CONFIG_HOME=" + Quote(dir / "config") + " " + Quote(GYRELLE_EXE) + " --quiet --plugin " +
+                    Quote(GYRELLE_PLUGIN);
   for (const std::string& o : options) cmd += " " + Quote(o);
   cmd += " " + Quote(input) + " " + Quote(output);
   const std::string err = dir / ".stderr";

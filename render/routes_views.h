@@ -1,0 +1,55 @@
+// Routes of the perspective and decorative views and of the sheets that the
+// renderer draws itself: rectilinear and shift lens, hyperbolic,
+// stereographic, the bent polar and mirror-ball layouts (Wetch, pinwheel,
+// lozenge, curvy, goggles, quasar, loop, Omnimax), the blends of a polar and
+// a straight view (swoop, oculus), panels of straight views, Mercator-type and
+// equal-area strips, the complex-power sheets, the zenith-and-nadir pair, the
+// cylindrical Panini view and the polar disc. Each has the one route shape of
+// output_modes.h.
+//
+// Several routes are defined on the output's unit coordinates (u, v) rather
+// than on the plane; they recover them from the plane point through the
+// view's framing record, which is the exact inverse of the plane mapping.
+#pragma once
+
+#include <cstdint>
+
+#include "projection/complex_math.h"
+
+struct vort;
+
+// Perspective and decorative views.
+void Route_Rectilinear(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);  // 14 and 60
+void Route_Hyperbolic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Stereographic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Wetch(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Pinwheel(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Lozenge(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Curvy(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Goggles(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Quasar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Loop(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Omnimax(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+
+// Sheets and special views.
+void Route_Swoop(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Oculus(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Triptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Tetraptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Mercator(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Hyperdouble(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Hypertriple(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_MercatorCross(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_MercatorStar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_EquiTall(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_EqualAreaCylinder(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_ZenithNadir(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Panini(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+// The folding sphere's tabs and glue strips. The margin before the first tab
+// is a region of its own that the route shape cannot report; it stays
+// outside here.
+void Route_FoldingSphere(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Disc(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+
+// The output's unit coordinates of a plane point of the view's framing.
+void UnitOfPlane(fcomplex plane, const vort& view, double* u, double* v);
