@@ -11,6 +11,7 @@
 #include "platform/plugin_api.h"
 #include "polyhedron/polyhedron.h"
 #include "pyramid/pyramid_descriptor.h"
+#include "render/vort.h"
 
 struct ColumnRecord;
 struct PerTaskStuffType;
@@ -69,6 +70,10 @@ struct InvocationStorage {
   int32_t memdotPersistent[kMemoryDotCount];
   void* memdotTimer;
   void* typingTimer;
+  // The one view of the running pass, built at its first row; viewBuilt is 0
+  // until then, so a pass that starts elsewhere than row 0 builds it too.
+  vort view;
+  uint8_t viewBuilt;
 };
 
 struct Globals {

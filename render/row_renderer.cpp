@@ -25,13 +25,6 @@ constexpr float kPercent = 0.01f;
 constexpr int32_t kFinalQuality = 3;
 constexpr float kGraticuleStrength = 0.5f;
 
-// The one view of the pass. Value-initialised at every build, so nothing of
-// an earlier pass (or invocation) survives into the next.
-vort gView{};
-// The Globals whose pass the view was built for; a pass that starts
-// elsewhere than at row 0 builds it at its first row all the same.
-const Globals* gViewOwner = nullptr;
-
 // Records the block holds; the count the frame keeps may be smaller than
 // the block it allocated.
 int64_t ColumnRecordCapacity(const Globals* globals) {
@@ -88,8 +81,11 @@ void ClearNextCoverageSlot(ColumnRecord* records, int32_t count, int32_t y, cons
 
 // Builds the view and maps the corner row above the pass's first row.
 bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, int32_t width) {
-  gViewOwner = nullptr;
-  const ViewBuildStatus status = BuildPrimaryView(globals, &gView);
+  InvocationStorage* s = globals->storage;
+  s->viewBuilt = 0;
+  // Value-initialised at every build: nothing of an earlier pass survives.
+  vort& view = s->view;
+  const ViewBuildStatus status = BuildPrimaryView(globals, &view);
   if (status == ViewBuild_NoInput) {
     globals->result = kInputPyramidMissing;
     return false;
@@ -106,17 +102,15 @@ bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, in
     globals->result = kRefused;
     return false;
   }
-  gView.viewIndex = 0;
-  gView.replySlot = (y - 1) & 1 ? 0 : 1;  // the flip below lands corner row y - 1 in slot (y - 1) & 1
+  view.viewIndex = 0;
+  view.replySlot = (y - 1) & 1 ? 0 : 1;  // the flip below lands corner row y - 1 in slot (y - 1) & 1
   ClearCoverage(globals->columnRecords, width + 1);
-  build_sample_row(globals, &gView, y - 1, outputPyramid);
-  gViewOwner = globals;
+  build_sample_row(globals, &view, y - 1, outputPyramid);
+  s->viewBuilt = 1;
   return true;
 }
 
 }  // namespace
-
-const vort& CurrentView() { return gView; }
 
 void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescriptor* outputPyramid) {
   const int32_t width = WidthOfCurrentOutput(globals);
@@ -187,19 +181,21 @@ void DoSolarRect(Globals* globals) {
   const int32_t width = WidthOfCurrentOutput(globals);
   const int32_t y = globals->drawingRow;
   if (width < 1) return;
-  if (!globals->columnRecords || ColumnRecordCapacity(globals) < width + 1 || !globals->taskRecords) {
+  if (!globals->storage || !globals->columnRecords || ColumnRecordCapacity(globals) < width + 1 ||
+      !globals->taskRecords) {
     globals->result = kWorkBuffersMissing;
     return;
   }
   PyramidDescriptor* outputPyramid = GetPyr_with_output_dimensions(globals);
-  if ((y == 0 || gViewOwner != globals) && !StartPass(globals, y, outputPyramid, width)) return;
+  if ((y == 0 || !globals->storage->viewBuilt) && !StartPass(globals, y, outputPyramid, width)) return;
 
-  build_sample_row(globals, &gView, y, outputPyramid);
-  ClearNextCoverageSlot(globals->columnRecords, width + 1, y, gView);
+  vort& view = globals->storage->view;
+  build_sample_row(globals, &view, y, outputPyramid);
+  ClearNextCoverageSlot(globals->columnRecords, width + 1, y, view);
 
-  Bust_row_into_tasks(0, width - 1, TaskKind_ResultRow, globals, &gView, y, outputPyramid);
+  Bust_row_into_tasks(0, width - 1, TaskKind_ResultRow, globals, &view, y, outputPyramid);
   launch_and_finish_all_tasks(globals);
-  if (gView.edgesOn) FinishPixelsSerially(gView, globals->columnRecords, width, y);
+  if (view.edgesOn) FinishPixelsSerially(view, globals->columnRecords, width, y);
 
   PixelSink sink;
   if (!PreparePixelSink(globals, y, &sink)) {

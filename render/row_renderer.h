@@ -16,8 +16,6 @@ struct vort;
 // Renders row Globals.drawingRow of the pass (DoSolarRect in
 // render_services.h); the view is built at the first row of a pass.
 
-// The view of the current pass (built at its first row).
-const vort& CurrentView();
 
 // Maps corner row `row` of the view: splits corner columns -1..W-1 among
 // the tasks, flips the reply slot, prepares the shared caches and runs the
