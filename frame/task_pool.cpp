@@ -141,7 +141,28 @@ void finish_only_all_tasks(Globals* globals) {
 }
 
 void launch_and_finish_all_tasks_with(Globals* globals, TaskOrderBody body) {
-  launch_only_all_tasks_with(globals, body);
+  if (!globals->taskRecords) return;
+  const int32_t n = std::min(globals->taskCount, globals->taskRecordCount);
+  if (n < 1) return;
+  // The calling thread would only wait, so it does the first share itself:
+  // one order fewer to post and to be woken for, and no share waits for a
+  // free core that the caller is holding. Share 0's task gets no order now,
+  // so its record is the caller's alone until the join.
+  PerTaskStuffType& own = globals->taskRecords[0];
+  for (int32_t i = 1; i < n; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    r.launchStatus = r.requestQueue
+                         ? MPNotifyQueue(r.requestQueue, KindMessage(r.kind), reinterpret_cast<void*>(body), nullptr)
+                         : kMPInvalidIDErr;
+  }
+  own.launchStatus = kLaunchIdle;
+  body(&own, own.kind);
+  for (int32_t i = 1; i < n; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    if (r.launchStatus == kLaunchPosted) continue;
+    r.launchStatus = kLaunchIdle;
+    body(&r, r.kind);
+  }
   finish_only_all_tasks(globals);
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -26,6 +27,8 @@ struct Queue {
   size_t head = 0;
   size_t count = 0;
   bool deleted = false;
+  // Mirrors count (and deletion) for waiters that spin before they sleep.
+  std::atomic<int32_t> pending{0};
 };
 
 struct Task {
@@ -40,7 +43,9 @@ struct Task {
 // Ids map to records through one registry, so a stale or foreign id is
 // refused instead of dereferenced, and a queue deleted while someone waits on
 // it stays alive until that waiter has woken.
-std::mutex g_registryMutex;
+// Lookups (every post and every wait) far outnumber changes, and all worker
+// tasks look up at once at every fork and join.
+std::shared_mutex g_registryMutex;
 std::map<intptr_t, std::shared_ptr<Queue>> g_queues;
 std::map<intptr_t, std::shared_ptr<Task>> g_tasks;
 intptr_t g_nextId = 1;
@@ -49,7 +54,7 @@ std::atomic<int64_t> g_creationBudget{-1};
 thread_local Task* t_currentTask = nullptr;
 
 std::shared_ptr<Queue> FindQueue(MPQueueID id) {
-  std::lock_guard<std::mutex> lock(g_registryMutex);
+  std::shared_lock<std::shared_mutex> lock(g_registryMutex);
   auto it = g_queues.find(id);
   return it == g_queues.end() ? nullptr : it->second;
 }
@@ -68,7 +73,7 @@ bool TakeFromCreationBudget() {
 void WakeAllQueues() {
   std::vector<std::shared_ptr<Queue>> all;
   {
-    std::lock_guard<std::mutex> lock(g_registryMutex);
+    std::shared_lock<std::shared_mutex> lock(g_registryMutex);
     all.reserve(g_queues.size());
     for (auto& [id, q] : g_queues) all.push_back(q);
   }
@@ -84,6 +89,26 @@ void TaskThreadBody(std::shared_ptr<Task> self, MPTaskEntry entry, void* paramet
   const int32_t result = entry(parameter);
   t_currentTask = nullptr;
   if (notifyQueue) MPNotifyQueue(notifyQueue, term1, term2, reinterpret_cast<void*>(intptr_t(result)));
+}
+
+// A worker's next order, and the main thread's answers, usually come within
+// microseconds; sleeping on the condition variable and being woken costs
+// far more than that (two system calls and a reschedule per order, twice a
+// row). So a waiter first watches the queue for a short while.
+void SpinBriefly(const Queue& q, const Task* self) {
+  constexpr auto kSpinLimit = std::chrono::microseconds(50);
+  constexpr int kChecksPerClockRead = 64;
+  const auto start = std::chrono::steady_clock::now();
+  for (;;) {
+    for (int i = 0; i < kChecksPerClockRead; ++i) {
+      if (q.pending.load(std::memory_order_acquire) > 0) return;
+      if (self && self->abortRequested.load(std::memory_order_relaxed)) return;
+#if defined(__x86_64__) || defined(__i386__)
+      __builtin_ia32_pause();
+#endif
+    }
+    if (std::chrono::steady_clock::now() - start > kSpinLimit) return;
+  }
 }
 
 }  // namespace
@@ -105,7 +130,7 @@ int32_t MPCreateQueue(MPQueueID* queue) {
   try {
     q = std::make_shared<Queue>();
     q->ring.resize(kDefaultQueueReserve);
-    std::lock_guard<std::mutex> lock(g_registryMutex);
+    std::lock_guard<std::shared_mutex> lock(g_registryMutex);
     const intptr_t id = g_nextId++;
     g_queues.emplace(id, q);
     *queue = id;
@@ -118,7 +143,7 @@ int32_t MPCreateQueue(MPQueueID* queue) {
 int32_t MPDeleteQueue(MPQueueID queue) {
   std::shared_ptr<Queue> q;
   {
-    std::lock_guard<std::mutex> lock(g_registryMutex);
+    std::lock_guard<std::shared_mutex> lock(g_registryMutex);
     auto it = g_queues.find(queue);
     if (it == g_queues.end()) return kMPInvalidIDErr;
     q = it->second;
@@ -126,6 +151,7 @@ int32_t MPDeleteQueue(MPQueueID queue) {
   }
   std::lock_guard<std::mutex> lock(q->mutex);
   q->deleted = true;
+  q->pending.fetch_add(1);
   q->ready.notify_all();
   return kMPNoErr;
 }
@@ -155,6 +181,7 @@ int32_t MPNotifyQueue(MPQueueID queue, void* p1, void* p2, void* p3) {
   if (q->count == q->ring.size()) return kMPInsufficientResourcesErr;
   q->ring[(q->head + q->count) % q->ring.size()] = Message{{p1, p2, p3}};
   ++q->count;
+  q->pending.fetch_add(1, std::memory_order_release);
   q->ready.notify_one();
   return kMPNoErr;
 }
@@ -163,6 +190,7 @@ int32_t MPWaitOnQueue(MPQueueID queue, void** p1, void** p2, void** p3, int32_t 
   std::shared_ptr<Queue> q = FindQueue(queue);
   if (!q) return kMPInvalidIDErr;
   Task* self = t_currentTask;
+  if (timeoutMs == kDurationForever) SpinBriefly(*q, self);
   std::unique_lock<std::mutex> lock(q->mutex);
   auto settled = [&] { return q->count > 0 || q->deleted || (self && self->abortRequested.load()); };
   if (timeoutMs == kDurationForever)
@@ -176,6 +204,7 @@ int32_t MPWaitOnQueue(MPQueueID queue, void** p1, void** p2, void** p3, int32_t 
     if (p3) *p3 = m.p[2];
     q->head = (q->head + 1) % q->ring.size();
     --q->count;
+    q->pending.fetch_sub(1, std::memory_order_relaxed);
     return kMPNoErr;
   }
   if (q->deleted) return kMPDeletedErr;
@@ -194,7 +223,7 @@ int32_t MPCreateTask(MPTaskEntry entry, void* parameter, uint32_t /*stackSize*/,
     auto t = std::make_shared<Task>();
     intptr_t id;
     {
-      std::lock_guard<std::mutex> lock(g_registryMutex);
+      std::lock_guard<std::shared_mutex> lock(g_registryMutex);
       id = g_nextId++;
       g_tasks.emplace(id, t);
     }
@@ -202,7 +231,7 @@ int32_t MPCreateTask(MPTaskEntry entry, void* parameter, uint32_t /*stackSize*/,
       t->thread = std::thread(TaskThreadBody, t, entry, parameter, notifyQueue, terminationParameter1,
                               terminationParameter2);
     } catch (...) {
-      std::lock_guard<std::mutex> lock(g_registryMutex);
+      std::lock_guard<std::shared_mutex> lock(g_registryMutex);
       g_tasks.erase(id);
       return kMPInsufficientResourcesErr;
     }
@@ -216,7 +245,7 @@ int32_t MPCreateTask(MPTaskEntry entry, void* parameter, uint32_t /*stackSize*/,
 int32_t MPTerminateTask(MPTaskID task, int32_t /*terminationStatus*/) {
   std::shared_ptr<Task> t;
   {
-    std::lock_guard<std::mutex> lock(g_registryMutex);
+    std::lock_guard<std::shared_mutex> lock(g_registryMutex);
     auto it = g_tasks.find(task);
     if (it == g_tasks.end()) return kMPInvalidIDErr;
     t = it->second;
