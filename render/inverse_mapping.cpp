@@ -15,6 +15,9 @@
 namespace {
 
 constexpr float kTissotReach = 0.0225f;  // 0.15 squared: farther centres draw nothing
+constexpr int32_t kNoForcedRegion = -1;
+static_assert(RouteMarks{}.regionCode == kRegionNothing, "a route that paints nothing leaves the start region");
+static_assert(RouteMarks{}.forcedRegion == kNoForcedRegion);
 
 void StartValues(TransformationReply* reply) {
   reply->regionCode = kRegionNothing;
@@ -28,6 +31,8 @@ void StartValues(TransformationReply* reply) {
   reply->inputFace = -1;
   reply->blendWeight = 1.0f;
   reply->faceRegion = -1;
+  reply->sheetCell = -1;
+  reply->glueMark = -1;
 }
 
 // The first Tissot centre closer than the reach, searched in circular order
@@ -62,12 +67,16 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
   // can leave the sphere point undefined.
   float p[3] = {0.0f, 0.0f, 1.0f};
   uint8_t outside = 1;
+  RouteMarks marks;
   const OutputModeRow* row = view.modeRow;
   if (row && row->route) {
     fcomplex plane;
     UF_to_snuggle(u, v, &plane, &view.snuggle);
-    row->route(plane, view, p, &outside);
+    row->route(plane, view, p, &outside, &marks);
   }
+  reply->glueMark = marks.glueMark;
+  reply->sheetCell = marks.sheetCell;
+  task->outputHint.tabHit = marks.tabHit;
   if (outside) {
     reply->regionCode = task->outputHint.tabHit ? kRegionColorA : kRegionNothing;
     return;
@@ -76,16 +85,22 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
     for (int i = 0; i < 3; ++i) reply->normal[i] = p[i];
   }
 
+  // No net triangle is under a point of a mode without a polyhedron: the
+  // point is a surface, unless the route painted it as glue; a region the
+  // route imposes wins over both.
+  int32_t region = marks.regionCode == kRegionGlueStrip ? kRegionGlueStrip : kRegionSurface;
+  if (marks.forcedRegion != kNoForcedRegion) region = marks.forcedRegion;
+
   if (view.renderKind == 1) AnamorphicIntersect(p);
   TwirlTransform(&view.tumble, view.outputMode, p);
   if (view.renderKind == 2) AnamorphicIntersect(p);
 
-  reply->regionCode = kRegionSurface;
   uint8_t tooFar = 0;
   TransformSphereToInput(view.inputMode, view.mirrorInput, view.imageAspect, p, &reply->inputU, &reply->inputV,
                          &tooFar, view.mollweideTable, &reply->inputFace, &reply->layer, &reply->blendWeight,
                          view.inputPolyhedron, &task->inputHint);
-  if (tooFar) reply->regionCode = kRegionVoid;
+  // Where the input has no picture the point is void, whatever its region.
+  reply->regionCode = tooFar ? kRegionVoid : region;
   if (view.gridOn) {
     float s, t;
     SphericalToRectangular(p, &s, &t);

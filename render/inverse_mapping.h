@@ -12,9 +12,11 @@ struct TransformationReply;
 struct vort;
 
 // Maps the unit output point (u, v) into reply; never fails. A point
-// without a picture gets region -5 and no input point, a point whose input
-// has no picture gets -10001; otherwise the region is -7 and (inputU,
-// inputV) the input point (NaN coordinates become 0).
+// without a picture gets region -5 (-3, painted in the first colour, where
+// the route marks it) and no input point; a point whose input has no
+// picture gets -10001. Otherwise (inputU, inputV) is the input point (NaN
+// coordinates become 0) and the region is -7, -9 on a glue strip, or the
+// region the route imposes (the halves or cells of a sheet of views).
 void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* reply, PerTaskStuffType* task);
 
 // Maps output pixel coordinates (px, py) at zoom-out `scale` and pan

@@ -24,8 +24,10 @@ constexpr double kHalfRoot2 = 0.7071067811865475;
 constexpr double kPiD = 3.141592653;
 constexpr double kHalfPiD = 1.5707963265;
 
-// Modes that have a box but no route yet are listed so that the framing of
-// every mode lives in one place; their routes arrive as one function each.
+// The multi-view sheets (75 to 79) have a row but no route: each cell is a
+// view through a face of a solid, and the solids are not built yet, so the
+// view build refuses them. Their rows keep the framing of every mode in one
+// place.
 constexpr std::array kRows = {
     OutputModeRow{OutputMode_Equirectangular, "equirectangular", Route_Equirectangular, {0.0, 0.0, 1.0, 0.5}, kNone, nullptr},
     OutputModeRow{OutputMode_MirrorBall, "mirror ball", Route_MirrorBall, kSquare, kNone, nullptr},
@@ -130,14 +132,15 @@ constexpr std::array kRows = {
     OutputModeRow{160, "three cylinders", Route_ThreeCylinders, {-kPiD, -kHalfPiD, 3.92699081625, kHalfPiD}, kNone, nullptr},
     OutputModeRow{164, "3-incurvate", Route_Floret, {-0.476, -0.464, 0.476, 0.36}, kNone, nullptr},
     OutputModeRow{165, "4-incurvate", Route_Floret, {-0.482, -0.482, 0.482, 0.482}, kNone, nullptr},
-    OutputModeRow{171, "zenith & nadir", Route_ZenithNadir, kWide, kNone, nullptr},
-    // The folding sphere's box depends on its gore count; framing computes it.
+    OutputModeRow{OutputMode_ZenithNadir, "zenith & nadir", Route_ZenithNadir, kWide, kNone, nullptr},
     OutputModeRow{251, "sprocket-4", Route_Floret, {-0.482, -0.482, 0.482, 0.482}, kNone, nullptr},
     OutputModeRow{252, "sprocket-5", Route_Floret, {-0.457, -0.454, 0.418, 0.415}, kNone, nullptr},
     OutputModeRow{255, "Panini", Route_Panini, kSquare, kNone, nullptr},
+    // The folding sphere's box depends on its gore count; framing computes it.
     OutputModeRow{OutputMode_FoldingSphere, "folding sphere", Route_FoldingSphere, kSquare, kGores, nullptr},
     OutputModeRow{1042, "disc", Route_Disc, kSquare, kNone, nullptr},
-    OutputModeRow{1044, "gores 18", Route_Gores, kWide, kGores, nullptr},
+    // Reached only through the settings record: no scripting code names it.
+    OutputModeRow{OutputMode_Gores18, "gores 18", Route_Gores, kWide, kGores, nullptr},
 };
 
 constexpr bool RowsAscend() {

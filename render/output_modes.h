@@ -4,8 +4,10 @@
 // per pass; a mode without a route is refused when the view is built.
 //
 // Every route has one shape: the plane point and the view in, the sphere
-// point and the outside flag out. The route sets *outside to 1 first and
-// clears it only when it writes the sphere point. The plane point is the
+// point, the outside flag and the route's marks out. The route sets *outside
+// to 1 first and clears it only when it writes the sphere point; it writes
+// into the marks only what it has to say about the point's region (most
+// routes say nothing and leave the parameter unnamed). The plane point is the
 // output point carried through the view's framing record (UF_to_snuggle):
 // the box is centred in the output, so a route reads its plane in the box's
 // own coordinates, whether or not that box is centred on the origin.
@@ -20,7 +22,28 @@
 
 struct vort;
 
-using OutputRoute = void (*)(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+// What a route knows about a point's region that the steps after the route
+// cannot work out from the sphere point. The caller starts every point from
+// these values.
+struct RouteMarks {
+  // A region code imposed on a mapped point, so that each part of a sheet of
+  // several views is a region of its own (its pixels are not blended across
+  // the seam); -1 for none.
+  int32_t forcedRegion = -1;
+  // A region the route painted itself (a glue strip, -9, keeps its code
+  // through the steps after the route); -5, nothing, unless it did.
+  int32_t regionCode = -5;
+  // The cell of a multi-view sheet under the point; -1 elsewhere.
+  int32_t sheetCell = -1;
+  // 1 on a glue strip of the folding sphere, which the material effect
+  // lightens; -1 elsewhere.
+  int32_t glueMark = -1;
+  // An outside point painted with the first colour instead of left
+  // transparent (the folding sphere's margin).
+  uint8_t tabHit = 0;
+};
+
+using OutputRoute = void (*)(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks* marks);
 // Builds, on the main thread before a row's tasks start, any lookup table
 // the route fills lazily, so that the tasks only read it.
 using OutputPrefill = void (*)(const vort& view);
@@ -43,7 +66,9 @@ enum OutputMode : int32_t {
   OutputMode_Gilbert = 134,
   OutputMode_QuickGlobe = 139,
   OutputMode_GilbertGlobe = 143,
+  OutputMode_ZenithNadir = 171,
   OutputMode_FoldingSphere = 288,
+  OutputMode_Gores18 = 1044,
 };
 
 enum OutputModeFlags : uint32_t {
@@ -63,7 +88,7 @@ struct PlaneBox {
 struct OutputModeRow {
   int32_t mode;
   const char* name;
-  OutputRoute route;  // null: no route yet; the view build refuses the mode
+  OutputRoute route;  // null: the mode needs a solid; the view build refuses it
   PlaneBox box;       // the plane region the output shows
   uint32_t flags;
   OutputPrefill prefill;  // null: the route reads no lazily built table

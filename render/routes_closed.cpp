@@ -52,7 +52,7 @@ bool InUnitRange(float r2) { return r2 >= 0.0f && r2 <= 1.0f; }  // false for Na
 
 }  // namespace
 
-void Route_Equirectangular(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Equirectangular(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const double Y = 2.0 * (plane.im - kEquirectCentreY);
   if (!(Y >= -0.5 && Y <= 0.5)) return;
@@ -72,7 +72,7 @@ void Route_Equirectangular(fcomplex plane, const vort&, float sphere[3], uint8_t
   sphere[2] = c * std::cos(lon);
 }
 
-void Route_MirrorBall(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_MirrorBall(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -85,7 +85,7 @@ void Route_MirrorBall(fcomplex plane, const vort&, float sphere[3], uint8_t* out
   sphere[2] = z;
 }
 
-void Route_Polar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Polar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -96,7 +96,7 @@ void Route_Polar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside)
   PoleToFront(sphere);
 }
 
-void Route_Magnipolar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Magnipolar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -109,7 +109,7 @@ void Route_Magnipolar(fcomplex plane, const vort&, float sphere[3], uint8_t* out
 
 // The polar map with a hole: the disc of radius sqrt(k) is cut out and the
 // ring beyond it carries the whole sphere, north pole on the inner rim.
-void Route_Annulus(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Annulus(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -121,7 +121,7 @@ void Route_Annulus(fcomplex plane, const vort& view, float sphere[3], uint8_t* o
   PolarCore(plane, r2, false, sphere);
 }
 
-void Route_HalfPolar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_HalfPolar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -136,7 +136,7 @@ void Route_HalfPolar(fcomplex plane, const vort&, float sphere[3], uint8_t* outs
   RectangularToSpherical((a + kPiF) / kTwoPiF, r, sphere);
 }
 
-void Route_Orthographic(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Orthographic(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const float Xo = float(-2.0 * plane.re);
   const float Yo = float(-2.0 * plane.im);
@@ -148,7 +148,7 @@ void Route_Orthographic(fcomplex plane, const vort&, float sphere[3], uint8_t* o
   sphere[2] = std::sqrt(h);
 }
 
-void Route_Hammer(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Hammer(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const double Xh = kFourRootTwo * plane.re;
   const double Yh = kFourRootTwo * plane.im;
@@ -164,7 +164,7 @@ void Route_Hammer(fcomplex plane, const vort&, float sphere[3], uint8_t* outside
   RectangularToSpherical(0.5f * L / -kPiF + 1.0f, lat / kPiF + 0.5f, sphere);
 }
 
-void Route_Werner(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Werner(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -183,7 +183,7 @@ void Route_Werner(fcomplex plane, const vort&, float sphere[3], uint8_t* outside
   RectangularToSpherical((a + kPiF) / kTwoPiF, r, sphere);
 }
 
-void Route_Sinusoidal(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Sinusoidal(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -200,7 +200,7 @@ void Route_Sinusoidal(fcomplex plane, const vort&, float sphere[3], uint8_t* out
 
 // One full turn of longitude across the output's width, whatever its aspect;
 // never outside.
-void Route_Cylindrical(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Cylindrical(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   const bool wide = view.outputAspect < 1.0f;
   const float k = wide ? 2.0f * view.outputAspect : 2.0f;
   const float m = wide ? view.outputAspect : 1.0f;
@@ -214,7 +214,7 @@ void Route_Cylindrical(fcomplex plane, const vort& view, float sphere[3], uint8_
 
 // Two hemispheres side by side: the front (+z) in the left circle, the back
 // in the right one.
-void Route_TwoCircles(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_TwoCircles(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const float xs = float(plane.re);
   const bool right = !(xs < 0.0f);
@@ -234,12 +234,12 @@ void Route_TwoCircles(fcomplex plane, const vort&, float sphere[3], uint8_t* out
 }
 
 // The plane is the Winkel Tripel's own, its resident table read on the way.
-void Route_WinkelTripel(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_WinkelTripel(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   TotalWinkel(plane.re, plane.im, sphere, outside);
 }
 
-void Route_Mollweide(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Mollweide(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const double Xm = kFourRootTwo * plane.re;
   const double Ym = kFourRootTwo * plane.im;

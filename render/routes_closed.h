@@ -15,19 +15,20 @@
 
 #include "projection/complex_math.h"
 
+struct RouteMarks;
 struct vort;
 
-void Route_Equirectangular(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_MirrorBall(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Polar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Magnipolar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Annulus(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_HalfPolar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Orthographic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Hammer(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Werner(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Sinusoidal(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Cylindrical(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_TwoCircles(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Mollweide(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_WinkelTripel(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Equirectangular(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_MirrorBall(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Polar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Magnipolar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Annulus(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_HalfPolar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Orthographic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Hammer(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Werner(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Sinusoidal(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Cylindrical(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_TwoCircles(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Mollweide(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_WinkelTripel(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);

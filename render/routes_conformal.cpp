@@ -92,20 +92,20 @@ void UnitFromPlane(fcomplex plane, const vort& view, float* u, float* v) {
 
 }  // namespace
 
-void Route_Lagrange2(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Lagrange2(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   Lagrange(plane, 2.0, 1, sphere, outside);
 }
 
-void Route_Lagrange43(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Lagrange43(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   Lagrange(plane, 4.0 / 3.0, 1, sphere, outside);
 }
 
 // The Lagrange disk without its rim: the whole plane is on the map.
-void Route_Lagrange2Open(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Lagrange2Open(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   Lagrange(plane, 2.0, 0, sphere, outside);
 }
 
-void Route_Robinson(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Robinson(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float x = float(plane.re), y = float(plane.im);
   const float* table = view.ellipsoidTable ? view.ellipsoidTable : RobinsonInverseTable();
@@ -116,7 +116,7 @@ void Route_Robinson(fcomplex plane, const vort& view, float sphere[3], uint8_t* 
   RectangularToSpherical(0.5f * x + 0.5f, 0.5f + 0.5f * y, sphere);
 }
 
-void Route_StereoPerspective(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_StereoPerspective(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   const float s = view.viewPlaneWidth * view.viewPlaneWidth;
   StereoIntersectCore(float(plane.re) * s, float(plane.im) * s, sphere, -0.5f);
   *outside = 0;
@@ -124,7 +124,7 @@ void Route_StereoPerspective(fcomplex plane, const vort& view, float sphere[3], 
 
 // The stereographic plane magnified down the output: the scale grows from
 // vpw² at the top to twice that at the bottom.
-void Route_StereoGrowing(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_StereoGrowing(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   float u, v;
   UnitFromPlane(plane, view, &u, &v);
   const float s = view.viewPlaneWidth * view.viewPlaneWidth * (v + 1.0f);
@@ -134,7 +134,7 @@ void Route_StereoGrowing(fcomplex plane, const vort& view, float sphere[3], uint
 
 // A fisheye picture of half the view angle opened onto an equirectangular
 // sheet, on the output's unit coordinates.
-void Route_UnFish(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_UnFish(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   if (!(view.imageHeight > 0.0f)) return;
   float u, v;
@@ -155,58 +155,58 @@ void Route_UnFish(fcomplex plane, const vort& view, float sphere[3], uint8_t* ou
   *outside = 0;
 }
 
-void Route_ThornSheet(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_ThornSheet(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   GetThornView(float(plane.re), float(plane.im), view.viewColumns, view.viewRows, sphere, outside, 0, 1);
 }
 
-void Route_ThornSheet2(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_ThornSheet2(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   GetThornView(float(plane.re), float(plane.im), view.viewColumns, view.viewRows, sphere, outside, 1, 1);
 }
 
-void Route_AdamsCorners(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_AdamsCorners(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   Adams(plane, 1, sphere, outside);
 }
 
-void Route_AdamsEdges(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_AdamsEdges(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   Adams(plane, 2, sphere, outside);
 }
 
-void Route_Peirce92(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Peirce92(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   BendyPeirce(plane.re, plane.im, outside, sphere, 0.5, 2, 1.5707963267948966, 0.5, 0.0, 0.0);
 }
 
-void Route_Peirce93(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Peirce93(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   BendyPeirce(plane.re, plane.im, outside, sphere, 0.75, 3, 0.5235987755, 0.727802037845706, 0.0,
               -0.21398305084745764);
 }
 
-void Route_PeirceQuincuncial(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_PeirceQuincuncial(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   TotalPeirce(plane.re, plane.im, outside, sphere, 1.0, 0.0);
 }
 
-void Route_Peirce95(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Peirce95(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   BendyPeirce(plane.re, plane.im, outside, sphere, 1.25, 5, -0.3141592653, 0.7955812101910829, 0.0, -0.101);
 }
 
-void Route_Peirce96(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Peirce96(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   BendyPeirce(plane.re, plane.im, outside, sphere, 1.5, 6, 0.5235987755, 0.7911392405063291, 0.0, 0.0);
 }
 
-void Route_Guyou(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Guyou(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   TotalGuyou(plane.re, plane.im, outside, sphere, nullptr);
 }
 
 // Two Guyou sheets side by side, each squeezed into a hemisphere and turned
 // to face its own side; x = 0 belongs to the right-hand one.
-void Route_DoubleGuyou(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_DoubleGuyou(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const bool right = plane.re >= 0.0;
   float p[3];
@@ -225,7 +225,7 @@ void Route_DoubleGuyou(fcomplex plane, const vort&, float sphere[3], uint8_t* ou
   }
 }
 
-void Route_WideRectangle(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_WideRectangle(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   double pd[3] = {0.0, 0.0, 1.0};
   TotalWiderect(plane.re - kWiderectCentreX, plane.im - kWiderectCentreY, outside, pd);
@@ -235,7 +235,7 @@ void Route_WideRectangle(fcomplex plane, const vort&, float sphere[3], uint8_t* 
 
 // The Lagrange disk folded onto a half disk: the flat edge at the bottom of
 // the box, the round one above it.
-void Route_Semicircle(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Semicircle(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   fcomplex z = Complex(0.5 - plane.im, plane.re);
   if (!(z.re > 0.0)) return;
@@ -253,7 +253,7 @@ void Route_Semicircle(fcomplex plane, const vort&, float sphere[3], uint8_t* out
   sphere[2] = float(w.re);
 }
 
-void Route_Ellipse(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Ellipse(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   double pd[3] = {0.0, 0.0, 1.0};
   TotalEllipse(plane.re - kEllipseCentreX, plane.im - kEllipseCentreY, outside, pd);
@@ -264,7 +264,7 @@ void Route_Ellipse(fcomplex plane, const vort&, float sphere[3], uint8_t* outsid
 // The chevron's box reaches twice as far up as down; read in the box's own
 // plane the map needs no further shift (a shift by the box's offset of
 // -sqrt(2)/4 on top of the framing's would cut off the chevron's legs).
-void Route_Chevron(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Chevron(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   ChevronPeirce(plane.re, plane.im, outside, sphere, 0.0, 0.0);
 }
@@ -272,7 +272,7 @@ void Route_Chevron(fcomplex plane, const vort&, float sphere[3], uint8_t* outsid
 // The Malta crosses: a floret whose petals are opened from a hemisphere to
 // the whole sphere. Their petals sit on no net; the petal hint the core
 // writes is not read after the route.
-void Route_Malta(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Malta(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   FloretBasis basis;
   GetBasisOfWarpyPolyprojection(view.outputMode, &basis);
@@ -288,21 +288,21 @@ void Route_Malta(fcomplex plane, const vort& view, float sphere[3], uint8_t* out
   *outside = 0;
 }
 
-void Route_StereoTwice(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_StereoTwice(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   StereoSegment(plane, view, 0.5, sphere, outside);
 }
 
-void Route_StereoThrice(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_StereoThrice(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   StereoSegment(plane, view, 1.0 / 3.0, sphere, outside);
 }
 
-void Route_EqualAreaSquare(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_EqualAreaSquare(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   TotalEqualsquarea(plane.re, plane.im, outside, sphere);
 }
 
 // The Adams disk point read as a mirror ball: the rim is the point behind.
-void Route_SquareFish1(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_SquareFish1(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   fcomplex w;
   if (!AdamsDisk(plane, &w)) return;
@@ -317,7 +317,7 @@ void Route_SquareFish1(fcomplex plane, const vort&, float sphere[3], uint8_t* ou
 }
 
 // The Adams disk point read as an orthographic hemisphere.
-void Route_SquareFish2(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_SquareFish2(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   fcomplex w;
   if (!AdamsDisk(plane, &w)) return;

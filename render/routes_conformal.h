@@ -18,33 +18,34 @@
 
 #include "projection/complex_math.h"
 
+struct RouteMarks;
 struct vort;
 
-void Route_Lagrange2(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);          // 69
-void Route_Robinson(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);           // 80
-void Route_StereoPerspective(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);  // 82
-void Route_ThornSheet(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);         // 83
-void Route_Lagrange43(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);         // 84
-void Route_StereoGrowing(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);      // 85
-void Route_UnFish(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);             // 88
-void Route_ThornSheet2(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);        // 87
-void Route_Lagrange2Open(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);      // 89
-void Route_AdamsCorners(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);       // 90
-void Route_AdamsEdges(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);         // 91
-void Route_Peirce92(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Peirce93(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_PeirceQuincuncial(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);  // 94
-void Route_Peirce95(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Peirce96(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Guyou(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);            // 99
-void Route_DoubleGuyou(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);      // 118
-void Route_WideRectangle(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);    // 119
-void Route_Semicircle(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);       // 120
-void Route_Ellipse(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);          // 121
-void Route_Chevron(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);          // 128
-void Route_Malta(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);              // 130-133
-void Route_StereoTwice(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);      // 135
-void Route_StereoThrice(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);     // 136
-void Route_EqualAreaSquare(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);  // 140
-void Route_SquareFish1(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);      // 141
-void Route_SquareFish2(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);      // 142
+void Route_Lagrange2(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);          // 69
+void Route_Robinson(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);           // 80
+void Route_StereoPerspective(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);  // 82
+void Route_ThornSheet(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);         // 83
+void Route_Lagrange43(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);         // 84
+void Route_StereoGrowing(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);      // 85
+void Route_UnFish(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);             // 88
+void Route_ThornSheet2(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);        // 87
+void Route_Lagrange2Open(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);      // 89
+void Route_AdamsCorners(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);       // 90
+void Route_AdamsEdges(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);         // 91
+void Route_Peirce92(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Peirce93(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_PeirceQuincuncial(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);  // 94
+void Route_Peirce95(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Peirce96(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Guyou(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);          // 99
+void Route_DoubleGuyou(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);    // 118
+void Route_WideRectangle(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);  // 119
+void Route_Semicircle(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);     // 120
+void Route_Ellipse(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);        // 121
+void Route_Chevron(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);        // 128
+void Route_Malta(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);          // 130-133
+void Route_StereoTwice(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);    // 135
+void Route_StereoThrice(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);   // 136
+void Route_EqualAreaSquare(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);  // 140
+void Route_SquareFish1(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);      // 141
+void Route_SquareFish2(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);      // 142

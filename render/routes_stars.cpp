@@ -61,7 +61,7 @@ void PrefillGoreProfile(const vort& view) {
   PrepareEllipsoidArcTable(&gProfileTable, view.viewAngleFactor, ProfileKind(view.outputMode));
 }
 
-void Route_Gores(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Gores(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const int32_t mode = view.outputMode;
   const float n = view.goreCount;
@@ -150,7 +150,7 @@ void Route_Gores(fcomplex plane, const vort& view, float sphere[3], uint8_t* out
   *outside = 0;
 }
 
-void Route_Star(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Star(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const bool five = view.outputMode == 49;
   const int32_t arms = five ? 5 : 3;
@@ -182,7 +182,7 @@ void Route_Star(fcomplex plane, const vort& view, float sphere[3], uint8_t* outs
   *outside = 0;
 }
 
-void Route_Floret(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Floret(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   // The basis is one row copied from a constant table; the petals' own hint
   // (petal index, quadrant) is not read after the route.
@@ -198,7 +198,7 @@ void Route_Floret(fcomplex plane, const vort& view, float sphere[3], uint8_t* ou
   *outside = 0;
 }
 
-void Route_TwoCylinders(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_TwoCylinders(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const fcomplex w = Cmul(plane, Cspun(-kQuarterPiD));
   const double a = -w.re, b = -w.im;
@@ -222,7 +222,7 @@ void Route_TwoCylinders(fcomplex plane, const vort&, float sphere[3], uint8_t* o
   NormalizeVector(sphere);
 }
 
-void Route_ThreeCylinders(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_ThreeCylinders(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const float p = float(-plane.re), q = float(-plane.im);
   float pt[3] = {std::sin(p), q, std::cos(p)};

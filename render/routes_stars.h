@@ -9,20 +9,21 @@
 
 #include "projection/complex_math.h"
 
+struct RouteMarks;
 struct vort;
 
 // Gore modes 36, 37, 38, 53, 61, 63, 73, 74 and 1044 by vort.outputMode.
-void Route_Gores(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Gores(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
 // Builds the arc-length table of the ellipsoid and egg gores (73, 74) for
 // the view's shape factor; main thread, before the row's tasks start.
 void PrefillGoreProfile(const vort& view);
 // Star modes 48 (three arms) and 49 (five arms) by vort.outputMode.
-void Route_Star(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Star(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
 // Floret modes whose petals need no polyhedron (sprockets, clovers, calyxes,
 // incurvates), by vort.outputMode.
-void Route_Floret(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_TwoCylinders(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_ThreeCylinders(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Floret(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_TwoCylinders(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_ThreeCylinders(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
 
 // The latitude of the inverse polyconic projection (central latitude 0) at
 // the point (x, y), by at most ten Newton steps in single precision.

@@ -6,6 +6,7 @@
 #include "projection/special_views_fold.h"
 #include "projection/sphere_convention.h"
 #include "projection/stereographic.h"
+#include "render/output_modes.h"
 #include "render/vort.h"
 
 namespace {
@@ -31,6 +32,10 @@ constexpr double kOmnimaxC5 = 0.256740003824234;
 // Panels: 6·sqrt(3) spans a 120-degree panel, 8 a 90-degree one.
 constexpr float kTriptychScale = 10.392304f;
 constexpr float kTetraptychScale = 8.0f;
+// Zenith and nadir: each half of the sheet is a region of its own, so that
+// no pixel blends the two views across the seam between them.
+constexpr int32_t kZenithRegion = 1;
+constexpr int32_t kNadirRegion = 2;
 
 void Doubled(fcomplex plane, float* X, float* Y) {
   *X = float(2.0 * plane.re);
@@ -123,7 +128,7 @@ void UnitOfPlane(fcomplex plane, const vort& view, double* u, double* v) {
   *v = (plane.im - s.centerY) / (s.aspect * s.invScale) + 0.5;
 }
 
-void Route_Rectilinear(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Rectilinear(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   double u, v;
   UnitOfPlane(plane, view, &u, &v);
@@ -132,7 +137,7 @@ void Route_Rectilinear(fcomplex plane, const vort& view, float sphere[3], uint8_
   *outside = 0;
 }
 
-void Route_Hyperbolic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Hyperbolic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -141,7 +146,7 @@ void Route_Hyperbolic(fcomplex plane, const vort& view, float sphere[3], uint8_t
   *outside = 0;
 }
 
-void Route_Stereographic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Stereographic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const double k = 0.5 * double(view.viewPlaneWidth) * double(view.viewPlaneWidth);
   double p[3];
@@ -150,7 +155,7 @@ void Route_Stereographic(fcomplex plane, const vort& view, float sphere[3], uint
   *outside = 0;
 }
 
-void Route_Wetch(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Wetch(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   double u, v;
   UnitOfPlane(plane, view, &u, &v);
@@ -168,7 +173,7 @@ void Route_Wetch(fcomplex plane, const vort& view, float sphere[3], uint8_t* out
   *outside = 0;
 }
 
-void Route_Pinwheel(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Pinwheel(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -183,7 +188,7 @@ void Route_Pinwheel(fcomplex plane, const vort&, float sphere[3], uint8_t* outsi
   *outside = 0;
 }
 
-void Route_Lozenge(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Lozenge(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const double Y = 2.0 * plane.im;
   const float vb = float(Y + 0.5);
@@ -197,7 +202,7 @@ void Route_Lozenge(fcomplex plane, const vort&, float sphere[3], uint8_t* outsid
   *outside = 0;
 }
 
-void Route_Curvy(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Curvy(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -214,7 +219,7 @@ void Route_Curvy(fcomplex plane, const vort&, float sphere[3], uint8_t* outside)
   *outside = 0;
 }
 
-void Route_Goggles(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Goggles(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -231,7 +236,7 @@ void Route_Goggles(fcomplex plane, const vort&, float sphere[3], uint8_t* outsid
   *outside = 0;
 }
 
-void Route_Quasar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Quasar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
   Doubled(plane, &X, &Y);
@@ -242,7 +247,7 @@ void Route_Quasar(fcomplex plane, const vort&, float sphere[3], uint8_t* outside
   *outside = 0;
 }
 
-void Route_Loop(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Loop(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const float p = float(-2.0 * plane.im), q = float(2.0 * plane.re);
   const float s2 = p * p + q * q;
@@ -263,7 +268,7 @@ void Route_Loop(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) 
   *outside = 0;
 }
 
-void Route_Omnimax(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Omnimax(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const float xo = float(2.0 * plane.re), yo = float(2.0 * (plane.im - kOmnimaxDrop));
   const float q = xo * xo + yo * yo;
@@ -280,7 +285,7 @@ void Route_Omnimax(fcomplex plane, const vort&, float sphere[3], uint8_t* outsid
   *outside = 0;
 }
 
-void Route_Swoop(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Swoop(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   double u, v;
   UnitOfPlane(plane, view, &u, &v);
@@ -297,7 +302,7 @@ void Route_Swoop(fcomplex plane, const vort& view, float sphere[3], uint8_t* out
   *outside = 0;
 }
 
-void Route_Oculus(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Oculus(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   double u, v;
   UnitOfPlane(plane, view, &u, &v);
@@ -317,15 +322,15 @@ void Route_Oculus(fcomplex plane, const vort& view, float sphere[3], uint8_t* ou
   *outside = 0;
 }
 
-void Route_Triptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Triptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   Panels(plane, view, sphere, outside, 3);
 }
 
-void Route_Tetraptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Tetraptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   Panels(plane, view, sphere, outside, 4);
 }
 
-void Route_Mercator(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Mercator(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   double u, v;
   UnitOfPlane(plane, view, &u, &v);
@@ -333,20 +338,20 @@ void Route_Mercator(fcomplex plane, const vort& view, float sphere[3], uint8_t* 
   *outside = 0;
 }
 
-void Route_Hyperdouble(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Hyperdouble(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   PowerSheet(plane, view, sphere, outside, false, false);
 }
-void Route_Hypertriple(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Hypertriple(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   PowerSheet(plane, view, sphere, outside, true, false);
 }
-void Route_MercatorCross(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_MercatorCross(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   PowerSheet(plane, view, sphere, outside, false, true);
 }
-void Route_MercatorStar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_MercatorStar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   PowerSheet(plane, view, sphere, outside, true, true);
 }
 
-void Route_EquiTall(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_EquiTall(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   double u, v;
   UnitOfPlane(plane, view, &u, &v);
@@ -359,7 +364,7 @@ void Route_EquiTall(fcomplex plane, const vort& view, float sphere[3], uint8_t* 
   *outside = 0;
 }
 
-void Route_EqualAreaCylinder(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_EqualAreaCylinder(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   double u, v;
   UnitOfPlane(plane, view, &u, &v);
@@ -370,7 +375,7 @@ void Route_EqualAreaCylinder(fcomplex plane, const vort& view, float sphere[3], 
   *outside = 0;
 }
 
-void Route_ZenithNadir(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_ZenithNadir(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks* marks) {
   *outside = 1;
   const double x = plane.re, y = plane.im;
   if (!(y >= -0.25 && y <= 0.25)) return;
@@ -383,6 +388,7 @@ void Route_ZenithNadir(fcomplex plane, const vort&, float sphere[3], uint8_t* ou
     sphere[0] = p[0];
     sphere[1] = p[2];
     sphere[2] = -p[1];
+    marks->forcedRegion = kZenithRegion;
   } else if (x > 0.0 && x <= 0.5) {
     p[0] = float(-(x - 0.25) * 4.0);
     p[1] = float(-y * 4.0);
@@ -391,13 +397,14 @@ void Route_ZenithNadir(fcomplex plane, const vort&, float sphere[3], uint8_t* ou
     sphere[0] = p[0];
     sphere[1] = -p[2];
     sphere[2] = p[1];
+    marks->forcedRegion = kNadirRegion;
   } else {
     return;
   }
   *outside = 0;
 }
 
-void Route_Panini(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_Panini(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   // The ray from (0, -1, 0), a point of the unit cylinder about z, along
   // (dx, 1, dz) meets the cylinder again at the parameter 2 / (1 + dx^2).
@@ -413,7 +420,7 @@ void Route_Panini(fcomplex plane, const vort& view, float sphere[3], uint8_t* ou
   *outside = 0;
 }
 
-void Route_Disc(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) {
+void Route_Disc(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const double a = 2.0 * plane.re, b = 2.0 * plane.im;
   const double r2 = a * a + b * b;
@@ -422,13 +429,16 @@ void Route_Disc(fcomplex plane, const vort&, float sphere[3], uint8_t* outside) 
   *outside = 0;
 }
 
-void Route_FoldingSphere(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside) {
+void Route_FoldingSphere(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks* marks) {
   *outside = 1;
-  int32_t region = kFoldRegionNothing, glue = kFoldGlueNone;
   uint8_t off = 1;
   float p[3];
-  GetZorFoldingSphere(float(plane.re), float(plane.im), view.goreCount, 1.0f, p, &off, &region, &glue);
-  // Glue strips carry the neighbouring tab's picture, mirrored.
+  // The strip paints its own regions: the margin before the first tab in the
+  // first colour, the tabs as a surface, the glue strips (which carry the
+  // neighbouring tab's picture, mirrored) as glue.
+  GetZorFoldingSphere(float(plane.re), float(plane.im), view.goreCount, 1.0f, p, &off, &marks->regionCode,
+                      &marks->glueMark);
+  if (marks->regionCode == kFoldRegionMargin) marks->tabHit = 1;
   if (off) return;
   for (int i = 0; i < 3; ++i) sphere[i] = p[i];
   *outside = 0;

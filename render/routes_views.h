@@ -16,40 +16,42 @@
 
 #include "projection/complex_math.h"
 
+struct RouteMarks;
 struct vort;
 
 // Perspective and decorative views.
-void Route_Rectilinear(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);  // 14 and 60
-void Route_Hyperbolic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Stereographic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Wetch(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Pinwheel(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Lozenge(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Curvy(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Goggles(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Quasar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Loop(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Omnimax(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Rectilinear(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);  // 14 and 60
+void Route_Hyperbolic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Stereographic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Wetch(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Pinwheel(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Lozenge(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Curvy(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Goggles(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Quasar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Loop(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Omnimax(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
 
 // Sheets and special views.
-void Route_Swoop(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Oculus(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Triptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Tetraptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Mercator(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Hyperdouble(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Hypertriple(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_MercatorCross(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_MercatorStar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_EquiTall(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_EqualAreaCylinder(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_ZenithNadir(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Panini(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-// The folding sphere's tabs and glue strips. The margin before the first tab
-// is a region of its own that the route shape cannot report; it stays
-// outside here.
-void Route_FoldingSphere(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
-void Route_Disc(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside);
+void Route_Swoop(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Oculus(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Triptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Tetraptych(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Mercator(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Hyperdouble(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Hypertriple(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_MercatorCross(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_MercatorStar(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_EquiTall(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_EqualAreaCylinder(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+// The two halves of the sheet are forced into regions 1 (zenith, left) and
+// 2 (nadir, right).
+void Route_ZenithNadir(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Panini(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+// The folding sphere's tabs (region -7) and glue strips (-9, glue mark 1);
+// the margin before the first tab is outside and painted in the first colour.
+void Route_FoldingSphere(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+void Route_Disc(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
 
 // The output's unit coordinates of a plane point of the view's framing.
 void UnitOfPlane(fcomplex plane, const vort& view, double* u, double* v);

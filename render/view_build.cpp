@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "frame/globals.h"
+#include "frame/scripting_sanitize.h"
 #include "frame/task_pool.h"
 #include "frame/view_coords.h"
 #include "platform/plugin_api.h"
@@ -71,10 +72,13 @@ const char* ViewBuildStatusMessage(ViewBuildStatus status) {
   switch (status) {
     case ViewBuild_OK: return "";
     case ViewBuild_NoSettings: return "The settings are missing.";
-    case ViewBuild_ModeWithoutRoute: return "This output mode cannot be rendered yet.";
+    case ViewBuild_UnknownMode: return "There is no output mode of this number.";
     case ViewBuild_BadViewAngle: return "The view angle must be a number of degrees from 0 to 360.";
     case ViewBuild_BadImageMode: return "Images of this mode and depth cannot be filtered.";
     case ViewBuild_NoInput: return "The image has not been read.";
+    case ViewBuild_ModeNotBuiltYet:
+      return "This output mode is not built yet, so it cannot be rendered: it needs a polyhedron or the brick "
+             "sphere.";
   }
   return "The view cannot be built.";
 }
@@ -120,8 +124,11 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
   const FilterRecord* fr = globals->filterRecord;
   if (!PixelOutputSupports(fr->imageMode, fr->depth)) return ViewBuild_BadImageMode;
   if (!ViewAngleIsValid(p->viewAngle)) return ViewBuild_BadViewAngle;
+  if (!IsKnownOutputMode(p->outputMode)) return ViewBuild_UnknownMode;
   view->modeRow = FindOutputMode(p->outputMode);
-  if (!view->modeRow || !view->modeRow->route) return ViewBuild_ModeWithoutRoute;
+  // Every mode that needs neither a polyhedron nor the brick sphere has a
+  // route; the others wait for the solids.
+  if (!view->modeRow || !view->modeRow->route) return ViewBuild_ModeNotBuiltYet;
 
   FillInTwirlyMinusOne(globals, view);
   view->inputPyramid = &globals->pyramids[kPyramidMain];

@@ -12,10 +12,13 @@ struct vort;
 enum ViewBuildStatus : int32_t {
   ViewBuild_OK = 0,
   ViewBuild_NoSettings = 1,      // no settings record
-  ViewBuild_ModeWithoutRoute = 2,  // the output mode has no route
+  ViewBuild_UnknownMode = 2,       // the number names no output mode
   ViewBuild_BadViewAngle = 3,      // the view angle is not a number in 0..360
   ViewBuild_BadImageMode = 4,      // the pixel output cannot store this image mode and depth
   ViewBuild_NoInput = 5,           // the main colour pyramid is not allocated
+  // An output mode that draws a solid, a net, a sheet of views of a solid,
+  // petals on a net or the brick sphere: none of these can be made yet.
+  ViewBuild_ModeNotBuiltYet = 6,
 };
 
 // Builds the primary view for the current pass from the settings, the
