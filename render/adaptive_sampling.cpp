@@ -9,6 +9,7 @@
 #include "render/column_record.h"
 #include "render/compositing.h"
 #include "render/inverse_mapping.h"
+#include "render/material_effects.h"
 #include "render/vort.h"
 
 namespace {
@@ -217,6 +218,7 @@ void GetThreeWaySampledColor(const PixelSampling& job, int32_t x, int32_t y, int
         if (i == iMin && region == corners.reply[kPreviousLeft]->regionCode) ssr->edgeCrossings[2] = fy + 0.5f;
         if (i == iMax && region == corners.reply[kPreviousRight]->regionCode) ssr->edgeCrossings[3] = fy + 0.5f;
       }
+      ApplyMelFX(sample, view, *r);
       // One view: the front colour is the sample itself.
       float front[4] = {0.0f, 0.0f, 0.0f, 0.0f};
       CompositeAoverB(sample, front);

@@ -44,6 +44,15 @@ struct TransformationReply {
   int32_t glueMark;   // 1 on the glue strip of the folding sphere, else -1
 };
 
+// What the region-edge overlay needs of one sampled pixel: the regions of
+// its corners (lower-right, lower-left, upper-right, upper-left) and where
+// the sampler found region boundaries on its top, bottom, left and right
+// sides (0..1 along each side).
+struct EdgeDot {
+  int32_t cornerRegion[4];
+  float crossings[4];
+};
+
 struct ColumnRecord {
   float gridCoverage[2];    // graticule coverage by pixel-row parity
   float edgeCoverage[2];    // region-edge coverage by pixel-row parity
@@ -53,6 +62,16 @@ struct ColumnRecord {
   int32_t outside[2];       // per reply slot: 1 when the input point lies off [0, 1]
   TransformationReply reply[2];
   float pixelColor[4];  // the finished pixel of this column, unit colour
+  // The edge dot of this column's pixel, kept by the task that sampled it
+  // and drawn after the row's tasks are done, in column order, so that
+  // coverage shared by two tasks' spans sums the same way at any split.
+  EdgeDot edgeDot;
+  // Where the Tissot centre search of this corner column starts: the centre
+  // its corner in the row above found. Seeded per column rather than taken
+  // from whatever corner the mapping task did last, so that a corner's
+  // field never depends on how the row was split between tasks (points
+  // within reach of two centres may be given either).
+  int32_t tissotSpotHint;
 };
 
 static_assert(sizeof(ColumnRecord) <= size_t(kColumnRecordBytes),

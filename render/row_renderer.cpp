@@ -13,6 +13,8 @@
 #include "render/column_record.h"
 #include "render/compositing.h"
 #include "render/inverse_mapping.h"
+#include "render/overlay_edges.h"
+#include "render/overlay_grids.h"
 #include "render/pixel_output.h"
 #include "render/render_services.h"
 #include "render/scanline_setup.h"
@@ -24,6 +26,9 @@ namespace {
 constexpr float kPercent = 0.01f;
 constexpr int32_t kFinalQuality = 3;
 constexpr float kGraticuleStrength = 0.5f;
+// The equirectangular poly-map draws its edges with every negative region
+// counted as region 0.
+constexpr int32_t kEquirectangularPolyMapMode = 1045;
 
 // Records the block holds; the count the frame keeps may be smaller than
 // the block it allocated.
@@ -50,23 +55,31 @@ void CompositeOverBackdrop(const vort& view, float colour[4]) {
 }
 
 // The edge overlay of a pixel needs its left neighbour's dot, which another
-// task may draw; with edges on, the edge composite and the backdrop run here
-// on the main thread after every task of the row is done.
+// task may have sampled; with edges on, the dots are drawn here on the main
+// thread after every task of the row is done, in column order, and each
+// pixel takes its edge and backdrop once its own dot and its left
+// neighbour's are in: the sums come out the same however the row was split.
 void FinishPixelsSerially(const vort& view, ColumnRecord* records, int32_t width, int32_t y) {
   const float strength = 1.0f / float(view.previewScale);
+  const int32_t now = y & 1, next = (y + 1) & 1;
+  const bool voidIsRegionZero = view.outputMode == kEquirectangularPolyMapMode;
   for (int32_t x = 0; x < width; ++x) {
+    draw_edge_dot(records[x].edgeDot, records, x, now, next, voidIsRegionZero);
     float* colour = records[x].pixelColor;
     CompositeBlack(Clamp01(records[x].edgeCoverage[y & 1]) * strength, colour, false);
     if (!view.transparentBackground) CompositeOverBackdrop(view, colour);
   }
 }
 
-void ClearCoverage(ColumnRecord* records, int32_t count) {
+// A pass starts with no coverage and every column's Tissot search at the
+// first centre.
+void StartColumns(ColumnRecord* records, int32_t count) {
   for (int32_t i = 0; i < count; ++i) {
     ColumnRecord& r = records[i];
     r.gridCoverage[0] = r.gridCoverage[1] = 0.0f;
     r.edgeCoverage[0] = r.edgeCoverage[1] = 0.0f;
     r.tissotCoverage[0] = r.tissotCoverage[1] = 0.0f;
+    r.tissotSpotHint = 0;
   }
 }
 
@@ -76,6 +89,28 @@ void ClearNextCoverageSlot(ColumnRecord* records, int32_t count, int32_t y, cons
     if (view.gridOn) records[i].gridCoverage[next] = 0.0f;
     if (view.edgesOn) records[i].edgeCoverage[next] = 0.0f;
     if (view.tissotOn || view.polySpotsOn) records[i].tissotCoverage[next] = 0.0f;
+  }
+}
+
+// The graticule and Tissot coverage of row y, from the two corner rows
+// around it; on the main thread while no task runs.
+void DrawCornerOverlays(const TParameters* p, const vort& view, ColumnRecord* records, int32_t width, int32_t y) {
+  const int32_t now = y & 1, next = (y + 1) & 1;
+  const int32_t s = view.replySlot, prev = s ^ 1;
+  if (view.gridOn) {
+    const int32_t graticule = p ? p->graticule : int32_t(Graticule_Off);
+    for (int32_t x = 0; x < width; ++x) {
+      const TransformationReply* c[4] = {&records[x].reply[prev], &records[x + 1].reply[prev], &records[x].reply[s],
+                                         &records[x + 1].reply[s]};
+      const float u[4] = {c[0]->gridU, c[1]->gridU, c[2]->gridU, c[3]->gridU};
+      const float v[4] = {c[0]->gridV, c[1]->gridV, c[2]->gridV, c[3]->gridV};
+      thegrid(u, v, y, x, width, now, next, graticule, records);
+    }
+  }
+  // The second Tissot pass, the scissor marks of the output polyhedron,
+  // comes with the polyhedra that carry them.
+  if (view.tissotOn || view.polySpotsOn) {
+    for (int32_t x = 0; x < width; ++x) thetissotgrid(s, x, now, next, records, view, TissotPass_Circles);
   }
 }
 
@@ -93,8 +128,11 @@ bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, in
   if (status != ViewBuild_OK) {
     char explanation[96];
     const TParameters* p = Params(globals);
-    if (status == ViewBuild_ModeWithoutRoute && p)
+    if (status == ViewBuild_UnknownMode && p)
       std::snprintf(explanation, sizeof explanation, "Output mode %d is not available; the filter was not applied.",
+                    int(p->outputMode));
+    else if (status == ViewBuild_ModeNotBuiltYet && p)
+      std::snprintf(explanation, sizeof explanation, "Output mode %d is not built yet; the filter was not applied.",
                     int(p->outputMode));
     else
       std::snprintf(explanation, sizeof explanation, "The filter was not applied.");
@@ -104,7 +142,7 @@ bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, in
   }
   view.viewIndex = 0;
   view.replySlot = (y - 1) & 1 ? 0 : 1;  // the flip below lands corner row y - 1 in slot (y - 1) & 1
-  ClearCoverage(globals->columnRecords, width + 1);
+  StartColumns(globals->columnRecords, width + 1);
   build_sample_row(globals, &view, y - 1, outputPyramid);
   s->viewBuilt = 1;
   return true;
@@ -129,8 +167,10 @@ void build_sample_row_segment(PerTaskStuffType* task) {
     r.cornerX[s] = float(c);
     r.cornerY[s] = float(task->row);
     TransformationReply& reply = r.reply[s];
+    task->tissotSearchStart = r.tissotSpotHint;
     Float_Pixels_to_Reply(float(c), float(task->row), view.previewScale, view.previewOffsetH, view.previewOffsetV,
                           task->outputPyramid, view, &reply, task);
+    r.tissotSpotHint = task->tissotSearchStart;
     r.outside[s] = (reply.inputU < 0.0f || reply.inputU > 1.0f || reply.inputV < 0.0f || reply.inputV > 1.0f) ? 1 : 0;
   }
 }
@@ -161,6 +201,7 @@ void build_results_pixel_row_segment(PerTaskStuffType* task) {
     if (!view.edgesOn && !view.transparentBackground) CompositeOverBackdrop(view, colour);
     ColumnRecord& own = view.columnRecords[x];
     for (int i = 0; i < 4; ++i) own.pixelColor[i] = colour[i];
+    if (view.edgesOn) own.edgeDot = EdgeDotOf(ssr);
   }
 }
 
@@ -192,6 +233,7 @@ void DoSolarRect(Globals* globals) {
   vort& view = globals->storage->view;
   build_sample_row(globals, &view, y, outputPyramid);
   ClearNextCoverageSlot(globals->columnRecords, width + 1, y, view);
+  DrawCornerOverlays(Params(globals), view, globals->columnRecords, width, y);
 
   Bust_row_into_tasks(0, width - 1, TaskKind_ResultRow, globals, &view, y, outputPyramid);
   launch_and_finish_all_tasks(globals);
