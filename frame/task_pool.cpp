@@ -11,6 +11,9 @@ namespace {
 
 constexpr uint32_t kTaskStackBytes = 20000;
 constexpr int32_t kTerminationWaitMs = 100;
+// Columns of one chunk of a row job: small enough to even out the load,
+// large enough that a chunk's set-up and its cache misses do not count.
+constexpr int64_t kRowChunkColumns = 32;
 
 void* KindMessage(int32_t kind) { return reinterpret_cast<void*>(intptr_t(kind)); }
 
@@ -39,7 +42,22 @@ int32_t ShareStart(int32_t i, int32_t length, int32_t shares) {
 }  // namespace
 
 void RunStandardOrder(PerTaskStuffType* task, int32_t kind) {
-  if (!DoStandardTasks(task, kind)) DoMyTask(task, kind);
+  if (DoStandardTasks(task, kind)) return;
+  const bool rowJob = kind == TaskKind_SampleRow || kind == TaskKind_ResultRow;
+  if (!rowJob || task->shareCount < 1 || task->shareIndex < 0 || task->shareIndex >= task->shareCount) {
+    DoMyTask(task, kind);
+    return;
+  }
+  const int32_t first = task->firstColumn, last = task->lastColumn;
+  const int64_t stride = int64_t(task->shareCount) * kRowChunkColumns;
+  for (int64_t start = task->spanFirst + int64_t(task->shareIndex) * kRowChunkColumns; start <= task->spanLast;
+       start += stride) {
+    task->firstColumn = int32_t(start);
+    task->lastColumn = int32_t(std::min<int64_t>(start + kRowChunkColumns - 1, task->spanLast));
+    DoMyTask(task, kind);
+  }
+  task->firstColumn = first;
+  task->lastColumn = last;
 }
 
 int32_t GetMaximumProcessorCount() { return MPProcessors(); }
@@ -178,6 +196,10 @@ void Bust_row_into_tasks(int32_t first, int32_t last, int32_t kind, Globals* glo
     PerTaskStuffType& r = globals->taskRecords[i];
     r.firstColumn = first + ShareStart(i, int32_t(items), n);
     r.lastColumn = first + ShareStart(i + 1, int32_t(items), n) - 1;
+    r.spanFirst = first;
+    r.spanLast = last;
+    r.shareIndex = i;
+    r.shareCount = n;
     r.kind = kind;
     r.globals = globals;
     r.row = row;
@@ -200,6 +222,7 @@ void Bust_rectangle_into_tasks(const Rect* rect, int32_t kind, Globals* globals,
     PerTaskStuffType& r = globals->taskRecords[i];
     const int32_t a = ShareStart(i, length, n), b = ShareStart(i + 1, length, n);
     r.strip = *rect;
+    r.shareCount = 0;  // not a row job: the body takes its strip whole
     if (alongX) {
       r.strip.left = int16_t(rect->left + a);
       r.strip.right = int16_t(rect->left + b);

@@ -29,6 +29,14 @@ constexpr int32_t kLaunchIdle = -1;  // awaited, never posted, or run inline
 struct PerTaskStuffType {
   int32_t firstColumn;  // first item of this share of a row job
   int32_t lastColumn;   // last item, inclusive
+  // The whole row job and this record's place among its shares: the
+  // standard body deals a row's columns out in small interleaved chunks, so
+  // that a map whose costly part sits in the middle of the row (an ellipse,
+  // a disc) still keeps every task busy.
+  int32_t spanFirst;
+  int32_t spanLast;
+  int32_t shareIndex;
+  int32_t shareCount;
   int32_t kind;
   int32_t launchStatus;
   Rect strip;  // this share of a rectangle job
