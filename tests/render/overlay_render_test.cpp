@@ -10,14 +10,9 @@
 #include "frame/globals.h"
 #include "frame/settings_defaults.h"
 #include "frame/tparameters.h"
-#include "pyramid/pyramid_descriptor.h"
-#include "pyramid/pyramid_filter_table.h"
-#include "pyramid/pyramid_input_modes.h"
-#include "pyramid/pyramid_levels.h"
-#include "pyramid/pyramid_pixels.h"
 #include "render/column_record.h"
 #include "render/render_services.h"
-#include "support/fake_host.h"
+#include "support/row_render_harness.h"
 
 namespace {
 
@@ -40,48 +35,14 @@ struct Settings {
 };
 
 Picture Render(int width, int height, const Settings& s) {
-  FakeHost host(width, height, kImageModeRGB, 8, 3, false);
-  TParameters* p = host.Settings();
-  SetDefaultSettings(p);
-  p->previewScale = 1;
+  RowRenderHarness h(width, height, s.tasks);
+  TParameters* p = h.Settings();
   p->outputMode = s.outputMode;
   p->graticule = s.graticule;
   p->tissotOn = s.tissot ? 1 : 0;
   p->edgesOn = s.edges ? 1 : 0;
-  initGaussianPyrTable(host.storage->filterTable);
-  PyramidDescriptor* pyr = &host.globals->pyramids[kPyramidMain];
-  EXPECT_TRUE(
-      TryToAllocatePyramid_2006(pyr, width, height, PyramidDataKind_Packed8, WrapModeFromGyrelleInputMode(1)));
-  pyr->overhangMode = OverhangModeFromGyrelleInputMode(1);
-  const float grey[4] = {kGrey, kGrey, kGrey, 1.0f};
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) set_unitary_color(x, y, pyr, 0, grey);
-  paint_mipmap_of_pyramid(pyr);
-  std::vector<ColumnRecord> columns(size_t(width) + 1);
-  ResetColumnRecords(columns.data(), int32_t(columns.size()));
-  Globals* g = host.globals;
-  g->columnRecords = columns.data();
-  g->columnRecordCount = int32_t(columns.size());
-  g->columnRecordsSize = int64_t(sizeof(ColumnRecord)) * g->columnRecordCount;
-  g->firstRow = 0;
-  g->lastRow = height - 1;
-  g->lastColumn = width - 1;
-  host.StartTasks(s.tasks);
-  FilterRecord& r = host.record;
-  r.inLoPlane = r.outLoPlane = 0;
-  r.inHiPlane = r.outHiPlane = 2;
-  r.inRowBytes = r.outRowBytes = width * 3;
-  r.outRect = Rect{0, 0, 1, int16_t(width)};
-  Picture picture{width, height, std::vector<uint8_t>(size_t(width) * height * 3)};
-  std::vector<uint8_t> in(size_t(width) * 3, 0);
-  r.inData = in.data();
-  for (int y = 0; y < height; ++y) {
-    r.outData = &picture.rgb[size_t(y) * width * 3];
-    g->drawingRow = y;
-    DoSolarRect(g);
-    EXPECT_EQ(g->result, 0) << "row " << y;
-  }
-  return picture;
+  EXPECT_TRUE(h.PaintInput([](int, int, float c[4]) { c[0] = c[1] = c[2] = kGrey; }));
+  return Picture{width, height, h.RenderFinal()};
 }
 
 // Distance from v to the nearest multiple of step.

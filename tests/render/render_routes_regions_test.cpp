@@ -13,11 +13,6 @@
 #include "projection/framing.h"
 #include "projection/input_mapping.h"
 #include "projection/special_views_fold.h"
-#include "pyramid/pyramid_descriptor.h"
-#include "pyramid/pyramid_filter_table.h"
-#include "pyramid/pyramid_input_modes.h"
-#include "pyramid/pyramid_levels.h"
-#include "pyramid/pyramid_pixels.h"
 #include "render/column_record.h"
 #include "render/inverse_mapping.h"
 #include "render/output_modes.h"
@@ -25,7 +20,7 @@
 #include "render/routes_views.h"
 #include "render/view_build.h"
 #include "render/vort.h"
-#include "support/fake_host.h"
+#include "support/row_render_harness.h"
 
 namespace {
 
@@ -33,30 +28,20 @@ constexpr int kWidth = 96, kHeight = 48;
 
 // A 2:1 host with an equirectangular input pyramid, its view built for
 // `outputMode` as the first row of a pass builds it.
-struct MappingHost {
+struct MappingHost : RowRenderHarness {
   MappingHost(int32_t outputMode, float viewAngle = 120.0f, int32_t inputMode = InputMode_Equirectangular)
-      : host(kWidth, kHeight, kImageModeRGB, 8, 3, false) {
-    TParameters* p = host.Settings();
-    SetDefaultSettings(p);
-    p->previewScale = 1;
+      : RowRenderHarness(kWidth, kHeight, 2) {
+    TParameters* p = Settings();
     p->outputMode = outputMode;
     p->viewAngle = viewAngle;
     p->inputMode = inputMode;
     p->colorA[0] = 65535;
     p->colorA[1] = p->colorA[2] = 0;
-    initGaussianPyrTable(host.storage->filterTable);
-    PyramidDescriptor* pyr = &host.globals->pyramids[kPyramidMain];
-    EXPECT_TRUE(TryToAllocatePyramid_2006(pyr, kWidth, kHeight, PyramidDataKind_Packed8,
-                                          WrapModeFromGyrelleInputMode(1)));
-    pyr->overhangMode = OverhangModeFromGyrelleInputMode(1);
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        const float c[4] = {0.2f + 0.3f * float(x) / kWidth, 0.6f, 0.3f + 0.2f * float(y) / kHeight, 1.0f};
-        set_unitary_color(x, y, pyr, 0, c);
-      }
-    }
-    paint_mipmap_of_pyramid(pyr);
-    host.StartTasks(2);
+    EXPECT_TRUE(PaintInput([](int x, int y, float c[4]) {
+      c[0] = 0.2f + 0.3f * float(x) / kWidth;
+      c[1] = 0.6f;
+      c[2] = 0.3f + 0.2f * float(y) / kHeight;
+    }));
   }
 
   ViewBuildStatus Build() { return BuildPrimaryView(host.globals, &view); }
@@ -73,7 +58,6 @@ struct MappingHost {
   }
   PerTaskStuffType* Task() { return &host.globals->taskRecords[0]; }
 
-  FakeHost host;
   vort view{};
   TransformationReply reply{};  // one slot, reused corner after corner as the row renderer does
 };
@@ -180,28 +164,8 @@ TEST(RouteRegions, FoldingSpherePaintsMarginGlueAndTabs) {
 // and the tabs show the picture.
 TEST(RouteRegions, FoldingSphereMarginIsPaintedInTheFirstColour) {
   MappingHost h(OutputMode_FoldingSphere, 15.0f);
-  std::vector<ColumnRecord> columns(kWidth + 4);
-  ResetColumnRecords(columns.data(), int32_t(columns.size()));
-  Globals* g = h.host.globals;
-  g->columnRecords = columns.data();
-  g->columnRecordCount = int32_t(columns.size());
-  g->columnRecordsSize = int64_t(sizeof(ColumnRecord)) * g->columnRecordCount;
-  g->firstRow = 0;
-  g->lastRow = kHeight - 1;
-  g->lastColumn = kWidth - 1;
-  FilterRecord& fr = h.host.record;
-  fr.inLoPlane = fr.outLoPlane = 0;
-  fr.inHiPlane = fr.outHiPlane = 2;
-  fr.inRowBytes = fr.outRowBytes = kWidth * 3;
-  fr.outRect = Rect{0, 0, 1, int16_t(kWidth)};
-  std::vector<uint8_t> picture(size_t(kWidth) * kHeight * 3), in(size_t(kWidth) * 3, 0);
-  fr.inData = in.data();
-  for (int y = 0; y < kHeight; ++y) {
-    fr.outData = &picture[size_t(y) * kWidth * 3];
-    g->drawingRow = y;
-    DoSolarRect(g);
-    ASSERT_EQ(g->result, 0) << "row " << y;
-  }
+  const std::vector<uint8_t> picture = h.RenderFinal();
+  Globals* g = h.globals();
 
   // Classify each pixel by the folding sphere at its four corners.
   const vort& view = g->storage->view;

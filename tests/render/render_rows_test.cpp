@@ -11,68 +11,24 @@
 #include "frame/globals.h"
 #include "frame/result_codes.h"
 #include "frame/settings_defaults.h"
-#include "pyramid/pyramid_descriptor.h"
-#include "pyramid/pyramid_filter_table.h"
-#include "pyramid/pyramid_input_modes.h"
-#include "pyramid/pyramid_levels.h"
-#include "pyramid/pyramid_pixels.h"
 #include "render/column_record.h"
 #include "render/render_services.h"
 #include "support/fake_host.h"
+#include "support/row_render_harness.h"
 
 namespace {
 
 constexpr int kWidth = 96, kHeight = 48;
 
-struct RowHost {
-  RowHost(int tasks, int32_t outputMode) : host(kWidth, kHeight, kImageModeRGB, 8, 3, false) {
-    SetDefaultSettings(host.Settings());
-    host.Settings()->previewScale = 1;
-    host.Settings()->outputMode = outputMode;
-    initGaussianPyrTable(host.storage->filterTable);  // the preroll's work
-    PyramidDescriptor* p = &host.globals->pyramids[kPyramidMain];
-    EXPECT_TRUE(TryToAllocatePyramid_2006(p, kWidth, kHeight, PyramidDataKind_Packed8, WrapModeFromGyrelleInputMode(1)));
-    p->overhangMode = OverhangModeFromGyrelleInputMode(1);
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        const float c[4] = {float(x) / kWidth, float(y) / kHeight, 0.5f + 0.4f * std::sin(x * 0.3f + y * 0.2f), 1.0f};
-        set_unitary_color(x, y, p, 0, c);
-      }
-    }
-    paint_mipmap_of_pyramid(p);
-    columns.resize(kWidth + 4);
-    ResetColumnRecords(columns.data(), int32_t(columns.size()));
-    Globals* g = host.globals;
-    g->columnRecords = columns.data();
-    g->columnRecordCount = int32_t(columns.size());
-    g->columnRecordsSize = int64_t(sizeof(ColumnRecord)) * g->columnRecordCount;
-    g->firstRow = 0;
-    g->lastRow = kHeight - 1;
-    g->lastColumn = kWidth - 1;
-    host.StartTasks(tasks);
-    FilterRecord& r = host.record;
-    r.inLoPlane = r.outLoPlane = 0;
-    r.inHiPlane = r.outHiPlane = 2;
-    r.inRowBytes = r.outRowBytes = kWidth * 3;
+struct RowHost : RowRenderHarness {
+  RowHost(int tasks, int32_t outputMode) : RowRenderHarness(kWidth, kHeight, tasks) {
+    Settings()->outputMode = outputMode;
+    EXPECT_TRUE(PaintInput([](int x, int y, float c[4]) {
+      c[0] = float(x) / kWidth;
+      c[1] = float(y) / kHeight;
+      c[2] = 0.5f + 0.4f * std::sin(x * 0.3f + y * 0.2f);
+    }));
   }
-
-  // The final run mode: the host hands one row of buffers per row.
-  std::vector<uint8_t> RenderFinal() {
-    std::vector<uint8_t> picture(size_t(kWidth) * kHeight * 3), in(size_t(kWidth) * 3, 0);
-    FilterRecord& r = host.record;
-    r.outRect = Rect{0, 0, 1, int16_t(kWidth)};
-    r.inData = in.data();
-    for (int y = 0; y < kHeight; ++y) {
-      r.outData = &picture[size_t(y) * kWidth * 3];
-      host.globals->drawingRow = y;
-      DoSolarRect(host.globals);
-      EXPECT_EQ(host.globals->result, 0) << "row " << y;
-    }
-    return picture;
-  }
-
-  FakeHost host;
-  std::vector<ColumnRecord> columns;
 };
 
 // The tasks share each row by columns; however it is split, the bytes are
