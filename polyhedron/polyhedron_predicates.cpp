@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "polybuild/mode_polyhedron_table.h"
+
 namespace {
 
 bool Within(int32_t code, int32_t first, int32_t last) { return code >= first && code <= last; }
@@ -35,6 +37,12 @@ struct ModePair {
 constexpr ModePair kMonofragModes[] = {{256, 1035}, {257, 1037}, {258, 1036}, {259, 1038},
                                        {261, 1040}, {289, 1047}, {290, 1048}, {291, 1049}};
 
+int32_t ShapecodeOfOutputMode(int32_t outputMode) {
+  PolyhedronParams params;
+  get_polyhedron_params_from_output_mode(outputMode, &params);
+  return params.shapeCode;
+}
+
 }  // namespace
 
 bool ShapecodeIsARollout(int32_t shapeCode) { return Within(shapeCode, 102, 149); }
@@ -50,6 +58,14 @@ bool ShapecodeIsACurvedOrigamiMonofrag(int32_t shapeCode) { return OneOf(shapeCo
 bool PolyhedronIsBuiltOnTheFly(int32_t shapeCode) {
   return std::any_of(std::begin(kBuiltOnTheFly), std::end(kBuiltOnTheFly),
                      [shapeCode](CodeRange r) { return Within(shapeCode, r.first, r.last); });
+}
+
+bool OutputModeIsARollout(int32_t outputMode) { return ShapecodeIsARollout(ShapecodeOfOutputMode(outputMode)); }
+
+bool OutputModeIsAVoronoi(int32_t outputMode) { return ShapecodeIsAVoronoi(ShapecodeOfOutputMode(outputMode)); }
+
+bool OutputModeIsATruchetDual(int32_t outputMode) {
+  return ShapecodeIsATruchetDual(ShapecodeOfOutputMode(outputMode));
 }
 
 bool FragmentationIsRevisable(const polyhedron* poly) {

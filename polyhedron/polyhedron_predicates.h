@@ -15,6 +15,12 @@ bool ShapecodeIsACurvedOrigamiMonofrag(int32_t shapeCode);
 // Built by a generator rather than loaded from the static tables.
 bool PolyhedronIsBuiltOnTheFly(int32_t shapeCode);
 
+// The same families asked of an output mode, through the shape code the
+// mode draws; a mode that draws no solid is in none of them.
+bool OutputModeIsARollout(int32_t outputMode);
+bool OutputModeIsAVoronoi(int32_t outputMode);
+bool OutputModeIsATruchetDual(int32_t outputMode);
+
 // At least two fragments, and the shape allows them to be re-attached.
 bool FragmentationIsRevisable(const polyhedron* poly);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "polyhedron/halfspace.h"
 #include "projection/planes.h"
 
 namespace {
@@ -159,4 +160,33 @@ void MaybeAddSlicing(polyhedron* poly) {
         return;
     }
   }
+}
+
+int32_t FindSliceMatch(const HALFSPACE* pointList, const HALFSPACE* sliceNode, polyhedron* poly) {
+  (void)pointList;
+  if (!poly || !sliceNode || !sliceNode->parentA || !sliceNode->parentB) return 0;
+  const int32_t A = sliceNode->parentA->index;
+  const int32_t B = sliceNode->parentB->index;
+  const int32_t count = std::clamp(poly->n3DFaces, 0, kPolyMaxFaces);
+  for (int32_t f = 0; f < count; ++f) {
+    PolyFace& face = poly->faces[f];
+    const int32_t n = Corners(face);
+    for (int32_t j = 0; j < n; ++j) {
+      if (face.vert3D[j] != A) continue;
+      int32_t e = -1;
+      if (face.vert3D[(j + 1) % n] == B) e = j;
+      else if (face.vert3D[(j - 1 + n) % n] == B) e = (j - 1 + n) % n;
+      if (e < 0) continue;
+      Cut(face, e);
+      if (sliceNode->sliceSeed) {
+        face.edgeFlags3D[e] |= kEdgeFlagSliceA;
+        poly->sliceMatchFlag = 1;
+        face.isSeed = 1;
+      }
+      if (sliceNode->sliceMark) face.edgeFlags3D[e] |= kEdgeFlagSliceB;
+      if (sliceNode->sliceSeed) face.edgeFlags3D[(e - 1 + n) % n] |= kEdgeFlagDisdained;
+      return 1;
+    }
+  }
+  return 0;
 }

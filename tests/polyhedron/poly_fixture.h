@@ -28,8 +28,8 @@ inline PolyPtr NewPoly(float aspect = 1.0f) {
 }
 
 // A fresh record that owns system-memory arrays and is wiped for a build.
-inline PolyPtr NewOwningPoly() {
-  PolyPtr p = NewPoly();
+inline PolyPtr NewOwningPoly(float aspect = 1.0f) {
+  PolyPtr p = NewPoly(aspect);
   WipeFaceInfo(p.get());
   getPolyStorageEtc(p.get(), nullptr, kPolyMax2DVerts, kPolyMaxFaces);
   return p;
@@ -54,6 +54,20 @@ void BuildBox(polyhedron* poly, double sx, double sy, double sz);
 void BuildPrism(polyhedron* poly, double length);
 // A regular tetrahedron centred on the origin, wound likewise.
 void BuildTetrahedron(polyhedron* poly);
+
+// The convex solid whose vertices are the given points (each must be a
+// corner of the hull), its faces found as the hull's planes and wound like
+// the cube's.
+void BuildConvexSolid(polyhedron* poly, const std::vector<Point3>& points);
+void BuildOctahedron(polyhedron* poly);
+void BuildIcosahedron(polyhedron* poly);
+void BuildDodecahedron(polyhedron* poly);
+// The icosahedron with every corner cut a third of the way along its edges:
+// 12 pentagons and 20 hexagons.
+void BuildTruncatedIcosahedron(polyhedron* poly);
+// Points on the unit sphere from a fixed pseudo-random sequence: a solid of
+// triangles with no symmetry at all.
+std::vector<Point3> ScatteredSpherePoints(int32_t count, uint32_t seed);
 
 // Net faces straight into the record: the points become 2D vertices 0..n-1
 // of fragment 1, and each face takes the next face slot (n2D and vert2D).

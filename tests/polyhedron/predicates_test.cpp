@@ -55,6 +55,19 @@ TEST(PolyPredicates, ShapeFamiliesHoldExactlyTheirMembers) {
     EXPECT_NE(ShapecodeIsACurvedOrigamiStandard(code), ShapecodeIsACurvedOrigamiMonofrag(code)) << code;
 }
 
+TEST(PolyPredicates, OutputModeFamiliesFollowTheModesSolid) {
+  // Rollouts are modes 199-246, the Voronoi solids 248-250, 253, 254 and
+  // 263-267, the Truchet duals 268-287; no other mode, floret or not, draws one.
+  const std::set<int32_t> rollouts = Range(199, 246);
+  const std::set<int32_t> voronoi = Join({{248, 249, 250, 253, 254}, Range(263, 267)});
+  const std::set<int32_t> truchet = Range(268, 287);
+  for (int32_t mode = -2; mode <= 1100; ++mode) {
+    EXPECT_EQ(OutputModeIsARollout(mode), rollouts.count(mode) == 1) << mode;
+    EXPECT_EQ(OutputModeIsAVoronoi(mode), voronoi.count(mode) == 1) << mode;
+    EXPECT_EQ(OutputModeIsATruchetDual(mode), truchet.count(mode) == 1) << mode;
+  }
+}
+
 TEST(PolyPredicates, TruchetPatternsOfVoronoiShapesAndTheirDuals) {
   const int32_t patterns[20] = {560,  1514, 2756, 3841, 3,    3938, 454,  3552, 2756, 3938,
                                 1312, 548,  817,  976,  1315, 3664, 3795, 3978, 4074, 48};
