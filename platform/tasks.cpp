@@ -96,7 +96,7 @@ void TaskThreadBody(std::shared_ptr<Task> self, MPTaskEntry entry, void* paramet
 // far more than that (two system calls and a reschedule per order, twice a
 // row). So a waiter first watches the queue for a short while.
 void SpinBriefly(const Queue& q, const Task* self) {
-  constexpr auto kSpinLimit = std::chrono::microseconds(50);
+  constexpr auto kSpinLimit = std::chrono::microseconds(200);
   constexpr int kChecksPerClockRead = 64;
   const auto start = std::chrono::steady_clock::now();
   for (;;) {
@@ -108,6 +108,9 @@ void SpinBriefly(const Queue& q, const Task* self) {
 #endif
     }
     if (std::chrono::steady_clock::now() - start > kSpinLimit) return;
+    // Where cores are short, the thread this waiter waits for may need
+    // this one's core.
+    std::this_thread::yield();
   }
 }
 
