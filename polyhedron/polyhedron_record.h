@@ -64,6 +64,10 @@ constexpr int32_t kPolyErrorNoStorage = 10;
 // A face with fewer than three corners, or naming a 3D vertex that is not
 // stored: building it would read outside the vertex arrays.
 constexpr int32_t kPolyErrorBadFace = 11;
+// The catalogue knows the shape code but cannot build the shape yet: its
+// generator or its static tables are not part of the system. The shape is
+// left empty.
+constexpr int32_t kPolyErrorShapeNotAvailable = 12;
 
 // ---- 3D edge flag bits of PolyFace.edgeFlags3D -----------------------------
 

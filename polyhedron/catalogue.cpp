@@ -1,0 +1,169 @@
+#include "polyhedron/catalogue.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "polyhedron/catalogue_rows.h"
+#include "polyhedron/catalogue_static.h"
+#include "polyhedron/polyhedron.h"
+#include "polyhedron/polyhedron_predicates.h"
+
+namespace {
+
+constexpr float kEmptyCramBounds[4] = {999.0f, -999.0f, 999.0f, -999.0f};  // xMin > xMax: no box
+constexpr int32_t kShapeCodeThirtysphere = 74;
+constexpr int32_t kShapeCodeOddBall = 75;
+constexpr int32_t kShapeCodeEmpty = 78;  // generated, but by nothing: an empty shape
+
+bool InRange(int32_t code, int32_t first, int32_t last) { return code >= first && code <= last; }
+
+// The options every shape starts from before its entry sets its own.
+void ResetShapeOptions(polyhedron* poly) {
+  std::copy(std::begin(kEmptyCramBounds), std::end(kEmptyCramBounds), poly->cramBounds);
+  poly->sphericalFlag = 1;
+  poly->map2Dto3D = nullptr;
+  poly->facegroupTable = nullptr;
+  poly->tabPhaseFlip = 0;
+  poly->tabStyle = 0;
+  poly->correspondenceGiven = 0;
+  poly->upFace = -1;
+  poly->depthFirstPropagate = 0;
+  poly->skipOverlapTest = 0;
+  poly->exportFlipFirstAxis = 0;
+  poly->origamiTabOption = 0;
+  poly->warpStyle = 0;
+  poly->fancyPointMode = 0;
+  poly->segmentStretch = 0;
+  poly->segmentStretchAlpha = 1.0;
+  poly->bandCulling = 1;
+  poly->cramMode = 0;
+  poly->cramMode2 = 0;
+  poly->exportPlanShape = -1;
+  std::fill(std::begin(poly->regionRule), std::end(poly->regionRule), uint8_t{0});
+  poly->spinStyle = 0;
+  poly->fragmentationRevisable = 0;
+  poly->slicingMode = 0;
+  poly->reattachFaceLimit = kPolyDefaultReattachFaceLimit;
+  poly->sliceMatchFlag = 0;
+  poly->fragmentMode = 0;
+  poly->mirrorFlipA = 0;
+  poly->mirrorFlipB = 0;
+}
+
+// Shapes fitted by their unit factors alone and drawn without leaving out
+// the triangles outside a scanline band.
+bool FitsByUnitFactorsOnly(int32_t code) {
+  return InRange(code, 48, 51) || InRange(code, 61, 68) || code == 150;
+}
+
+// No faces and no vertices of either kind.
+void EmptyShape(polyhedron* poly) {
+  poly->n3DFaces = 0;
+  poly->n2DFaces = 0;
+  poly->n3DVerts = 0;
+  poly->n2DVerts = 0;
+}
+
+void LoadStaticShape(polyhedron* poly, const StaticShapeEntry& entry, BufferProcs* procs) {
+  DumpPolyStorage(poly, procs);
+  ResetShapeOptions(poly);
+  poly->coords2D = entry.coords2D;
+  poly->coords3D = entry.coords3D;
+  poly->faces2DRows = entry.faces2DRows;
+  poly->faces3DRows = entry.faces3DRows;
+  poly->n3DFaces = entry.faceCount;
+  poly->mirrorFlipA = entry.mirrorFlipA;
+  poly->exportFlipFirstAxis = entry.exportFlipFirstAxis;
+  poly->warpStyle = entry.warpStyle;
+  poly->upFace = entry.upFace;
+  poly->correspondenceGiven = 0;
+  poly->ownsArrays = 0;
+  if (FitsByUnitFactorsOnly(entry.shapeCode)) {
+    poly->cramMode = 1;
+    poly->bandCulling = 0;
+  }
+  LoadStaticFaceRows(poly, entry.rows2DLength, entry.rows3DLength);
+}
+
+// The catalogue's own settings of a generated shape, made before its
+// generator runs.
+void PrepareGeneratedShape(polyhedron* poly, int32_t code, BufferProcs* procs) {
+  DumpPolyStorage(poly, procs);
+  ResetShapeOptions(poly);
+  EmptyShape(poly);
+  poly->mirrorFlipA = 1;
+  poly->mirrorFlipB = 0;
+  poly->correspondenceGiven = 1;
+  // The thirtysphere and the geodesic spheres keep the overlap test.
+  poly->skipOverlapTest = (code == kShapeCodeThirtysphere || InRange(code, 80, 101)) ? 0 : 1;
+  if (code == 71 || code == 72 || code == kShapeCodeOddBall || code == 150) {
+    poly->fancyPointMode = 1;
+    poly->regionRule[0] = 1;
+    poly->spinStyle = 1;
+  }
+  if (code == kShapeCodeOddBall) poly->mirrorFlipA = 0;
+  if (FitsByUnitFactorsOnly(code)) {
+    poly->cramMode = 1;
+    poly->bandCulling = 0;
+  }
+  if (InRange(code, 161, 180)) {
+    // Curved-element solids: the standard variants give each piece its own
+    // fragment; all take their regions from the facegroups.
+    if (ShapecodeIsACurvedOrigamiStandard(code)) poly->fragmentMode = 1;
+    poly->regionRule[2] = 1;
+    poly->regionRule[3] = 1;
+    // Fragment spin by family, in pairs of codes: VivoTet, Tribox, VivoOct,
+    // VivoCube, VivoDodecahedron, VivoIcosahedron, then the four squarebox
+    // and the four squirclebox codes.
+    constexpr int32_t kPairSpin[6] = {3, 4, 3, 1, 4, 4};
+    poly->spinStyle = code <= 172 ? kPairSpin[(code - 161) / 2] : (code <= 176 ? 1 : 0);
+  }
+}
+
+// Runs the generator of a generated shape. False when the shape has a
+// generator that is not part of the system yet.
+bool BuildGeneratedSolid(polyhedron*, int32_t code, BufferProcs*, uint8_t) {
+  // Rinds, tattoo balls, the thirtysphere, the odd ball, the developable and
+  // cone tetrahedra, geodesic spheres, rollouts, Voronoi, curved-element and
+  // dual solids are built by their generators; none is built yet.
+  return code == kShapeCodeEmpty;
+}
+
+// One more than the highest 2D slot in use; 0 when none is.
+int32_t VertexHighWater(const polyhedron* poly) {
+  for (int32_t v = kPolyMax2DVerts - 1; v >= 0; --v)
+    if (poly->vert2DUsed[v]) return v + 1;
+  return 0;
+}
+
+}  // namespace
+
+void ReadFaceInfo(polyhedron* poly, int32_t shapeCode, uint32_t, BufferProcs* procs, uint8_t fullDetail) {
+  if (!poly) return;
+  poly->shapeCode = shapeCode;
+  if (const StaticShapeEntry* entry = FindStaticShape(shapeCode)) {
+    LoadStaticShape(poly, *entry, procs);
+    return;
+  }
+  if (shapeCode == kShapeCodeCallerFaces) {
+    poly->sphericalFlag = 1;
+    poly->map2Dto3D = nullptr;
+    poly->tabPhaseFlip = 0;
+    poly->tabStyle = 0;
+    poly->n3DFaces = 4;
+    poly->mirrorFlipA = 1;
+    poly->mirrorFlipB = 0;
+    poly->correspondenceGiven = 1;
+  } else if (PolyhedronIsBuiltOnTheFly(shapeCode)) {
+    PrepareGeneratedShape(poly, shapeCode, procs);
+    if (!BuildGeneratedSolid(poly, shapeCode, procs, fullDetail)) poly->errorCode = kPolyErrorShapeNotAvailable;
+  } else if (StaticShapeTablesMissing(shapeCode)) {
+    DumpPolyStorage(poly, procs);
+    ResetShapeOptions(poly);
+    EmptyShape(poly);
+    poly->errorCode = kPolyErrorShapeNotAvailable;
+  } else {
+    EmptyShape(poly);
+  }
+  poly->n2DVerts = VertexHighWater(poly);
+}

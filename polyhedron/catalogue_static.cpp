@@ -1,0 +1,100 @@
+#include "polyhedron/catalogue_static.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "polybuild/catalogue_nets.h"
+#include "polybuild/catalogue_solids.h"
+#include "polyhedron/polyhedron_record.h"
+
+namespace {
+
+constexpr int32_t kUpFaceMostCorners = -1;
+constexpr int32_t kCubeTopFace = 4;  // the cube's table lists its top face fifth
+
+// One row per code, in code order: tables, face count, then mirrorFlipA,
+// exportFlipFirstAxis, warpStyle and upFace.
+constexpr StaticShapeEntry kStaticShapes[] = {
+    {0, twofour_Coords2D, twofour_Faces2D, int32_t(std::size(twofour_Faces2D)), twofour_Coords3D, twofour_Faces3D,
+     int32_t(std::size(twofour_Faces3D)), 24, 0, 1, 0, kUpFaceMostCorners},
+    {1, twosix_Coords2D, twosix_Faces2D, int32_t(std::size(twosix_Faces2D)), twosix_Coords3D, twosix_Faces3D,
+     int32_t(std::size(twosix_Faces3D)), 26, 1, 0, 0, kUpFaceMostCorners},
+    {2, soccerCoord2D, soccerFaces2D, int32_t(std::size(soccerFaces2D)), soccerCoord3D, soccerFaces3D,
+     int32_t(std::size(soccerFaces3D)), 32, 1, 0, 0, kUpFaceMostCorners},
+    {3, threetwo_Coords2D, threetwo_Faces2D, int32_t(std::size(threetwo_Faces2D)), threetwo_Coords3D,
+     threetwo_Faces3D, int32_t(std::size(threetwo_Faces3D)), 32, 0, 1, 0, kUpFaceMostCorners},
+    {4, threeeight_Coords2D, threeeight_Faces2D, int32_t(std::size(threeeight_Faces2D)), threeeight_Coords3D,
+     threeeight_Faces3D, int32_t(std::size(threeeight_Faces3D)), 38, 0, 1, 0, kUpFaceMostCorners},
+    {5, sixzero_Coords2D, sixzero_Faces2D, int32_t(std::size(sixzero_Faces2D)), sixzero_Coords3D, sixzero_Faces3D,
+     int32_t(std::size(sixzero_Faces3D)), 60, 0, 1, 0, kUpFaceMostCorners},
+    {6, sixtwo_Coords2D, sixtwo_Faces2D, int32_t(std::size(sixtwo_Faces2D)), sixtwo_Coords3D, sixtwo_Faces3D,
+     int32_t(std::size(sixtwo_Faces3D)), 62, 0, 1, 0, kUpFaceMostCorners},
+    {7, OneFour_Coords2D, OneFour_Faces2D, int32_t(std::size(OneFour_Faces2D)), OneFour_Coords3D, OneFour_Faces3D,
+     int32_t(std::size(OneFour_Faces3D)), 14, 1, 0, 0, kUpFaceMostCorners},
+    {8, ThreeZero_Coords2D, ThreeZero_Faces2D, int32_t(std::size(ThreeZero_Faces2D)), ThreeZero_Coords3D,
+     ThreeZero_Faces3D, int32_t(std::size(ThreeZero_Faces3D)), 30, 0, 1, 0, kUpFaceMostCorners},
+    // The dodecahedron: the regular solid and its own net.
+    {9, NewDodec_Coords2D, NewDodec_Faces2D, int32_t(std::size(NewDodec_Faces2D)), NewDodec_Coords3D,
+     NewDodec_Faces3D, int32_t(std::size(NewDodec_Faces3D)), 12, 0, 1, 0, kUpFaceMostCorners},
+    {12, PentTwoFour_Coords2D, PentTwoFour_Faces2D, int32_t(std::size(PentTwoFour_Faces2D)), PentTwoFour_Coords3D,
+     PentTwoFour_Faces3D, int32_t(std::size(PentTwoFour_Faces3D)), 24, 1, 0, 0, kUpFaceMostCorners},
+    {16, Tetranew_Coords2D, Tetranew_Faces2D, int32_t(std::size(Tetranew_Faces2D)), Tetranew_Coords3D,
+     Tetranew_Faces3D, int32_t(std::size(Tetranew_Faces3D)), 4, 1, 0, 0, kUpFaceMostCorners},
+    {17, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
+     int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 0, kUpFaceMostCorners},
+    // The horizontal cross.
+    {18, NewCube_Coords2D, NewCube_Faces2D, int32_t(std::size(NewCube_Faces2D)), NewCube_Coords3D, NewCube_Faces3D,
+     int32_t(std::size(NewCube_Faces3D)), 6, 1, 0, 0, kCubeTopFace},
+    {19, NewOcto_Coords2D, NewOcto_Faces2D, int32_t(std::size(NewOcto_Faces2D)), NewOcto_Coords3D, NewOcto_Faces3D,
+     int32_t(std::size(NewOcto_Faces3D)), 8, 1, 0, 0, kUpFaceMostCorners},
+    // The older icosahedron net (a strip) on the same solid as 17.
+    {23, OldIco_Coords2D, OldIco_Faces2D, int32_t(std::size(OldIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
+     int32_t(std::size(NewIco_Faces3D)), 20, 0, 1, 0, kUpFaceMostCorners},
+    {65, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
+     int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
+    {67, NewOcto_Coords2D, NewOcto_Faces2D, int32_t(std::size(NewOcto_Faces2D)), NewOcto_Coords3D, NewOcto_Faces3D,
+     int32_t(std::size(NewOcto_Faces3D)), 8, 1, 0, 1, kUpFaceMostCorners},
+    // The vertical cross: the cube's points, its own rows.
+    {73, NewCube_Coords2D, NewCube_Faces2D_vertical, int32_t(std::size(NewCube_Faces2D_vertical)), NewCube_Coords3D,
+     NewCube_Faces3D, int32_t(std::size(NewCube_Faces3D)), 6, 1, 0, 0, kCubeTopFace},
+};
+
+// Static shapes of the catalogue whose solid or net is not among the
+// generated tables.
+constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 24, 28, 29, 30, 31, 32, 33, 34, 35,
+                                                 36, 37, 38, 39, 40, 41, 42, 43, 46, 47, 51, 52, 53, 54, 55,
+                                                 56, 57, 58, 59, 60, 61, 62, 63, 64, 66, 68, 69, 70, 79};
+
+constexpr bool EntriesInCodeOrderWithinLimits() {
+  for (size_t i = 0; i < std::size(kStaticShapes); ++i) {
+    const StaticShapeEntry& e = kStaticShapes[i];
+    if (i > 0 && e.shapeCode <= kStaticShapes[i - 1].shapeCode) return false;
+    if (e.faceCount < 1 || e.faceCount > kPolyMaxFaces) return false;
+    // Every face takes at least three corners and a closing zero.
+    if (e.rows2DLength < 4 * e.faceCount || e.rows3DLength < 4 * e.faceCount) return false;
+  }
+  return true;
+}
+static_assert(EntriesInCodeOrderWithinLimits(), "static shapes in code order, face counts within the limits");
+
+constexpr bool CodeListsApart() {
+  for (size_t i = 1; i < std::size(kStaticCodesWithoutTables); ++i)
+    if (kStaticCodesWithoutTables[i] <= kStaticCodesWithoutTables[i - 1]) return false;
+  for (int32_t code : kStaticCodesWithoutTables)
+    for (const StaticShapeEntry& e : kStaticShapes)
+      if (e.shapeCode == code) return false;
+  return true;
+}
+static_assert(CodeListsApart(), "a code either has its tables or is listed as missing them");
+
+}  // namespace
+
+const StaticShapeEntry* FindStaticShape(int32_t shapeCode) {
+  for (const StaticShapeEntry& e : kStaticShapes)
+    if (e.shapeCode == shapeCode) return &e;
+  return nullptr;
+}
+
+bool StaticShapeTablesMissing(int32_t shapeCode) {
+  return std::binary_search(std::begin(kStaticCodesWithoutTables), std::end(kStaticCodesWithoutTables), shapeCode);
+}
