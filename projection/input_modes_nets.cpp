@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "polyhedron/net_points.h"
+#include "polyhedron/polyhedron_record.h"
+#include "projection/net_projection_rays.h"
 #include "projection/sphere_convention.h"
 
 namespace {
@@ -9,6 +12,9 @@ namespace {
 constexpr double kTwoPiD = 6.283185307;
 constexpr double kPiD = 3.141592653;
 constexpr double kPetalTurn = -6.2831854820251465;  // the float 2·pi, widened, clockwise
+// A net's layers are its triangles, numbered past the layers of the other
+// layouts.
+constexpr int32_t kNetTriangleLayerBase = 3;
 
 // A layout of n gores: the gore of image column k has its central meridian
 // at (k - centre)·2·pi/n in mirrored longitude.
@@ -80,6 +86,25 @@ void InputGores12Half(const InputQuery& q, InputAnswer* a) { Gores(q, a, kGores1
 void InputGores6(const InputQuery& q, InputAnswer* a) { Gores(q, a, kGores6); }
 
 void InputPolyhedronNet(const InputQuery& q, InputAnswer* a) {
-  (void)q;
-  MarkOutside(a);
+  const polyhedron* poly = q.inputPolyhedron;
+  renderhinttype* hint = q.inputHint;
+  if (poly == nullptr || hint == nullptr) {
+    MarkOutside(a);
+    return;
+  }
+  // The net's triangles run counter-clockwise seen from outside, and the
+  // one-sided ray test meets such a face from behind: cast the ray backwards
+  // to land in the face the direction points at.
+  const double ray[3] = {-double(q.point[0]), -double(q.point[1]), -double(q.point[2])};
+  uint8_t outside = 1;
+  double b0 = 0.0, b1 = 0.0, b2 = 0.0;
+  if (IntersectRayWithPoly_ReturningBarycentrics(ray, poly, &outside, hint, &b0, &b1, &b2) < 0 || outside) {
+    MarkOutside(a);
+    return;
+  }
+  double net[3];
+  Get2DPointFromTriangleAndBarys(hint->lastFace, float(b0), float(b1), float(b2), net, poly);
+  a->u = static_cast<float>((net[0] - poly->targetRect[0]) * poly->unitScale[0]);
+  a->v = static_cast<float>((net[1] - poly->targetRect[2]) * poly->unitScale[1]);
+  a->layer = hint->lastFace + kNetTriangleLayerBase;
 }

@@ -8,6 +8,9 @@
 void InputGores12(const InputQuery& q, InputAnswer* a);
 void InputGores12Half(const InputQuery& q, InputAnswer* a);
 void InputGores6(const InputQuery& q, InputAnswer* a);
-// Needs the polyhedron model, which does not exist yet: every direction is
-// outside until then.
+// The input is the net of the input polyhedron, fitted into the picture:
+// the face the direction points at, found through the calling task's input
+// hint (whose lists must have been built for that polyhedron), gives the net
+// point. Layer: the hit net triangle + 3. No polyhedron, no hint or a
+// direction that meets no face: outside.
 void InputPolyhedronNet(const InputQuery& q, InputAnswer* a);

@@ -95,7 +95,7 @@ const Case kCases[] = {
     {"wide mirror ball back pole", 6, {0, 0, -1}, 0, -1, -1, 1, 2, -1, kUntouchedWeight, 0},
     {"wider mirror ball back pole", 18, {0, 0, -1}, 0, -1, -1, 1, 2, -1, kUntouchedWeight, 0},
     {"wide mirror ball centre", 6, {0, 0, 1}, 0, 0.5f, 0.5f, 0, 2, -1, kUntouchedWeight, 1e-7f},
-    // Polyhedron-net input is not available yet: nothing maps.
+    // Polyhedron-net input without an input polyhedron: nothing maps.
     {"polyhedron net", 29, {0, 0, 1}, 0, -1, -1, 1, 2, -1, kUntouchedWeight, 0},
 };
 
