@@ -1,6 +1,7 @@
 #include "frame/preroll.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "frame/globals.h"
 #include "frame/host_rects.h"
@@ -8,6 +9,9 @@
 #include "frame/invocation.h"
 #include "frame/preroll_cubecross.h"
 #include "frame/progress.h"
+#include "polybuild/mode_polyhedron_table.h"
+#include "polybuild/polyhedron_setup.h"
+#include "polyhedron/net_fit.h"
 #include "polyhedron/polyhedron.h"
 #include "projection/input_mapping.h"
 #include "pyramid/pyramid_descriptor.h"
@@ -21,6 +25,9 @@ namespace {
 constexpr int32_t kInputMode4x3Cross = 27;
 constexpr int32_t kInputModeVerticalCross = 28;
 constexpr int32_t kInputCategoryNeedsSolid = 1;
+// Every polyhedral input mode reads its picture as the net of this output
+// mode's solid.
+constexpr int32_t kInputSolidOutputMode = 30;
 // Two corner columns more than pixels: the renderer maps the corners on
 // both sides of every pixel.
 constexpr int32_t kExtraColumnRecords = 2;
@@ -94,22 +101,26 @@ int32_t PrerollManipulation(Globals* globals) {
 }
 
 void AlocateInputPoly(Globals* globals, int32_t inputMode) {
-  (void)inputMode;  // every polyhedral input mode shows the one net of output mode 30
+  (void)inputMode;  // every polyhedral input mode shows the one net of kInputSolidOutputMode
   // A solid left by a pass that never reached its end would be lost otherwise.
   FreeInputPoly(globals);
   float width, height, ratio;
   GetInputProportions(globals, &width, &height, &ratio);
-  auto* poly = static_cast<polyhedron*>(
-      RobustNewPtr(sizeof(polyhedron), &globals->inputPolyhedronBufferID, HostBuffers(globals)));
-  if (!poly) return;
-  *poly = polyhedron{};
+  BufferProcs* procs = HostBuffers(globals);
+  void* block = RobustNewPtr(sizeof(polyhedron), &globals->inputPolyhedronBufferID, procs);
+  if (!block) return;
+  // Zero-filled in place: a value-initialised temporary of this size could
+  // land on the stack.
+  std::memset(block, 0, sizeof(polyhedron));
+  auto* poly = static_cast<polyhedron*>(block);
   globals->inputPolyhedron = poly;
   NullifyPolyStorage(poly);
   InitPoly(poly, ratio, 0.0f);
-  // BUILD THE SOLID HERE once the polyhedron construction exists: the shape
-  // code of output mode 30 (get_polyhedron_params_from_output_mode(30), word
-  // 0), built whole with net method 6 (SetUpReallyGeneralPolyhedron(poly,
-  // shape, 6, 0, 0.0, 0, bufferProcs, 1)).
+  PolyhedronParams params{};
+  get_polyhedron_params_from_output_mode(kInputSolidOutputMode, &params);
+  // The whole solid with its net linked to it and no tabs: the input mapping
+  // reads the net and the solid alike.
+  SetUpReallyGeneralPolyhedron(poly, params.shapeCode, kNetMethodComputed, kCramFit, 0.0, procs, 1);
 
   // A solid that could not be built would mislead the input mapping: none is
   // better, and the mapping accepts none.
