@@ -3,6 +3,9 @@
 #include <cmath>
 
 #include "frame/task_pool.h"
+#include "polyhedron/net_triangles.h"
+#include "polyhedron/polyhedron_record.h"
+#include "projection/net_projection.h"
 #include "projection/framing.h"
 #include "projection/input_mapping.h"
 #include "projection/special_views.h"
@@ -10,6 +13,7 @@
 #include "pyramid/pyramid_descriptor.h"
 #include "render/column_record.h"
 #include "render/output_modes.h"
+#include "render/polyhedral_warp.h"
 #include "render/vort.h"
 
 namespace {
@@ -55,6 +59,25 @@ void TissotField(const vort& view, const float p[3], TransformationReply* reply,
   }
 }
 
+// The region of a point the net search hit on a face: the net face, or the
+// piece the shape's rules group it into.
+int32_t RegionOfNetFace(const polyhedron& poly, const renderhinttype& hint, int32_t face) {
+  int32_t region = face;
+  if (poly.warpStyle == 1) region = hint.hitRegion;
+  const PolyFace& f = poly.faces[face];
+  if (poly.regionRule[0]) region = f.fragment;
+  if (poly.regionRule[1] && f.face3D >= 0 && f.face3D < kPolyMaxFaces) region = 1 + poly.faces[f.face3D].facegroup;
+  if (poly.regionRule[2]) region = NetTriangleFacegroup(&poly, face);
+  return region;
+}
+
+// The net face under a point the search hit, or -1.
+int32_t HitFace(const polyhedron& poly, const renderhinttype& hint) {
+  if (!hint.hit || hint.lastFace < 0 || hint.lastFace >= poly.nTriangles) return -1;
+  const int32_t face = poly.triangles[hint.lastFace].face2D;
+  return face >= 0 && face < kPolyMaxFaces ? face : -1;
+}
+
 }  // namespace
 
 void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* reply, PerTaskStuffType* task) {
@@ -77,30 +100,59 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
   reply->glueMark = marks.glueMark;
   reply->sheetCell = marks.sheetCell;
   task->outputHint.tabHit = marks.tabHit;
+
+  // A polyhedral mode has no route: its net is searched with the raw unit
+  // coordinates, the net's own frame.
+  const polyhedron* poly = view.isPolyhedral && view.legoMode == 0 ? view.polyhedron : nullptr;
+  renderhinttype& hint = task->outputHint;
+  if (poly) {
+    const float va = v * view.outputAspect;
+    DoPolyhedralTransforms(p, poly, u, va, &outside, &hint);
+    MaybeSecondaryWarp(p, poly, u, va, &outside, &hint);
+  }
   if (outside) {
-    reply->regionCode = task->outputHint.tabHit ? kRegionColorA : kRegionNothing;
+    reply->regionCode = hint.tabHit ? kRegionColorA : kRegionNothing;
     return;
   }
-  if (row->flags & OutputModeFlag_NormalIsPoint) {
+  if (row && (row->flags & OutputModeFlag_NormalIsPoint)) {
     for (int i = 0; i < 3; ++i) reply->normal[i] = p[i];
   }
 
-  // No net triangle is under a point of a mode without a polyhedron: the
-  // point is a surface, unless the route painted it as glue; a region the
-  // route imposes wins over both.
+  // A point on a face of the net is that face's region (or its piece's),
+  // shown as such only when false colours or edges tell regions apart; a
+  // false-coloured face needs no input unless an overlay reads its sphere
+  // point. Every other point is a surface, unless a route painted it as
+  // glue; a region a route imposes wins over all.
   int32_t region = marks.regionCode == kRegionGlueStrip ? kRegionGlueStrip : kRegionSurface;
+  bool mapFlag = true;
+  const int32_t face = poly ? HitFace(*poly, hint) : -1;
+  if (face >= 0) {
+    region = RegionOfNetFace(*poly, hint, face);
+    if (view.falseColors) mapFlag = view.tissotOn || view.polySpotsOn;
+    if (region >= 0 && !view.falseColors && !view.edgesOn) region = kRegionSurface;
+  }
   if (marks.forcedRegion != kNoForcedRegion) region = marks.forcedRegion;
+  reply->faceRegion = face;
+  reply->regionCode = region;
+  if (!mapFlag && !view.gridOn) {
+    for (int i = 0; i < 3; ++i) reply->spherePoint[i] = p[i];
+    return;
+  }
 
   if (view.renderKind == 1) AnamorphicIntersect(p);
   TwirlTransform(&view.tumble, view.outputMode, p);
   if (view.renderKind == 2) AnamorphicIntersect(p);
 
-  uint8_t tooFar = 0;
-  TransformSphereToInput(view.inputMode, view.mirrorInput, view.imageAspect, p, &reply->inputU, &reply->inputV,
-                         &tooFar, view.mollweideTable, &reply->inputFace, &reply->layer, &reply->blendWeight,
-                         view.inputPolyhedron, &task->inputHint);
-  // Where the input has no picture the point is void, whatever its region.
-  reply->regionCode = tooFar ? kRegionVoid : region;
+  if (mapFlag) {
+    uint8_t tooFar = 0;
+    TransformSphereToInput(view.inputMode, view.mirrorInput, view.imageAspect, p, &reply->inputU, &reply->inputV,
+                           &tooFar, view.mollweideTable, &reply->inputFace, &reply->layer, &reply->blendWeight,
+                           view.inputPolyhedron, &task->inputHint);
+    // Where the input has no picture the point is void; a solid whose
+    // pieces stay apart there keeps its piece in the void code.
+    if (tooFar)
+      reply->regionCode = (poly && poly->regionRule[3] && region >= 0) ? kRegionVoid - region : kRegionVoid;
+  }
   if (view.gridOn) {
     float s, t;
     SphericalToRectangular(p, &s, &t);
@@ -108,6 +160,7 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
     reply->gridU = view.mirrorInput ? s : 1.0f - s;
   }
   if (view.tissotOn) TissotField(view, p, reply, task);
+  if (view.polySpotsOn) FindScissorHeight(view, hint.barycentrics, reply);
   if (std::isnan(reply->inputU)) reply->inputU = 0.0f;
   if (std::isnan(reply->inputV)) reply->inputV = 0.0f;
   for (int i = 0; i < 3; ++i) reply->spherePoint[i] = p[i];

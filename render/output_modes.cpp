@@ -24,10 +24,8 @@ constexpr double kHalfRoot2 = 0.7071067811865475;
 constexpr double kPiD = 3.141592653;
 constexpr double kHalfPiD = 1.5707963265;
 
-// The multi-view sheets (75 to 79) have a row but no route: each cell is a
-// view through a face of a solid, and the solids are not built yet, so the
-// view build refuses them. Their rows keep the framing of every mode in one
-// place.
+// The multi-view sheets (75 to 79): each cell is a view through a face of a
+// solid that the view build sets up; framing sizes the grid by its faces.
 constexpr std::array kRows = {
     OutputModeRow{OutputMode_Equirectangular, "equirectangular", Route_Equirectangular, {0.0, 0.0, 1.0, 0.5}, kNone, nullptr},
     OutputModeRow{OutputMode_MirrorBall, "mirror ball", Route_MirrorBall, kSquare, kNone, nullptr},
@@ -77,11 +75,11 @@ constexpr std::array kRows = {
     OutputModeRow{69, "conformal 69", Route_Lagrange2, kTwoSquare, kNone, nullptr},
     OutputModeRow{73, "ellipsoid gores", Route_Gores, kWide, kGores, PrefillGoreProfile},
     OutputModeRow{74, "egg gores", Route_Gores, kWide, kGores, PrefillGoreProfile},
-    OutputModeRow{75, "views of a tetrahedron", nullptr, kSquare, kSheet, nullptr},
-    OutputModeRow{76, "views of a cube", nullptr, kSquare, kSheet, nullptr},
-    OutputModeRow{77, "views of an octahedron", nullptr, kSquare, kSheet, nullptr},
-    OutputModeRow{78, "views of a dodecahedron", nullptr, kSquare, kSheet, nullptr},
-    OutputModeRow{79, "views of an icosahedron", nullptr, kSquare, kSheet, nullptr},
+    OutputModeRow{75, "sheet of 4 views", Route_MultiView, kSquare, kSheet, nullptr},
+    OutputModeRow{76, "sheet of 12 views", Route_MultiView, kSquare, kSheet, nullptr},
+    OutputModeRow{77, "sheet of 24 views", Route_MultiView, kSquare, kSheet, nullptr},
+    OutputModeRow{78, "sheet of 60 views", Route_MultiView, kSquare, kSheet, nullptr},
+    OutputModeRow{79, "sheet of 72 views", Route_MultiView, kSquare, kSheet, nullptr},
     OutputModeRow{80, "Robinson", Route_Robinson, kTwoWide, kNone, nullptr},
     OutputModeRow{81, "equi tall", Route_EquiTall, kWide, kNone, nullptr},
     OutputModeRow{82, "stereographic perspective", Route_StereoPerspective, kSquare, kNone, nullptr},

@@ -88,7 +88,7 @@ struct PlaneBox {
 struct OutputModeRow {
   int32_t mode;
   const char* name;
-  OutputRoute route;  // null: the mode needs a solid; the view build refuses it
+  OutputRoute route;  // never null in the table; the view build refuses a mode without one
   PlaneBox box;       // the plane region the output shows
   uint32_t flags;
   OutputPrefill prefill;  // null: the route reads no lazily built table

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "polyhedron/polyhedron_record.h"
+#include "projection/rotation.h"
 #include "projection/scalar_math.h"
 #include "projection/special_views_fold.h"
 #include "projection/sphere_convention.h"
@@ -401,6 +403,29 @@ void Route_ZenithNadir(fcomplex plane, const vort&, float sphere[3], uint8_t* ou
   } else {
     return;
   }
+  *outside = 0;
+}
+
+void Route_MultiView(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks* marks) {
+  *outside = 1;
+  const polyhedron* poly = view.polyhedron;
+  const double columns = view.viewColumns, rows = view.viewRows;
+  const double X = plane.re + columns / 2.0, Y = plane.im + rows / 2.0;
+  if (!poly || !(X > 0.0 && X < columns && Y > 0.0 && Y < rows)) return;
+  // Cells run down each column, column after column; a grid with more
+  // cells than the solid has faces leaves the last ones empty.
+  const double column = std::trunc(X), row = std::trunc(Y);
+  const int32_t cell = view.viewRows * int32_t(column) + int32_t(row);
+  if (cell < 0 || cell >= poly->n3DFaces || cell >= kPolyMaxFaces) return;
+  const float vpw = view.viewPlaneWidth;
+  float local[3] = {-float(X - column - 0.5) * vpw, -float(Y - row - 0.5) * vpw, 1.0f};
+  NormalizeVector(local);
+  const float ahead[3] = {0.0f, 0.0f, 1.0f};
+  float turn[4][4];
+  FromToBuildRotation(ahead, poly->faces[cell].centroidF, turn);
+  MultiplyRowVectorBy3x3(local, turn, sphere);
+  marks->sheetCell = cell;
+  marks->forcedRegion = cell;
   *outside = 0;
 }
 

@@ -47,6 +47,9 @@ void Route_EqualAreaCylinder(fcomplex plane, const vort& view, float sphere[3], 
 // The two halves of the sheet are forced into regions 1 (zenith, left) and
 // 2 (nadir, right).
 void Route_ZenithNadir(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
+// One straight view through each face of the view's solid, in a grid of
+// cells; each cell is the region of its own number.
+void Route_MultiView(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks* marks);
 void Route_Panini(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*);
 // The folding sphere's tabs (region -7) and glue strips (-9, glue mark 1);
 // the margin before the first tab is outside and painted in the first colour.

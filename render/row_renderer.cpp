@@ -107,10 +107,12 @@ void DrawCornerOverlays(const TParameters* p, const vort& view, ColumnRecord* re
       thegrid(u, v, y, x, width, now, next, graticule, records);
     }
   }
-  // The second Tissot pass, the scissor marks of the output polyhedron,
-  // comes with the polyhedra that carry them.
   if (view.tissotOn || view.polySpotsOn) {
     for (int32_t x = 0; x < width; ++x) thetissotgrid(s, x, now, next, records, view, TissotPass_Circles);
+  }
+  // The second pass draws the scissor marks of the output polyhedron.
+  if (view.polySpotsOn && view.polyhedron) {
+    for (int32_t x = 0; x < width; ++x) thetissotgrid(s, x, now, next, records, view, TissotPass_ScissorMarks);
   }
 }
 

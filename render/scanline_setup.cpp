@@ -2,14 +2,33 @@
 
 #include "frame/globals.h"
 #include "frame/task_pool.h"
+#include "frame/view_coords.h"
+#include "polyhedron/polyhedron_record.h"
 #include "projection/input_mapping.h"
 #include "projection/mollweide.h"
+#include "projection/net_projection_core.h"
+#include "projection/net_projection_lists.h"
 #include "render/output_modes.h"
 #include "render/vort.h"
 
 namespace {
 
 constexpr int32_t kRowsPerBand = 8;
+constexpr int32_t kPolyMapMode = 1045;
+constexpr int32_t kAllFacegroups = -1;
+// The dummy point of the prefill: inside any triangle.
+constexpr float kPrefillBarys[3] = {0.3f, 0.3f, 0.4f};
+
+// Net x of the centres of the pixels just beyond the task's row job. The
+// pool deals a job out in interleaved chunks across the whole job, so the
+// lists must cover all of it, not the task's contiguous share.
+void JobRangeX(const vort& view, const PerTaskStuffType& task, float* xLow, float* xHigh) {
+  const float zoom = float(view.previewScale);
+  const float offH = float(view.previewOffsetH), offV = float(view.previewOffsetV);
+  float v, cx, cy;
+  PixelsToCenters(float(task.spanFirst - 1), 0.0f, zoom, offH, offV, task.outputPyramid, xLow, &v, &cx, &cy, &view);
+  PixelsToCenters(float(task.spanLast + 1), 0.0f, zoom, offH, offV, task.outputPyramid, xHigh, &v, &cx, &cy, &view);
+}
 
 }  // namespace
 
@@ -19,16 +38,40 @@ void DoOncePerScanlineSetup(Globals* globals, vort* view, int32_t row) {
   const int32_t band = row / kRowsPerBand;
   PerTaskStuffType& first = globals->taskRecords[0];
   if (band == first.outputHint.band) return;
-  // The short triangle lists of a band serve polyhedral output and the
-  // polyhedron-net input; the modes that render draw no polyhedron, so only
-  // the band is recorded.
-  (void)view;
-  for (int32_t i = 0; i < globals->taskCount; ++i) globals->taskRecords[i].outputHint.band = band;
+
+  const float zoom = float(view->previewScale);
+  const float offH = float(view->previewOffsetH), offV = float(view->previewOffsetV);
+  float x, yLow, yHigh;
+  Output_Pixels_to_Something(0.0f, float(band * kRowsPerBand), zoom, offH, offV, &x, &yLow, view);
+  Output_Pixels_to_Something(0.0f, float(band * kRowsPerBand + kRowsPerBand - 1), zoom, offH, offV, &x, &yHigh, view);
+  const float rowHeight = zoom * view->invOutputHeight * view->outputAspect;
+
+  const polyhedron* output = view->isPolyhedral ? view->polyhedron : nullptr;
+  const polyhedron* input = InputModeCategory(view->inputMode) == 1 ? globals->inputPolyhedron : nullptr;
+  const bool culling = output && output->bandCulling && view->outputMode != kPolyMapMode;
+  for (int32_t i = 0; i < globals->taskCount; ++i) {
+    PerTaskStuffType& t = globals->taskRecords[i];
+    float xLow = 0.0f, xHigh = 0.0f;
+    if ((output || input) && t.outputPyramid) JobRangeX(*view, t, &xLow, &xHigh);
+    if (output)
+      PrepareShortTriList(output, yLow, yHigh, output->unfoldingIndex, rowHeight, &t.outputHint, xLow, xHigh, culling);
+    // Every direction must find its face: the input lists are never culled.
+    if (input) PrepareShortTriList(input, 0.0f, 0.0f, kAllFacegroups, rowHeight, &t.inputHint, xLow, xHigh, false);
+    t.outputHint.band = band;
+  }
 }
 
 void Prefill_any_threadshared_caches(PerTaskStuffType* first) {
   if (!first || !first->job) return;
   const vort& view = *static_cast<const vort*>(first->job);
+  if (view.isPolyhedral && view.polyhedron && view.polyhedron->nTriangles > 0) {
+    float point[3] = {0.0f, 0.0f, 1.0f};
+    uint8_t outside = 0;
+    // Every point of a search writes the hint fields this lookup touches
+    // before reading them, so the task's own hint serves.
+    DoPolyhedralTransformCore(view.polyhedron, kPrefillBarys[0], kPrefillBarys[1], kPrefillBarys[2], 0, 0.0f, 0.0f,
+                              point, &outside, &first->outputHint);
+  }
   if (view.modeRow && view.modeRow->prefill) view.modeRow->prefill(view);
   if (view.inputMode == InputMode_Mollweide) MollweideThetaTable();
 }

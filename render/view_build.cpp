@@ -7,9 +7,13 @@
 #include "frame/task_pool.h"
 #include "frame/view_coords.h"
 #include "platform/plugin_api.h"
+#include "polybuild/mode_polyhedron_table.h"
+#include "polybuild/polyhedron_setup.h"
+#include "polyhedron/polyhedron.h"
 #include "projection/mollweide.h"
 #include "projection/render_hint.h"
 #include "projection/scalar_math.h"
+#include "projection/special_views.h"
 #include "projection/sphere_convention.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "render/framing_modes.h"
@@ -26,6 +30,15 @@ constexpr int32_t kTiltMode = 60;
 constexpr float kTiltLimit = 1.5393804f;
 constexpr int32_t kTissotColumns = 18;
 constexpr int32_t kTissotRows = 9;
+constexpr float kTabDepthPerUnit = 0.005f;  // tab size setting to net units
+constexpr int32_t kBrickSphereMode = 45;
+constexpr int32_t kPolyMapMode = 1045;
+constexpr int32_t kNetMethodFromTable = 1;
+
+// The solid each multi-view sheet shows one view per face of, by the output
+// mode that draws that solid: sheets of 4, 12, 24, 60 and 72 views.
+constexpr int32_t kFirstSheetMode = 75;
+constexpr int32_t kSheetSolidModes[] = {6, 9, 27, 33, 54};
 
 void UnitColour(const uint16_t c[3], float out[4]) {
   for (int i = 0; i < 3; ++i) out[i] = float(c[i]) * kColorUnit;
@@ -44,6 +57,19 @@ bool ViewAngleIsValid(float angle) { return std::isfinite(angle) && angle >= 0.0
 bool HostHasEditableTransparency(const FilterRecord* fr) {
   return fr->filterCase == kFilterCaseEditableTransparencyNoSelection ||
          fr->filterCase == kFilterCaseEditableTransparencyWithSelection;
+}
+
+// Builds the solid of `solidMode` into the view's polyhedron with the net
+// the mode table gives it, unturned and fitted plainly; false when the
+// catalogue cannot make the shape (the record is then empty).
+bool SetUpViewSolid(Globals* globals, const TParameters& p, vort* view, int32_t solidMode) {
+  polyhedron* poly = view->polyhedron;
+  if (!poly) return false;
+  const uint8_t fullDetail = p.runMode == RunMode_Preview ? 0 : 1;
+  DarOzoPolySetup(solidMode, poly, view->outputAspect, p.tabSize * kTabDepthPerUnit, 0, 0.0f, kNetMethodFromTable,
+                  HostBuffers(globals), fullDetail);
+  return poly->errorCode != kPolyErrorShapeNotAvailable && poly->n3DFaces > 0 && poly->n2DFaces > 0 &&
+         poly->nTriangles > 0;
 }
 
 void ResetTaskHints(Globals* globals, const vort& view) {
@@ -77,8 +103,8 @@ const char* ViewBuildStatusMessage(ViewBuildStatus status) {
     case ViewBuild_BadImageMode: return "Images of this mode and depth cannot be filtered.";
     case ViewBuild_NoInput: return "The image has not been read.";
     case ViewBuild_ModeNotBuiltYet:
-      return "This output mode is not built yet, so it cannot be rendered: it needs a polyhedron or the brick "
-             "sphere.";
+      return "This output mode is not built yet, so it cannot be rendered: its solid or the brick sphere cannot be "
+             "made yet.";
   }
   return "The view cannot be built.";
 }
@@ -126,9 +152,11 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
   if (!ViewAngleIsValid(p->viewAngle)) return ViewBuild_BadViewAngle;
   if (!IsKnownOutputMode(p->outputMode)) return ViewBuild_UnknownMode;
   view->modeRow = FindOutputMode(p->outputMode);
-  // Every mode that needs neither a polyhedron nor the brick sphere has a
-  // route; the others wait for the solids.
-  if (!view->modeRow || !view->modeRow->route) return ViewBuild_ModeNotBuiltYet;
+  // The brick sphere and the poly-map variant are not built yet. A
+  // polyhedral mode is drawn by its net; every other mode needs a route.
+  if (p->outputMode == kBrickSphereMode || p->outputMode == kPolyMapMode) return ViewBuild_ModeNotBuiltYet;
+  const bool polyhedral = IsPolyhedron(p->outputMode);
+  if (!polyhedral && (!view->modeRow || !view->modeRow->route)) return ViewBuild_ModeNotBuiltYet;
 
   FillInTwirlyMinusOne(globals, view);
   view->inputPyramid = &globals->pyramids[kPyramidMain];
@@ -167,10 +195,27 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
   view->outputMode = p->outputMode;
   InitTwirlTranformationForGyrelle(view->twirlY, view->twirlX, view->twirlSpin, &view->tumble);
   view->renderKind = p->anamorphic ? 1 : 0;
+  view->isPolyhedral = polyhedral ? 1 : 0;
 
-  // Modes with a route draw no polyhedron; the sheet solids of the
-  // multi-view modes are not built, so their sheets hold no views.
-  PrepBoundingBoxForNonPolyhedron(0, view, p->anamorphic, view->viewAngle);
+  if (polyhedral) {
+    // The net's own fit frames the output. A shape the catalogue cannot make
+    // yet, or a net read through petals (a crammed fit), is not drawn.
+    if (!SetUpViewSolid(globals, *p, view, p->outputMode) || view->polyhedron->cramMode != 0)
+      return ViewBuild_ModeNotBuiltYet;
+    FetchPolySnuggling(view->polyhedron, &view->snuggle);
+    view->falseColors = p->falseColors ? 1 : 0;
+    if (p->anamorphic) view->renderKind = 3;
+    view->polySpotsOn = view->polyhedron->scissorMarkCount > 0 ? 1 : 0;
+  } else {
+    int32_t sheetViews = 0;
+    if (IsMultiview(p->outputMode)) {
+      // Each cell of the sheet looks through one face of the solid.
+      if (!SetUpViewSolid(globals, *p, view, kSheetSolidModes[p->outputMode - kFirstSheetMode]))
+        return ViewBuild_ModeNotBuiltYet;
+      sheetViews = view->polyhedron->n3DFaces;
+    }
+    PrepBoundingBoxForNonPolyhedron(sheetViews, view, p->anamorphic, view->viewAngle);
+  }
   view->viewPlaneWidth = ViewPlaneWidth(view->viewAngle / 180.0f);
   view->halfAngleViewPlaneWidth = ViewPlaneWidth(view->viewAngle / 360.0f);
 

@@ -16,8 +16,8 @@ enum ViewBuildStatus : int32_t {
   ViewBuild_BadViewAngle = 3,      // the view angle is not a number in 0..360
   ViewBuild_BadImageMode = 4,      // the pixel output cannot store this image mode and depth
   ViewBuild_NoInput = 5,           // the main colour pyramid is not allocated
-  // An output mode that draws a solid, a net, a sheet of views of a solid,
-  // petals on a net or the brick sphere: none of these can be made yet.
+  // An output mode whose solid the catalogue cannot make yet (a net, a
+  // sheet of views of a solid), petals on a net, or the brick sphere.
   ViewBuild_ModeNotBuiltYet = 6,
 };
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "../polyhedron/net_fixture.h"
-#include "../polyhedron/poly_fixture.h"
+#include "support/net_fixture.h"
+#include "support/poly_fixture.h"
 #include "projection/render_hint.h"
 
 using HintPtr = std::unique_ptr<renderhinttype>;

@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_add.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "net_fixture.h"
+#include "support/net_fixture.h"
 #include "polyhedron/net_points.h"
 #include "polyhedron/net_triangles.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "net_checks.h"
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/catalogue_rows.h"
 #include "polyhedron/catalogue_static.h"
 #include "polyhedron/correspondence.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "net_checks.h"
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_links.h"
 #include "polyhedron/unfold.h"

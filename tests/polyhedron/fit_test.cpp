@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/fragment_layout.h"
 #include "polyhedron/net_fit.h"
 #include "polyhedron/polyhedron_access.h"

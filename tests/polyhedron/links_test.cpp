@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_add.h"
 #include "polyhedron/polyhedron_angles.h"

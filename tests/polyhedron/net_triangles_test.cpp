@@ -8,7 +8,7 @@
 #include <set>
 #include <vector>
 
-#include "net_fixture.h"
+#include "support/net_fixture.h"
 #include "polyhedron/net_points.h"
 #include "polyhedron/net_triangles.h"
 

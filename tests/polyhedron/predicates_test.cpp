@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_predicates.h"
 
 namespace {

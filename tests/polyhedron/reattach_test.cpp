@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_links.h"
 #include "polyhedron/unfold.h"
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <random>
 
-#include "net_fixture.h"
+#include "support/net_fixture.h"
 #include "polyhedron/net_triangles.h"
 #include "polyhedron/polyhedron_add.h"
 #include "polyhedron/rind_faces.h"

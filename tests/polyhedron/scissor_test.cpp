@@ -1,7 +1,7 @@
 // Scissor marks: their vertices, tags and limits.
 #include <gtest/gtest.h>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_add.h"
 #include "polyhedron/scissor_marks.h"

@@ -1,7 +1,7 @@
 // Marking the edge a slice node names, as the Truchet duals do.
 #include <gtest/gtest.h>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/halfspace.h"
 #include "polyhedron/polyhedron_slicing.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_links.h"
 #include "polyhedron/polyhedron_slicing.h"
 

@@ -6,7 +6,7 @@
 
 #include "frame/globals.h"
 #include "platform/memory.h"
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_add.h"
 #include "projection/framing.h"

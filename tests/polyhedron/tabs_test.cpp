@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "net_fixture.h"
+#include "support/net_fixture.h"
 #include "polyhedron/net_points.h"
 #include "polyhedron/net_tabs.h"
 #include "polyhedron/net_triangles.h"

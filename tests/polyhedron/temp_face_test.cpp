@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_angles.h"
 #include "polyhedron/polyhedron_links.h"

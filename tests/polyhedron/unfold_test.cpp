@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "net_checks.h"
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 #include "polyhedron/net_face_add.h"
 #include "polyhedron/polyhedron_access.h"
 

@@ -121,7 +121,7 @@ TEST(ReadmeMainJob, RendersTheBuiltInPanorama) {
 TEST(Refusals, AModeWithoutARouteIsRefusedAndWritesNothing) {
   render_e2e::Scratch dir;
   render_e2e::WriteImage(dir / "in.png", render_e2e::SmoothPanorama(64, 32));
-  const auto run = render_e2e::RunGyrelle({"--set", "Foky=Fo06"}, dir / "in.png", dir / "out.png", dir);
+  const auto run = render_e2e::RunGyrelle({"--set", "Foky=Fo44"}, dir / "in.png", dir / "out.png", dir);
   EXPECT_NE(run.status, 0);
   EXPECT_NE(run.err.find("cannot be rendered"), std::string::npos) << run.err;
 }

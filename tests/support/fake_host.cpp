@@ -9,6 +9,7 @@
 #include "frame/task_pool.h"
 #include "platform/config.h"
 #include "platform/memory.h"
+#include "polyhedron/polyhedron.h"
 
 FakeHost* FakeHost::current = nullptr;
 
@@ -37,6 +38,8 @@ FakeHost::FakeHost(int w, int h, int16_t imageMode, int16_t depth, int p, bool t
   storage = static_cast<InvocationStorage*>(std::calloc(1, sizeof(InvocationStorage)));
   globals->filterRecord = &record;
   globals->storage = storage;
+  // As the start of an invocation leaves it: no arrays owned, no unfolding planned.
+  NullifyPolyStorage(&storage->outputPolyhedron);
   globals->savedFilterRect = record.filterRect;
   for (PyramidDescriptor& pyr : globals->pyramids) InitPyramidProcs(&pyr, globals, storage->filterTable);
   InitPyramidProcs(&storage->exportCanvasPyramid, globals, storage->filterTable);

@@ -1,4 +1,4 @@
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "net_fixture.h"
+#include "support/net_fixture.h"
 
 #include <map>
 

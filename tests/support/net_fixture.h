@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "poly_fixture.h"
+#include "support/poly_fixture.h"
 
 // Faces of the cross net, each a unit square given by its lower-left corner:
 // left (0, 1), front (1, 1), right (2, 1), back (3, 1), top (1, 2) and
