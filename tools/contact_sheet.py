@@ -14,8 +14,9 @@ memory that was never written) and must not hold colours the input never
 had.
 
 Which modes are expected to render comes from the route table in
-render/output_modes.cpp (a row with a route renders, a row with nullptr or no
-row is refused); the names on the sheet come from there too. The script runs
+render/output_modes.cpp (a row with a route renders unless gyrelle says its
+solid is not built yet; polyhedral modes have no row and render when their
+solid can be made); the names on the sheet come from there too. The script runs
 every mode regardless of the table, so new routes and new refusals need no
 change here.
 
@@ -251,7 +252,9 @@ def main():
     for mode, code in modes:
         status, detail = results[mode]
         name, has_route = table.get(mode, ("", False))
-        if status == "refused" and has_route:
+        # A mode whose route needs a solid (the multi-view sheets) is refused
+        # as "not built yet" while that solid cannot be made.
+        if status == "refused" and has_route and "not built yet" not in detail:
             status = "failed"
         if status == "ok" and not has_route:
             surprises.append(mode)
@@ -294,7 +297,7 @@ def main():
     if unreachable:
         print("routes with no scripting code, so not run: " + ", ".join(str(m) for m in unreachable))
     if surprises:
-        print("rendered without a route in the table (table not parsed, or a new route): "
+        print("rendered without a route row (polyhedral modes, drawn through their solid): "
               + ", ".join(str(s) for s in surprises))
     for line in failures:
         print("FAILED " + line)
