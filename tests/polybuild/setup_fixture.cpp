@@ -11,6 +11,7 @@
 #include "polyhedron/polyhedron_links.h"
 #include "polyhedron/unfold.h"
 #include "polyhedron/vertex_maps.h"
+#include "support/poly_fixture.h"
 
 namespace setup_fixture {
 namespace {
@@ -114,18 +115,9 @@ const Faces kCubeFaces = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1}, {2, 3, 7, 6}
 constexpr int32_t kCubeTopFace = 1;
 
 void AddSolid(polyhedron* poly, const std::vector<P3>& pts, const Faces& faces) {
-  std::vector<int32_t> index;
-  for (const P3& p : pts) {
-    const double q[3] = {p.x, p.y, p.z};
-    index.push_back(AddNew3DDVertToPolyhedron(poly, q));
-  }
-  for (const auto& face : faces) {
-    std::vector<int32_t> corners;
-    for (int32_t k : face) corners.push_back(index[size_t(k)]);
-    Add3DFaceToPolyhedron_macro(poly, corners.data(), int32_t(corners.size()), -1, 1, 0, -1, -1, -1);
-  }
-  Calc3DAngles(poly);
-  Build3DConnectivity(poly);
+  std::vector<Point3> points;
+  for (const P3& p : pts) points.push_back({p.x, p.y, p.z});
+  BuildSolid(poly, points, faces);
 }
 
 void AddSolid(polyhedron* poly, Solid solid) {
