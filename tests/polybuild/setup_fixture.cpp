@@ -1,13 +1,10 @@
 #include "setup_fixture.h"
 
 #include <algorithm>
-#include <cmath>
 #include <iterator>
 #include <set>
 #include <utility>
 
-#include "polyhedron/polyhedron_add.h"
-#include "polyhedron/polyhedron_angles.h"
 #include "polyhedron/polyhedron_links.h"
 #include "polyhedron/unfold.h"
 #include "polyhedron/vertex_maps.h"
@@ -16,135 +13,22 @@
 namespace setup_fixture {
 namespace {
 
-struct P3 {
-  double x, y, z;
-};
-using Faces = std::vector<std::vector<int32_t>>;
-
-P3 Sub(P3 a, P3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-P3 Cross(P3 a, P3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Dot(P3 a, P3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-P3 Unit(P3 a) {
-  const double l = std::sqrt(Dot(a, a));
-  return {a.x / l, a.y / l, a.z / l};
-}
-
-constexpr double kCoplanar = 1e-9;
-
-// Faces of the convex hull of points that are all hull corners, each wound
-// clockwise seen from outside (the corner normal then points outward and
-// the flattened face runs counter-clockwise in the net).
-Faces HullFaces(const std::vector<P3>& pts) {
-  const int32_t n = int32_t(pts.size());
-  std::set<std::vector<int32_t>> seen;
-  Faces faces;
-  for (int32_t i = 0; i < n; ++i)
-    for (int32_t j = i + 1; j < n; ++j)
-      for (int32_t k = j + 1; k < n; ++k) {
-        P3 normal = Cross(Sub(pts[j], pts[i]), Sub(pts[k], pts[i]));
-        if (Dot(normal, normal) < 1e-18) continue;
-        normal = Unit(normal);
-        double lo = 0.0, hi = 0.0;
-        std::vector<int32_t> on;
-        for (int32_t m = 0; m < n; ++m) {
-          const double d = Dot(normal, Sub(pts[m], pts[i]));
-          lo = std::min(lo, d);
-          hi = std::max(hi, d);
-          if (std::fabs(d) < kCoplanar) on.push_back(m);
-        }
-        if (lo < -kCoplanar && hi > kCoplanar) continue;
-        if (!seen.insert(on).second) continue;
-        if (hi > kCoplanar) normal = {-normal.x, -normal.y, -normal.z};
-        P3 c{0, 0, 0};
-        for (int32_t m : on) c = {c.x + pts[m].x, c.y + pts[m].y, c.z + pts[m].z};
-        c = {c.x / double(on.size()), c.y / double(on.size()), c.z / double(on.size())};
-        const P3 u = Unit(Sub(pts[on[0]], c));
-        const P3 w = Cross(normal, u);
-        auto angle = [&](int32_t m) { return std::atan2(Dot(Sub(pts[m], c), w), Dot(Sub(pts[m], c), u)); };
-        std::sort(on.begin(), on.end(), [&](int32_t a, int32_t b) { return angle(a) > angle(b); });
-        faces.push_back(on);
-      }
-  return faces;
-}
-
-std::vector<P3> IcosahedronPoints() {
-  const double phi = (1.0 + std::sqrt(5.0)) / 2.0;
-  std::vector<P3> v;
-  for (double a : {-1.0, 1.0})
-    for (double b : {-phi, phi}) {
-      v.push_back({0, a, b});
-      v.push_back({a, b, 0});
-      v.push_back({b, 0, a});
-    }
-  return v;
-}
-
-std::vector<P3> DodecahedronPoints() {
-  const double phi = (1.0 + std::sqrt(5.0)) / 2.0;
-  std::vector<P3> v;
-  for (double a : {-1.0, 1.0})
-    for (double b : {-1.0, 1.0}) {
-      for (double c : {-1.0, 1.0}) v.push_back({a, b, c});
-      v.push_back({0, a / phi, b * phi});
-      v.push_back({a / phi, b * phi, 0});
-      v.push_back({b * phi, 0, a / phi});
-    }
-  return v;
-}
-
-// Each icosahedron edge (length 2) cut at its thirds.
-std::vector<P3> TruncatedIcosahedronPoints() {
-  const std::vector<P3> ico = IcosahedronPoints();
-  std::vector<P3> v;
-  for (size_t i = 0; i < ico.size(); ++i)
-    for (size_t j = i + 1; j < ico.size(); ++j) {
-      const P3 d = Sub(ico[j], ico[i]);
-      if (std::fabs(Dot(d, d) - 4.0) > 1e-9) continue;
-      v.push_back({ico[i].x + d.x / 3, ico[i].y + d.y / 3, ico[i].z + d.z / 3});
-      v.push_back({ico[i].x + 2 * d.x / 3, ico[i].y + 2 * d.y / 3, ico[i].z + 2 * d.z / 3});
-    }
-  return v;
-}
-
-std::vector<P3> CubePoints() {
-  std::vector<P3> v;
-  for (int i = 0; i < 8; ++i) v.push_back({(i & 1) ? 0.5 : -0.5, (i & 2) ? 0.5 : -0.5, (i & 4) ? 0.5 : -0.5});
-  return v;
-}
-const Faces kCubeFaces = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1}, {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
+// The top face of the fixture's cube (face 1 of BuildCube's face list).
 constexpr int32_t kCubeTopFace = 1;
-
-void AddSolid(polyhedron* poly, const std::vector<P3>& pts, const Faces& faces) {
-  std::vector<Point3> points;
-  for (const P3& p : pts) points.push_back({p.x, p.y, p.z});
-  BuildSolid(poly, points, faces);
-}
 
 void AddSolid(polyhedron* poly, Solid solid) {
   switch (solid) {
-    case Solid::Tetrahedron:
-      AddSolid(poly, {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}}, {{0, 2, 1}, {0, 1, 3}, {0, 3, 2}, {1, 2, 3}});
-      return;
+    case Solid::Tetrahedron: BuildTetrahedron(poly); return;
     case Solid::Cube:
     case Solid::CappedCube:
-      AddSolid(poly, CubePoints(), kCubeFaces);
+      BuildCube(poly);
       if (solid == Solid::CappedCube)
         for (int32_t e = 0; e < 4; ++e) forbid_joining(poly, kCubeTopFace, e);
       return;
-    case Solid::Octahedron: {
-      const std::vector<P3> v = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-      AddSolid(poly, v, HullFaces(v));
-      return;
-    }
-    case Solid::Icosahedron:
-      AddSolid(poly, IcosahedronPoints(), HullFaces(IcosahedronPoints()));
-      return;
-    case Solid::Dodecahedron:
-      AddSolid(poly, DodecahedronPoints(), HullFaces(DodecahedronPoints()));
-      return;
-    case Solid::TruncatedIcosahedron:
-      AddSolid(poly, TruncatedIcosahedronPoints(), HullFaces(TruncatedIcosahedronPoints()));
-      return;
+    case Solid::Octahedron: BuildOctahedron(poly); return;
+    case Solid::Icosahedron: BuildIcosahedron(poly); return;
+    case Solid::Dodecahedron: BuildDodecahedron(poly); return;
+    case Solid::TruncatedIcosahedron: BuildTruncatedIcosahedron(poly); return;
   }
 }
 
