@@ -1,0 +1,157 @@
+#include "export/obj_writer.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "export/html_text.h"
+#include "export/obj_file_commit.h"
+#include "export/obj_texture.h"
+#include "export/obj_triangles.h"
+#include "export/stl_writer.h"
+#include "frame/file_layer.h"
+#include "frame/file_refs.h"
+#include "frame/globals.h"
+#include "frame/result_codes.h"
+#include "frame/text_utils.h"
+#include "polybuild/mode_polyhedron_table.h"
+#include "polybuild/polyhedron_setup.h"
+#include "polyhedron/polyhedron_predicates.h"
+
+namespace {
+
+constexpr int32_t kNetMethodNoTabs = 6;
+
+void AppendF(std::string* out, const char* format, double a, double b, double c) {
+  char line[160];
+  std::snprintf(line, sizeof line, format, a, b, c);
+  out->append(line);
+}
+
+// The model is always rebuilt: a unit-square net without tabs, so that the
+// texture coordinates are the net's own and no tab is ever listed.
+bool RebuildForExport(Globals* globals, int32_t mode, polyhedron* poly) {
+  DarOzoPolySetup(mode, poly, 1.0f, 0.0f, 0, 0.0f, kNetMethodNoTabs, HostBuffers(globals), 1);
+  return poly->errorCode != kPolyErrorShapeNotAvailable && poly->n3DFaces > 0 && poly->nTriangles > 0;
+}
+
+struct SavedSettings {
+  float tabSize;
+  int32_t outputMode, exportKind;
+};
+
+}  // namespace
+
+void OBJBaseName(const FSRef* file, char* base, int32_t size) {
+  char name[kCNameBytes] = {};
+  RefToCname(file, name);
+  StripAnyExtender(name);
+  MakeNameNonWeirdForOBJ(name);
+  std::snprintf(base, size_t(size), "%s", name);
+}
+
+std::string OBJFileText(polyhedron* poly, const char* base) {
+  std::string out;
+  if (!poly || poly->n3DFaces <= 0) return "# error: polyhedron data is missing\n";
+  char date[kDateTextBytes];
+  GetOnDateString(date);
+  out += "# Exported from Gyrelle 2 ";
+  out += kMakerAddress;
+  out += "\n# ";
+  out += date;
+  out += "\n\nmtllib ";
+  out += base;
+  out += ".mtl\n\ng GyrellePolyhedron\n\n";
+
+  auto list = std::make_unique<ExportTriangleList>();
+  MarkExportedTriangles(poly, list.get());
+  const int32_t high3 = HighestExported3DVertex(poly);
+  for (int32_t v = 0; v <= high3; ++v) {
+    double p[3];
+    ExportedVertex(poly, v, p);
+    AppendF(&out, "v %.8f %.8f %.8f\n", p[0], p[1], p[2]);
+  }
+  out += "\n";
+  for (int32_t t = 0; t < list->count; ++t) {
+    double c[3][3], n[3];
+    for (int i = 0; i < 3; ++i) ExportedVertex(poly, list->triangles[t].vert3D[i], c[i]);
+    ExportNormal(c[0], c[1], c[2], n);
+    AppendF(&out, "vn %.8f %.8f %.8f\n", n[0], n[1], n[2]);
+  }
+  out += "\n";
+  const int32_t high2 = HighestExported2DVertex(poly);
+  for (int32_t v = 0; v <= high2; ++v) {
+    char line[96];
+    std::snprintf(line, sizeof line, "vt %.8f %.8f\n", double(poly->verts2D[v].x), 1.0 - double(poly->verts2D[v].y));
+    out += line;
+  }
+  out += "\nusemtl ";
+  out += base;
+  out += "_material\n\n";
+  for (int32_t t = 0; t < list->count; ++t) {
+    const ExportTriangle& e = list->triangles[t];
+    char line[128];
+    std::snprintf(line, sizeof line, "f %d/%d/%d %d/%d/%d %d/%d/%d\n", e.vert3D[0] + 1, e.vert2D[0] + 1, t + 1,
+                  e.vert3D[1] + 1, e.vert2D[1] + 1, t + 1, e.vert3D[2] + 1, e.vert2D[2] + 1, t + 1);
+    out += line;
+  }
+  out += "\n";
+  return out;
+}
+
+std::string MTLFileText(const char* base) {
+  std::string out = "# Exported from Gyrelle 2 ";
+  out += kMakerAddress;
+  out += "\n#\n\nnewmtl ";
+  out += base;
+  out += "_material\nd 1.00000\nillum 2\nKd 1.0 1.0 1.0\nKa 1.0 1.0 1.0\nKs 0.5 0.5 0.9\nKe 0.0 0.0 0.0\nmap_Kd ";
+  out += base;
+  out += ".jpg\n";
+  return out;
+}
+
+int32_t WriteOBJFileAndItsHandmaidens(Globals* globals, const FSRef* objFile) {
+  TParameters* p = Params(globals);
+  if (!p || !objFile || !globals->storage) return kBadParameter;
+  const int32_t mode = MonofragVersion_of_projection(p->outputMode);
+  if (!IsExportablePolyhedron(mode)) return kBadParameter;
+
+  // The siblings are only named here: they come into being whole, at the
+  // end, or not at all.
+  FSRef jpg{}, mtl{}, stl{};
+  if (int32_t e = SiblingWithExtension(objFile, ".jpg", &jpg)) return e;
+  if (int32_t e = SiblingWithExtension(objFile, ".mtl", &mtl)) return e;
+  if (int32_t e = SiblingWithExtension(objFile, ".stl", &stl)) return e;
+
+  const SavedSettings saved{p->tabSize, p->outputMode, p->exportKind};
+  p->tabSize = 0.0f;
+  p->outputMode = mode;
+  p->exportKind = kExportKindObjTexture;
+  // The texture first: its render uses the same solid, and a cancel there
+  // must stop the export before any file changes.
+  std::vector<uint8_t> texture;
+  uint8_t cancel = 0;
+  int32_t e = RenderNetTextureJPEG(globals, &texture, &cancel);
+  if (e == 0 && cancel) e = kUserCancelled;
+
+  polyhedron* poly = &globals->storage->outputPolyhedron;
+  std::string obj, stlBytes;
+  if (e == 0 && !RebuildForExport(globals, mode, poly)) e = kBadParameter;
+  if (e == 0) {
+    char base[kCNameBytes], mtlBase[kCNameBytes];
+    OBJBaseName(objFile, base, sizeof base);
+    OBJBaseName(&mtl, mtlBase, sizeof mtlBase);
+    obj = OBJFileText(poly, base);
+    stlBytes = STLFileBytes(poly, true, nullptr);
+    const std::string mtlText = MTLFileText(mtlBase);
+    e = CommitExportFile(&jpg, texture.data(), texture.size(), FileKind_JPEG);
+    if (e == 0) e = CommitExportFile(&stl, stlBytes, FileKind_Model);
+    if (e == 0) e = CommitExportFile(&mtl, mtlText, FileKind_Model);
+    if (e == 0) e = CommitExportFile(objFile, obj, FileKind_Model);
+  }
+  p->tabSize = saved.tabSize;
+  p->outputMode = saved.outputMode;
+  p->exportKind = saved.exportKind;
+  return e;
+}
