@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "platform/memory.h"
+#include "platform/ui/png_write.h"
 
 namespace {
 
 PreviewSurface* g_current = nullptr;
+constexpr int kLiveSurfaces = 8;
+const PreviewSurface* g_live[kLiveSurfaces];
 
 // The part of r that lies on the surface, as top, left, bottom, right.
 bool ClipToSurface(const PreviewSurface* s, const Rect* r, int32_t* top, int32_t* left, int32_t* bottom,
@@ -20,52 +23,6 @@ bool ClipToSurface(const PreviewSurface* s, const Rect* r, int32_t* top, int32_t
   *bottom = std::min<int32_t>(r->bottom, s->height);
   *right = std::min<int32_t>(r->right, s->width);
   return *top < *bottom && *left < *right;
-}
-
-// PNG without a compression library: the image data goes into stored
-// (uncompressed) deflate blocks, which every reader accepts.
-uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc = 0xFFFFFFFFu) {
-  for (size_t i = 0; i < n; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return crc;
-}
-
-void PutBig32(std::vector<uint8_t>* out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out->push_back(uint8_t(v >> shift));
-}
-
-void PutChunk(std::vector<uint8_t>* out, const char type[4], const std::vector<uint8_t>& data) {
-  PutBig32(out, uint32_t(data.size()));
-  const size_t start = out->size();
-  out->insert(out->end(), type, type + 4);
-  out->insert(out->end(), data.begin(), data.end());
-  PutBig32(out, Crc32(out->data() + start, out->size() - start) ^ 0xFFFFFFFFu);
-}
-
-std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw) {
-  constexpr size_t kBlock = 65535;
-  std::vector<uint8_t> z = {0x78, 0x01};
-  size_t at = 0;
-  do {
-    const size_t n = std::min(kBlock, raw.size() - at);
-    const bool last = at + n == raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(uint8_t(n));
-    z.push_back(uint8_t(n >> 8));
-    z.push_back(uint8_t(~n));
-    z.push_back(uint8_t(~n >> 8));
-    z.insert(z.end(), raw.begin() + ptrdiff_t(at), raw.begin() + ptrdiff_t(at + n));
-    at += n;
-  } while (at < raw.size());
-  uint32_t a = 1, b = 0;
-  for (uint8_t byte : raw) {
-    a = (a + byte) % 65521u;
-    b = (b + a) % 65521u;
-  }
-  PutBig32(&z, (b << 16) | a);
-  return z;
 }
 
 }  // namespace
@@ -81,12 +38,19 @@ bool CreatePreviewSurface(PreviewSurface* surface, int32_t width, int32_t height
   surface->height = height;
   surface->item.owner = surface;
   surface->item.id = -1;
+  for (const PreviewSurface*& slot : g_live)
+    if (!slot) {
+      slot = surface;
+      break;
+    }
   return true;
 }
 
 void DisposePreviewSurface(PreviewSurface* surface) {
   if (!surface) return;
   if (g_current == surface) g_current = nullptr;
+  for (const PreviewSurface*& slot : g_live)
+    if (slot == surface) slot = nullptr;
   DisposePtr(surface->pixels);
   *surface = PreviewSurface{};
 }
@@ -100,6 +64,13 @@ void SetPreviewItem(PreviewSurface* surface, int32_t id, const Rect* bounds) {
 PreviewControl* FindPreviewControl(PreviewSurface* surface, int32_t id) {
   if (!surface || surface->item.id != id) return nullptr;
   return &surface->item;
+}
+
+bool IsPreviewSurface(const void* p) {
+  if (!p) return false;
+  for (const PreviewSurface* s : g_live)
+    if (s == p) return true;
+  return false;
 }
 
 PreviewSurface* GetCurrentSurface() { return g_current; }
@@ -152,25 +123,6 @@ void FlushSurfaceRect(PreviewSurface* surface, const Rect* r) {
 }
 
 bool WritePreviewSurfacePNG(const PreviewSurface* surface, const char* path) {
-  if (!surface || !surface->pixels || !path) return false;
-  const size_t rowBytes = size_t(surface->width) * 3;
-  std::vector<uint8_t> raw;
-  raw.reserve((rowBytes + 1) * size_t(surface->height));
-  for (int32_t y = 0; y < surface->height; ++y) {
-    raw.push_back(0);  // no filter
-    const uint8_t* row = surface->pixels + rowBytes * size_t(y);
-    raw.insert(raw.end(), row, row + rowBytes);
-  }
-  std::vector<uint8_t> header;
-  PutBig32(&header, uint32_t(surface->width));
-  PutBig32(&header, uint32_t(surface->height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
-  std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  PutChunk(&file, "IHDR", header);
-  PutChunk(&file, "IDAT", StoredZlib(raw));
-  PutChunk(&file, "IEND", {});
-  std::FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-  return std::fclose(f) == 0 && written;
+  if (!surface || !surface->pixels) return false;
+  return UiWritePNG(path, surface->pixels, surface->width, surface->height, surface->width * 3, 3);
 }

@@ -34,6 +34,9 @@ void SetPreviewItem(PreviewSurface* surface, int32_t id, const Rect* bounds);
 // The control with this id, or null.
 PreviewControl* FindPreviewControl(PreviewSurface* surface, int32_t id);
 
+// True for a surface made by CreatePreviewSurface and not yet disposed.
+bool IsPreviewSurface(const void* p);
+
 // The surface that drawing goes to; null when none is current.
 PreviewSurface* GetCurrentSurface();
 void SetCurrentSurface(PreviewSurface* surface);

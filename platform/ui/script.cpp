@@ -1,0 +1,303 @@
+#include "platform/ui/script.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/ui/services.h"
+#include "platform/ui/window.h"
+
+struct UiScript {
+  std::string name;
+  std::vector<std::string> lines;
+  size_t next = 0;
+  std::vector<UiInput> pending;
+  size_t pendingAt = 0;
+  std::string window;  // empty: the front window
+  int32_t failures = 0;
+  UiFrontEnd frontEnd;
+};
+
+namespace {
+
+constexpr FourCC kItemSignature = MakeFourCC("TWPP");
+
+void Fail(UiScript* s, const std::string& message) {
+  std::fprintf(stderr, "%s:%zu: %s\n", s->name.c_str(), s->next, message.c_str());
+  ++s->failures;
+}
+
+UiWindow* Target(UiScript* s) {
+  if (s->window.empty()) return UiFrontWindow();
+  UiWindow* found = nullptr;
+  for (int32_t i = 0; i < UiLiveWindowCount(); ++i) {
+    UiWindow* w = UiWindowAt(i);
+    if (w && s->window == w->name) found = w;  // the front-most of that name
+  }
+  return found;
+}
+
+uint32_t Modifiers(std::istringstream& in) {
+  uint32_t m = 0;
+  std::string word;
+  while (in >> word) {
+    if (word == "option") m |= kUiOptionKeyBit;
+    if (word == "control") m |= kUiControlKeyBit;
+    if (word == "shift") m |= kUiShiftKeyBit;
+    if (word == "command") m |= kUiCommandKeyBit;
+  }
+  return m;
+}
+
+UiControl* Item(UiScript* s, UiWindow* w, int32_t id) {
+  UiControl* c = nullptr;
+  if (UiGetControlByID(w, UiControlID{kItemSignature, id}, &c) != kUiNoErr) {
+    // The progress window's cancel button carries the creator's signature.
+    for (int32_t i = 1; w && i < w->controlCount; ++i)
+      if (w->controls[i].id.id == id) c = &w->controls[i];
+  }
+  if (!c) Fail(s, "no item " + std::to_string(id) + " in the window \"" + (w ? w->name : "") + "\"");
+  return c;
+}
+
+UiPoint Centre(const UiControl* c) {
+  return UiPoint{float(c->bounds.left + c->bounds.right) / 2, float(c->bounds.top + c->bounds.bottom) / 2};
+}
+
+void Push(UiScript* s, UiInputType type, UiWindow* w, UiPoint p, uint32_t modifiers) {
+  s->pending.push_back(UiInput{type, w, p, modifiers, 0, 0, {}});
+}
+
+float SliderX(const UiControl* c, int32_t value) {
+  const int32_t span = c->max - c->min;
+  const float left = float(c->bounds.left) + 6, width = float(c->bounds.right - c->bounds.left) - 12;
+  return left + (span ? width * float(value - c->min) / float(span) : 0.0f);
+}
+
+void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
+  std::string what;
+  in >> what;
+  if (what == "window") {
+    std::string name;
+    std::getline(in >> std::ws, name);
+    UiWindow* front = UiFrontWindow();
+    if (!front || name != front->name) Fail(s, "the front window is \"" + std::string(front ? front->name : "") + "\", not \"" + name + "\"");
+    return;
+  }
+  if (!w) return Fail(s, "no window to check");
+  if (what == "pixel") {
+    int32_t x, y, r, g, b, tolerance = 0;
+    in >> x >> y >> r >> g >> b;
+    if (!(in >> tolerance)) tolerance = 0;
+    UiDrawWindow(w);
+    const UiColor c = UiPixelAt(&w->canvas, x, y);
+    if (std::abs(c.r - r) > tolerance || std::abs(c.g - g) > tolerance || std::abs(c.b - b) > tolerance)
+      Fail(s, "pixel " + std::to_string(x) + "," + std::to_string(y) + " is " + std::to_string(c.r) + " " +
+                  std::to_string(c.g) + " " + std::to_string(c.b));
+    return;
+  }
+  int32_t id = 0;
+  in >> id;
+  UiControl* c = Item(s, w, id);
+  if (!c) return;
+  if (what == "value") {
+    int32_t v;
+    in >> v;
+    if (c->value != v) Fail(s, "item " + std::to_string(id) + " has the value " + std::to_string(c->value));
+  } else if (what == "text") {
+    std::string text;
+    std::getline(in >> std::ws, text);
+    if (text != c->title) Fail(s, "item " + std::to_string(id) + " shows \"" + std::string(c->title) + "\"");
+  } else if (what == "active") {
+    int32_t v;
+    in >> v;
+    if (c->active != (v != 0)) Fail(s, "item " + std::to_string(id) + (c->active ? " is active" : " is dimmed"));
+  } else {
+    Fail(s, "unknown expectation \"" + what + "\"");
+  }
+}
+
+// Runs one line: input steps leave their events in `pending`.
+void RunLine(UiScript* s, const std::string& raw) {
+  const std::string line = raw.substr(0, raw.find('#'));
+  std::istringstream in(line);
+  std::string verb;
+  if (!(in >> verb)) return;
+  if (verb == "window") {
+    std::getline(in >> std::ws, s->window);
+    if (!Target(s)) Fail(s, "no window \"" + s->window + "\" is open");
+    return;
+  }
+  if (verb == "advance") {
+    double ms = 0;
+    in >> ms;
+    UiAdvanceClock(ms);
+    return;
+  }
+  if (verb == "chooser") {
+    std::string answer;
+    std::getline(in >> std::ws, answer);
+    UiQueueChooserAnswer(answer == "cancel" ? nullptr : answer.c_str());
+    return;
+  }
+  if (verb == "echo") {
+    std::string text;
+    std::getline(in >> std::ws, text);
+    std::printf("%s\n", text.c_str());
+    return;
+  }
+  UiWindow* w = Target(s);
+  if (verb == "expect") return Expect(s, w, in);
+  if (!w) return Fail(s, "no window for \"" + verb + "\"");
+  if (verb == "screenshot") {
+    std::string path;
+    std::getline(in >> std::ws, path);
+    UiDrawWindow(w);
+    if (!UiWriteCanvasPNG(&w->canvas, path.c_str())) Fail(s, "cannot write " + path);
+    return;
+  }
+  if (verb == "click" || verb == "focus") {
+    int32_t id = 0;
+    in >> id;
+    UiControl* c = Item(s, w, id);
+    if (!c) return;
+    const uint32_t m = Modifiers(in);
+    Push(s, kUiInputMouseDown, w, Centre(c), m);
+    Push(s, kUiInputMouseUp, w, Centre(c), m);
+    return;
+  }
+  if (verb == "click-at") {
+    UiPoint p{0, 0};
+    in >> p.x >> p.y;
+    const uint32_t m = Modifiers(in);
+    Push(s, kUiInputMouseDown, w, p, m);
+    Push(s, kUiInputMouseUp, w, p, m);
+    return;
+  }
+  if (verb == "drag") {
+    std::vector<UiPoint> path;
+    UiPoint p;
+    while (in >> p.x >> p.y) path.push_back(p);
+    if (path.size() < 2) return Fail(s, "a drag needs two points at least");
+    Push(s, kUiInputMouseDown, w, path.front(), 0);
+    for (size_t i = 1; i < path.size(); ++i) Push(s, kUiInputMouseMove, w, path[i], 0);
+    Push(s, kUiInputMouseUp, w, path.back(), 0);
+    return;
+  }
+  if (verb == "slide") {
+    int32_t id = 0, value = 0;
+    in >> id >> value;
+    UiControl* c = Item(s, w, id);
+    if (!c) return;
+    const float y = Centre(c).y;
+    Push(s, kUiInputMouseDown, w, UiPoint{SliderX(c, c->value), y}, 0);
+    Push(s, kUiInputMouseMove, w, UiPoint{SliderX(c, value), y}, 0);
+    Push(s, kUiInputMouseUp, w, UiPoint{SliderX(c, value), y}, 0);
+    return;
+  }
+  if (verb == "popup") {
+    int32_t id = 0, value = 0;
+    in >> id >> value;
+    UiControl* c = Item(s, w, id);
+    if (!c) return;
+    if (value < 1 || (c->popupCount > 0 && value > c->popupCount)) return Fail(s, "the popup has no item " + std::to_string(value));
+    // As a choice from its menu: the value, then the command.
+    UiSetControlValue(c, value);
+    UiSendControlCommand(c, 0);
+    return;
+  }
+  if (verb == "type") {
+    std::string text;
+    std::getline(in >> std::ws, text);
+    for (size_t at = 0; at < text.size(); at += 16) {
+      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}};
+      std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
+      s->pending.push_back(t);
+    }
+    return;
+  }
+  if (verb == "key") {
+    std::string name;
+    in >> name;
+    const struct {
+      const char* name;
+      int32_t key;
+    } keys[] = {{"return", kUiKeyReturn}, {"escape", kUiKeyEscape}, {"tab", kUiKeyTab},
+                {"backspace", kUiKeyBackspace}, {"up", kUiKeyUp}, {"down", kUiKeyDown}};
+    for (const auto& k : keys)
+      if (name == k.name) {
+        UiPoint at = UiLastMouse(nullptr);
+        s->pending.push_back(UiInput{kUiInputKey, w, at, 0, k.key, 0, {}});
+        return;
+      }
+    return Fail(s, "unknown key \"" + name + "\"");
+  }
+  Fail(s, "unknown step \"" + verb + "\"");
+}
+
+bool Next(void* self, UiInput* out, double) {
+  auto* s = static_cast<UiScript*>(self);
+  *out = UiInput{};
+  if (s->pendingAt < s->pending.size()) {
+    *out = s->pending[s->pendingAt++];
+    return true;
+  }
+  s->pending.clear();
+  s->pendingAt = 0;
+  if (s->next >= s->lines.size()) {
+    out->type = kUiInputEnd;
+    return true;
+  }
+  const std::string& line = s->lines[s->next++];
+  RunLine(s, line);
+  out->type = kUiInputNothing;
+  return true;
+}
+
+}  // namespace
+
+UiScript* UiParseScript(const char* text, const char* name) {
+  auto* s = new UiScript;
+  s->name = name ? name : "script";
+  std::istringstream in(text ? text : "");
+  std::string line;
+  while (std::getline(in, line)) s->lines.push_back(line);
+  s->frontEnd = UiFrontEnd{s, Next, nullptr, nullptr, nullptr};
+  return s;
+}
+
+UiScript* UiLoadScript(const char* path) {
+  std::ifstream f(path ? path : "");
+  if (!f) return nullptr;
+  std::stringstream text;
+  text << f.rdbuf();
+  return UiParseScript(text.str().c_str(), path);
+}
+
+const UiFrontEnd* UiScriptFrontEnd(UiScript* s) { return s ? &s->frontEnd : nullptr; }
+
+int32_t UiFinishScript(UiScript* s) {
+  if (!s) return 0;
+  int32_t failed = s->failures;
+  if (s->next < s->lines.size()) {
+    // Steps after the dialog closed never ran: a script that expected more is wrong.
+    size_t left = 0;
+    for (size_t i = s->next; i < s->lines.size(); ++i) {
+      std::istringstream in(s->lines[i].substr(0, s->lines[i].find('#')));
+      std::string verb;
+      left += bool(in >> verb);
+    }
+    if (left > 0) {
+      std::fprintf(stderr, "%s: %zu steps after line %zu were not run: the dialog had closed\n", s->name.c_str(), left,
+                   s->next);
+      ++failed;
+    }
+  }
+  delete s;
+  return failed;
+}

@@ -1,0 +1,35 @@
+// Dialog scripts: a text file of steps that drives the dialog headless, one
+// step a line ('#' starts a comment). Points are window coordinates; items
+// are the dialog's item numbers; steps address the window named by the last
+// "window" step, else the front window.
+//
+//   window NAME                 steps go to the open window of that name
+//   click ITEM [MODS]           press and release at the item's centre
+//   click-at X Y [MODS]         MODS: option control shift command
+//   drag X0 Y0 X1 Y1 [X Y]...   press, move along the points, release
+//   slide ITEM VALUE            drag a slider's thumb to the value
+//   popup ITEM VALUE            choose a popup's item
+//   focus ITEM                  click into an edit field
+//   type TEXT                   type the rest of the line
+//   key return|escape|tab|backspace|up|down
+//   advance MS                  move the clock on
+//   chooser PATH|cancel         answer the next file chooser
+//   screenshot PATH             write the window's picture (PNG)
+//   expect value ITEM N | expect text ITEM TEXT | expect active ITEM 0|1
+//   expect window NAME          the front window
+//   expect pixel X Y R G B [TOLERANCE]
+//   echo TEXT                   print a line (progress notes)
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ui/event_loop.h"
+
+struct UiScript;
+
+// Null when the file cannot be read.
+UiScript* UiLoadScript(const char* path);
+UiScript* UiParseScript(const char* text, const char* name);
+const UiFrontEnd* UiScriptFrontEnd(UiScript* script);
+// Reports steps not run and frees the script; answers the failed steps.
+int32_t UiFinishScript(UiScript* script);

@@ -1,0 +1,20 @@
+// Small services the dialog asks of the system: a standard caution alert
+// (a window of the layer's own), the file chooser's scripted answers, and
+// opening a URL or a file (recorded; a front end may act on it).
+#pragma once
+
+#include <cstdint>
+
+// Shows a caution alert with a title line and a message and waits for OK;
+// answers the item hit (1).
+int32_t UiRunCautionAlert(const char* title, const char* message);
+
+// Answers given in advance to the next file choosers, in order (a script's
+// "chooser" steps): a path, or null for Cancel. At most 8 wait.
+void UiQueueChooserAnswer(const char* pathOrNull);
+// The next answer: true with the path, false when cancelled or none waits.
+bool UiTakeChooserAnswer(char* path, int32_t size);
+
+// Records what would be opened; 0, or -1 when nothing can open it.
+int32_t UiLaunchURL(const char* url);
+const char* UiLastLaunched();
