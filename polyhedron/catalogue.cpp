@@ -3,10 +3,16 @@
 #include <algorithm>
 #include <iterator>
 
+#include "polybuild/catalogue_dual.h"
+#include "polybuild/catalogue_generated.h"
+#include "polybuild/vivo_entries.h"
 #include "polyhedron/catalogue_rows.h"
 #include "polyhedron/catalogue_static.h"
 #include "polyhedron/polyhedron.h"
+#include "polyhedron/polyhedron_angles.h"
 #include "polyhedron/polyhedron_predicates.h"
+#include "polyhedron/reattach.h"
+#include "polyhedron/unfold.h"
 
 namespace {
 
@@ -120,13 +126,27 @@ void PrepareGeneratedShape(polyhedron* poly, int32_t code, BufferProcs* procs) {
   }
 }
 
-// Runs the generator of a generated shape. False when the shape has a
-// generator that is not part of the system yet.
-bool BuildGeneratedSolid(polyhedron*, int32_t code, BufferProcs*, uint8_t) {
-  // Rinds, tattoo balls, the thirtysphere, the odd ball, the developable and
-  // cone tetrahedra, geodesic spheres, rollouts, Voronoi, curved-element and
-  // dual solids are built by their generators; none is built yet.
-  return code == kShapeCodeEmpty;
+// Builds a generated shape's solid and unfolds it. False when the shape has
+// a generator that is not part of the system yet (it is left empty).
+bool BuildGeneratedSolid(polyhedron* poly, int32_t code, BufferProcs* procs, uint8_t fullDetail) {
+  if (code == kShapeCodeEmpty) return true;
+  // The generator's own refusal must be told apart from an error an earlier
+  // step left in the record, which is kept.
+  const int32_t earlierError = poly->errorCode;
+  poly->errorCode = kPolyErrorNone;
+  if (ShapecodeIsATruchetDual(code)) {
+    BuildTruchetDualShape(poly, code, procs, fullDetail);
+  } else if (!RunShapeGenerator(poly, code, procs, fullDetail)) {
+    return false;
+  }
+  if (poly->errorCode == kPolyErrorShapeNotAvailable) {
+    // A generator that is not built yet leaves nothing to unfold.
+    EmptyShape(poly);
+    return false;
+  }
+  if (poly->errorCode == kPolyErrorNone) poly->errorCode = earlierError;
+  UnfoldGeneratedSolid(poly);
+  return true;
 }
 
 // One more than the highest 2D slot in use; 0 when none is.
@@ -137,6 +157,25 @@ int32_t VertexHighWater(const polyhedron* poly) {
 }
 
 }  // namespace
+
+void UnfoldGeneratedSolid(polyhedron* poly) {
+  if (!poly) return;
+  AdjustScissorInfo(poly);
+  Build2DNet(poly);
+  if (poly->fragmentCount <= 1 || !poly->fragmentationRevisable) return;
+  // Small fragments get one cut edge each released, by the first rule that
+  // finds one, and the solid is unfolded again.
+  Calc3DAngles(poly);
+  for (int32_t k = 0; k < kPolyFragmentSlots; ++k) {
+    const int32_t faces = poly->fragmentFaceCount[k];
+    if (faces < 1 || faces > poly->reattachFaceLimit) continue;
+    if (AttemptToReattachedFragment_at_cusp(poly, k)) continue;
+    if (AttemptToReattachedFragment_at_tinyface(poly, k)) continue;
+    if (AttemptToReattachedFragment_at_singleneighbor(poly, k)) continue;
+    AttemptToReattachedFragment_at_arcstart(poly, k);
+  }
+  Build2DNet(poly);
+}
 
 void ReadFaceInfo(polyhedron* poly, int32_t shapeCode, uint32_t, BufferProcs* procs, uint8_t fullDetail) {
   if (!poly) return;

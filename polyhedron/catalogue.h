@@ -20,3 +20,10 @@ constexpr int32_t kShapeCodeCallerFaces = 22;
 // known shape that cannot be built yet (its generator or its tables are not
 // part of the system) is left empty with kPolyErrorShapeNotAvailable.
 void ReadFaceInfo(polyhedron* poly, int32_t shapeCode, uint32_t ignored, BufferProcs* procs, uint8_t fullDetail);
+
+// The steps every generated solid takes once its generator has filled the 3D
+// side (faces, normals, 3D links): the scissor marks paired with their
+// pieces, the unfolding into a net, and, when the shape lets its
+// fragmentation be revised and the net came out in pieces, small fragments
+// re-attached and the solid unfolded once more.
+void UnfoldGeneratedSolid(polyhedron* poly);

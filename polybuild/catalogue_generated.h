@@ -1,0 +1,28 @@
+// The generators of the catalogue's generated shapes: which builder makes a
+// shape code's solid and with which arguments. The catalogue has already
+// reset the record's options; the generator reserves the owned arrays and
+// adds the faces, reporting failure through polyhedron.errorCode.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/plugin_api.h"
+
+struct polyhedron;
+
+// Runs the generator of a generated shape code (the dual shapes 201-220
+// excepted: the catalogue builds those itself). False for a code that has
+// no generator of its own: the empty shape 78 and every code that is not
+// generated.
+bool RunShapeGenerator(polyhedron* poly, int32_t shapeCode, BufferProcs* procs, uint8_t flag);
+
+// The arguments of a rollout code (102-149): the number of sides n and the
+// variant words a, b and c. False for any other code.
+struct RolloutArguments {
+  int32_t n, a, b, c;
+};
+bool RolloutArgumentsOf(int32_t shapeCode, RolloutArguments* out);
+
+// The frequency and the base shape code of a geodesic code (80-101). False
+// for any other code.
+bool GeodesicArgumentsOf(int32_t shapeCode, int32_t* frequency, int32_t* baseShape);
