@@ -1,4 +1,5 @@
-// Spherical Voronoi solids: the cells of a Voronoi diagram of sites on the unit sphere.
+// Spherical Voronoi solids: the cells of a Voronoi diagram of sites on the
+// unit sphere, each cell a fan of triangles in its site's tangent plane.
 #pragma once
 
 #include <cstdint>
@@ -7,4 +8,7 @@
 
 struct polyhedron;
 
-void build_voronoi_shape(polyhedron* poly, BufferProcs* procs, int32_t shapeCode, uint8_t flag);
+// The whole build for shape codes 151-160 and 181-200: storage, the shape's
+// site set, every cell, the option words and the solid's angles and links.
+// Other codes make an empty solid.
+void build_voronoi_shape(polyhedron* poly, BufferProcs* procs, int32_t shapeCode, uint8_t fullDetail);
