@@ -7,6 +7,7 @@
 #include "frame/globals.h"
 #include "frame/host_suites.h"
 #include "platform/preview_surface.h"
+#include "platform/ui/window.h"
 
 namespace {
 
@@ -36,16 +37,26 @@ void MaybeUpdateProgressivePreview(Globals* globals, int32_t row) {
 
 void Xarvox(Globals* globals, int32_t row, int16_t itemId) {
   if (!globals) return;
-  PreviewControl* item = GetVarezItem(globals->dialogWindow, itemId);
+  // The stand-in surface of tests holds its one item itself.
+  if (IsPreviewSurface(globals->dialogWindow)) {
+    auto* surface = static_cast<PreviewSurface*>(globals->dialogWindow);
+    PreviewControl* item = FindPreviewControl(surface, itemId);
+    if (!item) return;
+    PreviewSurface* saved = GetCurrentSurface();
+    SetCurrentSurface(surface);
+    Xarvox_core(globals, row, surface, item->bounds, surface, saved);
+    return;
+  }
+  UiControl* item = GetVarezItem(globals->dialogWindow, itemId);
+  UiWindow* window = UiControlOwner(item);
   // No dialog on screen: nothing to paint into.
-  if (!item || !item->owner) return;
-  PreviewSurface* saved = GetCurrentSurface();
-  SetCurrentSurface(item->owner);
-  Xarvox_core(globals, row, item->owner, item->bounds, item->owner, saved);
+  if (!item || !window) return;
+  UiWindow* saved = UiGetPort();
+  UiSetPort(window);
+  Xarvox_core(globals, row, window, item->bounds, window, saved);
 }
 
-void Xarvox_core(Globals* globals, int32_t row, void* window, Rect bounds, PreviewSurface* port,
-                 PreviewSurface* savedPort) {
+void Xarvox_core(Globals* globals, int32_t row, void* window, Rect bounds, void* port, void* savedPort) {
   (void)window;
   const FilterRecord* fr = globals->filterRecord;
   InvocationStorage* s = globals->storage;
@@ -103,5 +114,8 @@ void Xarvox_core(Globals* globals, int32_t row, void* window, Rect bounds, Previ
                      int16_t(bounds.left + (band.right - band.left))};
     FlushRect(port, &shown);
   }
-  SetCurrentSurface(savedPort);
+  if (IsPreviewSurface(port))
+    SetCurrentSurface(static_cast<PreviewSurface*>(savedPort));
+  else
+    UiSetPort(UiWindowFromRef(savedPort));
 }

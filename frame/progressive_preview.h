@@ -9,7 +9,6 @@
 #include "platform/plugin_api.h"
 
 struct Globals;
-struct PreviewSurface;
 
 constexpr int16_t kPreviewItemId = 18;
 
@@ -18,5 +17,5 @@ void MaybeUpdateProgressivePreview(Globals* globals, int32_t row);
 // Finds the preview item, makes its window's port current and paints.
 void Xarvox(Globals* globals, int32_t row, int16_t itemId);
 // Paints what is new since the last paint; makes `savedPort` current again.
-void Xarvox_core(Globals* globals, int32_t row, void* window, Rect bounds, PreviewSurface* port,
-                 PreviewSurface* savedPort);
+// A port is a dialog window, or the stand-in surface tests paint into.
+void Xarvox_core(Globals* globals, int32_t row, void* window, Rect bounds, void* port, void* savedPort);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/memory.h"
+#include "platform/ui/front_end_config.h"
 
 namespace {
 std::atomic<int32_t> g_processors{0};
@@ -20,6 +21,7 @@ int GyrellePlatformConfigure(const char* key, int64_t value) {
     g_inline.store(value != 0);
     return 0;
   }
+  if (UiConfigure(key, value)) return 0;
   if (std::strcmp(key, "system_alloc_budget") == 0) {
     SetSystemAllocationBudget(value);
     return 0;

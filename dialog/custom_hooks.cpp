@@ -1,0 +1,86 @@
+#include "dialog/custom_hooks.h"
+
+#include <cstring>
+
+#include "dialog/dialog_controls.h"
+#include "dialog/dialog_services.h"
+#include "dialog/zor_reply.h"
+#include "frame/globals.h"
+#include "platform/ui/event_loop.h"
+#include "platform/ui/window.h"
+
+namespace {
+constexpr FourCC kTagColour = MakeFourCC("colr");
+constexpr FourCC kTagDegrees = MakeFourCC("cDeg");
+}  // namespace
+
+void HIBallControlSetDegrees(UiControl* control, float degrees) {
+  if (control) UiSetControlData(control, 0, kTagDegrees, sizeof degrees, &degrees);
+}
+
+float HIBallControlGetDegrees(UiControl* control) {
+  float degrees = 0;
+  if (control) UiGetControlData(control, 0, kTagDegrees, sizeof degrees, &degrees, nullptr);
+  return degrees;
+}
+
+void StuffSwatchValues(void* window, int16_t item, const uint16_t rgb[3]) {
+  if (UiControl* c = GetVarezItem(window, item)) UiSetControlData(c, 0, kTagColour, 6, rgb);
+}
+
+void GrabSwatchValues(void* window, int16_t item, uint16_t rgb[3]) {
+  UiControl* c = GetVarezItem(window, item);
+  uint16_t got[3];
+  if (c && UiGetControlData(c, 0, kTagColour, sizeof got, got, nullptr) == kUiNoErr) std::memcpy(rgb, got, sizeof got);
+}
+
+void proportional_adjustment(ZorZReply*, FourCC) {}
+
+int32_t MemdotIndex(const Globals* globals, int16_t item) {
+  if (!globals || !globals->storage) return -1;
+  for (int32_t i = 0; i < kMemoryDotCount; ++i)
+    if (globals->storage->memdotItems[i] == item) return i;
+  return -1;
+}
+
+bool MemdotIsFullOrCurrent(const Globals* globals, int16_t item) {
+  const int32_t i = MemdotIndex(globals, item);
+  return i >= 0 && globals->storage->memdotStates[i] != 0;
+}
+
+void DemoteCurrentMemdots(Globals* globals, void* window) {
+  if (!globals || !globals->storage) return;
+  for (int32_t i = 0; i < kMemoryDotCount; ++i)
+    if (globals->storage->memdotStates[i] == 2) {
+      globals->storage->memdotStates[i] = 1;
+      if (UiControl* c = GetVarezItem(window, globals->storage->memdotItems[i])) UiInvalidateControl(c);
+    }
+}
+
+void StashFirstMemdot(void*, Globals*) {}
+void MaybeCreateMemdotTimer(Globals*, void*) {}
+void TouchPersistentMemdots(Globals*, void*) {}
+void fix_memdot_placement(void*, Globals*) {}
+
+void RemoveMemdotTimer(Globals* globals) {
+  if (!globals || !globals->storage || !globals->storage->memdotTimer) return;
+  UiRemoveTimer(static_cast<UiTimer*>(globals->storage->memdotTimer));
+  globals->storage->memdotTimer = nullptr;
+}
+
+void DetachMemdotThumbnail(Globals* globals, void*) { NullifyPICT_Memdot_Thumbnail(globals); }
+
+int32_t WriteUndoFile(Globals*, int32_t) { return 0; }
+int32_t ReadUndoFile(Globals*, int32_t) { return 0; }
+
+void SaveAndLoad_core(Globals*, void*, int16_t*, uint8_t*) {}
+
+void DevMagic(Globals*, void*) { UiBeep(); }
+
+void fix_all_previews(Globals*) {}
+
+void FurboDoInfo(Globals* globals, void*) {
+  ZorZReply reply{};
+  reply.globals = globals;
+  ShowVarezAlertoid("quickinfo", &reply);
+}

@@ -1,0 +1,42 @@
+// What the dialog run asks of the custom controls (colour swatches, the
+// ball and angle controls), the memory dots, the undo files and the save
+// and export commands. Each answers what a dialog without that feature
+// would: values stay as they are, nothing is saved or exported.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/plugin_api.h"
+
+struct Globals;
+struct UiControl;
+struct ZorZReply;
+
+void HIBallControlSetDegrees(UiControl* control, float degrees);
+float HIBallControlGetDegrees(UiControl* control);
+// Swatch colours travel as the control data 'colr'; without a swatch view
+// the settings keep their colour.
+void StuffSwatchValues(void* window, int16_t item, const uint16_t rgb[3]);
+void GrabSwatchValues(void* window, int16_t item, uint16_t rgb[3]);
+void proportional_adjustment(ZorZReply* reply, FourCC command);
+
+// Memory dots: the dot's index 0..24 for its item, -1 for other items.
+int32_t MemdotIndex(const Globals* globals, int16_t item);
+bool MemdotIsFullOrCurrent(const Globals* globals, int16_t item);
+void DemoteCurrentMemdots(Globals* globals, void* window);
+void StashFirstMemdot(void* window, Globals* globals);
+void MaybeCreateMemdotTimer(Globals* globals, void* window);
+void TouchPersistentMemdots(Globals* globals, void* window);
+void fix_memdot_placement(void* window, Globals* globals);
+void RemoveMemdotTimer(Globals* globals);
+void DetachMemdotThumbnail(Globals* globals, void* window);
+
+// Undo files: 1 when written (or read).
+int32_t WriteUndoFile(Globals* globals, int32_t slot);
+int32_t ReadUndoFile(Globals* globals, int32_t slot);
+
+// Save, load, export, memory-dot and gallery items.
+void SaveAndLoad_core(Globals* globals, void* window, int16_t* item, uint8_t* refresh);
+void DevMagic(Globals* globals, void* window);
+void fix_all_previews(Globals* globals);
+void FurboDoInfo(Globals* globals, void* window);

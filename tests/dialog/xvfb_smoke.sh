@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The dialog in a real window: gyrelle --dialog on a display (a virtual X
+# server of its own when none is set) opens the parameter window, and a
+# scripted run closes it with OK. Exit 77 (skipped) when no X server or no
+# windowing support is at hand.
+set -u
+gyrelle=$1
+root=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"; [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null' EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  command -v Xvfb >/dev/null || { echo "no Xvfb: skipped"; exit 77; }
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xpid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    if kill -0 "$xpid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; break; fi
+    xpid=""
+  done
+  [ -n "${DISPLAY:-}" ] || { echo "no X server could start: skipped"; exit 77; }
+fi
+cat >"$work/ok.txt" <<'SCRIPT'
+window xparams
+expect window xparams
+popup 51 2
+screenshot WORK/shown.png
+click 2
+SCRIPT
+sed -i "s|WORK|$work|" "$work/ok.txt"
+HOME="$work" "$gyrelle" -q --dialog-script "$work/ok.txt" "$root/resources/default_panorama.png" "$work/out.png" \
+  2>"$work/err.txt"
+status=$?
+cat "$work/err.txt"
+if grep -q "no window can be opened\|cannot open the display" "$work/err.txt"; then
+  echo "gyrelle has no windowing support here: skipped"
+  exit 77
+fi
+[ $status -eq 0 ] || { echo "gyrelle failed ($status)"; exit 1; }
+grep -q 'opened the window "xparams" on the display' "$work/err.txt" || { echo "no real window was opened"; exit 1; }
+[ -s "$work/out.png" ] && [ -s "$work/shown.png" ] || { echo "no result or screenshot"; exit 1; }
+echo "the dialog opened on $DISPLAY and closed with OK"
