@@ -124,7 +124,9 @@ void DoStart_zor(Globals* globals) {
       else
         dialogFailed = true;
     }
-    if (!dialogFailed) {
+    // A descriptor the host could not close properly was not read as
+    // recorded: rendering anyway would report success for other settings.
+    if (!dialogFailed && globals->result == kOK) {
       p->runMode = RunMode_Final;
       CommenceLineByLine(globals);
       if (globals->result == kOK) return;

@@ -127,7 +127,10 @@ bool ReadOneKey(PIDescriptorParameters* dp, PIReadDescriptor token, const Script
     case KeyKind::ColourB: {
       int32_t v = 0;
       if (HostGetInt(dp, token, &v) != 0) return false;
-      ColourOf(p, k.kind)[k.channel] = uint16_t(std::clamp(v, 0, 255) << 8);
+      // The byte repeated: the 16-bit colour the recording came from when it
+      // was set as a byte (defaults, dialog), so a replay renders the same;
+      // 255 stays full white rather than 0xFF00.
+      ColourOf(p, k.kind)[k.channel] = uint16_t(std::clamp(v, 0, 255) * 257);
       return true;
     }
     case KeyKind::Enumerated: {
@@ -147,7 +150,9 @@ bool ReadOneKey(PIDescriptorParameters* dp, PIReadDescriptor token, const Script
     }
     case KeyKind::Float: {
       double d = 0.0;
-      if (HostGetFloat(dp, token, &d) != 0 || zor_isnanD(d)) return false;
+      // A NaN or a value past single precision is stored as it came, so that
+      // the range check names it to the user instead of dropping it unseen.
+      if (HostGetFloat(dp, token, &d) != 0) return false;
       p->*k.floatField = float(d);
       return true;
     }
@@ -205,6 +210,11 @@ void FloatsFromTwins(TParameters* p, const bool (&delivered)[std::size(kFloatTwi
     if (!delivered[i]) p->*kFloatTwins[i].value = float(p->*kFloatTwins[i].twin);
 }
 
+bool RecordingProcsPresent(const WriteDescriptorProcs* w) {
+  return w->openWriteDescriptorProc && w->closeWriteDescriptorProc && w->putIntegerProc && w->putFloatProc &&
+         w->putBooleanProc && w->putEnumeratedProc;
+}
+
 int FloatIndex(float TParameters::*field) {
   for (size_t i = 0; i < std::size(kFloatTwins); ++i)
     if (kFloatTwins[i].value == field) return int(i);
@@ -260,7 +270,11 @@ int32_t ReadScriptParams_zor(Globals* globals) {
     if (err != kOK && err != kDescriptorKeyMissing) globals->result = err;
   }
   if (p->settingsVersion < kSettingsVersionCurrent) FloatsFromTwins(p, floatDelivered);
-  if (replaying) SanitizeSettings(p);
+  if (replaying) {
+    SanitizeReport report;
+    SanitizeSettings(p, &report);
+    ReportSettingCorrections(report, "Replayed settings: values out of range were replaced");
+  }
   p->showDialog = HostPlayDialog(dp) ? 1 : 0;
   return p->showDialog;
 }
@@ -277,7 +291,9 @@ int32_t WriteScriptParams_zor(Globals* globals) {
   FilterRecord* fr = globals->filterRecord;
   if (!fr || !Params(globals)) return 0;
   PIDescriptorParameters* dp = fr->descriptorParameters;
-  if (!HostDescriptorAvailable(dp)) return 0;
+  // The suite check counts the write procedures without looking at them;
+  // the ones the recording calls must be there, or nothing is recorded.
+  if (!HostDescriptorAvailable(dp) || !RecordingProcsPresent(dp->writeDescriptorProcs)) return 0;
   PIWriteDescriptor token = ZHostOpenWriter(dp);
   if (!token) return 0;
   ParametersOutToDescriptor(globals, token);

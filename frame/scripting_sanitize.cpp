@@ -1,9 +1,11 @@
 #include "frame/scripting_sanitize.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "frame/settings_defaults.h"
 #include "frame/tparameters.h"
+#include "platform/ui.h"
 
 namespace {
 
@@ -14,38 +16,85 @@ constexpr int32_t kSampleQualities = 3;
 constexpr int32_t kMinExportSize = 2, kMaxExportSize = 30000;
 constexpr int32_t kMinBrickLayers = 3, kMaxBrickLayers = 150;
 
-void KeepInRange(int32_t& field, int32_t lo, int32_t hi, int32_t fallback) {
-  if (field < lo || field > hi) field = fallback;
+void Note(SanitizeReport* report, const char* name, double given, double used) {
+  if (!report || report->count >= kMaxSettingCorrections) return;
+  report->corrections[report->count++] = SettingCorrection{name, given, used};
+}
+
+void KeepInRange(int32_t& field, int32_t lo, int32_t hi, int32_t fallback, const char* name, SanitizeReport* r) {
+  if (field >= lo && field <= hi) return;
+  Note(r, name, field, fallback);
+  field = fallback;
+}
+
+bool FloatInRange(float v, float lo, float hi, bool openBelow) {
+  if (!std::isfinite(v)) return false;
+  return (openBelow ? v > lo : v >= lo) && v <= hi;
 }
 
 // An angle or percentage: its float and its whole-number twin share a range.
-void KeepInRange(float& field, int32_t& twin, float lo, float hi, const TParameters& d, float TParameters::*f,
-                 int32_t TParameters::*t) {
-  if (!std::isfinite(field) || field < lo || field > hi) field = d.*f;
-  if (twin < lo || twin > hi) twin = d.*t;
-}
+struct FloatRange {
+  const char* name;
+  const char* twinName;
+  float TParameters::*value;
+  int32_t TParameters::*twin;
+  float lo, hi;
+  bool openBelow;  // the low end itself is not allowed
+};
+
+constexpr FloatRange kFloatRanges[] = {
+    {"twirl X (0034)", "twirl X (0008)", &TParameters::twirlX, &TParameters::twirlXInt, -90, 90, false},
+    {"twirl Y (0035)", "twirl Y (0012)", &TParameters::twirlY, &TParameters::twirlYInt, -180, 180, false},
+    {"spin (0036)", "spin (0009)", &TParameters::twirlSpin, &TParameters::twirlSpinInt, -180, 180, false},
+    {"view angle (0037)", "view angle (0014)", &TParameters::viewAngle, &TParameters::viewAngleInt, 0, 180, true},
+    {"tab size (0038)", "tab size (0013)", &TParameters::tabSize, &TParameters::tabSizeInt, 0, 100, false},
+    {"sharpening (0039)", "sharpening (0027)", &TParameters::sharpening, &TParameters::sharpeningInt, 0, 100, false},
+};
 
 }  // namespace
 
 bool IsKnownOutputMode(int32_t mode) { return (mode >= 1 && mode <= 291) || (mode >= 1035 && mode <= 1049); }
 
-void SanitizeSettings(TParameters* p) {
+bool ViewAngleInRange(double degrees) { return std::isfinite(degrees) && degrees > 0.0 && degrees <= 180.0; }
+
+void SanitizeSettings(TParameters* p, SanitizeReport* r) {
   if (!p) return;
   TParameters d{};
   SetDefaultSettings(&d);
-  KeepInRange(p->inputMode, 1, kInputModes, d.inputMode);
-  if (!IsKnownOutputMode(p->outputMode)) p->outputMode = d.outputMode;
-  if (!IsKnownOutputMode(p->altOutputMode)) p->altOutputMode = d.altOutputMode;
-  KeepInRange(p->glueMode, 1, kGlueModes, d.glueMode);
-  KeepInRange(p->graticule, 1, kGraticules, d.graticule);
-  KeepInRange(p->previewQuality, 1, kSampleQualities, d.previewQuality);
-  KeepInRange(p->cubeFaceSize, kMinExportSize, kMaxExportSize, d.cubeFaceSize);
-  KeepInRange(p->facesExportSize, kMinExportSize, kMaxExportSize, d.facesExportSize);
-  KeepInRange(p->brickLayers, kMinBrickLayers, kMaxBrickLayers, d.brickLayers);
-  KeepInRange(p->twirlX, p->twirlXInt, -90, 90, d, &TParameters::twirlX, &TParameters::twirlXInt);
-  KeepInRange(p->twirlY, p->twirlYInt, -180, 180, d, &TParameters::twirlY, &TParameters::twirlYInt);
-  KeepInRange(p->twirlSpin, p->twirlSpinInt, -180, 180, d, &TParameters::twirlSpin, &TParameters::twirlSpinInt);
-  KeepInRange(p->viewAngle, p->viewAngleInt, 0, 180, d, &TParameters::viewAngle, &TParameters::viewAngleInt);
-  KeepInRange(p->tabSize, p->tabSizeInt, 0, 100, d, &TParameters::tabSize, &TParameters::tabSizeInt);
-  KeepInRange(p->sharpening, p->sharpeningInt, 0, 100, d, &TParameters::sharpening, &TParameters::sharpeningInt);
+  KeepInRange(p->inputMode, 1, kInputModes, d.inputMode, "input mode (Fiky)", r);
+  if (!IsKnownOutputMode(p->outputMode)) {
+    Note(r, "output mode (Foky)", p->outputMode, d.outputMode);
+    p->outputMode = d.outputMode;
+  }
+  if (!IsKnownOutputMode(p->altOutputMode)) {
+    Note(r, "second output mode", p->altOutputMode, d.altOutputMode);
+    p->altOutputMode = d.altOutputMode;
+  }
+  KeepInRange(p->glueMode, 1, kGlueModes, d.glueMode, "glue mode (GLUE)", r);
+  KeepInRange(p->graticule, 1, kGraticules, d.graticule, "graticule (Fgky)", r);
+  KeepInRange(p->previewQuality, 1, kSampleQualities, d.previewQuality, "preview quality (0032)", r);
+  KeepInRange(p->cubeFaceSize, kMinExportSize, kMaxExportSize, d.cubeFaceSize, "cube face size (0021)", r);
+  KeepInRange(p->facesExportSize, kMinExportSize, kMaxExportSize, d.facesExportSize, "faces export size (0026)", r);
+  KeepInRange(p->brickLayers, kMinBrickLayers, kMaxBrickLayers, d.brickLayers, "brick layers (0018)", r);
+  for (const FloatRange& f : kFloatRanges) {
+    float& value = p->*f.value;
+    if (!FloatInRange(value, f.lo, f.hi, f.openBelow)) {
+      Note(r, f.name, value, d.*f.value);
+      value = d.*f.value;
+    }
+    int32_t& twin = p->*f.twin;
+    if (!FloatInRange(float(twin), f.lo, f.hi, f.openBelow)) {
+      Note(r, f.twinName, twin, d.*f.twin);
+      twin = d.*f.twin;
+    }
+  }
+}
+
+void ReportSettingCorrections(const SanitizeReport& report, const char* source) {
+  for (int32_t i = 0; i < report.count; ++i) {
+    const SettingCorrection& c = report.corrections[i];
+    char line[200];
+    std::snprintf(line, sizeof line, "%s: %g is out of range; %g is used instead", c.name, c.given, c.used);
+    PlatformShowAlert(source, line);
+  }
 }

@@ -6,8 +6,29 @@
 
 struct TParameters;
 
+// One setting put back to its default: its name as the user knows it, the
+// value found and the value used.
+struct SettingCorrection {
+  const char* name;
+  double given;
+  double used;
+};
+
+constexpr int kMaxSettingCorrections = 32;
+
+struct SanitizeReport {
+  int32_t count = 0;
+  SettingCorrection corrections[kMaxSettingCorrections];
+};
+
 // Puts every mode, quality, size and angle that is out of its range (or not
-// finite) back to its default; everything else is left as it is.
-void SanitizeSettings(TParameters* p);
+// finite) back to its default; everything else is left as it is. With a
+// report, every correction is listed in it.
+void SanitizeSettings(TParameters* p, SanitizeReport* report = nullptr);
 // Output modes the renderer knows: 1 to 291 and the variants 1035 to 1049.
 bool IsKnownOutputMode(int32_t mode);
+// A view angle the renderer can use: above 0 (a zero angle has no image
+// plane) and at most 180 degrees.
+bool ViewAngleInRange(double degrees);
+// Tells the user, one line each, which settings of `source` were replaced.
+void ReportSettingCorrections(const SanitizeReport& report, const char* source);

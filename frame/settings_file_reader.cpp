@@ -246,7 +246,9 @@ int32_t ReadSettingsFileSwitchably(Globals* globals, const FSRef* file, uint32_t
   if (mode == SettingsRead_All) {
     // Files, the cached settings and memory dots all pass here: whatever a
     // file held, nothing out of range reaches the renderer.
-    SanitizeSettings(&work);
+    SanitizeReport report;
+    SanitizeSettings(&work, &report);
+    ReportSettingCorrections(report, "Settings file: values out of range were replaced");
     std::memcpy(p, &work, sizeof work);
   }
   if (previewRead) *previewRead = flag;

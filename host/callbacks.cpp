@@ -1,4 +1,5 @@
 #include "host/callbacks.h"
+#include "host/dialog_host.h"
 
 #include <csignal>
 #include <cstdio>
@@ -68,9 +69,10 @@ void HostProgressProc(int32_t done, int32_t total) {
 }
 
 // There is no screen to paint on; the call is checked and counted.
-OSErr16 HostDisplayPixels(const PSPixelMap* source, const VRect* srcRect, int32_t, int32_t, void*) {
+OSErr16 HostDisplayPixels(const PSPixelMap* source, const VRect* srcRect, int32_t dstRow, int32_t dstCol, void* port) {
   if (!source || !srcRect || !source->baseAddr) return kParamErr;
   ++g_displays;
+  PaintIntoHostPort(source, srcRect, dstRow, dstCol, port);
   return 0;
 }
 

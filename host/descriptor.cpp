@@ -454,7 +454,9 @@ bool ParseSetting(const std::string& arg, DescEntry* entry, std::string* error) 
   } else if (ParseInt64(value, &i) && i >= INT32_MIN && i <= INT32_MAX) {
     entry->kind = DescKind::Integer;
     entry->integer = i;
-  } else if (ParseDouble(value, &f) && std::isfinite(f)) {
+  } else if (ParseDouble(value, &f)) {
+    // NaN and infinities pass here so that the range check treats them as a
+    // descriptor file's would be treated: named, and put back to the default.
     entry->kind = DescKind::Float;
     entry->real = f;
   } else if (ParseFourCC(value, &entry->value)) {

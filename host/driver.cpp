@@ -1,10 +1,13 @@
 #include "host/driver.h"
+#include "host/dialog_host.h"
 
 #include "host/callbacks.h"
 #include "host/descriptor_suite.h"
 #include "host/regions.h"
 #include "host/suites.h"
 #include "platform/memory.h"
+
+#include <cstring>
 
 namespace gyhost {
 
@@ -147,12 +150,23 @@ void SetUpRecord(ActiveInvocation* a, PluginInstance* plugin, const InvocationSe
   r.bufferProcs = &a->bufferProcs;
   r.handleProcs = &a->handleProcs;
   r.displayPixels = f.noDisplayPixels ? nullptr : HostDisplayPixels;
+  r.platformData = HostDialogPort();
   r.advanceState = f.noAdvanceState ? nullptr : HostAdvanceState;
   r.samplingSupport = 1;
   r.inputRate = r.maskRate = kUnitRate;
   r.inputPadding = r.outputPadding = r.maskPadding = -1;
   SetLayerPlanes(&r, image);
   r.descriptorParameters = &a->descriptorParameters;
+  // The document's colour profile, as a host hands it to filters that write
+  // files of their own.
+  r.canUseICCProfiles = 1;
+  if (!image.meta.icc.empty()) {
+    r.iCCprofileData = NewHandle(int64_t(image.meta.icc.size()));
+    if (r.iCCprofileData) {
+      std::memcpy(*r.iCCprofileData, image.meta.icc.data(), image.meta.icc.size());
+      r.iCCprofileSize = int32_t(image.meta.icc.size());
+    }
+  }
 
   a->original = setup.original;
   a->mask = setup.mask;
@@ -177,6 +191,12 @@ void TakeBackDescriptor(ActiveInvocation* a, bool keep, InvocationOutcome* outco
   if (!h) return;
   if (keep) outcome->recorded = DescriptorFromHandle(h, &outcome->descriptor);
   DisposeHandle(h);
+}
+
+void ReleaseProfile(ActiveInvocation* a) {
+  if (a->record.iCCprofileData) DisposeHandle(a->record.iCCprofileData);
+  a->record.iCCprofileData = nullptr;
+  a->record.iCCprofileSize = 0;
 }
 
 }  // namespace
@@ -221,6 +241,7 @@ void RunInvocation(PluginInstance* plugin, const InvocationSetup& setup, HostIma
   outcome->selector = selector;
   outcome->rectsEmpty = AllRectsEmpty(a.record);
   TakeBackDescriptor(&a, result == 0, outcome);
+  ReleaseProfile(&a);
   ForgetBuffers(&a);
   g_active = nullptr;
   FinishProgressLine();
@@ -247,6 +268,7 @@ SelectorProbe ProbeSelector(PluginInstance* plugin, const InvocationSetup& setup
   probe.parametersChanged = plugin->parameters != parametersBefore;
   InvocationOutcome ignored;
   TakeBackDescriptor(&a, false, &ignored);
+  ReleaseProfile(&a);
   ForgetBuffers(&a);
   g_active = nullptr;
   FinishProgressLine();

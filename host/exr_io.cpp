@@ -5,6 +5,7 @@
 #include <ImfHeader.h>
 #include <ImfInputFile.h>
 #include <ImfOutputFile.h>
+#include <ImfStringAttribute.h>
 
 #include <exception>
 #include <vector>
@@ -14,6 +15,34 @@ namespace gyhost {
 namespace {
 
 constexpr const char* kRgbNames[3] = {"R", "G", "B"};
+
+// OpenEXR has no standard attributes for these; each travels as a string
+// attribute holding the bytes as they are.
+struct MetaAttribute {
+  const char* name;
+  std::vector<uint8_t> ImageMetadata::*field;
+};
+constexpr MetaAttribute kMetaAttributes[] = {
+    {"iccProfile", &ImageMetadata::icc},
+    {"exif", &ImageMetadata::exif},
+    {"xmp", &ImageMetadata::xmp},
+};
+
+void ReadExrMetadata(const Imf::Header& header, ImageMetadata* meta) {
+  for (const MetaAttribute& a : kMetaAttributes) {
+    if (const auto* attr = header.findTypedAttribute<Imf::StringAttribute>(a.name)) {
+      const std::string& v = attr->value();
+      (meta->*a.field).assign(v.begin(), v.end());
+    }
+  }
+}
+
+void WriteExrMetadata(const ImageMetadata& meta, Imf::Header* header) {
+  for (const MetaAttribute& a : kMetaAttributes) {
+    const std::vector<uint8_t>& bytes = meta.*a.field;
+    if (!bytes.empty()) header->insert(a.name, Imf::StringAttribute(std::string(bytes.begin(), bytes.end())));
+  }
+}
 
 bool ReadExrOrThrow(const std::string& path, HostImage* image, std::string* error) {
   Imf::InputFile file(path.c_str());
@@ -29,12 +58,12 @@ bool ReadExrOrThrow(const std::string& path, HostImage* image, std::string* erro
     return false;
   }
   const bool alpha = channels.findChannel("A") != nullptr;
-  if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide ||
-      !ResizeHostImage(image, int32_t(width), int32_t(height), rgb ? 3 : 1, alpha, SampleType::F32)) {
-    *error = "image of " + std::to_string(width) + "x" + std::to_string(height) + " pixels is empty or larger than " +
-             std::to_string(kMaxImageSide) + " pixels a side";
+  if (!CheckImageSize(width, height, (rgb ? 3 : 1) + (alpha ? 1 : 0), 4, error)) return false;
+  if (!ResizeHostImageZeroed(image, int32_t(width), int32_t(height), rgb ? 3 : 1, alpha, SampleType::F32)) {
+    *error = "out of memory for an image of " + std::to_string(width) + "x" + std::to_string(height) + " pixels";
     return false;
   }
+  ReadExrMetadata(header, &image->meta);
   const size_t xStride = PixelBytes(*image);
   const size_t yStride = RowBytes(*image);
   auto* base = reinterpret_cast<float*>(image->data.data());
@@ -52,6 +81,7 @@ bool ReadExrOrThrow(const std::string& path, HostImage* image, std::string* erro
 bool WriteExrOrThrow(const std::string& path, const HostImage& image) {
   Imf::Header header(image.width, image.height);
   header.compression() = Imf::ZIP_COMPRESSION;
+  WriteExrMetadata(image.meta, &header);
   const int32_t colors = image.colorPlanes;
   for (int32_t c = 0; c < colors; ++c)
     header.channels().insert(colors == 3 ? kRgbNames[c] : "Y", Imf::Channel(Imf::FLOAT));

@@ -1,6 +1,10 @@
 #include "host/host_image.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -56,9 +60,66 @@ bool ResizeHostImage(HostImage* image, int32_t width, int32_t height, int32_t co
   image->hasAlpha = hasAlpha;
   image->type = type;
   try {
-    image->data.assign(RowBytes(*image) * size_t(height), 0);
+    image->data.clear();
+    image->data.shrink_to_fit();
+    image->data.resize(RowBytes(*image) * size_t(height));
   } catch (const std::bad_alloc&) {
     image->data.clear();
+    return false;
+  }
+  return true;
+}
+
+bool ResizeHostImageZeroed(HostImage* image, int32_t width, int32_t height, int32_t colorPlanes, bool hasAlpha,
+                           SampleType type) {
+  if (!ResizeHostImage(image, width, height, colorPlanes, hasAlpha, type)) return false;
+  std::memset(image->data.data(), 0, image->data.size());
+  return true;
+}
+
+uint64_t AvailableMemoryBytes() {
+  uint64_t available = 0;
+  if (std::FILE* f = std::fopen("/proc/meminfo", "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, f)) {
+      unsigned long long kb = 0;
+      if (std::sscanf(line, "MemAvailable: %llu kB", &kb) == 1) {
+        available = uint64_t(kb) * 1024;
+        break;
+      }
+    }
+    std::fclose(f);
+  }
+  if (available == 0) {
+    const long pages = sysconf(_SC_AVPHYS_PAGES), size = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && size > 0) available = uint64_t(pages) * uint64_t(size);
+  }
+  rlimit limit{};
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      (available == 0 || uint64_t(limit.rlim_cur) < available)) {
+    available = uint64_t(limit.rlim_cur);
+  }
+  return available;
+}
+
+bool CheckImageSize(int64_t width, int64_t height, int32_t planes, int32_t bytesPerSample, std::string* error) {
+  const std::string size = std::to_string(width) + "x" + std::to_string(height) + " pixels";
+  if (width <= 0 || height <= 0) {
+    *error = "image of " + size + " is empty";
+    return false;
+  }
+  if (width > kMaxImageSide || height > kMaxImageSide) {
+    *error = "image of " + size + " is larger than " + std::to_string(kMaxImageSide) + " pixels a side";
+    return false;
+  }
+  const uint64_t bytes = uint64_t(width) * uint64_t(height) * uint64_t(planes) * uint64_t(bytesPerSample);
+  const uint64_t available = AvailableMemoryBytes();
+  // The input and the result are both held while the filter runs.
+  if (available != 0 && 2 * bytes > available) {
+    char text[200];
+    std::snprintf(text, sizeof text, "image of %s needs %.2f GB (twice %.2f GB) but only %.2f GB of memory is available",
+                  size.c_str(), 2 * double(bytes) / 1e9, double(bytes) / 1e9, double(available) / 1e9);
+    *error = text;
     return false;
   }
   return true;

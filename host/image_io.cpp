@@ -12,6 +12,8 @@
 #include "host/png_io.h"
 #include "host/tiff_io.h"
 
+#include <tiffio.h>
+
 namespace gyhost {
 
 namespace {
@@ -32,8 +34,8 @@ std::string Lowercase(std::string s) {
   return s;
 }
 
-bool WriteThroughStdio(const std::string& path, const HostImage& image, std::string* error,
-                       bool (*writer)(std::FILE*, const HostImage&, std::string*)) {
+template <typename Writer>
+bool WriteThroughStdio(const std::string& path, const HostImage& image, std::string* error, Writer writer) {
   std::FILE* raw = std::fopen(path.c_str(), "wb");
   if (!raw) {
     *error = std::strerror(errno);
@@ -135,14 +137,24 @@ bool ReadImageFile(const std::string& path, HostImage* image, std::string* error
   return ok;
 }
 
-bool WriteImageFile(const std::string& path, ImageFormat format, const HostImage& image, std::string* error) {
+uint16_t TiffCompressionFromName(const std::string& name) {
+  if (name == "none") return COMPRESSION_NONE;
+  if (name == "lzw") return COMPRESSION_LZW;
+  if (name == "deflate") return COMPRESSION_ADOBE_DEFLATE;
+  return 0;
+}
+
+bool WriteImageFile(const std::string& path, ImageFormat format, const HostImage& image, std::string* error,
+                    const WriteOptions& options) {
   switch (format) {
     case ImageFormat::Png:
-      return WriteThroughStdio(path, image, error, WritePng);
+      return WriteThroughStdio(path, image, error, [&](std::FILE* f, const HostImage& i, std::string* e) {
+        return WritePng(f, i, options.pngLevel, e);
+      });
     case ImageFormat::Jpeg:
       return WriteThroughStdio(path, image, error, WriteJpeg);
     case ImageFormat::Tiff:
-      return WriteTiff(path, image, error);
+      return WriteTiff(path, image, options.tiffCompression, error);
     case ImageFormat::Exr:
       return WriteExr(path, image, error);
     case ImageFormat::Unknown:

@@ -16,7 +16,16 @@ const char* FormatName(ImageFormat format);
 
 // False with a message when the file cannot be read or is not a supported image.
 bool ReadImageFile(const std::string& path, HostImage* image, std::string* error);
-// Writes `image` to `path` in `format`, in the image's depth where the format allows.
-bool WriteImageFile(const std::string& path, ImageFormat format, const HostImage& image, std::string* error);
+struct WriteOptions {
+  int pngLevel = -1;             // zlib level 0..9; -1: the PNG writer's default
+  uint16_t tiffCompression = 0;  // a libtiff COMPRESSION_ code; 0: as the input
+};
+
+// Writes `image` to `path` in `format`, in the image's depth where the format
+// allows, with the metadata the format holds.
+bool WriteImageFile(const std::string& path, ImageFormat format, const HostImage& image, std::string* error,
+                    const WriteOptions& options = WriteOptions{});
+// "none", "lzw", "deflate" as a libtiff code; "same" (and anything else) 0.
+uint16_t TiffCompressionFromName(const std::string& name);
 
 }  // namespace gyhost

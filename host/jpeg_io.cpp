@@ -1,7 +1,10 @@
 #include "host/jpeg_io.h"
 
 #include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared first.
@@ -25,7 +28,58 @@ void OnJpegError(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
-void OnJpegMessage(j_common_ptr, int) {}  // warnings are not the user's concern
+// A warning while reading (level -1) means damaged data: libjpeg fills what
+// it could not decode with grey and goes on, so the picture would be wrong
+// while the run succeeds. Reading stops with the library's message instead.
+// Trace messages (level 0 and above) are not the user's concern.
+void OnJpegMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0) return;
+  auto* err = reinterpret_cast<JpegError*>(cinfo->err);
+  if (!cinfo->is_decompressor) return;
+  (*cinfo->err->format_message)(cinfo, err->message);
+  std::longjmp(err->jump, 1);
+}
+
+constexpr int kExifMarker = JPEG_APP0 + 1;
+constexpr char kExifPrefix[] = "Exif\0";  // with the string's own NUL: "Exif\0\0"
+constexpr size_t kExifPrefixSize = 6;
+constexpr char kXmpPrefix[] = "http://ns.adobe.com/xap/1.0/";  // followed by a NUL
+constexpr size_t kXmpPrefixSize = sizeof kXmpPrefix;          // counts the NUL
+// A JPEG segment holds at most 65533 bytes of data.
+constexpr size_t kMaxMarkerData = 65533;
+
+void ReadJpegMetadata(jpeg_decompress_struct* cinfo, ImageMetadata* meta) {
+  for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next) {
+    if (m->marker != kExifMarker) continue;
+    if (m->data_length > kExifPrefixSize && std::memcmp(m->data, kExifPrefix, kExifPrefixSize) == 0 &&
+        meta->exif.empty()) {
+      meta->exif.assign(m->data + kExifPrefixSize, m->data + m->data_length);
+    } else if (m->data_length > kXmpPrefixSize && std::memcmp(m->data, kXmpPrefix, kXmpPrefixSize) == 0 &&
+               meta->xmp.empty()) {
+      meta->xmp.assign(m->data + kXmpPrefixSize, m->data + m->data_length);
+    }
+  }
+  JOCTET* icc = nullptr;
+  unsigned int iccLength = 0;
+  if (jpeg_read_icc_profile(cinfo, &icc, &iccLength) && icc) {
+    meta->icc.assign(icc, icc + iccLength);
+    std::free(icc);
+  }
+}
+
+void WriteJpegMarker(jpeg_compress_struct* cinfo, const char* prefix, size_t prefixSize,
+                     const std::vector<uint8_t>& body) {
+  if (body.empty() || prefixSize + body.size() > kMaxMarkerData) return;
+  std::vector<uint8_t> data(prefix, prefix + prefixSize);
+  data.insert(data.end(), body.begin(), body.end());
+  jpeg_write_marker(cinfo, kExifMarker, data.data(), unsigned(data.size()));
+}
+
+void WriteJpegMetadata(jpeg_compress_struct* cinfo, const ImageMetadata& meta) {
+  WriteJpegMarker(cinfo, kExifPrefix, kExifPrefixSize, meta.exif);
+  WriteJpegMarker(cinfo, kXmpPrefix, kXmpPrefixSize, meta.xmp);
+  if (!meta.icc.empty()) jpeg_write_icc_profile(cinfo, meta.icc.data(), unsigned(meta.icc.size()));
+}
 
 struct JpegReadJob {
   jpeg_decompress_struct cinfo;
@@ -36,7 +90,18 @@ bool ReadJpegInto(std::FILE* file, JpegReadJob* job, HostImage* image) {
   if (setjmp(job->err.jump)) return false;
   jpeg_create_decompress(&job->cinfo);
   jpeg_stdio_src(&job->cinfo, file);
+  jpeg_save_markers(&job->cinfo, kExifMarker, 0xFFFF);
+  jpeg_save_markers(&job->cinfo, JPEG_APP0 + 2, 0xFFFF);  // the ICC profile's chunks
   jpeg_read_header(&job->cinfo, TRUE);
+  {
+    std::string sizeError;
+    const int planes = job->cinfo.num_components == 1 ? 1 : 3;
+    if (!CheckImageSize(job->cinfo.image_width, job->cinfo.image_height, planes, 1, &sizeError)) {
+      std::snprintf(job->err.message, sizeof job->err.message, "%s", sizeError.c_str());
+      return false;
+    }
+  }
+  ReadJpegMetadata(&job->cinfo, &image->meta);
   const J_COLOR_SPACE space = job->cinfo.jpeg_color_space;
   if (space == JCS_CMYK || space == JCS_YCCK) {
     std::snprintf(job->err.message, sizeof job->err.message, "CMYK JPEG files are not supported");
@@ -51,7 +116,7 @@ bool ReadJpegInto(std::FILE* file, JpegReadJob* job, HostImage* image) {
   }
   if (!ResizeHostImage(image, int32_t(job->cinfo.output_width), int32_t(job->cinfo.output_height), planes, false,
                        SampleType::U8)) {
-    std::snprintf(job->err.message, sizeof job->err.message, "image of %ux%u pixels is too large",
+    std::snprintf(job->err.message, sizeof job->err.message, "out of memory for an image of %ux%u pixels",
                   unsigned(job->cinfo.output_width), unsigned(job->cinfo.output_height));
     return false;
   }
@@ -81,6 +146,7 @@ bool WriteJpegFrom(std::FILE* file, JpegWriteJob* job, const HostImage& image) {
   jpeg_set_defaults(&job->cinfo);
   jpeg_set_quality(&job->cinfo, kJpegQuality, TRUE);
   jpeg_start_compress(&job->cinfo, TRUE);
+  WriteJpegMetadata(&job->cinfo, image.meta);
   const int32_t planes = PlaneCount(image);
   for (int32_t y = 0; y < image.height; ++y) {
     RowToFile8(image, y, job->fileRow.data());

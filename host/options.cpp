@@ -5,10 +5,14 @@
 #include <cstdlib>
 
 #include "host/descriptor.h"
+#include "host/dialog_host.h"
 
 namespace gyhost {
 
 namespace {
+
+// A host rectangle holds at most this many pixels a side.
+constexpr int64_t kMaxCanvasSide = 32767;
 
 bool ParseInteger(const std::string& text, int64_t min, int64_t max, int64_t* value) {
   if (text.empty()) return false;
@@ -27,6 +31,9 @@ enum class Valued {
   Descriptor,
   Record,
   Threads,
+  Canvas,
+  PngLevel,
+  TiffCompression,
   HostSig,
   BufferVersion,
   BufferCount,
@@ -50,6 +57,9 @@ constexpr ValuedOption kValued[] = {
     {"--descriptor", Valued::Descriptor},
     {"--record", Valued::Record},
     {"--threads", Valued::Threads},
+    {"--canvas", Valued::Canvas},
+    {"--png-level", Valued::PngLevel},
+    {"--tiff-compression", Valued::TiffCompression},
     {"--host-sig", Valued::HostSig},
     {"--buffer-suite-version", Valued::BufferVersion},
     {"--buffer-suite-count", Valued::BufferCount},
@@ -92,6 +102,30 @@ bool ApplyValued(Valued which, const std::string& name, const std::string& value
     case Valued::Threads:
       if (!needInt(1, 1024)) return false;
       o->threads = int32_t(n);
+      return true;
+    case Valued::Canvas: {
+      const size_t x = value.find_first_of("xX");
+      int64_t w = 0, h = 0;
+      if (x == std::string::npos || !ParseInteger(value.substr(0, x), 1, kMaxCanvasSide, &w) ||
+          !ParseInteger(value.substr(x + 1), 1, kMaxCanvasSide, &h)) {
+        *error = "--canvas needs WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxCanvasSide) + ", not \"" +
+                 value + "\"";
+        return false;
+      }
+      o->canvasWidth = int32_t(w);
+      o->canvasHeight = int32_t(h);
+      return true;
+    }
+    case Valued::PngLevel:
+      if (!needInt(0, 9)) return false;
+      o->pngLevel = int32_t(n);
+      return true;
+    case Valued::TiffCompression:
+      if (value != "same" && value != "none" && value != "lzw" && value != "deflate") {
+        *error = "--tiff-compression needs same, none, lzw or deflate, not \"" + value + "\"";
+        return false;
+      }
+      o->tiffCompression = value;
       return true;
     case Valued::HostSig:
       if (!ParseFourCC(value, &o->faults.hostSig)) {
@@ -147,6 +181,10 @@ bool ApplyFlag(const std::string& arg, HostOptions* o) {
     o->quiet = true;
   } else if (arg == "--help" || arg == "-h") {
     o->help = true;
+  } else if (arg == "--list") {
+    o->list = true;
+  } else if (arg == "--version") {
+    o->version = true;
   } else if (arg == "--refuse-buffers") {
     o->faults.refuseBufferAllocate = true;
   } else if (arg == "--refuse-buffer-lock") {
@@ -180,6 +218,7 @@ bool ParseOptions(int argc, const char* const* argv, HostOptions* o, std::string
       optionsEnded = true;
       continue;
     }
+    if (ParseDialogScriptOption(argc, argv, &i, o, error)) { if (error->empty()) continue; return false; }
     if (ApplyFlag(arg, o)) continue;
     const size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
@@ -202,7 +241,7 @@ bool ParseOptions(int argc, const char* const* argv, HostOptions* o, std::string
     }
     if (!ApplyValued(match->which, name, value, o, error)) return false;
   }
-  if (o->help) return true;
+  if (o->help || o->list || o->version) return true;
   if (positional.size() != 2) {
     *error = positional.size() < 2 ? "an input and an output file are needed" : "too many file names";
     return false;
@@ -214,28 +253,50 @@ bool ParseOptions(int argc, const char* const* argv, HostOptions* o, std::string
 
 std::string UsageText() {
   return "usage: gyrelle [options] INPUT OUTPUT\n"
+         "       gyrelle --list | --version | --help\n"
          "\n"
          "Runs the Gyrelle 2 filter on INPUT and writes the result to OUTPUT.\n"
          "INPUT: PNG (8/16-bit), JPEG, TIFF (8/16-bit, 32-bit float) or OpenEXR.\n"
          "OUTPUT: the format follows the name: .png .jpg/.jpeg .tif/.tiff .exr,\n"
-         "in the input's depth where the format allows. OUTPUT is replaced only\n"
-         "when the filter succeeds.\n"
+         "in the input's depth where the format allows, with the input's colour\n"
+         "profile, EXIF and XMP. OUTPUT is replaced only when the filter succeeds.\n"
+         "Without settings the filter renders the identity (output mode Fo01): set\n"
+         "an output mode, e.g. --set Foky=Fo45 for a Mollweide map.\n"
          "\n"
          "options:\n"
-         "  --plugin PATH       the plug-in to load (default: Gyrelle2.so beside gyrelle)\n"
-         "  --set KEY=VALUE     a setting by its four-character descriptor key; VALUE is\n"
-         "                      true/false, an integer, a number or a four-character\n"
-         "                      code (e.g. --set Foky=Fo45); may be repeated\n"
+         "  --set KEY=VALUE     a setting by its four-character key; VALUE is true/false,\n"
+         "                      an integer, a number or a four-character code\n"
+         "                      (e.g. --set Foky=Fo45); may be repeated; a key, value or\n"
+         "                      code the filter does not know stops the run\n"
+         "  --list              every output, input and glue mode with its code, number\n"
+         "                      and name, and every key with its type, range and meaning\n"
          "  --descriptor FILE   replay settings recorded with --record (--set wins)\n"
          "  --record FILE       write the settings the filter recorded, one key a line\n"
+         "  --canvas WxH        the size of the result (the filter itself keeps the size\n"
+         "                      of its image): the input is stretched to the canvas's\n"
+         "                      shape without dropping detail on either axis, filtered,\n"
+         "                      and the result reduced to WxH with an area filter; e.g.\n"
+         "                      --canvas 2048x2048 for a little planet from a 2:1 panorama\n"
          "  --dialog            ask the plug-in for its dialog\n"
          "  --threads N         worker threads (default: every core)\n"
-         "  --quiet, -q         no progress bar\n"
+         "  --png-level N       PNG compression, 0 (none, fastest) to 9 (smallest, slow);\n"
+         "                      default 1 with the Up filter, about a second for 8192x4096\n"
+         "  --tiff-compression same|none|lzw|deflate\n"
+         "                      TIFF compression; default same: as the input TIFF\n"
+         "                      (uncompressed stays uncompressed), LZW for other inputs\n"
+         "  --plugin PATH       the plug-in to load (default: Gyrelle2.so beside gyrelle)\n"
+         "  --quiet, -q         no progress bar and no notes\n"
+         "  --version           the version\n"
          "  --help, -h          this text\n"
          "\n"
-         "exit status: 0 done, 1 the filter failed or was cancelled, 2 bad command line,\n"
-         "3 the input cannot be read, 4 the output cannot be written, 5 the plug-in\n"
-         "cannot be loaded.\n";
+         "A run without --set or --descriptor starts from the settings last accepted\n"
+         "with --dialog, and says so.\n"
+         "\n"
+         "exit status: 0 done, 1 the filter failed or was cancelled (130 on Ctrl-C),\n"
+         "2 bad command line or setting, 3 the input cannot be read, 4 the output\n"
+         "cannot be written, 5 the plug-in cannot be loaded.\n";
 }
+
+std::string VersionText() { return "gyrelle (Gyrelle 2) 2.0.0\n"; }
 
 }  // namespace gyhost

@@ -20,7 +20,16 @@ struct HostOptions {
   bool dialog = false;
   bool quiet = false;
   bool help = false;
-  int32_t threads = 0;  // 0: every core
+  bool list = false;     // --list: the codes, names and keys
+  bool version = false;  // --version
+  int32_t threads = 0;   // 0: every core
+  // --canvas WxH: the size of the result; 0: the input's size.
+  int32_t canvasWidth = 0;
+  int32_t canvasHeight = 0;
+  // --png-level N: zlib level of PNG output (the default keeps large writes fast).
+  int32_t pngLevel = -1;  // -1: the writer's default
+  // --tiff-compression: "same" (as the input), "none", "lzw" or "deflate".
+  std::string tiffCompression = "same";
 
   // For tests only.
   HostFaults faults;
@@ -35,5 +44,6 @@ struct HostOptions {
 
 bool ParseOptions(int argc, const char* const* argv, HostOptions* options, std::string* error);
 std::string UsageText();
+std::string VersionText();
 
 }  // namespace gyhost

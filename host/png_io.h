@@ -11,6 +11,8 @@ namespace gyhost {
 
 bool ReadPng(std::FILE* file, HostImage* image, std::string* error);
 // Writes 8-bit samples for an 8-bit image and 16-bit samples otherwise.
-bool WritePng(std::FILE* file, const HostImage& image, std::string* error);
+// zlib level 0..9; out of range: kDefaultPngLevel.
+constexpr int kDefaultPngLevel = 1;
+bool WritePng(std::FILE* file, const HostImage& image, int level, std::string* error);
 
 }  // namespace gyhost

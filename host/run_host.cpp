@@ -1,17 +1,23 @@
 #include "host/run_host.h"
+#include "host/dialog_host.h"
+
+#include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "host/callbacks.h"
+#include "host/canvas.h"
 #include "host/descriptor.h"
 #include "host/driver.h"
 #include "host/image_io.h"
 #include "host/options.h"
 #include "host/output_file.h"
 #include "host/result_codes.h"
+#include "host/setting_keys.h"
 #include "host/suites.h"
 
 namespace gyhost {
@@ -48,21 +54,93 @@ bool WriteTextFile(const std::string& path, const std::string& text, std::string
   return written && closed;
 }
 
-// The settings to replay: the recorded file first, then --set on top.
-bool BuildReplay(const HostOptions& o, Descriptor* replay, std::string* error) {
+// The settings to replay: the recorded file first, then --set on top. Every
+// entry is checked before any work: a key, kind or code the filter does not
+// know is refused; a value out of range is put back to its default, and the
+// user is told.
+bool BuildReplay(const HostOptions& o, bool check, Descriptor* replay, std::string* error) {
   if (!o.descriptorFile.empty()) {
     std::string text;
     if (!ReadTextFile(o.descriptorFile, &text, error) || !ParseDescriptorText(text, replay, error)) {
       *error = o.descriptorFile + ": " + *error;
       return false;
     }
+    for (DescEntry& e : *replay) {
+      if (!check) break;
+      std::string message;
+      const SettingCheck check = CheckSetting(&e, &message);
+      if (check == SettingCheck::Refused) {
+        *error = o.descriptorFile + ": " + message;
+        return false;
+      }
+      if (check == SettingCheck::Replaced) Say(o.descriptorFile + ": " + message);
+    }
   }
   for (const std::string& s : o.settings) {
     DescEntry entry;
-    if (!ParseSetting(s, &entry, error)) return false;
+    if (!ParseSetting(s, &entry, error)) {
+      *error = "--set " + s + ": " + *error;
+      return false;
+    }
+    std::string message;
+    const SettingCheck verdict = check ? CheckSetting(&entry, &message) : SettingCheck::Accepted;
+    if (verdict == SettingCheck::Refused) {
+      *error = "--set " + s + ": " + message;
+      return false;
+    }
+    if (verdict == SettingCheck::Replaced) Say("--set " + s + ": " + message);
     SetDescriptorEntry(replay, entry);
   }
   return true;
+}
+
+// Where the plug-in keeps the settings last accepted with --dialog.
+std::string CachedSettingsPath() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  std::string folder;
+  if (config && config[0] == '/') {
+    folder = std::string(config) + "/Gyrelle 2";
+  } else if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
+    folder = std::string(home) + "/.config/Gyrelle 2";
+  } else {
+    return "";
+  }
+  return folder + "/Gyrelle 2 cached settings C";
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The value a replay sets for `key`, or null.
+const DescEntry* ReplayEntry(const Descriptor& replay, const char (&key)[5]) {
+  for (const DescEntry& e : replay)
+    if (e.key == MakeFourCC(key)) return &e;
+  return nullptr;
+}
+
+// The plug-in's result as the user would say it.
+std::string FilterFailureText(const InvocationOutcome& outcome) {
+  switch (outcome.result) {
+    case -128:
+      return "cancelled";
+    case -108:
+      return "out of memory";
+    case 1:
+      return "the filter refused the image or its settings (see its message above)";
+    case 3:
+      return "out of memory for the filter's work buffers";
+    case 999:
+      return "out of memory for the picture's mip-map pyramid";
+    case -1715:
+      return "the recorded settings were incomplete";
+    default:
+      break;
+  }
+  if (outcome.deliveryFailed) return "the host could not hand the filter the image parts it asked for (" +
+                                     DescribeResult(outcome.result) + ")";
+  return "the filter failed (" + DescribeResult(outcome.result) + ")";
 }
 
 // The mask is a grey 8-bit image of the input's size.
@@ -126,22 +204,66 @@ int RunHost(int argc, const char* const* argv) {
     std::fputs(UsageText().c_str(), stdout);
     return kExitOK;
   }
+  if (o.version) {
+    std::fputs(VersionText().c_str(), stdout);
+    return kExitOK;
+  }
+  if (o.list) {
+    std::fputs(SettingsListText().c_str(), stdout);
+    return kExitOK;
+  }
   const ImageFormat outputFormat = FormatFromExtension(o.output);
   if (outputFormat == ImageFormat::Unknown) {
     Say("cannot tell the output format from \"" + o.output + "\": use .png, .jpg, .jpeg, .tif, .tiff or .exr");
     return kExitUsage;
   }
+  const std::string pluginPath = o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath;
+  // The keys and codes checked are the Gyrelle 2 plug-in's; another plug-in
+  // (a test's) gets its settings as they are.
+  const bool checkSettings = pluginPath.size() >= 11 && pluginPath.compare(pluginPath.size() - 11, 11, "Gyrelle2.so") == 0;
   Descriptor replay;
-  if (!BuildReplay(o, &replay, &error)) {
+  if (!BuildReplay(o, checkSettings, &replay, &error)) {
     Say(error);
     return kExitUsage;
   }
   const bool haveReplay = !o.descriptorFile.empty() || !o.settings.empty();
+  // An output that cannot be written is found now, not after the render.
+  if (!CheckOutputWritable(o.output, &error) ||
+      (!o.recordFile.empty() && !CheckOutputWritable(o.recordFile, &error))) {
+    Say("cannot write the output: " + error);
+    return kExitCannotWrite;
+  }
 
   HostImage input;
   if (!ReadImageFile(o.input, &input, &error)) {
     Say("cannot read " + o.input + ": " + error);
     return kExitBadInput;
+  }
+  if (const DescEntry* glue = ReplayEntry(replay, "GLUE");
+      glue && glue->value != MakeFourCC("GL01") && input.type == SampleType::F32) {
+    Say("note: a glue mode has no effect on a floating-point image; the result is not blended");
+  }
+  if (!haveReplay && !o.dialog && FileExists(CachedSettingsPath())) {
+    Say("starting from the settings last accepted with --dialog, kept in \"" + CachedSettingsPath() + "\"");
+  }
+  // With a canvas the filter runs on the input stretched to the canvas's
+  // aspect; its result is reduced to the canvas at the end.
+  const bool canvas = o.canvasWidth > 0 && (o.canvasWidth != input.width || o.canvasHeight != input.height);
+  if (canvas) {
+    if (!o.maskFile.empty()) {
+      Say("--canvas and --mask cannot be used together");
+      return kExitUsage;
+    }
+    int32_t w = 0, h = 0;
+    StretchedSize(input.width, input.height, o.canvasWidth, o.canvasHeight, &w, &h);
+    if (w != input.width || h != input.height) {
+      HostImage stretched;
+      if (!ResampleImage(input, w, h, &stretched, &error)) {
+        Say("cannot set up the canvas: " + error);
+        return kExitFilterFailed;
+      }
+      input = std::move(stretched);
+    }
   }
   HostImage mask;
   if (!o.maskFile.empty() && !ReadMask(o.maskFile, input, &mask, &error)) {
@@ -149,7 +271,6 @@ int RunHost(int argc, const char* const* argv) {
     return kExitBadInput;
   }
 
-  const std::string pluginPath = o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath;
   if (!LoadPlugin(pluginPath, &g_plugin.module, &error)) {
     Say("cannot load the plug-in " + pluginPath + ": " + error);
     return kExitNoPlugin;
@@ -162,6 +283,7 @@ int RunHost(int argc, const char* const* argv) {
     Say("warning: the plug-in has no configuration hook; its thread count cannot be set");
   }
 
+  ConfigureDialogFrontEnd(configure, o.dialog);
   InvocationSetup setup;
   setup.original = &input;
   setup.mask = o.maskFile.empty() ? nullptr : &mask;
@@ -194,27 +316,34 @@ int RunHost(int argc, const char* const* argv) {
   ReleaseLeftoverBuffers();
 
   if (outcome.result != 0) {
-    if (outcome.deliveryFailed) {
-      Say("the host could not deliver the rectangles the plug-in asked for: " + DescribeResult(outcome.result));
-    } else {
-      Say("the filter stopped at the " + std::string(SelectorName(outcome.selector)) +
-          " selector: " + DescribeResult(outcome.result));
-    }
-    Say(o.output + " was not written");
-    return kExitFilterFailed;
+    Say(FilterFailureText(outcome) + "; " + o.output + " was not written");
+    return InterruptRequested() ? kExitInterrupted : kExitFilterFailed;
   }
 
   // A Ctrl-C the plug-in did not see (it came after its last poll) still
   // means the user does not want the file.
   if (InterruptRequested()) {
     Say("cancelled; " + o.output + " was not written");
-    return kExitFilterFailed;
+    return kExitInterrupted;
   }
+  if (canvas) {
+    HostImage reduced;
+    if (!ResampleImage(result, o.canvasWidth, o.canvasHeight, &reduced, &error)) {
+      Say("cannot reduce the result to the canvas: " + error);
+      return kExitFilterFailed;
+    }
+    result = std::move(reduced);
+  }
+  WriteOptions writeOptions;
+  writeOptions.pngLevel = o.pngLevel;
+  writeOptions.tiffCompression = TiffCompressionFromName(o.tiffCompression);
   if (outputFormat == ImageFormat::Jpeg && result.hasAlpha && !o.quiet) {
     Say("note: JPEG has no transparency; the alpha plane is left out");
   }
   const bool written = WriteFileAtomically(
-      o.output, [&](const std::string& temp, std::string* e) { return WriteImageFile(temp, outputFormat, result, e); },
+      o.output, [&](const std::string& temp, std::string* e) {
+        return WriteImageFile(temp, outputFormat, result, e, writeOptions);
+      },
       &error);
   if (!written) {
     Say("cannot write " + o.output + ": " + error);
@@ -231,6 +360,7 @@ int RunHost(int argc, const char* const* argv) {
     }
   }
   if (!o.quiet) Say("wrote " + o.output);
+  if (DialogScriptFailures() > 0) return kExitFilterFailed;  // the steps' messages went to stderr
   return kExitOK;
 }
 

@@ -10,6 +10,7 @@ constexpr int kExitUsage = 2;
 constexpr int kExitBadInput = 3;
 constexpr int kExitCannotWrite = 4;
 constexpr int kExitNoPlugin = 5;
+constexpr int kExitInterrupted = 130;  // Ctrl-C, as a shell reports it
 
 int RunHost(int argc, const char* const* argv);
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace gyhost {
@@ -61,6 +62,36 @@ bool ReadTiffAsRgba(TIFF* tif, uint32_t width, uint32_t height, bool alpha, Host
   return true;
 }
 
+void ReadTiffMetadata(TIFF* tif, ImageMetadata* meta) {
+  uint32_t count = 0;
+  void* data = nullptr;
+  if (TIFFGetField(tif, TIFFTAG_ICCPROFILE, &count, &data) && data && count > 0) {
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    meta->icc.assign(bytes, bytes + count);
+  }
+  count = 0;
+  data = nullptr;
+  if (TIFFGetField(tif, TIFFTAG_XMLPACKET, &count, &data) && data && count > 0) {
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    meta->xmp.assign(bytes, bytes + count);
+  }
+  uint16_t compression = COMPRESSION_NONE;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+  meta->tiffCompression = compression;
+}
+
+// The compression a written TIFF gets: asked for, else the input TIFF's
+// when this writer can make it, else LZW.
+uint16_t ChooseCompression(uint16_t asked, const ImageMetadata& meta) {
+  if (asked != 0) return asked;
+  const uint16_t c = meta.tiffCompression;
+  if (c == COMPRESSION_NONE || c == COMPRESSION_LZW || c == COMPRESSION_ADOBE_DEFLATE || c == COMPRESSION_DEFLATE ||
+      c == COMPRESSION_PACKBITS) {
+    return c == COMPRESSION_DEFLATE ? uint16_t(COMPRESSION_ADOBE_DEFLATE) : c;
+  }
+  return COMPRESSION_LZW;
+}
+
 }  // namespace
 
 bool ReadTiff(const std::string& path, HostImage* image, std::string* error) {
@@ -82,11 +113,9 @@ bool ReadTiff(const std::string& path, HostImage* image, std::string* error) {
   if (!TIFFGetField(tif.get(), TIFFTAG_PHOTOMETRIC, &photometric)) {
     photometric = spp >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
   }
-  if (width == 0 || height == 0 || width > uint32_t(kMaxImageSide) || height > uint32_t(kMaxImageSide)) {
-    *error = "image of " + std::to_string(width) + "x" + std::to_string(height) + " pixels is empty or larger than " +
-             std::to_string(kMaxImageSide) + " pixels a side";
-    return false;
-  }
+  // Before anything is allocated: the header alone may claim any size.
+  if (!CheckImageSize(width, height, spp < 3 ? 2 : 4, bits > 8 ? bits / 8 : 1, error)) return false;
+  ReadTiffMetadata(tif.get(), &image->meta);
 
   int32_t colorPlanes = 0;
   if (photometric == PHOTOMETRIC_MINISBLACK) colorPlanes = 1;
@@ -149,7 +178,7 @@ bool ReadTiff(const std::string& path, HostImage* image, std::string* error) {
   return true;
 }
 
-bool WriteTiff(const std::string& path, const HostImage& image, std::string* error) {
+bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compression, std::string* error) {
   InstallTiffHandlers();
   TiffPtr tif(TIFFOpen(path.c_str(), "w"));
   if (!tif) {
@@ -168,7 +197,16 @@ bool WriteTiff(const std::string& path, const HostImage& image, std::string* err
                uint16_t(image.colorPlanes == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK));
   TIFFSetField(tif.get(), TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG));
   TIFFSetField(tif.get(), TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT));
-  TIFFSetField(tif.get(), TIFFTAG_COMPRESSION, uint16_t(COMPRESSION_LZW));
+  const uint16_t chosen = ChooseCompression(compression, image.meta);
+  TIFFSetField(tif.get(), TIFFTAG_COMPRESSION, chosen);
+  // Differences of neighbours compress far better than the samples.
+  if (chosen == COMPRESSION_LZW || chosen == COMPRESSION_ADOBE_DEFLATE)
+    TIFFSetField(tif.get(), TIFFTAG_PREDICTOR,
+                 uint16_t(image.type == SampleType::F32 ? PREDICTOR_FLOATINGPOINT : PREDICTOR_HORIZONTAL));
+  if (!image.meta.icc.empty())
+    TIFFSetField(tif.get(), TIFFTAG_ICCPROFILE, uint32_t(image.meta.icc.size()), image.meta.icc.data());
+  if (!image.meta.xmp.empty())
+    TIFFSetField(tif.get(), TIFFTAG_XMLPACKET, uint32_t(image.meta.xmp.size()), image.meta.xmp.data());
   if (image.hasAlpha) {
     const uint16_t extra[1] = {EXTRASAMPLE_UNASSALPHA};
     TIFFSetField(tif.get(), TIFFTAG_EXTRASAMPLES, uint16_t(1), extra);

@@ -11,6 +11,8 @@ namespace gyhost {
 
 bool ReadTiff(const std::string& path, HostImage* image, std::string* error);
 // Writes the image's own depth: 8, 16 (0..65535) or 32-bit float samples.
-bool WriteTiff(const std::string& path, const HostImage& image, std::string* error);
+// compression: a libtiff COMPRESSION_ code, or 0 for the input's compression
+// (uncompressed stays uncompressed; LZW when the input was not a TIFF).
+bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compression, std::string* error);
 
 }  // namespace gyhost

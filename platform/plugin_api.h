@@ -253,6 +253,13 @@ struct FilterRecord {
 
   PIDescriptorParameters* descriptorParameters;
   Handle errorString;
+
+  // The document's colour profile as the host holds it: a handle of
+  // iCCprofileSize bytes (null when the image has none); canUseICCProfiles
+  // is nonzero when the host hands profiles at all.
+  Handle iCCprofileData;
+  int32_t iCCprofileSize;
+  int32_t canUseICCProfiles;
 };
 
 // The one exported entry of the plug-in.

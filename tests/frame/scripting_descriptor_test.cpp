@@ -61,8 +61,8 @@ class ScriptingDescriptor : public ::testing::Test {
 
 // Every stored field away from its default, within its range.
 void SetEveryStoredField(TParameters* p) {
-  p->colorA[0] = 0x1200, p->colorA[1] = 0x3400, p->colorA[2] = 0x5600;
-  p->colorB[0] = 0xAB00, p->colorB[1] = 0xCD00, p->colorB[2] = 0xEF00;
+  p->colorA[0] = 0x1212, p->colorA[1] = 0x3434, p->colorA[2] = 0x5656;
+  p->colorB[0] = 0xABAB, p->colorB[1] = 0xCDCD, p->colorB[2] = 0xEFEF;
   p->inputMode = 17;
   p->twirlXInt = 10, p->twirlSpinInt = -20, p->twirlYInt = 30;
   p->outputMode = 1043;
@@ -171,7 +171,7 @@ TEST_F(ScriptingDescriptor, ColoursTravelAsTheirHighByte) {
   WriteScriptParams_zor(g.get());
   EXPECT_EQ(Recorded("0001")->i, 171);
   ReadScriptParams_zor(g.get());
-  EXPECT_EQ(params.colorA[0], 0xAB00);
+  EXPECT_EQ(params.colorA[0], 0xABAB);
 }
 
 TEST_F(ScriptingDescriptor, HostsThatAreNeverReadAreNeverRead) {
@@ -256,7 +256,7 @@ TEST_F(ScriptingDescriptor, OutOfRangeValuesGoBackToTheirDefaults) {
       FloatEntry("0039", 55.5),     // sharpening, fine
   });
   ReadScriptParams_zor(g.get());
-  EXPECT_EQ(params.colorA[0], 0xFF00);
+  EXPECT_EQ(params.colorA[0], 0xFFFF);
   EXPECT_EQ(params.colorA[1], 0);
   EXPECT_EQ(params.brickLayers, 20);
   EXPECT_EQ(params.cubeFaceSize, 256);

@@ -263,3 +263,7 @@ extern "C" __attribute__((visibility("default"))) void PluginMain(int16_t select
       break;
   }
 }
+
+// The platform's configuration hook also serves the dialog front end; this
+// test plug-in has none, so it answers that no such key is its concern.
+__attribute__((weak)) bool UiConfigure(const char*, int64_t) { return false; }

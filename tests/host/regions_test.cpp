@@ -136,7 +136,7 @@ TEST(RegionCommit, WritesOnlyInsideTheImageAndOnlyItsPlanes) {
 
 TEST(RegionCommit, ReducedRateBuffersAreNotWrittenBack) {
   HostImage dest = MakeSource();
-  const std::vector<uint8_t> before = dest.data;
+  const SampleBytes before = dest.data;
   RegionRequest r;
   r.rect = Rect{0, 0, 1, 2};
   r.rate = 2 * kUnitRate;
