@@ -1,11 +1,15 @@
 #include "polybuild/voronoi_build.h"
 
 #include <cmath>
+#include <new>
+#include <vector>
 
 #include "polybuild/voronoi_cell.h"
 #include "polybuild/voronoi_faces.h"
+#include "polybuild/voronoi_merge.h"
 #include "polybuild/voronoi_options.h"
 #include "polyhedron/halfspace.h"
+#include "polyhedron/polyhedron_record.h"
 #include "projection/planes.h"
 #include "projection/scalar_math.h"
 #include "render/spot_record.h"
@@ -51,44 +55,67 @@ int32_t MergeCoincidentVoronoiSites(HALFSPACE* sites, double distance) {
   return removed;
 }
 
-void process_one_vsite(HALFSPACE* site, int32_t ordinal, polyhedron* poly, uint8_t, const VoronoiHandlingOptions* options,
-                       HALFSPACE* sites, HALFSPACE*) {
-  if (!site || !options || !sites) return;
+namespace {
+
+// The corners of one cell, pulled as the options say, into `corners`; its
+// neighbours learn it as a hint and it is marked done. False, with no
+// corners, when no cell closes round the site.
+bool BuildCellCorners(HALFSPACE* site, int32_t ordinal, const VoronoiHandlingOptions* options, HALFSPACE* sites,
+                      HALFSPACE* corners) {
   if (options->siteIndexMode == kSiteIndexOrdinal) site->index = ordinal;
-  if (site->siteDone) return;
-  HALFSPACE corners{};
-  InitEmptyList(&corners);
+  if (site->siteDone) return true;
   // First a build that only forgives rounding. With the options' tolerance a
   // corner cut off by less than it survives, and the cell keeps a point that
-  // is no vertex of the diagram. Merging its corners only when they are one
-  // vertex keeps every vertex of the diagram in each cell that has it; the
-  // polyhedron then merges vertices closer than the merge distance alike for
-  // all cells, where merging within each cell would drop different vertices
-  // of a tight cluster in different cells and open the solid. A cell that
-  // will not close so falls back on the options' tolerance and its growth.
-  Build_one_vface_using_tangent_planes(site, sites, &corners, kRoundingTolerance, kSameVertexDistance);
+  // is no vertex of the diagram. Its corners merge only when they are one
+  // vertex, so that every cell keeps every diagram vertex it has; close
+  // vertices are merged across all cells at once afterwards. A cell that will
+  // not close so falls back on the options' tolerance and its growth.
+  Build_one_vface_using_tangent_planes(site, sites, corners, kRoundingTolerance, kSameVertexDistance);
   double tolerance = options->planeTolerance;
-  for (int32_t build = 0; build < kCellBuilds && GetElementCount(&corners) < 3; ++build) {
-    DisposeListExceptForHead(&corners);
-    Build_one_vface_using_tangent_planes(site, sites, &corners, tolerance, options->mergeDistance);
+  for (int32_t build = 0; build < kCellBuilds && GetElementCount(corners) < 3; ++build) {
+    DisposeListExceptForHead(corners);
+    Build_one_vface_using_tangent_planes(site, sites, corners, tolerance, options->mergeDistance);
     tolerance *= kToleranceGrowth;
   }
-  if (GetElementCount(&corners) < 3) DisposeListExceptForHead(&corners);
+  const bool closed = GetElementCount(corners) >= 3;
+  if (!closed) DisposeListExceptForHead(corners);
   if (options->pullToSphere > 0) {
-    for (HALFSPACE* k = GetFirstElement(&corners); !k->isHead; k = k->next) {
+    for (HALFSPACE* k = GetFirstElement(corners); !k->isHead; k = k->next) {
       double u[3] = {k->point[0], k->point[1], k->point[2]};
       NormalizeVectorSlowlyD(u);
       for (int i = 0; i < 3; ++i) k->point[i] += (u[i] - k->point[i]) * options->pullToSphere;
     }
   }
-  DumpPointListIntoPolyhedron(&corners, site, poly, options);
+  // The hints decide which cell is built next, so they are given now, not
+  // when the cell is written.
+  if (closed) AddHintsToNeighbors(site, corners);
   DumpOneGSpot(site->point, site->index);
-  DisposeListExceptForHead(&corners);
   site->siteDone = 1;
+  return closed;
 }
 
-void make_poly_from_voronoi_sites(polyhedron* poly, uint8_t collectFlag, const VoronoiHandlingOptions* options,
-                                  HALFSPACE* sites, HALFSPACE* collectList) {
+struct CellCorners {
+  HALFSPACE* site;
+  HALFSPACE* corners;  // a heap head
+};
+
+}  // namespace
+
+void process_one_vsite(HALFSPACE* site, int32_t ordinal, polyhedron* poly, uint8_t, const VoronoiHandlingOptions* options,
+                       HALFSPACE* sites, HALFSPACE*) {
+  if (!site || !options || !sites) return;
+  HALFSPACE corners{};
+  InitEmptyList(&corners);
+  const bool wasDone = site->siteDone;
+  // No cell closes round this site: the solid would have a hole where the
+  // site is. The build goes on; the shape is refused.
+  if (!BuildCellCorners(site, ordinal, options, sites, &corners) && poly) poly->errorCode = kPolyErrorBadFace;
+  if (!wasDone) DumpPointListIntoPolyhedron(&corners, site, poly, options);
+  DisposeListExceptForHead(&corners);
+}
+
+void make_poly_from_voronoi_sites(polyhedron* poly, uint8_t, const VoronoiHandlingOptions* options, HALFSPACE* sites,
+                                  HALFSPACE*) {
   if (!poly || !options || !sites) return;
   sites = sites->head;
   MergeCoincidentVoronoiSites(sites, options->mergeDistance);
@@ -98,6 +125,8 @@ void make_poly_from_voronoi_sites(polyhedron* poly, uint8_t collectFlag, const V
     BuildPlaneFromPointAndDirection(s->point, s->point, &s->plane);
   }
   RestoreAllSecondaryLinks(sites);
+  std::vector<CellCorners> cells;
+  cells.reserve(size_t(GetElementCount(sites)));
   for (int32_t ordinal = 1;; ++ordinal) {
     HALFSPACE* pick = nullptr;
     int32_t most = -1;
@@ -109,7 +138,23 @@ void make_poly_from_voronoi_sites(polyhedron* poly, uint8_t collectFlag, const V
         pick = s;
       }
     }
-    if (!pick) return;
-    process_one_vsite(pick, ordinal, poly, collectFlag, options, sites, collectList);
+    if (!pick) break;
+    HALFSPACE* corners = new (std::nothrow) HALFSPACE{};
+    if (!corners) {
+      pick->siteDone = 1;
+      poly->errorCode = kPolyErrorBadFace;
+      continue;
+    }
+    InitEmptyList(corners);
+    if (!BuildCellCorners(pick, ordinal, options, sites, corners)) poly->errorCode = kPolyErrorBadFace;
+    cells.push_back({pick, corners});
+  }
+  std::vector<HALFSPACE*> lists;
+  for (const CellCorners& c : cells) lists.push_back(c.corners);
+  AddVoronoiVertexCentres(lists.data(), int32_t(lists.size()), poly, options->mergeDistance);
+  for (const CellCorners& c : cells) {
+    DumpPointListIntoPolyhedron(c.corners, c.site, poly, options);
+    DisposeListExceptForHead(c.corners);
+    delete c.corners;
   }
 }

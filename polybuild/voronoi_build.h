@@ -15,7 +15,8 @@ struct VoronoiHandlingOptions;
 // sliver narrower than the merge distance, and a site too far from the unit
 // sphere to have a tangent plane. Returns the number removed.
 int32_t MergeCoincidentVoronoiSites(HALFSPACE* sites, double distance);
-// Builds every cell. The collect mode is reached by no caller and is not
+// Builds the corners of every cell, chooses the solid's vertices among them
+// (AddVoronoiVertexCentres), then writes every cell. The collect mode is reached by no caller and is not
 // part of this build: collectFlag and collectList are not read.
 void make_poly_from_voronoi_sites(polyhedron* poly, uint8_t collectFlag, const VoronoiHandlingOptions* options,
                                   HALFSPACE* sites, HALFSPACE* collectList);
@@ -23,6 +24,6 @@ void make_poly_from_voronoi_sites(polyhedron* poly, uint8_t collectFlag, const V
 // tolerance for rounding only, then while it has fewer than three corners
 // with the options' plane tolerance, growing five times per build, at most
 // eight such builds; then written into the polyhedron. A cell that never
-// closes adds nothing.
+// closes adds nothing and leaves kPolyErrorBadFace in the polyhedron.
 void process_one_vsite(HALFSPACE* site, int32_t ordinal, polyhedron* poly, uint8_t collectFlag,
                        const VoronoiHandlingOptions* options, HALFSPACE* sites, HALFSPACE* collectList);
