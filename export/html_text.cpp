@@ -1,9 +1,11 @@
 #include "export/html_text.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "frame/dates.h"
+#include "platform/mac_roman.h"
 
 namespace {
 
@@ -56,7 +58,18 @@ const char* HTMLTextOfCharacter(uint8_t c, char single[2]) {
 
 void AppendHTMLCharacter(std::string* out, uint8_t c) {
   char single[2];
-  out->append(HTMLTextOfCharacter(c, single));
+  const char* text = HTMLTextOfCharacter(c, single);
+  // Names no browser knows (&MacNNN;) and references into the C1 controls
+  // (&#128; to &#159;, meant as another code page's letters) would show as
+  // stray text or nothing; the character's own code point shows it.
+  const bool c1 = text[0] == '&' && text[1] == '#' && std::atoi(text + 2) >= 128 && std::atoi(text + 2) < 160;
+  if (c >= 128 && (std::strncmp(text, "&Mac", 4) == 0 || c1)) {
+    char ref[16];
+    std::snprintf(ref, sizeof ref, "&#%u;", unsigned(MacRomanToUnicode(c)));
+    out->append(ref);
+    return;
+  }
+  out->append(text);
 }
 
 void AppendHTMLText(std::string* out, const char* text) {

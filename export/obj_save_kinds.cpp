@@ -1,12 +1,16 @@
 #include "export/obj_save_kinds.h"
 
+#include "export/html_galleries.h"
 #include "export/ldraw_writer.h"
 #include "export/lego_stats_page.h"
 #include "export/obj_writer.h"
+#include "frame/file_layer.h"
 #include "frame/save_dispatch.h"
+#include "platform/files.h"
 
 bool IsModelOrPageKind(int32_t kind) {
-  return kind == SaveKind_Model || kind == SaveKind_LDraw || kind == SaveKind_BrickStats;
+  return kind == SaveKind_Model || kind == SaveKind_LDraw || kind == SaveKind_BrickStats ||
+         kind == SaveKind_PresetsPage || kind == SaveKind_OutputModesGallery || kind == SaveKind_MemoryDotsGallery;
 }
 
 int32_t SaveModelOrPage(Globals* globals, const FSRef* file, int32_t kind) {
@@ -15,6 +19,18 @@ int32_t SaveModelOrPage(Globals* globals, const FSRef* file, int32_t kind) {
     case SaveKind_LDraw: return WriteLDRAWFile(globals, file);
     // No plan export ran before it here, so the page counts a ball of its own.
     case SaveKind_BrickStats: return WriteLegoStatsFileOfOwnBall(globals, file);
+    case SaveKind_PresetsPage:
+    case SaveKind_OutputModesGallery:
+    case SaveKind_MemoryDotsGallery: {
+      // Without the dialog's folder chooser the page lists the presets of
+      // its own folder.
+      FSRef folder{};
+      int32_t e = kind != SaveKind_PresetsPage ? IterateAndWrite_output_or_memdot_gallery_web_page(globals, file, kind)
+                                               : GetParentDirectory(file, &folder);
+      if (e == 0 && kind == SaveKind_PresetsPage) e = IterateAndWriteAny_presets_web_page(globals, file, &folder, 0);
+      if (e == 0) LaunchFileInBrowser(file);
+      return e;
+    }
     default: return kWriterNotBuilt;
   }
 }

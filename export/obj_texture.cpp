@@ -24,10 +24,16 @@ int32_t RenderCanvasJPEG(Globals* globals, int32_t width, int32_t height, std::v
   PyramidDescriptor* canvas = &s->exportCanvasPyramid;
   const PyramidDescriptor& main = globals->pyramids[kPyramidMain];
   if (!TryToAllocatePyramid_2006(canvas, width, height, main.dataKind, main.wrapMode)) return kOutOfMemory;
+  const int16_t resultBefore = globals->result;
+  // The pass marks its view built once it could build it; a mode that cannot
+  // be rendered leaves the canvas as the plain picture, which is no image of
+  // the export (the invocation itself goes on).
+  s->viewBuilt = 0;
   GenerateOneLayerOfBasicResult(globals, canvas, 1, cancel);
-
-  int32_t e = 0;
-  if (!*cancel) {
+  int32_t e = globals->result != kOK ? int32_t(globals->result) : 0;
+  if (e == 0 && !*cancel && !s->viewBuilt) e = kRefused;
+  globals->result = resultBefore;
+  if (e == 0 && !*cancel) {
     // A raw 8-bit picture is the most a baseline JPEG of it can take, and
     // more: its headroom covers the markers of a tiny one.
     const uint64_t bound = uint64_t(width) * uint64_t(height) * 3u + kJpegHeadroom;

@@ -5,6 +5,7 @@
 
 #include "export/obj_file_commit.h"
 #include "frame/globals.h"
+#include "frame/host_suites.h"
 #include "frame/save_dispatch.h"
 #include "model_scratch.h"
 #include "polybuild/mode_polyhedron_table.h"
@@ -39,6 +40,9 @@ struct ModelHost {
         px[0] = uint8_t(x * 4), px[1] = uint8_t(y * 8), px[2] = 128;
       }
     g = h.OpenInvocation();
+    // The picture is read as the dialog's preview reads it.
+    h.SetUpPreview(Rect{0, 0, 100, 100}, 1);
+    DoPreviewFiltration(g);
     h.Settings()->facesExportSize = 64;
   }
   ~ModelHost() { h.CloseInvocation(); }
@@ -64,6 +68,11 @@ TEST(ObjSave, WritesModelMaterialTextureAndSolidThatAssimpReads) {
   std::string out;
   ASSERT_EQ(RunCommand("identify '" + dir.Path("My Model.jpg") + "'", &out), 0) << out;
   EXPECT_NE(out.find("64x64"), std::string::npos) << out;
+  // The texture shows the picture on the net, on the white of the canvas.
+  ASSERT_EQ(RunCommand("identify -format '%[fx:mean] %[fx:standard_deviation]' '" + dir.Path("My Model.jpg") + "'", &out), 0);
+  double mean = 0, spread = 0;
+  std::sscanf(out.c_str(), "%lf %lf", &mean, &spread);
+  EXPECT_GT(spread, 0.05) << out;
   if (!HaveTool("assimp")) {
     ADD_FAILURE() << "assimp (assimp-utils) is missing: run scripts/setup-debian.sh";
     return;

@@ -1,0 +1,32 @@
+// The three gallery pages: the presets of a folder, the renders of the
+// current image in output mode 287 (one per gallery item 0..63), and the
+// current image with each of the 25 memory dots.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct FSRef;
+struct Globals;
+struct Rect;
+
+constexpr int32_t kGalleryOutputMode = 287;
+constexpr int32_t kGalleryOutputItems = 64;
+constexpr int32_t kGalleryMemoryDots = 25;
+constexpr int32_t kGalleryThumbnailSide = 300;
+
+// Every preset (".q2q") of the folder, with its embedded preview as the
+// thumbnail, five to a row. 0 or the first failure.
+int32_t IterateAndWriteAny_presets_web_page(Globals* globals, const FSRef* page, const FSRef* folder,
+                                            int32_t pageKind);
+// kind 13: the output-mode page; kind 14: the memory-dot page. 0, -128 when
+// the user cancelled, or the first failure (a render that cannot be made
+// included); the page and its images are written only when all went well.
+int32_t IterateAndWrite_output_or_memdot_gallery_web_page(Globals* globals, const FSRef* page, int32_t kind);
+// One gallery image as JPEG bytes, its longer side 300 pixels; the settings
+// are as they were afterwards.
+int32_t paint_one_output_or_memdot_gallery_image(int32_t item, Globals* globals, std::vector<uint8_t>* jpeg,
+                                                 uint8_t* cancelled, Rect* sizeOut, int32_t kind);
+// Opens the page in the system's browser where there is one; else says on
+// the message stream where the page is. 0 when a browser was asked.
+int32_t LaunchFileInBrowser(const FSRef* page);

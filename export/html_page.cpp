@@ -1,0 +1,213 @@
+#include "export/html_page.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "export/html_gifs.h"
+#include "export/html_text.h"
+#include "export/obj_file_commit.h"
+#include "frame/file_layer.h"
+#include "frame/file_refs.h"
+#include "frame/text_utils.h"
+#include "platform/mac_roman.h"
+
+namespace {
+
+constexpr char kCR[] = "\r";
+constexpr char kCellStart[] = "<td align=\"center\" valign=\"top\" width=\"20%\">";
+constexpr char kImageFolder[] = "web_images";
+constexpr int32_t kMaxColumns = 10;
+
+// The reference of a file in the folder by its Mac OS Roman name, made
+// without creating it: the file only comes into being whole.
+int32_t ChildRef(const FSRef* folder, const char* romanName, FSRef* out) {
+  char utf8[kCNameBytes * 3];
+  MacRomanToUtf8(romanName, utf8, sizeof utf8);
+  for (char* c = utf8; *c; ++c)
+    if (*c == '/') *c = ':';  // as the file layer stores a slash in a name
+  const int n = std::snprintf(out->path, sizeof out->path, "%s/%s", folder->path, utf8);
+  return (n < 0 || size_t(n) >= sizeof out->path || !utf8[0]) ? kBadName : 0;
+}
+
+void Quoted(std::string* out, int32_t v) {
+  char n[24];
+  std::snprintf(n, sizeof n, "\"%d\"", v);
+  *out += n;
+}
+
+void ShadowTableStart(HTMLStatus* s, int32_t w, int32_t h) {
+  std::string& t = s->text;
+  t += "<table id=\"Table_01\" width=";
+  Quoted(&t, w + 6);
+  t += " border=\"0\" cellspacing=\"0\" cellpadding=\"0\" height=";
+  Quoted(&t, h + 7);
+  t += ">";
+  t += kCR;
+  t += "<tr>";
+  t += kCR;
+  t += "<td colspan=\"3\">";
+  ExcreteImage(s, w + 6, 2, "top.gif", ".gif", false);
+  t += "</td>";
+  t += kCR;
+  t += "</tr>";
+  t += kCR;
+  t += "<tr>";
+  t += kCR;
+  t += "<td>";
+  ExcreteImage(s, 3, h, "left.gif", ".gif", false);
+  t += "</td>";
+  t += kCR;
+  t += "<td>";
+}
+
+void ShadowTableEnd(HTMLStatus* s, int32_t w, int32_t h) {
+  std::string& t = s->text;
+  t += "</td>";
+  t += kCR;
+  t += "<td>";
+  ExcreteImage(s, 3, h, "right.gif", ".gif", false);
+  t += "</td>";
+  t += kCR;
+  t += "</tr>";
+  t += kCR;
+  t += "<tr>";
+  t += kCR;
+  t += "<td colspan=\"3\">";
+  ExcreteImage(s, w + 6, 5, "bottom.gif", ".gif", false);
+  t += "</td>";
+  t += kCR;
+  t += "</tr>";
+  t += kCR;
+  t += "</table>";
+  t += kCR;
+}
+
+}  // namespace
+
+void ExcreteImage(HTMLStatus* s, int32_t w, int32_t h, const char* name, const char* extension, bool withAlt) {
+  char clean[kCNameBytes];
+  std::snprintf(clean, sizeof clean, "%s", name);
+  MakeCFilenameNonWeirdForHTMLDisplay(clean);
+  std::string& t = s->text;
+  t += "<img src=\"";
+  t += kImageFolder;
+  t += "/";
+  AppendNameMinusExtension(&t, clean, true);
+  t += extension;
+  t += "\"";
+  if (withAlt) {
+    t += " alt=\"";
+    AppendNameMinusExtension(&t, clean, false);
+    t += extension;
+    t += "\"";
+  }
+  t += " width=";
+  Quoted(&t, w);
+  t += " height=";
+  Quoted(&t, h);
+  t += " border=\"0\">";
+}
+
+void OpenAndStartWebPage(HTMLStatus* s, const char* folderName, int32_t pageKind, int32_t columns) {
+  s->column = s->row = 1;
+  s->columnsPerRow = s->spacerColumns = columns < kMaxColumns ? columns : kMaxColumns;
+  s->pageKind = pageKind;
+  s->text.clear();
+  s->images.clear();
+  std::string& t = s->text;
+  t += "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">";
+  t += "\r\r<html>\r<head>\r";
+  t += "<meta http-equiv=\"content-type\" content=\"text/html;charset=ISO-8859-1\">\r";
+  t += "<meta name=\"generator\" content=\"";
+  t += kPageMaker;
+  t += " Gyrelle 2\">";
+  t += "<title>Gyrelle 2";
+  static constexpr const char* kTitles[] = {" presets", " images", " output modes", " memory dots"};
+  if (pageKind >= 0 && pageKind <= 3) t += kTitles[pageKind];
+  t += "</title>\r</head>\r\r";
+  t += "<body bgcolor=\"#ffffff\">\r<p><br>\r\r";
+  t += "<font size=\"4\" face=\"Gill Sans,Verdana,Helvetica,Arial,Geneva\"><b>Gyrelle 2";
+  if (folderName) {
+    t += pageKind == HTMLPage_Presets ? " presets from " : " images from ";
+    AppendHTMLText(&t, folderName);
+  }
+  if (pageKind == HTMLPage_OutputModes) t += " output modes ";
+  if (pageKind == HTMLPage_MemoryDots) t += " memory dots ";
+  t += "<br>\r</b></font></p>";
+  t += "<table width=\"100%\" border=\"0\" cellspacing=\"12\" cellpadding=\"0\" align=\"center\">";
+}
+
+void StartRowIfFirstColumn(HTMLStatus* s) {
+  if (s->column == 1) s->text += "<tr>";
+}
+
+void StartCell(HTMLStatus* s, const char* fileName, int32_t w, int32_t h) {
+  std::string& t = s->text;
+  t += kCellStart;
+  t += kCR;
+  ShadowTableStart(s, w, h);
+  ExcreteImage(s, w, h, fileName, ".jpg", true);
+  ShadowTableEnd(s, w, h);
+  t += "<div align=\"center\">\r<br><font  size=\"3\" face=\"Gill Sans,Verdana,Helvetica,Arial\">";
+  AppendNameMinusExtension(&t, fileName, false);
+  t += "</font></div></td>\r\r";
+}
+
+void FlushTheStash(HTMLStatus* s) {
+  std::string& t = s->text;
+  t += "\r<tr>";
+  for (int32_t i = 0; i < s->spacerColumns; ++i) {
+    t += kCellStart;
+    t += "<p>&nbsp;</p></td>";
+  }
+  t += "</tr>";
+}
+
+void AdvanceColumn(HTMLStatus* s) {
+  if (++s->column <= s->columnsPerRow) return;
+  s->text += "</tr>";
+  FlushTheStash(s);
+  ++s->row;
+  s->column = 1;
+}
+
+void emit_empty_web_page_item(HTMLStatus* s) {
+  std::string& t = s->text;
+  StartRowIfFirstColumn(s);
+  t += kCellStart;
+  t += "<p></p>\r<div align=\"center\">\r<p><font face=\"Hoefler Text,Times New Roman,Georgia,Times\"><b>";
+  t += "</b></font></p>\r</div>\r</td>\r\r";
+  AdvanceColumn(s);
+}
+
+void FinishWebPage(HTMLStatus* s) {
+  if (s->column >= 2 && s->column <= s->columnsPerRow) {
+    while (s->column != 1) emit_empty_web_page_item(s);
+  }
+  s->text += "</table><br>\r</body></html>";
+}
+
+int32_t CommitWebPage(HTMLStatus* s, const FSRef* page) {
+  FSRef parent{}, folder{};
+  if (int32_t e = GetParentDirectory(page, &parent)) return e;
+  if (int32_t e = ZorDirCreate(&parent, kImageFolder, &folder)) return e;
+  struct Fixed {
+    const char* name;
+    const uint8_t* bytes;
+    size_t length;
+  } gifs[] = {{"top.gif", kGallery_top_gif, sizeof kGallery_top_gif},
+              {"left.gif", kGallery_left_gif, sizeof kGallery_left_gif},
+              {"right.gif", kGallery_right_gif, sizeof kGallery_right_gif},
+              {"bottom.gif", kGallery_bottom_gif, sizeof kGallery_bottom_gif}};
+  for (const Fixed& g : gifs) {
+    FSRef ref{};
+    if (int32_t e = ChildRef(&folder, g.name, &ref)) return e;
+    if (int32_t e = CommitExportFile(&ref, g.bytes, g.length, FileKind_GIF)) return e;
+  }
+  for (const HTMLImage& image : s->images) {
+    FSRef ref{};
+    if (int32_t e = ChildRef(&folder, image.name.c_str(), &ref)) return e;
+    if (int32_t e = CommitExportFile(&ref, image.bytes.data(), image.bytes.size(), FileKind_JPEG)) return e;
+  }
+  return CommitExportFile(page, s->text, FileKind_PresetsPage);
+}
