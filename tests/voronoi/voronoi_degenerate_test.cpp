@@ -112,7 +112,9 @@ TEST(VoronoiDegenerate, RegularSitesMakeTheDualSolidClosed) {
     for (const Vec3& v : Vertices(poly.get())) {
       double best = 9;
       for (const Vec3& n : normals) best = std::min(best, std::hypot(v.x - n.x, v.y - n.y, v.z - n.z));
-      if (!normals.empty()) EXPECT_LT(best, 1e-12);
+      if (!normals.empty()) {
+        EXPECT_LT(best, 1e-12);
+      }
     }
   }
 }
@@ -186,7 +188,9 @@ TEST(VoronoiDegenerate, TooFewSitesBuildNothingAndRefuse) {
   for (auto& c : cases) {
     PolyPtr poly = BuildFromSites(c.sites);
     EXPECT_EQ(poly->errorCode, c.error) << c.name;
-    if (poly->n3DFaces > 0) EXPECT_TRUE(SolidIsClosed(poly.get())) << c.name;
+    if (poly->n3DFaces > 0) {
+      EXPECT_TRUE(SolidIsClosed(poly.get())) << c.name;
+    }
   }
 }
 
