@@ -8,6 +8,8 @@
 #include <jerror.h>
 // clang-format on
 
+#include "export/exif.h"
+#include "export/iptc.h"
 #include "export/jpeg_tables.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"
@@ -16,6 +18,8 @@
 namespace {
 
 constexpr int32_t kMinimumSide = 16;
+// A marker segment's data: 65535 less its two length bytes.
+constexpr uint32_t kMaxMarkerBytes = 65533;
 constexpr size_t kWorkBytes = 4096;
 // Enough for any picture a pyramid can hold at baseline; a progressive
 // stream that would need more is refused rather than buffered.
@@ -97,6 +101,8 @@ struct CompressJob {
   bool libraryScaling;
   const uint8_t* iccData;
   uint32_t iccLength;
+  const TEXIFThing* exif;  // null, or a built "Exif" block
+  const TIPTCThing* iptc;  // null, or a built "Photoshop 3.0" block
   uint32_t length;  // out
 };
 
@@ -131,7 +137,9 @@ void CompressBody(jpeg_compress_struct* c, BoundedDestination* d, CompressJob* j
   }
   jpeg_start_compress(c, TRUE);
   jpeg_write_marker(c, JPEG_COM, reinterpret_cast<const JOCTET*>(kJpegComment), sizeof kJpegComment);
+  if (job->exif) jpeg_write_marker(c, JPEG_APP0 + 1, job->exif->buffer, job->exif->length);
   if (job->iccData && job->iccLength > 0) jpeg_write_icc_profile(c, job->iccData, job->iccLength);
+  if (job->iptc) jpeg_write_marker(c, JPEG_APP0 + 13, job->iptc->buffer, job->iptc->length);
 
   const PyramidDescriptor* p = job->source;
   const int32_t lastX = p->levelWidth[0] - 1, lastY = p->levelHeight[0] - 1;
@@ -241,7 +249,7 @@ int32_t RectHeight(const Rect* r) { return int32_t(r->bottom) - r->top; }
 
 uint32_t CompressJPEG(const PyramidDescriptor* source, const Rect* area, uint8_t* buffer, uint32_t bufferSize,
                       int16_t quality, uint8_t useLibraryScaling, uint32_t* sizeOut, uint32_t iccLength,
-                      const uint8_t* iccData, TIPTCThing*, TEXIFThing*) {
+                      const uint8_t* iccData, TIPTCThing* iptc, TEXIFThing* exif) {
   if (sizeOut) *sizeOut = 0;
   if (!source || !source->tileTable || !PyramidHasLevel(source, 0) || !area || !buffer) return kJpegFailed;
   CompressJob job{};
@@ -254,6 +262,12 @@ uint32_t CompressJPEG(const PyramidDescriptor* source, const Rect* area, uint8_t
   job.libraryScaling = useLibraryScaling == 1;
   job.iccData = iccData;
   job.iccLength = iccData ? iccLength : 0;
+  // Each block is built here unless the caller built it already (then this
+  // does nothing); one too large for a marker segment is left out.
+  build_EXIF_resource(exif, 1, 0);
+  build_IPTC_resource(iptc, 1, 0);
+  if (exif && exif->buffer && exif->length > 0 && exif->length <= kMaxMarkerBytes) job.exif = exif;
+  if (iptc && iptc->buffer && iptc->length > 0 && iptc->length <= kMaxMarkerBytes) job.iptc = iptc;
   if (!RunCompress(&job)) return kJpegFailed;
   if (sizeOut) *sizeOut = job.length;
   return kJpegOK;

@@ -23,9 +23,9 @@ static_assert(sizeof kJpegComment == 28, "the comment marker holds 27 characters
 // Codes the area's size (at least 16 x 16) of the source's level 0, always
 // from its top-left corner, with edge pixels repeated where the source is
 // smaller. quality 0..99 (clamped); useLibraryScaling 0 selects our own
-// tables by quality tenth. The ICC profile is embedded when iccData is given.
-// The metadata records are accepted for the export writers that will build
-// them; their blocks are not embedded yet.
+// tables by quality tenth. The ICC profile is embedded when iccData is given;
+// the EXIF block (APP1) and the IPTC block (APP13) when their builders are
+// given, built here in their JPEG forms unless they hold a block already.
 uint32_t CompressJPEG(const PyramidDescriptor* source, const Rect* area, uint8_t* buffer, uint32_t bufferSize,
                       int16_t quality, uint8_t useLibraryScaling, uint32_t* sizeOut, uint32_t iccLength,
                       const uint8_t* iccData, TIPTCThing* iptc, TEXIFThing* exif);

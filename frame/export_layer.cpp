@@ -1,6 +1,8 @@
 #include "frame/export_layer.h"
 
 #include "dialog/dialog_services.h"
+#include "export/layer_renderers.h"
+#include "export/psd_doc.h"
 #include "frame/globals.h"
 #include "frame/host_rects.h"
 #include "frame/invocation.h"
@@ -25,13 +27,21 @@ struct KindRenderer {
   LayerRenderer render;  // null: that export writer has no layer renderer yet
 };
 
-// Kind 5 does not exist. Bricks (0), cube faces (1), polyhedron faces (2) and
-// the equirectangular polyhedron map (7) get their renderers from the export
-// writers: GenerateOneLayerOfLego, GenerateOneLayerOfCube,
-// GenerateOneLayerOfExportFaces and GenerateOneLayerOfEquiPolyMap.
+void CubeLayer(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel, PSDdoc*) {
+  GenerateOneLayerOfCube(globals, canvas, layer, cancel);
+}
+void FacesLayer(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel, PSDdoc*) {
+  GenerateOneLayerOfExportFaces(globals, canvas, layer, cancel);
+}
+void EquiPolyMapLayer(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel, PSDdoc*) {
+  GenerateOneLayerOfEquiPolyMap(globals, canvas, layer, cancel);
+}
+
+// Kind 5 does not exist. The brick layers (0) come from the brick sphere's
+// writer, which is not part of this build.
 constexpr KindRenderer kKindRenderers[] = {
-    {0, nullptr}, {1, nullptr}, {2, nullptr}, {3, BasicResultLayer}, {4, BasicResultLayer}, {6, BasicResultLayer},
-    {7, nullptr},
+    {0, nullptr},          {1, CubeLayer},        {2, FacesLayer},        {3, BasicResultLayer},
+    {4, BasicResultLayer}, {6, BasicResultLayer}, {7, EquiPolyMapLayer},
 };
 
 // The pass dimensions in Globals that an export layer replaces by the canvas's.
@@ -63,15 +73,33 @@ void GenerateOneLayerOfKind(Globals* globals, PyramidDescriptor* canvas, int32_t
   }
 }
 
+void GenerateOneLayer(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel, PSDdoc* doc) {
+  if (!doc) return;
+  GenerateOneLayerOfKind(globals, canvas, layer, cancel, doc->exportKind, doc);
+}
+
 void GenerateOneLayerOfBasicResult(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel) {
   (void)layer;
-  FilterRecord* fr = globals->filterRecord;
-  InvocationStorage* s = globals->storage;
+  RenderExportLayerPass(globals, canvas, cancel, kPollSkipMask, true, nullptr, nullptr);
+}
+
+void RenderExportLayerPass(Globals* globals, PyramidDescriptor* canvas, uint8_t* cancel, int32_t pollSkipMask,
+                           bool startFromInput, ExportLayerConfigure configure, void* context) {
+  FilterRecord* fr = globals ? globals->filterRecord : nullptr;
+  InvocationStorage* s = globals ? globals->storage : nullptr;
   TParameters* p = Params(globals);
   if (!canvas || !cancel || !fr || !s || !p) return;
 
   StateStructure state;
   PushRectAndPreviewState(&state, globals);
+  // An export whose dialog never showed a preview has not read the image
+  // yet: without this its layers would be drawn from an empty pyramid. The
+  // image stays read afterwards, as after a preview.
+  MaybeAllocatePyramids(globals);
+  if (globals->result != kOK) {
+    PopRectAndPreviewState(&state, globals);
+    return;
+  }
   TParameters savedSettings;
   Ferreting(&savedSettings, globals);
   const Rect savedFilter = fr->filterRect;
@@ -83,7 +111,8 @@ void GenerateOneLayerOfBasicResult(Globals* globals, PyramidDescriptor* canvas, 
   // preview that was on screen.
   CalcTemporaryDimensions(globals, &fr->filterRect, 1);
   // The canvas starts as the unfiltered image.
-  CopyPyrAToB(&globals->pyramids[kPyramidMain], canvas);
+  if (startFromInput) CopyPyrAToB(&globals->pyramids[kPyramidMain], canvas);
+  if (configure) configure(globals, context);
   UponFinalFiltrationTasks(globals);
   SetFullsizeRects(globals);
   p->runMode = RunMode_ExportLayer;
@@ -94,7 +123,7 @@ void GenerateOneLayerOfBasicResult(Globals* globals, PyramidDescriptor* canvas, 
   for (int32_t turn = 0; *cancel == 0 && globals->moreToDo == 1 && globals->result == kOK; ++turn) {
     // An abort seen by the row step ends this export only, not the invocation.
     bool stop = Manipulate1Line(globals);
-    if (!stop && (turn & kPollSkipMask) != 0)
+    if (!stop && (turn & pollSkipMask) != 0)
       stop = CCTestAbort(globals) || (globals->progressWindow && s->exportCancelled == 1);
     if (stop) {
       *cancel = 1;

@@ -15,6 +15,9 @@ struct PyramidDescriptor;
 using LayerRenderer = void (*)(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel,
                                PSDdoc* doc);
 
+// Renders `layer` of the export the document describes (its exportKind)
+// into the canvas; the five arguments go to the layer renderer unchanged.
+void GenerateOneLayer(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel, PSDdoc* doc);
 // Renders `layer` of an export of kind `exportKind` (the values of
 // TParameters.exportKind) into the canvas; a kind without a renderer
 // renders nothing. The export's document is handed on unchanged.
@@ -23,3 +26,13 @@ void GenerateOneLayerOfKind(Globals* globals, PyramidDescriptor* canvas, int32_t
 // The plain result into the canvas (every layer of it is the same image);
 // nothing without a canvas.
 void GenerateOneLayerOfBasicResult(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancel);
+
+// One export-layer pass over the canvas's rows in run mode 2: saves the host
+// state and the settings, sets the filter rectangle to the canvas, lets
+// `configure` change the settings for this layer (may be null), renders,
+// and puts everything back. The abort poll runs on every turn whose number
+// has a bit of `pollSkipMask` set. With `startFromInput` the canvas first
+// receives the unfiltered image.
+using ExportLayerConfigure = void (*)(Globals* globals, void* context);
+void RenderExportLayerPass(Globals* globals, PyramidDescriptor* canvas, uint8_t* cancel, int32_t pollSkipMask,
+                           bool startFromInput, ExportLayerConfigure configure, void* context);

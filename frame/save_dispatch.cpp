@@ -2,7 +2,11 @@
 
 #include <cstring>
 
+#include "export/obj_save_kinds.h"
+#include "export/finder_icon.h"
+#include "export/psd_writer.h"
 #include "frame/file_layer.h"
+#include "frame/result_codes.h"
 #include "frame/globals.h"
 #include "frame/persistence.h"
 #include "frame/settings_defaults.h"
@@ -19,6 +23,14 @@ int32_t SaveSettingsFile(Globals* globals, const FSRef* file) {
   char name[kSettingsNameSize];
   if (MacRefToCString(file, name, kSettingsNameSize)) std::memcpy(p->settingsName, name, sizeof name);
   return 0;
+}
+
+// A cancelled export answers -128 so that the dialog can tell it from a
+// written file; the chosen file is then as it was.
+int32_t SaveLayeredDocument(Globals* globals, const FSRef* file) {
+  uint8_t cancelled = 0;
+  const int16_t e = WriteImageFile(globals, file, &cancelled, kImageFormatPSD);
+  return e == 0 && cancelled ? int32_t(kUserCancelled) : int32_t(e);
 }
 
 }  // namespace
@@ -49,9 +61,10 @@ int32_t DoOpenThings(Globals* globals, const FSRef* file, int32_t kind) {
 
 int32_t DoSaveThings(Globals* globals, const FSRef* file, int32_t, int32_t kind) {
   if (!globals || !file) return kBadParameter;
+  if (IsModelOrPageKind(kind)) return SaveModelOrPage(globals, file, kind);
   switch (kind) {
     case SaveKind_Settings: return SaveSettingsFile(globals, file);
-    case SaveKind_PSD:
+    case SaveKind_PSD: return SaveLayeredDocument(globals, file);
     case SaveKind_BrickStats:
     case SaveKind_PresetsPage:
     case SaveKind_LDraw:
@@ -63,4 +76,7 @@ int32_t DoSaveThings(Globals* globals, const FSRef* file, int32_t, int32_t kind)
   }
 }
 
-int32_t ApplyOSXIconToPresetFile(const FSRef*, Globals*) { return 0; }
+int32_t ApplyOSXIconToPresetFile(const FSRef* file, Globals* globals) {
+  if (!globals || !file) return 0;
+  return MaybeAddOSXIcon(&globals->previewPyramid, file);
+}

@@ -32,5 +32,6 @@ int32_t DoOpenThings(Globals* globals, const FSRef* file, int32_t kind);
 // 0, the first failure of the writer, kWriterNotBuilt, or kBadParameter for
 // a kind no dialog passes. The file exists already (the save dialog made it).
 int32_t DoSaveThings(Globals* globals, const FSRef* file, int32_t extra, int32_t kind);
-// Finder icons do not exist on this platform: nothing to do.
+// The preset icon from the file's own preview; the store's answer (this
+// platform keeps no custom icons).
 int32_t ApplyOSXIconToPresetFile(const FSRef* file, Globals* globals);

@@ -41,7 +41,8 @@ int32_t WritePyrToJFIF(const PyramidDescriptor* pyramid, int16_t refNum, uint8_t
   if (!pyramid->tileTable || !PyramidHasLevel(pyramid, 0)) return kJfifNoTiles;
   const int32_t width = std::max(kMinimumJpegSide, pyramid->levelWidth[0]);
   const int32_t height = std::max(kMinimumJpegSide, pyramid->levelHeight[0]);
-  const uint64_t workBytes = uint64_t(width) * uint64_t(height) * kBytesPerWorkPixel;
+  // The stream carries the profile and the metadata blocks besides the picture.
+  const uint64_t workBytes = uint64_t(width) * uint64_t(height) * kBytesPerWorkPixel + uint64_t(iccLength) + 4 * 65536;
   BufferProcs* procs = pyramid->bufferProcs;
   BufferID id = 0;
   void* work = workBytes <= UINT32_MAX ? RobustNewPtr(workBytes, &id, procs) : nullptr;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "export/psd_writer.h"
 #include "frame/file_layer.h"
 #include "frame/globals.h"
 #include "frame/persistence.h"
@@ -131,7 +132,7 @@ TEST_F(PersistenceTest, DispatchAnswersForEveryKind) {
   const struct {
     int32_t kind, save, open;
   } cases[] = {
-      {SaveKind_PSD, kWriterNotBuilt, 0},     {SaveKind_BrickStats, kWriterNotBuilt, 1},
+      {SaveKind_PSD, kCanvasRefused, 0},      {SaveKind_BrickStats, kWriterNotBuilt, 1},
       {SaveKind_PresetsPage, kWriterNotBuilt, 1},   {SaveKind_LDraw, kWriterNotBuilt, 0},
       {SaveKind_Model, kWriterNotBuilt, 0},         {SaveKind_EquiPolyMap, kWriterNotBuilt, 0},
       {SaveKind_OutputModesGallery, kWriterNotBuilt, 0}, {SaveKind_MemoryDotsGallery, kWriterNotBuilt, 0},

@@ -1,0 +1,10 @@
+#include "export/host_icc.h"
+
+#include "frame/globals.h"
+
+HostIccProfile GrabHostIccProfile(Globals* globals) {
+  const FilterRecord* fr = globals ? globals->filterRecord : nullptr;
+  if (!fr || !fr->canUseICCProfiles || fr->iCCprofileSize <= 0 || !fr->iCCprofileData || !*fr->iCCprofileData)
+    return HostIccProfile{nullptr, 0};
+  return HostIccProfile{reinterpret_cast<const uint8_t*>(*fr->iCCprofileData), uint32_t(fr->iCCprofileSize)};
+}

@@ -1,0 +1,14 @@
+// The layer and mask information section of a layered document, which
+// renders the layers into the one canvas and streams each out before the
+// next. Size-only 1: the byte count; 0: writes and answers 0, the first
+// failure, or kUserCancelled when the render was cancelled.
+#pragma once
+
+#include <cstdint>
+
+struct Globals;
+struct PSDdoc;
+struct PyramidDescriptor;
+
+int64_t WrPSD_layer_and_mask_section(PyramidDescriptor* canvas, PSDdoc* doc, int16_t fork, uint8_t sizeOnly,
+                                     Globals* globals, uint8_t* cancelled);

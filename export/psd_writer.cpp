@@ -1,0 +1,171 @@
+#include "export/psd_writer.h"
+
+#include <cstring>
+
+#include "dialog/dialog_services.h"
+#include "export/exif.h"
+#include "export/finder_icon.h"
+#include "export/host_icc.h"
+#include "export/iptc.h"
+#include "export/jpeg_result.h"
+#include "export/keywords.h"
+#include "export/psd_doc.h"
+#include "export/psd_layers.h"
+#include "export/psd_sections.h"
+#include "export/safe_output.h"
+#include "frame/file_layer.h"
+#include "frame/globals.h"
+#include "frame/render_passes.h"
+#include "frame/result_codes.h"
+#include "pyramid/pyramid_descriptor.h"
+
+namespace {
+
+bool UsableSize(const PSDdoc* doc) {
+  return doc->layerCount >= 1 && doc->width >= 1 && doc->height >= 1 && doc->width <= kPyramidMaxSide &&
+         doc->height <= kPyramidMaxSide;
+}
+
+struct Metadata {
+  TIPTCThing iptc;
+  TEXIFThing exif;
+};
+
+void BuildMetadata(Globals* globals, const PSDdoc* doc, Metadata* m) {
+  InitIPTC(&m->iptc);
+  AddTaskSpecificKeywords(&m->iptc, doc, doc->exportKind);
+  AddSettingsSpecificKeywords(&m->iptc, globals);
+  InitEXIF(&m->exif);
+  // Built once for both passes, so the counting pass sees the very bytes
+  // the writing pass writes.
+  build_IPTC_resource(&m->iptc, 0, 0);
+  build_EXIF_resource(&m->exif, 0, 0);
+}
+
+void FreeMetadata(Metadata* m) {
+  dispose_IPTC_resource_memory(&m->iptc, 0);
+  dispose_EXIF_resource_memory(&m->exif, 0);
+}
+
+int32_t WriteSections(Globals* globals, PyramidDescriptor* canvas, PSDdoc* doc, int16_t fork, uint8_t* cancelled,
+                      const PsdMetadata* metadata) {
+  if (const int64_t e = WrPSD_file_header_section(canvas, doc, fork, 0)) return int32_t(e);
+  if (const int64_t e = WrPSD_color_mode_data_section(canvas, doc, fork, 0)) return int32_t(e);
+  if (const int64_t e = WrPSD_image_resources_section(canvas, doc, fork, 0, metadata)) return int32_t(e);
+  if (const int64_t e = WrPSD_layer_and_mask_section(canvas, doc, fork, 0, globals, cancelled)) return int32_t(e);
+  if (*cancelled) return kUserCancelled;
+  return int32_t(WrPSD_image_data_section(canvas, doc, fork, 0));
+}
+
+// Writes one document into a temporary file beside `file`, left in `out`
+// closed but not yet in place; on any failure or cancel nothing is left.
+int16_t ReallyWritePSDFile_core(Globals* globals, const FSRef* file, uint8_t* cancelled, PSDdoc* doc,
+                                SafeOutput* out) {
+  InvocationStorage* s = globals->storage;
+  PyramidDescriptor* canvas = &s->exportCanvasPyramid;
+  InitPyramidProcs(canvas, globals, s->filterTable);
+  if (!UsableSize(doc)) return kCanvasRefused;
+  Metadata m;
+  BuildMetadata(globals, doc, &m);
+  const HostIccProfile icc = GrabHostIccProfile(globals);
+  const PsdMetadata metadata{icc.data, icc.length, &m.iptc, &m.exif};
+  if (!TryToAllocatePyramid_new(canvas, doc->width, doc->height, CanvasKindForDepth(doc->bytesPerChannel), 0)) {
+    FreeMetadata(&m);
+    return kCanvasRefused;
+  }
+  Params(globals)->runMode = RunMode_ExportLayer;
+  s->exportCanvas = canvas;
+  int32_t e = SafeOutputOpen(out, file, FileKind_PSD);
+  if (e == 0) {
+    e = WriteSections(globals, canvas, doc, out->fork, cancelled, &metadata);
+    const int32_t c = SafeOutputClose(out);
+    if (e == 0) e = c;
+    if (e == 0 && *cancelled) e = kUserCancelled;
+    if (e == 0) {
+      MaybeAddOSXIcon(canvas, &out->temp);
+      MacApplyTypeCreator_ref(&out->temp, MakeFourCC("8BPS"), MakeFourCC("8BIM"));
+    } else {
+      SafeOutputAbandon(out);
+    }
+  }
+  DisposePyramidData(canvas);
+  FreeMetadata(&m);
+  return int16_t(e);
+}
+
+int16_t WriteLayerFiles(Globals* globals, const FSRef* file, uint8_t* cancelled, PSDdoc* doc) {
+  SafeOutput outs[kSafeOutputMaxFiles] = {};
+  if (doc->layerCount > kSafeOutputMaxFiles) return kBadParameter;
+  int16_t e = 0;
+  int32_t written = 0;
+  for (int32_t layer = 1; layer <= doc->layerCount && e == 0; ++layer) {
+    FSRef sibling;
+    e = int16_t(SiblingWithTag(file, CNameOfLayer(layer, doc), &sibling));
+    if (e != 0) break;
+    doc->currentLayer = layer;
+    e = ReallyWritePSDFile_core(globals, &sibling, cancelled, doc, &outs[layer - 1]);
+    if (e == 0) written = layer;
+  }
+  // Every face or none: the files appear together once all are whole.
+  for (int32_t k = 0; k < written; ++k) {
+    if (e == 0) {
+      e = int16_t(SafeOutputCommit(&outs[k]));
+      if (e != 0) SafeOutputAbandon(&outs[k]);
+    } else {
+      SafeOutputAbandon(&outs[k]);
+    }
+  }
+  if (e == 0 && doc->layerCount > 1) FSDeleteObject(file);
+  return e;
+}
+
+}  // namespace
+
+int16_t ReallyWritePSDFile(Globals* globals, const FSRef* file, uint8_t* cancelled) {
+  TParameters* p = Params(globals);
+  if (!p || !globals->storage || !file || !cancelled) return kBadParameter;
+  StateStructure state;
+  PushRectAndPreviewState(&state, globals);
+  const int32_t runMode = p->runMode;
+  PyramidDescriptor* savedCanvas = globals->storage->exportCanvas;
+  PSDdoc doc;
+  GrabPSDMetrics(globals, &doc);
+  InitMondoProgressParams(globals, doc.layerCount);
+  int16_t e;
+  if (!doc.oneFilePerLayer) {
+    SafeOutput out{};
+    e = ReallyWritePSDFile_core(globals, file, cancelled, &doc, &out);
+    if (e == 0) {
+      e = int16_t(SafeOutputCommit(&out));
+      if (e != 0) SafeOutputAbandon(&out);
+    }
+  } else {
+    e = WriteLayerFiles(globals, file, cancelled, &doc);
+  }
+  globals->storage->exportCanvas = savedCanvas;
+  p->runMode = runMode;
+  PopRectAndPreviewState(&state, globals);
+  return e;
+}
+
+int16_t WriteImageFile_Mac(Globals* globals, const FSRef* file, uint8_t* cancelled, int32_t format) {
+  if (format != kImageFormatPSD && format != kImageFormatJPEG) return int16_t(format);
+  // Until the dialog's windows exist the progress window is its stand-in
+  // record; one the caller opened already is used as it is.
+  ProgressWindowStandIn window{};
+  const bool own = globals && !globals->progressWindow;
+  if (own) {
+    globals->progressWindow = &window;
+    if (globals->storage) globals->storage->exportCancelled = 0;
+  }
+  const int16_t e = format == kImageFormatPSD ? ReallyWritePSDFile(globals, file, cancelled)
+                                              : ReallyWriteJPEGFile(globals, file, cancelled);
+  if (own) globals->progressWindow = nullptr;
+  return e;
+}
+
+int16_t WriteImageFile(Globals* globals, const FSRef* file, uint8_t* cancelled, int32_t format) {
+  if (!cancelled) return kBadParameter;
+  *cancelled = 0;
+  return WriteImageFile_Mac(globals, file, cancelled, format);
+}
