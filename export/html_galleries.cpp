@@ -41,8 +41,8 @@ std::vector<std::string> PresetNames(const FSRef* folder) {
   while (dirent* e = ::readdir(d)) {
     if (e->d_name[0] == '.') continue;
     FSRef ref{};
-    std::snprintf(ref.path, sizeof ref.path, "%s/%s", folder->path, e->d_name);
-    if (FSRefIsFolder(&ref)) continue;
+    const int n = std::snprintf(ref.path, sizeof ref.path, "%s/%s", folder->path, e->d_name);
+    if (n < 0 || size_t(n) >= sizeof ref.path || FSRefIsFolder(&ref)) continue;
     char roman[kCNameBytes];
     Utf8ToMacRoman(e->d_name, roman, sizeof roman);
     if (MacFileKindMatches(roman, 0, ".q2q", kPresetType)) names.push_back(e->d_name);
@@ -89,7 +89,8 @@ int32_t IterateAndWriteAny_presets_web_page(Globals* globals, const FSRef* page,
   OpenAndStartWebPage(&status, folderName, pageKind, kPresetColumns);
   for (const std::string& utf8 : PresetNames(folder)) {
     FSRef preset{};
-    std::snprintf(preset.path, sizeof preset.path, "%s/%s", folder->path, utf8.c_str());
+    const int n = std::snprintf(preset.path, sizeof preset.path, "%s/%s", folder->path, utf8.c_str());
+    if (n < 0 || size_t(n) >= sizeof preset.path) continue;
     Build_blank_preview(globals);
     uint8_t previewRead = 0;
     if (ReadSettingsFileSwitchably_ref(globals, &preset, 0, SettingsRead_PreviewOnly, &previewRead) != 0) break;

@@ -149,7 +149,9 @@ TEST(BrickSphere, HollowShellWhoseVisibleCellsFaceAnEmptyNeighbour) {
         if (code & kCellVisible) ++visible; else ++hidden;
         // Red above the horizon, yellow below: the layer axis is vertical.
         const int32_t want = z >= b.layers / 2 ? 4 : 6;
-        if (z != b.layers / 2 && z != b.layers / 2 - 1) EXPECT_EQ(code & kCellColourMask, want) << z;
+        if (z != b.layers / 2 && z != b.layers / 2 - 1) {
+          EXPECT_EQ(code & kCellColourMask, want) << z;
+        }
       }
   EXPECT_GT(filled, 1000);
   EXPECT_GT(visible, 0);
