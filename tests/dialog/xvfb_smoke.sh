@@ -28,6 +28,9 @@ screenshot WORK/shown.png
 click 2
 SCRIPT
 sed -i "s|WORK|$work|" "$work/ok.txt"
+# The display's own libraries (D-Bus, the X drivers) keep memory until exit
+# that a leak checker counts; the plug-in's leaks are checked headless.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 HOME="$work" "$gyrelle" -q --dialog-script "$work/ok.txt" "$root/resources/default_panorama.png" "$work/out.png" \
   2>"$work/err.txt"
 status=$?
