@@ -61,7 +61,11 @@ RunResult RunCommand(const std::string& command, const ScratchDir& dir) {
 }
 
 RunResult RunGyrelle(const std::vector<std::string>& args, const ScratchDir& dir) {
-  std::string command = Quote(GYRELLE_EXE) + " --quiet";
+  // Settings the user's own runs cached stay out of the tests' runs; a test
+  // that sets its own configuration folder keeps it.
+  std::string command = std::getenv("XDG_CONFIG_HOME") ? std::string()
+                                                       : "XDG_CONFIG_HOME=" + Quote(dir.path() + "/config") + " ";
+  command += Quote(GYRELLE_EXE) + " --quiet";
   bool namesPlugin = false;
   for (const std::string& a : args) namesPlugin = namesPlugin || a == "--plugin";
   if (!namesPlugin) command += " --plugin " + Quote(GYRELLE_NEGATE_PLUGIN);
