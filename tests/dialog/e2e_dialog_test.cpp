@@ -167,6 +167,24 @@ TEST(DialogScript, ThePreviewFollowsTheOutputMode) {
   Clean(r);
 }
 
+// Dragging in the preview pans it when zoomed in, and not at the scale that
+// shows the whole image; the zoom button's title follows the scale.
+TEST(DialogScript, DraggingThePreviewPansOnlyWhenZoomedIn) {
+  ScriptRun r = RunScript(
+      "window xparams\nexpect text 34 33%\nscreenshot $DIR/whole.png\ndrag 250 190 210 170\n"
+      "screenshot $DIR/whole-dragged.png\nclick 32\nexpect text 34 50%\nscreenshot $DIR/zoomed.png\n"
+      "drag 250 190 230 180 210 170\nscreenshot $DIR/panned.png\nclick 2\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  ProbedImage whole, wholeDragged, zoomed, panned;
+  ASSERT_TRUE(ReadLayerPNG(r.dir + "/whole.png", &whole));
+  ASSERT_TRUE(ReadLayerPNG(r.dir + "/whole-dragged.png", &wholeDragged));
+  ASSERT_TRUE(ReadLayerPNG(r.dir + "/zoomed.png", &zoomed));
+  ASSERT_TRUE(ReadLayerPNG(r.dir + "/panned.png", &panned));
+  EXPECT_EQ(CountDifferingPixels(whole, wholeDragged, 0), 0);
+  EXPECT_GT(CountDifferingPixels(zoomed, panned, 8), 10000);
+  Clean(r);
+}
+
 // The parameter window as it opens, against the reference picture.
 TEST(DialogScript, TheWindowMatchesItsReferencePicture) {
   ScriptRun r = RunScript("window xparams\nscreenshot $DIR/shown.png\nclick 2\n");

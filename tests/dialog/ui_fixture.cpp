@@ -9,6 +9,7 @@ namespace {
 bool Next(void* self, UiInput* out, double) {
   auto* f = static_cast<UiFixture*>(self);
   if (f->at >= f->pending.size()) {
+    if (!f->endWhenEmpty) return false;
     out->type = kUiInputEnd;
     return true;
   }

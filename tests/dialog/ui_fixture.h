@@ -18,5 +18,7 @@ class UiFixture {
   void Type(UiWindow* w, const char* text);
   void Key(UiWindow* w, int32_t key);
   std::vector<UiInput> pending;
+  // Past the queued input: the end of all input, or (false) only nothing yet.
+  bool endWhenEmpty = true;
   size_t at = 0;
 };
