@@ -43,8 +43,8 @@ struct FloatRange {
 };
 
 constexpr FloatRange kFloatRanges[] = {
-    {"twirl X (0034)", "twirl X (0008)", &TParameters::twirlX, &TParameters::twirlXInt, -90, 90, false},
-    {"twirl Y (0035)", "twirl Y (0012)", &TParameters::twirlY, &TParameters::twirlYInt, -180, 180, false},
+    {"tilt (0034)", "tilt (0008)", &TParameters::twirlX, &TParameters::twirlXInt, -90, 90, false},
+    {"turn (0035)", "turn (0012)", &TParameters::twirlY, &TParameters::twirlYInt, -180, 180, false},
     {"spin (0036)", "spin (0009)", &TParameters::twirlSpin, &TParameters::twirlSpinInt, -180, 180, false},
     {"view angle (0037)", "view angle (0014)", &TParameters::viewAngle, &TParameters::viewAngleInt, 0, 180, true},
     {"tab size (0038)", "tab size (0013)", &TParameters::tabSize, &TParameters::tabSizeInt, 0, 100, false},

@@ -127,12 +127,16 @@ PIReadDescriptor OpenRead(Handle descriptor, const DescriptorKeyID* keyList) {
   }
 }
 
+// A test's fault: every reader's close answers this (0: none).
+OSErr16 g_closeReadFault = 0;
+
 OSErr16 CloseRead(PIReadDescriptor token) {
   ReaderToken* r = FindReader(token);
   if (!r) return kDescParamError;
   const bool allDelivered = std::all_of(r->delivered.begin(), r->delivered.end(), [](bool b) { return b; });
   g_readers.erase(r);
   delete r;
+  if (g_closeReadFault != 0) return g_closeReadFault;
   return allDelivered ? 0 : kResultMissingKey;
 }
 
@@ -383,6 +387,8 @@ OSErr16 PutScopedObject(PIWriteDescriptor token, DescriptorKeyID key, FourCC typ
 }
 
 }  // namespace
+
+void SetCloseReadFault(OSErr16 result) { g_closeReadFault = result; }
 
 ReadDescriptorProcs MakeReadDescriptorProcs() {
   ReadDescriptorProcs p{};

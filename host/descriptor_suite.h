@@ -15,6 +15,8 @@ constexpr OSErr16 kDescParamError = -50;
 
 ReadDescriptorProcs MakeReadDescriptorProcs();
 WriteDescriptorProcs MakeWriteDescriptorProcs();
+// For tests: every reader's close answers `result` (0: the normal answer).
+void SetCloseReadFault(OSErr16 result);
 
 // A new handle (from the system allocator) holding the descriptor; null when
 // memory runs out.

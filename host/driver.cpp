@@ -122,6 +122,8 @@ void SetUpRecord(ActiveInvocation* a, PluginInstance* plugin, const InvocationSe
   a->handleProcs.numHandleProcs = f.handleSuiteCount;
   a->readProcs = MakeReadDescriptorProcs();
   a->writeProcs = MakeWriteDescriptorProcs();
+  if (f.writeSuiteGaps) a->writeProcs.putFloatProc = nullptr;
+  SetCloseReadFault(f.descriptorCloseError);
 
   a->descriptorParameters.descriptorParametersVersion = 0;
   a->descriptorParameters.playInfo = setup.dialog ? kPlayInfoDialogDisplay : 0;

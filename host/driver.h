@@ -26,6 +26,8 @@ struct HostFaults {
   int64_t abortAfterPolls = -1;  // -1: never
   bool multichannel = false;     // report image mode 7
   FourCC hostSig = kDefaultHostSig;
+  OSErr16 descriptorCloseError = 0;  // every reader's close answers this
+  bool writeSuiteGaps = false;       // the write suite lacks putFloatProc
 };
 
 struct InvocationSetup {

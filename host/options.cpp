@@ -35,6 +35,7 @@ enum class Valued {
   PngLevel,
   TiffCompression,
   HostSig,
+  CloseError,
   BufferVersion,
   BufferCount,
   HandleVersion,
@@ -61,6 +62,7 @@ constexpr ValuedOption kValued[] = {
     {"--png-level", Valued::PngLevel},
     {"--tiff-compression", Valued::TiffCompression},
     {"--host-sig", Valued::HostSig},
+    {"--descriptor-close-error", Valued::CloseError},
     {"--buffer-suite-version", Valued::BufferVersion},
     {"--buffer-suite-count", Valued::BufferCount},
     {"--handle-suite-version", Valued::HandleVersion},
@@ -133,6 +135,10 @@ bool ApplyValued(Valued which, const std::string& name, const std::string& value
         return false;
       }
       return true;
+    case Valued::CloseError:
+      if (!needInt(INT16_MIN, INT16_MAX)) return false;
+      o->faults.descriptorCloseError = int16_t(n);
+      return true;
     case Valued::BufferVersion:
       if (!needInt(INT16_MIN, INT16_MAX)) return false;
       o->faults.bufferSuiteVersion = int16_t(n);
@@ -193,6 +199,8 @@ bool ApplyFlag(const std::string& arg, HostOptions* o) {
     o->faults.noAdvanceState = true;
   } else if (arg == "--no-display-pixels") {
     o->faults.noDisplayPixels = true;
+  } else if (arg == "--write-suite-gaps") {
+    o->faults.writeSuiteGaps = true;
   } else if (arg == "--multichannel") {
     o->faults.multichannel = true;
   } else if (arg == "--memory-report") {

@@ -243,7 +243,7 @@ int RunHost(int argc, const char* const* argv) {
       glue && glue->value != MakeFourCC("GL01") && input.type == SampleType::F32) {
     Say("note: a glue mode has no effect on a floating-point image; the result is not blended");
   }
-  if (!haveReplay && !o.dialog && FileExists(CachedSettingsPath())) {
+  if (checkSettings && !haveReplay && !o.dialog && FileExists(CachedSettingsPath())) {
     Say("starting from the settings last accepted with --dialog, kept in \"" + CachedSettingsPath() + "\"");
   }
   // With a canvas the filter runs on the input stretched to the canvas's

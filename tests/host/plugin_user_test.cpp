@@ -150,3 +150,22 @@ TEST_F(NewUser, AnUnwritableOutputIsFoundBeforeTheRender) {
 
 }  // namespace
 }  // namespace gyhost_e2e
+
+namespace gyhost_e2e {
+namespace {
+
+// Host faults the plug-in must not take for success: a descriptor whose
+// reader closes with an error was not read as recorded, and a write suite
+// that lacks a procedure must not be called through it.
+TEST_F(NewUser, HostSuiteFaultsAreNotTakenForSuccess) {
+  RunResult r = Run({"--descriptor-close-error", "-50", "--set", "Foky=Fo45", in_, dir_ / "o.png"});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_FALSE(Exists(dir_ / "o.png"));
+  r = Run({"--write-suite-gaps", "--set", "Foky=Fo45", "--record", dir_ / "d.txt", in_, dir_ / "o.png"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Contains(r.err, "the filter recorded no settings")) << r.err;
+  EXPECT_TRUE(Exists(dir_ / "o.png"));
+}
+
+}  // namespace
+}  // namespace gyhost_e2e
