@@ -21,7 +21,13 @@ struct Shown {
   SDL_Renderer* renderer;
   SDL_Texture* texture;
   int width, height;
+  Uint32 presentedAt;
+  bool pending;  // drawn since it was last shown
 };
+
+// Rows of a preview arrive one by one; the screen is refreshed at most this
+// often, and whatever is pending before the front end waits for input.
+constexpr Uint32 kPresentIntervalMs = 40;
 
 Shown g_shown[kWindows];
 int g_opened = 0;
@@ -62,6 +68,13 @@ void Present(Shown* s) {
   SDL_RenderClear(s->renderer);
   SDL_RenderCopy(s->renderer, s->texture, nullptr, nullptr);
   SDL_RenderPresent(s->renderer);
+  s->presentedAt = SDL_GetTicks();
+  s->pending = false;
+}
+
+void PresentPending() {
+  for (Shown& s : g_shown)
+    if (s.sdl && s.pending) Present(&s);
 }
 
 void WindowChanged(void*, UiWindow* w) {
@@ -84,11 +97,13 @@ void WindowChanged(void*, UiWindow* w) {
     if (!s->sdl) return;
     s->renderer = SDL_CreateRenderer(s->sdl, -1, SDL_RENDERER_SOFTWARE);
     s->window = w;
+    s->presentedAt = SDL_GetTicks() - kPresentIntervalMs;
     ++g_opened;
     std::fprintf(stderr, "opened the window \"%s\" on the display\n", w->name);
   }
   SDL_ShowWindow(s->sdl);
-  Present(s);
+  s->pending = true;
+  if (SDL_GetTicks() - s->presentedAt >= kPresentIntervalMs) Present(s);
 }
 
 void WindowGone(void*, UiWindow* w) {
@@ -197,6 +212,7 @@ bool Translate(const SDL_Event& e, UiInput* out) {
 }
 
 bool Next(void*, UiInput* out, double waitMs) {
+  PresentPending();
   SDL_Event e;
   const int timeout = waitMs < 0 ? 100 : int(waitMs);
   const Uint32 start = SDL_GetTicks();
