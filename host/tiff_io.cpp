@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,14 @@ std::string TiffFailure(const char* fallback) { return g_tiffMessage[0] ? g_tiff
 
 // 8-bit images in layouts we do not read sample by sample.
 bool ReadTiffAsRgba(TIFF* tif, uint32_t width, uint32_t height, bool alpha, HostImage* image, std::string* error) {
-  std::vector<uint32_t> raster;
-  raster.resize(size_t(width) * size_t(height));
-  if (!TIFFReadRGBAImageOriented(tif, width, height, raster.data(), ORIENTATION_TOPLEFT, 0)) {
+  // Unwritten until the decoder fills it: a damaged file claiming a large
+  // size fails before gigabytes are touched.
+  std::unique_ptr<uint32_t[]> raster(new (std::nothrow) uint32_t[size_t(width) * size_t(height)]);
+  if (!raster) {
+    *error = "out of memory for an image of " + std::to_string(width) + "x" + std::to_string(height) + " pixels";
+    return false;
+  }
+  if (!TIFFReadRGBAImageOriented(tif, width, height, raster.get(), ORIENTATION_TOPLEFT, 0)) {
     *error = TiffFailure("cannot decode the TIFF image");
     return false;
   }
