@@ -104,7 +104,7 @@ UiStatus CustomSpotViewHandler_core(UiHandlerCall* call, UiEvent* e, void* data,
         const UiStatus base = UiCallNextEventHandler(call, e);
         if (base != kUiNoErr) return base;
         const Rect& b = self->view->bounds;
-        *self = SpotViewInstance{self->view, float(b.right - b.left) / 2, float(b.bottom - b.top) / 2};
+        *self = SpotViewInstance{self->view, float(b.right - b.left) / 2, float(b.bottom - b.top) / 2, nullptr, 0, 0, nullptr, 0};
         self->trackingArea = self->view;
         return kUiNoErr;
       }

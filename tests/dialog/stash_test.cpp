@@ -63,7 +63,9 @@ TEST(Stash, TypedValuesArePulledIntoTheSliderRange) {
     SetControlTitleVarezCString(d.window, 86, c.typed);
     EXPECT_EQ(float(UnStashValue_core(d.window, 86)), c.value) << c.typed;
     // Text that needs no pulling is left as it was typed.
-    if (c.value == 90 || c.value == -90) EXPECT_STREQ(d.Text(86), c.shown) << c.typed;
+    if (c.value == 90 || c.value == -90) {
+      EXPECT_STREQ(d.Text(86), c.shown) << c.typed;
+    }
   }
   EXPECT_EQ(UnStashValue_core(nullptr, 86), 0.0);
   EXPECT_EQ(UnStashValue_core(nullptr, 48), -10.0);
