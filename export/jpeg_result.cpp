@@ -29,7 +29,10 @@ int16_t RenderAndWrite(Globals* globals, PyramidDescriptor* canvas, const PSDdoc
   const bool texture = doc->exportKind == ExportKind_ObjTexture;
   const int32_t transparentBackground = p->transparentBackground;
   if (texture) p->transparentBackground = 1;
+  // Whatever the kind, a JPEG file holds the plain result.
   GenerateOneLayerOfBasicResult(globals, canvas, 1, cancelled);
+  int32_t rendered = *cancelled ? int32_t(kUserCancelled) : int32_t(globals->result);
+  if (!*cancelled) globals->result = kOK;
   if (texture) {
     // A texture has no holes: what the net leaves transparent is filled
     // from its surroundings.
@@ -37,9 +40,9 @@ int16_t RenderAndWrite(Globals* globals, PyramidDescriptor* canvas, const PSDdoc
     p->transparentBackground = transparentBackground;
   }
   ++globals->progressLayersDone;
-  if (*cancelled) {
+  if (rendered != 0) {
     SafeOutputAbandon(out);
-    return kUserCancelled;
+    return int16_t(rendered);
   }
   e = TagAndWritePyr(globals, canvas, out->fork, doc->exportKind, 0);
   const int32_t c = SafeOutputClose(out);

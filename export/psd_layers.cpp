@@ -107,8 +107,8 @@ int32_t WrPSD_layer_info_subsection(PsdSink* s, PyramidDescriptor* canvas, PSDdo
     return 0;
   }
   for (int32_t layer = 1; layer <= doc->layerCount; ++layer) {
-    if (!doc->layersPreRendered) GenerateOneLayer(globals, canvas, layer + doc->firstLayer - 1, cancelled, doc);
-    if (*cancelled) return kUserCancelled;
+    if (!doc->layersPreRendered)
+      if (const int32_t e = RenderExportLayer(globals, canvas, layer + doc->firstLayer - 1, cancelled, doc)) return e;
     WrPSD_4channels_image_data(canvas, doc, s);
     if (s->error) return s->error;
     CountLayerDone(globals);
@@ -149,6 +149,15 @@ void WrPSD_layer_Lr32_subsection_trailer(PsdSink* s) {
 
 }  // namespace
 
+int32_t RenderExportLayer(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancelled,
+                          PSDdoc* doc) {
+  GenerateOneLayer(globals, canvas, layer, cancelled, doc);
+  if (*cancelled) return kUserCancelled;
+  const int32_t e = globals->result;
+  globals->result = kOK;
+  return e;
+}
+
 int64_t WrPSD_layer_and_mask_section(PyramidDescriptor* canvas, PSDdoc* doc, int16_t fork, uint8_t sizeOnly,
                                      Globals* globals, uint8_t* cancelled) {
   PsdSink s = PsdSinkFor(fork, sizeOnly);
@@ -158,8 +167,8 @@ int64_t WrPSD_layer_and_mask_section(PyramidDescriptor* canvas, PSDdoc* doc, int
     PsdPut32(&s, 0);
     PsdPut32(&s, 0);
     if (!sizeOnly && s.error == 0) {
-      GenerateOneLayer(globals, canvas, doc->firstLayer + doc->currentLayer - 1, cancelled, doc);
-      if (*cancelled) return kUserCancelled;
+      if (const int32_t e = RenderExportLayer(globals, canvas, doc->firstLayer + doc->currentLayer - 1, cancelled, doc))
+        return e;
       CountLayerDone(globals);
     }
   } else if (doc->bytesPerChannel == 1) {

@@ -12,3 +12,9 @@ struct PyramidDescriptor;
 
 int64_t WrPSD_layer_and_mask_section(PyramidDescriptor* canvas, PSDdoc* doc, int16_t fork, uint8_t sizeOnly,
                                      Globals* globals, uint8_t* cancelled);
+
+// Renders one layer into the canvas: 0, kUserCancelled, or the renderer's
+// refusal (a mode it cannot draw), which then no longer stands as the
+// invocation's result: a failed export leaves the dialog going.
+int32_t RenderExportLayer(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancelled,
+                          PSDdoc* doc);

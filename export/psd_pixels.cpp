@@ -1,5 +1,6 @@
 #include "export/psd_pixels.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
@@ -44,44 +45,63 @@ void PutFloatBits(PsdSink* s, const uint8_t* at) {
 
 bool Checker(int32_t x, int32_t y) { return ((x ^ y) & 8) == 0; }
 
+// Calls f(x, pixel) for every pixel of row y, one tile span at a time, so
+// the tile lookup happens once per span rather than once per pixel.
+template <typename F>
+void ForRow(const PyramidDescriptor* c, int32_t y, int32_t width, F f) {
+  for (int32_t x0 = 0; x0 < width; x0 += kPyramidTileSize) {
+    const int32_t x1 = std::min(width, x0 + kPyramidTileSize);
+    const uint8_t* px = PyramidPixelAddress(c, 0, x0, y);
+    for (int32_t x = x0; x < x1; ++x, px += c->bytesPerPixel) f(x, px);
+  }
+}
+
 void RawRow(PsdSink* s, const PyramidDescriptor* c, int32_t y, int32_t width, int32_t component) {
-  for (int32_t x = 0; x < width; ++x) {
-    const uint8_t* px = PyramidPixelAddress(c, 0, x, y);
-    switch (c->dataKind) {
-      case PyramidDataKind_Packed8: PsdPlaneByte(s, Byte8(px, component)); break;
-      case PyramidDataKind_Four16: Put16(s, Out16(Value16(px, component))); break;
-      case PyramidDataKind_FourFloat: PutFloatBits(s, px + 4 * component); break;
-      default: PsdPlaneByte(s, 0); break;
-    }
+  switch (c->dataKind) {
+    case PyramidDataKind_Packed8:
+      ForRow(c, y, width, [&](int32_t, const uint8_t* px) { PsdPlaneByte(s, Byte8(px, component)); });
+      break;
+    case PyramidDataKind_Four16:
+      ForRow(c, y, width, [&](int32_t, const uint8_t* px) { Put16(s, Out16(Value16(px, component))); });
+      break;
+    case PyramidDataKind_FourFloat:
+      ForRow(c, y, width, [&](int32_t, const uint8_t* px) { PutFloatBits(s, px + 4 * component); });
+      break;
+    default:
+      for (int32_t x = 0; x < width * c->bytesPerChannel; ++x) PsdPlaneByte(s, 0);
+      break;
   }
 }
 
 void CompositeRow(PsdSink* s, const PyramidDescriptor* c, int32_t y, int32_t width, int32_t component) {
-  for (int32_t x = 0; x < width; ++x) {
-    const uint8_t* px = PyramidPixelAddress(c, 0, x, y);
-    switch (c->dataKind) {
-      case PyramidDataKind_Packed8: {
+  switch (c->dataKind) {
+    case PyramidDataKind_Packed8:
+      ForRow(c, y, width, [&](int32_t x, const uint8_t* px) {
         const int32_t a = Byte8(px, 3), v = Byte8(px, component);
         const int32_t k = Checker(x, y) ? kCheckerLight8 : kCheckerDark8;
         PsdPlaneByte(s, uint8_t(((255 - a) * k + a * v) / 255));
+      });
+      break;
+    case PyramidDataKind_Four16:
+      if (component == 3) {
+        for (int32_t x = 0; x < width; ++x) Put16(s, 65535);
         break;
       }
-      case PyramidDataKind_Four16: {
-        if (component == 3) {
-          Put16(s, 65535);
-          break;
-        }
-        int32_t a = Value16(px, 3), v = Value16(px, component);
-        if (a > kFull16) a = kFull16;
-        if (v > kFull16) v = kFull16;
+      ForRow(c, y, width, [&](int32_t x, const uint8_t* px) {
+        const int32_t a = std::min(Value16(px, 3), kFull16), v = std::min(Value16(px, component), kFull16);
         const int32_t k = Checker(x, y) ? kCheckerLight16 : kCheckerDark16;
         Put16(s, Out16(((kFull16 - a) * k + a * v) >> 15));
-        break;
-      }
-      case PyramidDataKind_FourFloat: PutFloatBits(s, px + 4 * component); break;
-      case PyramidDataKind_GreyFloat: PutFloatBits(s, px); break;
-      default: PsdPlaneByte(s, 0); break;
-    }
+      });
+      break;
+    case PyramidDataKind_FourFloat:
+      ForRow(c, y, width, [&](int32_t, const uint8_t* px) { PutFloatBits(s, px + 4 * component); });
+      break;
+    case PyramidDataKind_GreyFloat:
+      ForRow(c, y, width, [&](int32_t, const uint8_t* px) { PutFloatBits(s, px); });
+      break;
+    default:
+      for (int32_t x = 0; x < width * c->bytesPerChannel; ++x) PsdPlaneByte(s, 0);
+      break;
   }
 }
 
