@@ -9,6 +9,7 @@
 #include "frame/invocation.h"
 #include "frame/preroll_cubecross.h"
 #include "frame/progress.h"
+#include "frame/task_pool.h"
 #include "polybuild/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/net_fit.h"
@@ -72,6 +73,9 @@ int32_t RowsOfPass(const Globals* globals) {
 int32_t PrerollManipulation(Globals* globals) {
   TParameters* p = Params(globals);
   InvocationStorage* s = globals->storage;
+  // A row an earlier pass rendered ahead may still be in the tasks' hands:
+  // nothing they write may land in the buffers this pass sets up.
+  finish_only_all_tasks(globals);
   if (p && s) FixBuffersThatDependOnOutputDimensions(globals);
   if (!p || !s || !globals->columnRecords) {
     globals->passPhase = 0;

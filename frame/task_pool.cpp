@@ -238,6 +238,10 @@ void Bust_rectangle_into_tasks(const Rect* rect, int32_t kind, Globals* globals,
 }
 
 void End_multithreading(Globals* globals) {
+  // A row rendered ahead that the host never asked for is still answered
+  // before the tasks are told to end, so no answer is left for a wait that
+  // belongs to the quit.
+  if (globals->taskRecords) FinishAnyOutstandingOrders(globals);
   const int32_t count = globals->taskRecords ? globals->taskRecordCount : 0;
   for (int32_t i = 0; i < count; ++i) {
     PerTaskStuffType& r = globals->taskRecords[i];

@@ -17,6 +17,9 @@ struct PyramidDescriptor;
 enum TaskKind : int32_t {
   TaskKind_PyramidLevel = -1000,
   TaskKind_PyramidLevelHQ = -1001,
+  // Rows of a host tile copied into the input pyramid; run by the intake's
+  // own body, never by the standard one.
+  TaskKind_TileCopy = -1002,
   TaskKind_SampleRow = 0,
   TaskKind_ResultRow = 1,
   TaskKind_Quit = 999,  // posted only at shutdown, never stored in a record

@@ -8,6 +8,7 @@
 #include "frame/invocation.h"
 #include "frame/progress.h"
 #include "frame/result_codes.h"
+#include "frame/task_pool.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_input_modes.h"
 #include "pyramid/pyramid_levels.h"
@@ -61,8 +62,9 @@ T Sample(const uint8_t* row, int32_t index) {
   return v;
 }
 
-void CopyRows8(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t) {
-  for (int32_t r = 0; r < t.height; ++r) {
+// Rows first..end-1 of the tile from the host's buffer.
+void CopyRows8(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t, int32_t first, int32_t end) {
+  for (int32_t r = first; r < end; ++r) {
     const auto* src = static_cast<const uint8_t*>(fr->inData) + ptrdiff_t(r) * fr->inRowBytes;
     auto* dst = static_cast<uint8_t*>(t.pixels) + size_t(r) * t.width * 4;
     for (int32_t c = 0; c < t.width; ++c, src += m.stride, dst += 4) {
@@ -75,8 +77,9 @@ void CopyRows8(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t) 
 }
 
 template <class T>
-void CopyRowsWide(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t, T full) {
-  for (int32_t r = 0; r < t.height; ++r) {
+void CopyRowsWide(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t, T full, int32_t first,
+                  int32_t end) {
+  for (int32_t r = first; r < end; ++r) {
     const auto* src = static_cast<const uint8_t*>(fr->inData) + ptrdiff_t(r) * fr->inRowBytes;
     auto* dst = static_cast<uint8_t*>(t.pixels) + size_t(r) * t.width * 4 * sizeof(T);
     for (int32_t c = 0; c < t.width; ++c) {
@@ -86,6 +89,61 @@ void CopyRowsWide(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& 
       std::memcpy(dst + size_t(c) * sizeof px, px, sizeof px);
     }
   }
+}
+
+// One tile's copy, as the tasks share it.
+struct TileCopyJob {
+  const FilterRecord* fr;
+  PlaneMap map;
+  const PyramidTile* tile;
+  int32_t dataKind;
+};
+
+void CopyTileRows(const TileCopyJob& job, int32_t first, int32_t end) {
+  switch (job.dataKind) {
+    case PyramidDataKind_Packed8: return CopyRows8(job.fr, job.map, *job.tile, first, end);
+    case PyramidDataKind_Four16: return CopyRowsWide<uint16_t>(job.fr, job.map, *job.tile, uint16_t(32768), first, end);
+    case PyramidDataKind_FourFloat: return CopyRowsWide<float>(job.fr, job.map, *job.tile, 1.0f, first, end);
+    default: return;
+  }
+}
+
+// The body of a tile-copy order: the rows of the task's strip.
+void CopyTileStrip(PerTaskStuffType* task, int32_t) {
+  const auto* job = static_cast<const TileCopyJob*>(task->job);
+  if (job) CopyTileRows(*job, task->strip.top, task->strip.bottom);
+}
+
+// The checks of a copy: false when nothing may be copied.
+bool PrepareTileCopy(PyramidDescriptor* pyramid, const Globals* globals, int32_t tileIndex, TileCopyJob* job) {
+  const FilterRecord* fr = globals ? globals->filterRecord : nullptr;
+  if (!fr || !pyramid || pyramid->dataKind != KindThatTakesHostImage(fr)) return false;
+  if (!pyramid->tileTable || tileIndex < 0 || tileIndex >= pyramid->tileCount) return false;
+  const PyramidTile& t = pyramid->tileTable[tileIndex];
+  if (!t.pixels || !fr->inData) return false;
+  PlaneMap map{};
+  if (!MapPlanes(globals, &map)) return false;
+  // The host's buffer must hold the whole tile: never read past what it gave.
+  const int32_t sampleBytes = fr->depth == 32 ? 4 : (fr->depth == 16 ? 2 : 1);
+  const int32_t gotWidth = int32_t(fr->inRect.right) - fr->inRect.left;
+  const int32_t gotHeight = int32_t(fr->inRect.bottom) - fr->inRect.top;
+  if (gotWidth < t.width || gotHeight < t.height) return false;
+  if (int64_t(fr->inRowBytes) < int64_t(t.width) * map.stride * sampleBytes) return false;
+  *job = TileCopyJob{fr, map, &t, pyramid->dataKind};
+  return true;
+}
+
+// The copy of one tile shared out by rows among the worker tasks: the host
+// hands the image over one tile at a time, and a single thread copying it
+// would leave every other core idle for the whole intake.
+void CopyInRectToTileShared(PyramidDescriptor* pyramid, Globals* globals, int32_t tileIndex) {
+  TileCopyJob job{};
+  if (!PrepareTileCopy(pyramid, globals, tileIndex, &job)) return;
+  if (!globals->taskRecords || globals->taskRecordCount < 1) return CopyTileRows(job, 0, job.tile->height);
+  // A rectangle one column wide is cut into strips of rows.
+  const Rect rows{0, 0, int16_t(job.tile->height), 1};
+  Bust_rectangle_into_tasks(&rows, TaskKind_TileCopy, globals, &job, nullptr);
+  launch_and_finish_all_tasks_with(globals, CopyTileStrip);
 }
 
 }  // namespace
@@ -101,26 +159,8 @@ int32_t GetPyramidDatakindThatSuitsHostMode(const Globals* globals) {
 }
 
 void CopyInRectToTile(PyramidDescriptor* pyramid, const Globals* globals, int32_t tileIndex) {
-  const FilterRecord* fr = globals ? globals->filterRecord : nullptr;
-  if (!fr || !pyramid || pyramid->dataKind != KindThatTakesHostImage(fr)) return;
-  if (!pyramid->tileTable || tileIndex < 0 || tileIndex >= pyramid->tileCount) return;
-  const PyramidTile& t = pyramid->tileTable[tileIndex];
-  if (!t.pixels || !fr->inData) return;
-  PlaneMap map{};
-  if (!MapPlanes(globals, &map)) return;
-  // The host's buffer must hold the whole tile: never read past what it gave.
-  const int32_t sampleBytes = fr->depth == 32 ? 4 : (fr->depth == 16 ? 2 : 1);
-  const int32_t gotWidth = int32_t(fr->inRect.right) - fr->inRect.left;
-  const int32_t gotHeight = int32_t(fr->inRect.bottom) - fr->inRect.top;
-  if (gotWidth < t.width || gotHeight < t.height) return;
-  if (int64_t(fr->inRowBytes) < int64_t(t.width) * map.stride * sampleBytes) return;
-
-  switch (pyramid->dataKind) {
-    case PyramidDataKind_Packed8: return CopyRows8(fr, map, t);
-    case PyramidDataKind_Four16: return CopyRowsWide<uint16_t>(fr, map, t, uint16_t(32768));
-    case PyramidDataKind_FourFloat: return CopyRowsWide<float>(fr, map, t, 1.0f);
-    default: return;
-  }
+  TileCopyJob job{};
+  if (PrepareTileCopy(pyramid, globals, tileIndex, &job)) CopyTileRows(job, 0, job.tile->height);
 }
 
 void FillPyramids(Globals* globals) {
@@ -146,7 +186,7 @@ void FillPyramids(Globals* globals) {
       globals->moreToDo = 0;
       return;
     }
-    CopyInRectToTile(p, globals, tile);
+    CopyInRectToTileShared(p, globals, tile);
   }
 
   p->wrapMode = WrapModeFromGyrelleInputMode(params->inputMode);

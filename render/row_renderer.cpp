@@ -150,20 +150,48 @@ bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, in
   return true;
 }
 
+// A net search starts where the task's last one hit, and a point on an edge
+// shared by two triangles takes the first it meets; so every chunk of a row
+// job starts its searches from the head of the lists, and which task (and
+// what it mapped before) does the chunk cannot change a region code.
+void ForgetLastSearch(renderhinttype* hint) {
+  hint->lastTab = 0;
+  hint->lastFace = 0;
+  hint->lastListIndex = 0;
+  hint->hitRegion = 0;
+}
+
+void StartChunk(PerTaskStuffType* task) {
+  ForgetLastSearch(&task->outputHint);
+  ForgetLastSearch(&task->inputHint);
+  task->tissotSearchStart = 0;
+}
+
 }  // namespace
 
-void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescriptor* outputPyramid) {
+namespace {
+
+// Splits corner row `row` among the tasks, flips the reply slot and prepares
+// the shared caches; the caller launches the orders.
+void SplitCornerRow(Globals* globals, vort* view, int32_t row, PyramidDescriptor* outputPyramid) {
   const int32_t width = WidthOfCurrentOutput(globals);
   Bust_row_into_tasks(-1, width - 1, TaskKind_SampleRow, globals, view, row, outputPyramid);
   view->replySlot ^= 1;
   DoOncePerScanlineSetup(globals, view, row);
   if (globals->taskCount > 0) Prefill_any_threadshared_caches(&globals->taskRecords[0]);
+}
+
+}  // namespace
+
+void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescriptor* outputPyramid) {
+  SplitCornerRow(globals, view, row, outputPyramid);
   launch_and_finish_all_tasks(globals);
 }
 
 void build_sample_row_segment(PerTaskStuffType* task) {
   const vort& view = *static_cast<const vort*>(task->job);
   const int32_t s = view.replySlot;
+  StartChunk(task);
   for (int32_t c = task->firstColumn; c <= task->lastColumn; ++c) {
     ColumnRecord& r = view.columnRecords[c + 1];
     r.cornerX[s] = float(c);
@@ -181,6 +209,7 @@ void build_results_pixel_row_segment(PerTaskStuffType* task) {
   const vort& view = *static_cast<const vort*>(task->job);
   const TParameters* p = Params(task->globals);
   const int32_t y = task->row;
+  StartChunk(task);
   AnisoState state{};  // this task's own sampler state
   PixelSampling job{};
   job.view = &view;
@@ -230,21 +259,47 @@ void DoSolarRect(Globals* globals) {
     return;
   }
   PyramidDescriptor* outputPyramid = GetPyr_with_output_dimensions(globals);
-  if ((y == 0 || !globals->storage->viewBuilt) && !StartPass(globals, y, outputPyramid, width)) return;
-
-  vort& view = globals->storage->view;
-  build_sample_row(globals, &view, y, outputPyramid);
-  ClearNextCoverageSlot(globals->columnRecords, width + 1, y, view);
-  DrawCornerOverlays(Params(globals), view, globals->columnRecords, width, y);
-
-  Bust_row_into_tasks(0, width - 1, TaskKind_ResultRow, globals, &view, y, outputPyramid);
-  launch_and_finish_all_tasks(globals);
-  if (view.edgesOn) FinishPixelsSerially(view, globals->columnRecords, width, y);
+  InvocationStorage* s = globals->storage;
+  vort& view = s->view;
+  ColumnRecord* records = globals->columnRecords;
+  const bool ahead = s->viewBuilt && y != 0 && view.rowAheadPlusOne == y + 1;
+  if (ahead) {
+    // The tasks rendered this row while the host copied the last one.
+    finish_only_all_tasks(globals);
+  } else {
+    // Nothing the tasks may still be doing for another row survives.
+    finish_only_all_tasks(globals);
+    if ((y == 0 || !s->viewBuilt) && !StartPass(globals, y, outputPyramid, width)) return;
+    view.rowAheadPlusOne = 0;
+    build_sample_row(globals, &view, y, outputPyramid);
+    ClearNextCoverageSlot(records, width + 1, y, view);
+    DrawCornerOverlays(Params(globals), view, records, width, y);
+    Bust_row_into_tasks(0, width - 1, TaskKind_ResultRow, globals, &view, y, outputPyramid);
+    launch_and_finish_all_tasks(globals);
+  }
+  view.rowAheadPlusOne = 0;
+  if (view.edgesOn) FinishPixelsSerially(view, records, width, y);
 
   PixelSink sink;
   if (!PreparePixelSink(globals, y, &sink)) {
     globals->result = kOutOfMemory;
     return;
   }
-  for (int32_t x = 0; x < width; ++x) Output_a_Pixel(sink, x, globals->columnRecords[x].pixelColor);
+  // The next row is rendered ahead: its corners are mapped while this row
+  // goes into the host's buffer, and its pixels are sampled while the host
+  // takes the row and hands over the next one. The pixel colours of this
+  // row are read only here, before the next row's pixel orders start.
+  const bool renderNext = y + 1 < globals->outputHeight && y + 1 <= globals->lastRow;
+  if (renderNext) {
+    SplitCornerRow(globals, &view, y + 1, outputPyramid);
+    launch_only_all_tasks(globals);
+  }
+  for (int32_t x = 0; x < width; ++x) Output_a_Pixel(sink, x, records[x].pixelColor);
+  if (!renderNext) return;
+  finish_only_all_tasks(globals);
+  ClearNextCoverageSlot(records, width + 1, y + 1, view);
+  DrawCornerOverlays(Params(globals), view, records, width, y + 1);
+  Bust_row_into_tasks(0, width - 1, TaskKind_ResultRow, globals, &view, y + 1, outputPyramid);
+  launch_only_all_tasks(globals);
+  view.rowAheadPlusOne = y + 2;
 }

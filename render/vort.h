@@ -81,4 +81,7 @@ struct vort {
   int32_t viewIndex;
   // The output mode's row of the mode table, looked up once per pass.
   const OutputModeRow* modeRow;
+  // One more than the output row whose pixels the worker tasks are
+  // rendering ahead while the host copies the current one; 0: none.
+  int32_t rowAheadPlusOne;
 };

@@ -8,6 +8,7 @@
 #include "pyramid/pyramid_pixels.h"
 #include "pyramid/pyramid_reads.h"
 #include "render/render_services.h"
+#include "render/spot_record.h"
 
 namespace {
 
@@ -97,4 +98,6 @@ void DoSolarRect(Globals* globals) {
 void DoMyTask(PerTaskStuffType*, int32_t) {}
 void SetGSpots(long) {}
 void SetPSpots(long) {}
+// The Voronoi solids record their sites through the renderer's spot record.
+void DumpOneGSpot(const double[3], int32_t) {}
 void Prefill_any_threadshared_caches(Globals*) {}

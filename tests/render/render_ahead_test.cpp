@@ -1,0 +1,111 @@
+// Rows rendered ahead: while the host copies one row, the worker tasks
+// render the next one into the column records. The bytes must be those of
+// rows rendered one at a time in turn, and a pass given up or restarted
+// midway must leave nothing of the row that was being rendered ahead.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "frame/globals.h"
+#include "frame/task_pool.h"
+#include "frame/tparameters.h"
+#include "render/render_services.h"
+#include "support/row_render_harness.h"
+
+namespace {
+
+constexpr int kWidth = 61, kHeight = 23;
+
+struct AheadHost : RowRenderHarness {
+  AheadHost(int tasks, int32_t outputMode, bool ahead) : RowRenderHarness(kWidth, kHeight, tasks) {
+    Settings()->outputMode = outputMode;
+    // The frame's row count of the pass: rows beyond the current one exist,
+    // so the renderer may start the next while the host copies this one.
+    globals()->outputHeight = ahead ? kHeight : 0;
+    EXPECT_TRUE(PaintInput([](int x, int y, float c[4]) {
+      c[0] = float(x) / kWidth;
+      c[1] = float(y) / kHeight;
+      c[2] = 0.5f + 0.4f * std::sin(x * 0.9f + y * 0.7f);
+    }));
+  }
+
+  // Rows 0..rows-1 of a final pass into `picture` (kWidth * kHeight * 3).
+  void RenderRows(int rows, std::vector<uint8_t>* picture) {
+    picture->assign(size_t(kWidth) * kHeight * 3, 0);
+    std::vector<uint8_t> in(size_t(kWidth) * 3, 0);
+    FilterRecord& r = host.record;
+    r.outRect = Rect{0, 0, 1, int16_t(kWidth)};
+    r.inData = in.data();
+    for (int y = 0; y < rows; ++y) {
+      r.outData = &(*picture)[size_t(y) * kWidth * 3];
+      globals()->drawingRow = y;
+      DoSolarRect(globals());
+      ASSERT_EQ(globals()->result, 0) << "row " << y;
+    }
+  }
+
+  bool TasksIdle() const {
+    const Globals* g = globals();
+    for (int i = 0; i < g->taskRecordCount; ++i)
+      if (g->taskRecords[i].launchStatus == kLaunchPosted) return false;
+    return true;
+  }
+};
+
+struct Overlays {
+  const char* what;
+  bool edges, tissot;
+  int32_t graticule;
+};
+
+// Every overlay that keeps coverage from row to row is among the cases:
+// the row ahead must not draw into the cells the current row still reads.
+TEST(RowsAhead, GiveTheBytesOfRowsRenderedInTurn) {
+  const Overlays overlays[] = {{"none", false, false, 1}, {"edges", true, false, 1}, {"all", true, true, 4}};
+  for (const int32_t mode : {46, 16, 1}) {
+    for (const Overlays& o : overlays) {
+      std::vector<uint8_t> inTurn;
+      {
+        AheadHost h(1, mode, false);
+        h.Settings()->edgesOn = o.edges;
+        h.Settings()->tissotOn = o.tissot;
+        h.Settings()->graticule = o.graticule;
+        h.RenderRows(kHeight, &inTurn);
+      }
+      for (const int tasks : {1, 4}) {
+        AheadHost h(tasks, mode, true);
+        h.Settings()->edgesOn = o.edges;
+        h.Settings()->tissotOn = o.tissot;
+        h.Settings()->graticule = o.graticule;
+        std::vector<uint8_t> ahead;
+        h.RenderRows(kHeight, &ahead);
+        EXPECT_TRUE(ahead == inTurn) << "mode " << mode << ", overlays " << o.what << ", " << tasks << " tasks";
+        // The last row starts nothing further.
+        EXPECT_TRUE(h.TasksIdle()) << "mode " << mode;
+      }
+    }
+  }
+}
+
+// A pass stopped after a few rows (a cancel) leaves the next row in the
+// tasks' hands until the end of the pass waits for it; a new pass started
+// at row 0 on the same invocation is not disturbed by it.
+TEST(RowsAhead, APassStoppedMidwayThenRestartedRendersAfresh) {
+  AheadHost h(3, 46, true);
+  std::vector<uint8_t> part, whole, fresh;
+  h.RenderRows(5, &part);
+  EXPECT_FALSE(h.TasksIdle());  // row 5 is on its way
+  h.RenderRows(kHeight, &whole);
+  EXPECT_TRUE(h.TasksIdle());
+  AheadHost other(3, 46, true);
+  other.RenderRows(kHeight, &fresh);
+  EXPECT_TRUE(whole == fresh);
+  for (size_t i = 0; i < size_t(kWidth) * 5 * 3; ++i) ASSERT_EQ(part[i], whole[i]) << "byte " << i;
+  // Stopped again midway: the wait at the end of a pass takes the row back.
+  h.RenderRows(7, &part);
+  finish_only_all_tasks(h.globals());
+  EXPECT_TRUE(h.TasksIdle());
+}
+
+}  // namespace
