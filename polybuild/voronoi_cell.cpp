@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "polybuild/voronoi_faces.h"
 #include "polyhedron/halfspace.h"
 #include "polyhedron/halfspace_sort.h"
 #include "projection/planes.h"
