@@ -244,7 +244,29 @@ testing::AssertionResult MatchesHull(const polyhedron* poly) {
   return testing::AssertionSuccess();
 }
 
-testing::AssertionResult NetIsSoundFor(const polyhedron* poly, double tol, bool checkOverlap) {
+testing::AssertionResult NetIsSoundFor(const polyhedron* poly, double tol, bool checkOverlap, bool scaledFragments) {
+  // Scale of each fragment: its net edge lengths over its solid edge lengths.
+  std::map<int32_t, std::pair<double, double>> sums;
+  auto netLength = [&](const PolyFace& face, int32_t i, int32_t j) {
+    const auto* a = poly->coords2D[face.vert2D[i]];
+    const auto* b = poly->coords2D[face.vert2D[j]];
+    return std::hypot(a[0] - b[0], a[1] - b[1]);
+  };
+  auto solidLength = [&](const PolyFace& face, int32_t i, int32_t j) {
+    const PolyFace& solid = poly->faces[face.face3D];
+    const int32_t ci = (i + face.cornerOffset) % solid.n3D, cj = (j + face.cornerOffset) % solid.n3D;
+    return Dist(P3(poly, solid.vert3D[ci]), P3(poly, solid.vert3D[cj]));
+  };
+  if (scaledFragments) {
+    for (int32_t g = 0; g < poly->n2DFaces; ++g) {
+      const PolyFace& face = poly->faces[g];
+      if (face.face3D < 0 || face.face3D >= poly->n3DFaces) continue;
+      for (int32_t i = 0; i < face.n2D; ++i) {
+        sums[face.fragment].first += netLength(face, i, (i + 1) % face.n2D);
+        sums[face.fragment].second += solidLength(face, i, (i + 1) % face.n2D);
+      }
+    }
+  }
   if (poly->errorCode != kPolyErrorNone) return testing::AssertionFailure() << "error " << poly->errorCode;
   std::vector<int32_t> shown(size_t(poly->n3DFaces), 0);
   std::vector<Poly2> polys;
@@ -258,13 +280,11 @@ testing::AssertionResult NetIsSoundFor(const polyhedron* poly, double tol, bool 
     if (face.n2D != solid.n3D) return testing::AssertionFailure() << "net face " << g << " corner count";
     // Corner j of the net face lies on corner j + offset of the solid face:
     // every distance between corners must agree.
+    const double scale = scaledFragments ? sums[face.fragment].first / sums[face.fragment].second : 1.0;
     for (int32_t i = 0; i < face.n2D; ++i)
       for (int32_t j = i + 1; j < face.n2D; ++j) {
-        const auto* a = poly->coords2D[face.vert2D[i]];
-        const auto* b = poly->coords2D[face.vert2D[j]];
-        const double d2 = std::hypot(a[0] - b[0], a[1] - b[1]);
-        const int32_t ci = (i + face.cornerOffset) % solid.n3D, cj = (j + face.cornerOffset) % solid.n3D;
-        const double d3 = Dist(P3(poly, solid.vert3D[ci]), P3(poly, solid.vert3D[cj]));
+        const double d2 = netLength(face, i, j);
+        const double d3 = scale * solidLength(face, i, j);
         if (std::fabs(d2 - d3) > tol * std::max(1.0, d3))
           return testing::AssertionFailure() << "net face " << g << " corners " << i << "," << j << ": " << d2 << " vs " << d3;
       }
