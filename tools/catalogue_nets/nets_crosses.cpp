@@ -79,18 +79,23 @@ double EdgeLength(const CatalogueSolid& solid) {
 Net CubeCross(const CatalogueSolid& cube, bool vertical) {
   const double edge = EdgeLength(cube);
   const std::vector<std::array<int32_t, 2>> star = {{kFront, kRight}, {kFront, kLeft}, {kFront, kTop}, {kFront, kBottom}};
-  // The arms of the star settle which side face lands right of the front
-  // once the top is turned above it; the back hangs from that one in the
-  // horizontal cross.
+  // As the renderer maps the sphere onto the mirrored cube, the solid's +y
+  // face (kTop here) shows the nadir and kBottom the zenith, and the picture's
+  // y grows with the net's. So the table lays kTop on the +y side of the front
+  // and, in the vertical cross, hangs the back from it: the rendered cross
+  // then shows the sky cell above the front and the back at its foot, as the
+  // cross input layouts read them. The arms of the star settle which side
+  // face lands right of the front once kTop is turned that way; the back
+  // hangs from that one in the horizontal cross.
   Net arms = UnfoldWithHinges(cube, 18, star, false);
-  TurnNet(&arms, RowCentroid(arms, kFront), RowCentroid(arms, kTop), 0.0, -1.0);
+  TurnNet(&arms, RowCentroid(arms, kFront), RowCentroid(arms, kTop), 0.0, 1.0);
   const int32_t rightArm = RowCentroid(arms, kRight)[0] > RowCentroid(arms, kFront)[0] ? kRight : kLeft;
 
   std::vector<std::array<int32_t, 2>> hinges = star;
-  hinges.push_back({vertical ? kBottom : rightArm, kBack});
+  hinges.push_back({vertical ? kTop : rightArm, kBack});
   Net net = UnfoldWithHinges(cube, vertical ? 73 : 18, hinges, true);
   PlaceRowsExactly(cube, &net);
-  TurnNet(&net, RowCentroid(net, kFront), RowCentroid(net, kTop), 0.0, -1.0);
+  TurnNet(&net, RowCentroid(net, kFront), RowCentroid(net, kTop), 0.0, 1.0);
   SnapToLattice(&net, edge, edge);
   // Both crosses are three cells wide or tall around the front at (1, 1).
   const auto front = RowCentroid(net, kFront);
