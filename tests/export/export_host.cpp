@@ -17,7 +17,7 @@
 ExportHost* ExportHost::current = nullptr;
 
 ExportHost::ExportHost(int w, int h, int d, int p)
-    : width(w), height(h), depth(d), planes(p), bytesPerSample(d == 16 ? 2 : 1) {
+    : width(w), height(h), depth(d), planes(p), bytesPerSample(d == 32 ? 4 : d == 16 ? 2 : 1) {
   current = this;
   char pattern[] = "/tmp/gyrelle-export-host-XXXXXX";
   if (const char* made = mkdtemp(pattern)) {
@@ -31,7 +31,14 @@ ExportHost::ExportHost(int w, int h, int d, int p)
       const double u = 2.0 * M_PI * (x + 0.5) / w, v = M_PI * (y + 0.5) / h;
       const double c[4] = {0.5 + 0.45 * std::sin(u) * std::sin(v), 0.5 + 0.45 * std::cos(2 * u) * std::cos(v),
                            0.5 + 0.4 * std::sin(3 * v + u), 1.0};
-      for (int k = 0; k < p; ++k) SetSample(&image, x, y, k, uint32_t(std::lround(c[k] * full)));
+      for (int k = 0; k < p; ++k) {
+        if (d == 32) {
+          const float f = float(c[k]);
+          std::memcpy(&image[((size_t(y) * w + x) * p + k) * 4], &f, 4);
+        } else {
+          SetSample(&image, x, y, k, uint32_t(std::lround(c[k] * full)));
+        }
+      }
     }
   output = image;
   bufferProcs = {kCurrentBufferProcsVersion, kCurrentBufferProcsCount, AllocateThunk, LockThunk, UnlockThunk,
@@ -41,7 +48,7 @@ ExportHost::ExportHost(int w, int h, int d, int p)
   record.imageSizeV = int16_t(h);
   record.planes = int16_t(p);
   record.filterRect = Rect{0, 0, int16_t(h), int16_t(w)};
-  record.imageMode = d == 16 ? kImageModeRGB48 : kImageModeRGB;
+  record.imageMode = d == 32 ? kImageModeRGB96 : d == 16 ? kImageModeRGB48 : kImageModeRGB;
   record.depth = int16_t(d);
   record.filterCase = p == 4 ? kFilterCaseEditableTransparencyNoSelection : kFilterCaseFlatImageNoSelection;
   record.hostSig = MakeFourCC("TEST");
@@ -67,6 +74,12 @@ void ExportHost::SetIccProfile(const std::vector<uint8_t>& bytes) {
   std::memcpy(*record.iCCprofileData, bytes.data(), bytes.size());
   record.iCCprofileSize = int32_t(bytes.size());
   record.canUseICCProfiles = 1;
+}
+
+float ExportHost::FloatSample(const std::vector<uint8_t>& plane, int x, int y, int p) const {
+  float f;
+  std::memcpy(&f, &plane[((size_t(y) * width + x) * planes + p) * 4], 4);
+  return f;
 }
 
 uint32_t ExportHost::Sample(const std::vector<uint8_t>& plane, int x, int y, int p) const {

@@ -18,7 +18,7 @@ struct Globals;
 struct TParameters;
 
 struct ExportHost {
-  // depth 8 or 16; planes 3 (RGB) or 4 (RGB and transparency). The image
+  // depth 8, 16 or 32 (floats); planes 3 (RGB) or 4 (RGB and transparency). The image
   // is a smooth panorama that wraps around horizontally.
   ExportHost(int width, int height, int depth = 8, int planes = 3);
   ~ExportHost();
@@ -37,6 +37,8 @@ struct ExportHost {
   TParameters* Settings() const;
   Globals* globals() const;
 
+  // A sample of a 32-bit image.
+  float FloatSample(const std::vector<uint8_t>& plane, int x, int y, int p) const;
   // Sample in the host's scale (0..255 or 0..32768).
   uint32_t Sample(const std::vector<uint8_t>& plane, int x, int y, int p) const;
   void SetSample(std::vector<uint8_t>* plane, int x, int y, int p, uint32_t v) const;

@@ -63,6 +63,8 @@ TEST(OtherReaders, ParserAgreesOnEveryDocumentKind) {
        {"size 40 20", "depth 8", "channels 3", "layers 1", "layer Layer 1|40 20|255"}},
       {"16-bit result", 16, [](TParameters* p) { p->exportKind = 3; },
        {"size 40 20", "depth 16", "channels 4", "layers 1", "layer Layer 1|40 20|255"}},
+      {"32-bit result", 32, [](TParameters* p) { p->exportKind = 3; },
+       {"size 40 20", "depth 32", "channels 3", "layers 1", "layer Layer 1|40 20|255"}},
       {"sized result", 8,
        [](TParameters* p) {
          p->exportKind = 6;

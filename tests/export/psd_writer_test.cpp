@@ -3,6 +3,8 @@
 // cube's six files, and that a cancelled or failed export changes nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -119,6 +121,45 @@ TEST(PsdWriter, ResultDocumentMatchesTheInPlaceResult) {
     if (depth == 16)
       for (size_t i = 0; i < size_t(W * H); ++i) ASSERT_EQ(Big16(f.composite[3], i), 65535u);
   }
+}
+
+TEST(PsdWriter, FloatDocumentKeepsTheResultsFloats) {
+  constexpr int W = 24, H = 12;
+  ExportHost reference(W, H, 32);
+  ASSERT_EQ(reference.Call(kSelectorPrepare), 0);
+  Tumbled(reference.Settings());
+  ASSERT_EQ(reference.RunInvocation(), 0);
+  ScratchFolder dir;
+  ExportHost host(W, H, 32);
+  const Export e = WriteWith(host,
+                             [](TParameters* p) {
+                               Tumbled(p);
+                               p->exportKind = 3;
+                             },
+                             dir.Path("f.psd"), kImageFormatPSD);
+  ASSERT_EQ(e.result, 0);
+  const PsdFile f = Parse(dir.Path("f.psd"));
+  EXPECT_EQ(f.depth, 32);
+  EXPECT_EQ(f.channels, 3);
+  EXPECT_EQ(f.colourModeData.size(), 74u);
+  EXPECT_EQ(f.layerBlockKey, "Lr32");
+  ASSERT_EQ(f.layers.size(), 1u);
+  EXPECT_EQ(f.layers[0].flags, 8);
+  ASSERT_NE(FindResource(f, 1069), nullptr);
+  ASSERT_NE(FindResource(f, 1072), nullptr);
+  EXPECT_EQ(FindResource(f, 1072)->data, std::vector<uint8_t>{1});
+  float worst = 0;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x)
+      for (int c = 0; c < 3; ++c) {
+        const size_t i = 4 * (size_t(y) * W + x);
+        const uint32_t bits = uint32_t(f.composite[c][i]) << 24 | uint32_t(f.composite[c][i + 1]) << 16 |
+                              uint32_t(f.composite[c][i + 2]) << 8 | f.composite[c][i + 3];
+        float v;
+        std::memcpy(&v, &bits, 4);
+        worst = std::max(worst, std::fabs(v - reference.FloatSample(reference.output, x, y, c)));
+      }
+  EXPECT_LE(worst, 1e-5f);
 }
 
 // The smallest document: a 1 x 1 result has an image data section of 2 + 3
