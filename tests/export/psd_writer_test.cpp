@@ -118,8 +118,9 @@ TEST(PsdWriter, ResultDocumentMatchesTheInPlaceResult) {
           worst = std::max({worst, std::abs(composite - want), std::abs(layer - want)});
         }
     EXPECT_LE(worst, 1) << "composite and layer against the in-place result";
-    if (depth == 16)
+    if (depth == 16) {
       for (size_t i = 0; i < size_t(W * H); ++i) ASSERT_EQ(Big16(f.composite[3], i), 65535u);
+    }
   }
 }
 
