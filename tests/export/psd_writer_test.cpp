@@ -302,8 +302,12 @@ TEST(PsdWriter, FailuresWriteNothing) {
          p->sizedExportWidth = 40000;
        },
        dir.Path("keep.psd"), kCanvasRefused},
-      {"bricks have no builder here", [](TParameters* p) { p->exportKind = 0; }, dir.Path("keep.psd"),
-       kCanvasRefused},
+      {"face groups of a mode without a solid",
+       [](TParameters* p) {
+         p->exportKind = 2;
+         p->outputMode = 1;
+       },
+       dir.Path("keep.psd"), kCanvasRefused},
       {"a folder that does not exist", [](TParameters* p) { p->exportKind = 3; }, dir.Path("no/such.psd"),
        kFolderNotFound},
   };
