@@ -31,6 +31,7 @@ TEST(Thirtysphere, ConvexClosedAndPlanarOnTwelveSectorsBySixBands) {
   EXPECT_TRUE(VerticesOnSphere(poly.get(), kRindRadius, 1e-12));
   EXPECT_TRUE(MatchesHull(poly.get()));
   EXPECT_TRUE(NetIsSoundFor(poly.get()));
+  EXPECT_EQ(poly->fragmentCount, 1);
 }
 
 struct RindCase {
@@ -59,6 +60,7 @@ TEST_P(RindBalls, SpiralStripBetweenTwoPolarFans) {
   // The strip unrolls without the overlap test (the catalogue skips it for
   // the rinds), so only the faces themselves are checked here.
   EXPECT_TRUE(NetIsSoundFor(poly.get(), kNetLengthTolerance, false));
+  EXPECT_EQ(poly->fragmentCount, 1) << "one strip from pole to pole";
 }
 
 INSTANTIATE_TEST_SUITE_P(AllCodes, RindBalls,
@@ -89,6 +91,7 @@ TEST(Oddball, OpenFanOfTwentyAboutOnePole) {
   EXPECT_EQ(poly->key3DVerts[0], -1);
   EXPECT_TRUE(VerticesOnSphere(poly.get(), kOddballRadius, 1e-12));
   EXPECT_TRUE(NetIsSoundFor(poly.get()));
+  EXPECT_EQ(poly->fragmentCount, 1);
 }
 
 struct TattooCase {
@@ -121,6 +124,7 @@ TEST_P(TattooBalls, CapsAndSwathsCloseUpWithTheirKeyVertices) {
   // the joins (the catalogue skips the overlap test for these shapes); the
   // tiny faces at the poles come out snapped by the net store.
   EXPECT_TRUE(NetIsSoundFor(poly.get(), kSnappedNetTolerance, false, true));
+  EXPECT_EQ(poly->fragmentCount, c.swaths + 1) << "two caps and the swaths between them, each cut free";
 }
 
 INSTANTIATE_TEST_SUITE_P(AllCodes, TattooBalls,

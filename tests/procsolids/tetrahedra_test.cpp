@@ -32,6 +32,7 @@ TEST(DevelopableTetrahedron, HundredTwentySliversOnTheSphereEachWithItsArcCut) {
   EXPECT_TRUE(IsClosed(poly.get()));
   EXPECT_TRUE(EulerHolds(poly.get()));
   EXPECT_TRUE(NetIsSoundFor(poly.get()));
+  EXPECT_EQ(poly->fragmentCount, 1);
 }
 
 TEST(ConeTetrahedron, ThreeSectorsPerFaceJoinedAtTheirFirstOrLastSliver) {
@@ -54,6 +55,7 @@ TEST(ConeTetrahedron, ThreeSectorsPerFaceJoinedAtTheirFirstOrLastSliver) {
   EXPECT_TRUE(IsClosed(poly.get()));
   EXPECT_TRUE(EulerHolds(poly.get()));
   EXPECT_TRUE(NetIsSoundFor(poly.get()));
+  EXPECT_EQ(poly->fragmentCount, 1);
 }
 
 TEST(ConeConstruction, LineIntersectionAndConePoint) {
