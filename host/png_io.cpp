@@ -59,7 +59,12 @@ void ReadPngMetadata(png_structp png, png_infop info, ImageMetadata* meta) {
   }
 }
 
-bool ReadPngInto(std::FILE* file, PngReadJob* job, PngErrorState* err, HostImage* image) {
+// Deflate expands at most about 1032 to 1; a file with fewer bytes than the
+// claimed pixels need at that rate is damaged or lies about its size, and is
+// refused before anything of that size is allocated.
+constexpr uint64_t kMaxDeflateRatio = 1100;
+
+bool ReadPngInto(std::FILE* file, uint64_t fileBytes, PngReadJob* job, PngErrorState* err, HostImage* image) {
   if (setjmp(png_jmpbuf(job->png))) return false;
   png_init_io(job->png, file);
   // The size is checked below, with a message that names it; libpng's own
@@ -75,6 +80,13 @@ bool ReadPngInto(std::FILE* file, PngReadJob* job, PngErrorState* err, HostImage
     std::string sizeError;
     if (!CheckImageSize(width, height, channels < 3 ? 2 : 4, depth, &sizeError)) {
       std::snprintf(err->message, sizeof err->message, "%s", sizeError.c_str());
+      return false;
+    }
+    const uint64_t rawBytes = uint64_t(height) * (1 + uint64_t(png_get_rowbytes(job->png, job->info)));
+    if (fileBytes > 0 && fileBytes * kMaxDeflateRatio < rawBytes) {
+      std::snprintf(err->message, sizeof err->message,
+                    "the file (%llu bytes) is far too short for the %ux%u pixels its header claims; it is damaged",
+                    (unsigned long long)fileBytes, unsigned(width), unsigned(height));
       return false;
     }
   }
@@ -183,7 +195,14 @@ bool ReadPng(std::FILE* file, HostImage* image, std::string* error) {
     *error = "out of memory";
     return false;
   }
-  const bool ok = ReadPngInto(file, &job, &err, image);
+  uint64_t fileBytes = 0;
+  const long start = std::ftell(file);
+  if (start >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
+    const long end = std::ftell(file);
+    if (end > start) fileBytes = uint64_t(end - start);
+    std::fseek(file, start, SEEK_SET);
+  }
+  const bool ok = ReadPngInto(file, fileBytes, &job, &err, image);
   png_destroy_read_struct(&job.png, &job.info, nullptr);
   if (!ok) *error = err.message[0] ? err.message : "damaged PNG file";
   return ok;

@@ -65,7 +65,9 @@ TEST(OutputModeNames, EveryWrittenNameIsTheTablesName) {
   }
   // Every other number up to past the last has the empty name.
   for (int mode = -5; mode <= 1100; ++mode) {
-    if (!named.count(mode)) EXPECT_STREQ(GyrelleOutputModeName(mode), "") << "mode " << mode;
+    if (!named.count(mode)) {
+      EXPECT_STREQ(GyrelleOutputModeName(mode), "") << "mode " << mode;
+    }
   }
   EXPECT_EQ(OutputModeNameCount(), 301);
   std::set<int> listed;
