@@ -4,8 +4,11 @@
 #include <cmath>
 #include <iterator>
 
+#include "polyhedron/fragment_spin.h"
 #include "polyhedron/polyhedron_access.h"
+#include "polyhedron/polyhedron_predicates.h"
 #include "polyhedron/vertex_maps.h"
+#include "polyhedron/wedge_joins.h"
 
 namespace {
 
@@ -26,6 +29,29 @@ constexpr Stacking kStackings[] = {{165, 1, 5}, {167, 1, 4}};
 // fragment 2.
 constexpr int32_t kKeyVertexShapes[] = {174, 176, 178, 180};
 constexpr int32_t kKeyVerticesPerFragment = 3;
+
+// Shapes whose fragments are turned before the row is laid.
+bool SpinsFragments(int32_t code) {
+  return ShapecodeIsARollout(code) || code == 153 || code == 154 || ShapecodeIsACurvedOrigamiStandard(code) ||
+         ShapecodeIsATruchetDual(code);
+}
+
+// The wedge shapes join their gores and cap into one strip: after the first
+// join (fragment 2 onto fragment 1), each wedge onto the one before it, then
+// the cap onto the last wedge.
+void JoinWedgeStrip(polyhedron* poly) {
+  const int32_t code = poly->shapeCode;
+  if (code != 71 && code != 72 && code != 150) return;
+  JoinFirstWedge(poly);
+  JoinWedges(poly, 2, 4, 2, 3);
+  if (code == 71) {
+    JoinLastWedgeToLastCap(poly, 4, 6, 3, 4);
+    return;
+  }
+  JoinWedges(poly, 4, 6, 3, 4);
+  JoinWedges(poly, 6, 8, 4, 5);
+  JoinLastWedgeToLastCap(poly, 8, 10, 5, 6);
+}
 
 // Vertices of any other fragment number are left where they are.
 bool LaidOutFragment(int32_t f) { return f >= 0 && f <= kPolyMaxFragments; }
@@ -66,6 +92,7 @@ int32_t LayOutFragments(polyhedron* poly) {
   }
   const int32_t last = std::min(top, kPolyMaxFragments);
   first = std::max(first, 0);
+  if (SpinsFragments(poly->shapeCode)) SpinFragmentsFelicitously(poly, first, last);
 
   Boxes boxes;
   std::fill(std::begin(boxes.xMin), std::end(boxes.xMin), kNoBox);
@@ -101,6 +128,7 @@ int32_t LayOutFragments(polyhedron* poly) {
 
   for (const Stacking& s : kStackings)
     if (poly->shapeCode == s.shapeCode) Layout_PutBUnderA(s.a, s.b, poly);
+  JoinWedgeStrip(poly);
 
   if (std::find(std::begin(kKeyVertexShapes), std::end(kKeyVertexShapes), poly->shapeCode) !=
       std::end(kKeyVertexShapes)) {
