@@ -34,8 +34,6 @@ void GrabSwatchValues(void* window, int16_t item, uint16_t rgb[3]) {
   if (c && UiGetControlData(c, 0, kTagColour, sizeof got, got, nullptr) == kUiNoErr) std::memcpy(rgb, got, sizeof got);
 }
 
-void proportional_adjustment(ZorZReply*, FourCC) {}
-
 int32_t MemdotIndex(const Globals* globals, int16_t item) {
   if (!globals || !globals->storage) return -1;
   for (int32_t i = 0; i < kMemoryDotCount; ++i)
@@ -72,8 +70,6 @@ void DetachMemdotThumbnail(Globals* globals, void*) { NullifyPICT_Memdot_Thumbna
 
 int32_t WriteUndoFile(Globals*, int32_t) { return 0; }
 int32_t ReadUndoFile(Globals*, int32_t) { return 0; }
-
-void SaveAndLoad_core(Globals*, void*, int16_t*, uint8_t*) {}
 
 void DevMagic(Globals*, void*) { UiBeep(); }
 

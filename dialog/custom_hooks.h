@@ -18,7 +18,6 @@ float HIBallControlGetDegrees(UiControl* control);
 // the settings keep their colour.
 void StuffSwatchValues(void* window, int16_t item, const uint16_t rgb[3]);
 void GrabSwatchValues(void* window, int16_t item, uint16_t rgb[3]);
-void proportional_adjustment(ZorZReply* reply, FourCC command);
 
 // Memory dots: the dot's index 0..24 for its item, -1 for other items.
 int32_t MemdotIndex(const Globals* globals, int16_t item);
@@ -35,8 +34,7 @@ void DetachMemdotThumbnail(Globals* globals, void* window);
 int32_t WriteUndoFile(Globals* globals, int32_t slot);
 int32_t ReadUndoFile(Globals* globals, int32_t slot);
 
-// Save, load, export, memory-dot and gallery items.
-void SaveAndLoad_core(Globals* globals, void* window, int16_t* item, uint8_t* refresh);
+// The developer command, the preset previews and the info window.
 void DevMagic(Globals* globals, void* window);
 void fix_all_previews(Globals* globals);
 void FurboDoInfo(Globals* globals, void* window);

@@ -1,5 +1,7 @@
 #include "dialog/dialog_controls.h"
 
+#include "dialog/save_commands.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>

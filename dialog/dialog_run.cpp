@@ -12,6 +12,7 @@
 #include "dialog/nib_gyre.h"
 #include "dialog/preview_mechanics.h"
 #include "dialog/proxy_view.h"
+#include "dialog/save_commands.h"
 #include "dialog/window_services.h"
 #include "dialog/zor_reply.h"
 #include "export/mode_names.h"
@@ -34,7 +35,9 @@ constexpr FourCC kKindKeyboard = MakeFourCC("KEYb");
 void CloseReplyWindow(ZorZReply* reply) {
   UiWindow* w = UiWindowFromRef(reply->window);
   if (!w) return;
-  if (w->windowClass == kUiWindowClassSheet || w->windowClass == kUiWindowClassSheetAlert) {
+  // A sheet whose command runs its own loop is disposed by that command,
+  // after it has read the sheet's controls.
+  if ((w->windowClass == kUiWindowClassSheet || w->windowClass == kUiWindowClassSheetAlert) && !w->inModalLoop) {
     UiHideWindow(w);
     UiDisposeWindow(w);
     reply->window = nullptr;
@@ -172,6 +175,7 @@ UiStatus OKCancelWindowEventHandler(UiHandlerCall*, UiEvent* e, void* data) {
     }
     case kCmdSizedPopup:
       reply->result = 7;
+      FollowSizedExportChoice(reply);
       return kUiNoErr;
     default:
       break;

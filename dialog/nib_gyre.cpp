@@ -135,19 +135,55 @@ const UiItemDefinition kProgress[] = {
     {kPluginCreator, 9, kUiKindPushButton, kUiCommandCancel, {70, 300, 92, 380}, 0, 0, 1, "Cancel", nullptr, 0},
 };
 
-// The export sheets: their own items come with the export commands; each
-// answers OK and Cancel.
+// The export sheets: their settings, then OK and Cancel (items 1 and 2).
 const UiItemDefinition kSizedSheet[] = {
-    {kItemSignature, 7, kUiKindPopup, MakeFourCC("PSSZ"), {16, 20, 38, 220}, 1, 1, 3, nullptr, nullptr, 0},
-    {kItemSignature, 8, kUiKindEditText, MakeFourCC("PSXX"), {46, 20, 68, 110}, 0, 0, 0, "100", nullptr, 0},
-    {kItemSignature, 9, kUiKindEditText, MakeFourCC("PSYY"), {46, 130, 68, 220}, 0, 0, 0, "100", nullptr, 0},
+    {kItemSignature, 5, kUiKindStaticText, 0, {16, 20, 34, 320}, 0, 0, 0, "Size of the layered result", nullptr, 0},
+    {kItemSignature, 7, kUiKindPopup, MakeFourCC("PSSZ"), {40, 20, 62, 220}, 1, 1, 3, nullptr, nullptr, 0},
+    {kItemSignature, 3, kUiKindEditText, MakeFourCC("PSXX"), {70, 20, 92, 110}, 0, 0, 0, "100", nullptr, 0},
+    {kItemSignature, 4, kUiKindEditText, MakeFourCC("PSYY"), {70, 130, 92, 220}, 0, 0, 0, "100", nullptr, 0},
+    {kItemSignature, 1, kUiKindPushButton, kUiCommandOK, {108, 240, 130, 320}, 0, 0, 1, "OK", nullptr, 0},
+    {kItemSignature, 2, kUiKindPushButton, kUiCommandCancel, {108, 150, 130, 230}, 0, 0, 1, "Cancel", nullptr, 0},
+};
+
+const UiItemDefinition kCubeSheet[] = {
+    {kItemSignature, 5, kUiKindStaticText, 0, {16, 20, 34, 320}, 0, 0, 0, "Pixels along a cube face", nullptr, 0},
+    {kItemSignature, 3, kUiKindEditText, 0, {40, 20, 62, 110}, 0, 0, 0, "512", nullptr, 0},
     {kItemSignature, 1, kUiKindPushButton, kUiCommandOK, {84, 240, 106, 320}, 0, 0, 1, "OK", nullptr, 0},
     {kItemSignature, 2, kUiKindPushButton, kUiCommandCancel, {84, 150, 106, 230}, 0, 0, 1, "Cancel", nullptr, 0},
 };
 
-const UiItemDefinition kOkCancelSheet[] = {
-    {kItemSignature, 1, kUiKindPushButton, kUiCommandOK, {84, 240, 106, 320}, 0, 0, 1, "OK", nullptr, 0},
-    {kItemSignature, 2, kUiKindPushButton, kUiCommandCancel, {84, 150, 106, 230}, 0, 0, 1, "Cancel", nullptr, 0},
+const UiItemDefinition kPolyhedronSheet[] = {
+    {kItemSignature, 5, kUiKindStaticText, 0, {16, 20, 34, 320}, 0, 0, 0, "Export the polyhedron as", nullptr, 0},
+    {kItemSignature, 7, kUiKindPopup, 0, {40, 20, 62, 220}, 1, 1, 3, nullptr, nullptr, 0},
+    {kItemSignature, 6, kUiKindStaticText, 0, {72, 20, 90, 120}, 0, 0, 0, "Size", nullptr, 0},
+    {kItemSignature, 3, kUiKindEditText, 0, {70, 130, 92, 220}, 0, 0, 0, "1024", nullptr, 0},
+    {kItemSignature, 1, kUiKindPushButton, kUiCommandOK, {108, 240, 130, 320}, 0, 0, 1, "OK", nullptr, 0},
+    {kItemSignature, 2, kUiKindPushButton, kUiCommandCancel, {108, 150, 130, 230}, 0, 0, 1, "Cancel", nullptr, 0},
+};
+
+// Checkboxes 11..22 are the twelve brick colours of the palette.
+const UiItemDefinition kBrickSheet[] = {
+    {kItemSignature, 5, kUiKindStaticText, 0, {16, 20, 34, 120}, 0, 0, 0, "Layers", nullptr, 0},
+    {kItemSignature, 3, kUiKindEditText, 0, {14, 130, 36, 200}, 0, 0, 0, "20", nullptr, 0},
+    {kItemSignature, 8, kUiKindCheckbox, 0, {44, 20, 64, 170}, 0, 0, 1, "Layer plan", nullptr, 0},
+    {kItemSignature, 9, kUiKindCheckbox, 0, {44, 175, 64, 330}, 0, 0, 1, "Statistics", nullptr, 0},
+    {kItemSignature, 10, kUiKindCheckbox, 0, {66, 20, 86, 170}, 0, 0, 1, "LDraw model", nullptr, 0},
+    {kItemSignature, 6, kUiKindCheckbox, 0, {66, 175, 86, 330}, 0, 0, 1, "Dither", nullptr, 0},
+    {kItemSignature, 35, kUiKindCheckbox, 0, {88, 20, 108, 170}, 0, 0, 1, "Plates", nullptr, 0},
+    {kItemSignature, 11, kUiKindCheckbox, 0, {116, 20, 136, 70}, 0, 0, 1, "1", nullptr, 0},
+    {kItemSignature, 12, kUiKindCheckbox, 0, {116, 72, 136, 122}, 0, 0, 1, "2", nullptr, 0},
+    {kItemSignature, 13, kUiKindCheckbox, 0, {116, 124, 136, 174}, 0, 0, 1, "3", nullptr, 0},
+    {kItemSignature, 14, kUiKindCheckbox, 0, {116, 176, 136, 226}, 0, 0, 1, "4", nullptr, 0},
+    {kItemSignature, 15, kUiKindCheckbox, 0, {116, 228, 136, 278}, 0, 0, 1, "5", nullptr, 0},
+    {kItemSignature, 16, kUiKindCheckbox, 0, {116, 280, 136, 330}, 0, 0, 1, "6", nullptr, 0},
+    {kItemSignature, 17, kUiKindCheckbox, 0, {138, 20, 158, 70}, 0, 0, 1, "7", nullptr, 0},
+    {kItemSignature, 18, kUiKindCheckbox, 0, {138, 72, 158, 122}, 0, 0, 1, "8", nullptr, 0},
+    {kItemSignature, 19, kUiKindCheckbox, 0, {138, 124, 158, 174}, 0, 0, 1, "9", nullptr, 0},
+    {kItemSignature, 20, kUiKindCheckbox, 0, {138, 176, 158, 226}, 0, 0, 1, "10", nullptr, 0},
+    {kItemSignature, 21, kUiKindCheckbox, 0, {138, 228, 158, 278}, 0, 0, 1, "11", nullptr, 0},
+    {kItemSignature, 22, kUiKindCheckbox, 0, {138, 280, 158, 330}, 0, 0, 1, "12", nullptr, 0},
+    {kItemSignature, 1, kUiKindPushButton, kUiCommandOK, {172, 240, 194, 320}, 0, 0, 1, "OK", nullptr, 0},
+    {kItemSignature, 2, kUiKindPushButton, kUiCommandCancel, {172, 150, 194, 230}, 0, 0, 1, "Cancel", nullptr, 0},
 };
 
 const UiWindowDefinition kWindows[] = {
@@ -156,10 +192,10 @@ const UiWindowDefinition kWindows[] = {
     {"aboutsheet", "", 400, 130, kUiWindowClassSheet, 0, kAbout, int32_t(std::size(kAbout))},
     {"quickinfo", "Info", 440, 130, kUiWindowClassMovableModal, 0, kQuickInfo, int32_t(std::size(kQuickInfo))},
     {"progress", "Progress", 400, 104, kUiWindowClassMovableModal, 0, kProgress, int32_t(std::size(kProgress))},
-    {"brick sphere", "", 340, 118, kUiWindowClassSheet, 0, kOkCancelSheet, int32_t(std::size(kOkCancelSheet))},
-    {"cubemap", "", 340, 118, kUiWindowClassSheet, 0, kOkCancelSheet, int32_t(std::size(kOkCancelSheet))},
-    {"Export polyhedron", "", 340, 118, kUiWindowClassSheet, 0, kOkCancelSheet, int32_t(std::size(kOkCancelSheet))},
-    {"Export PSD with size", "", 340, 118, kUiWindowClassSheet, 0, kSizedSheet, int32_t(std::size(kSizedSheet))},
+    {"brick sphere", "", 340, 206, kUiWindowClassSheet, 0, kBrickSheet, int32_t(std::size(kBrickSheet))},
+    {"cubemap", "", 340, 118, kUiWindowClassSheet, 0, kCubeSheet, int32_t(std::size(kCubeSheet))},
+    {"Export polyhedron", "", 340, 142, kUiWindowClassSheet, 0, kPolyhedronSheet, int32_t(std::size(kPolyhedronSheet))},
+    {"Export PSD with size", "", 340, 142, kUiWindowClassSheet, 0, kSizedSheet, int32_t(std::size(kSizedSheet))},
 };
 
 }  // namespace

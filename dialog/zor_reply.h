@@ -11,4 +11,7 @@ struct ZorZReply {
   Globals* globals;
   void* typingTimer;
   int32_t windowKind;
+  // The sized-export sheet: the image's size, for its "image size" and
+  // "proportional" choices.
+  int32_t sizeWidth, sizeHeight;
 };

@@ -65,6 +65,11 @@ int32_t DoSaveThings(Globals* globals, const FSRef* file, int32_t, int32_t kind)
   switch (kind) {
     case SaveKind_Settings: return SaveSettingsFile(globals, file);
     case SaveKind_PSD: return SaveLayeredDocument(globals, file);
+    case SaveKind_JPEGResult: {
+      uint8_t cancelled = 0;
+      const int16_t e = WriteImageFile(globals, file, &cancelled, kImageFormatJPEG);
+      return e == 0 && cancelled ? int32_t(kUserCancelled) : int32_t(e);
+    }
     case SaveKind_BrickStats:
     case SaveKind_PresetsPage:
     case SaveKind_LDraw:

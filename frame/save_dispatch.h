@@ -18,6 +18,7 @@ enum SaveKind : int32_t {
   SaveKind_EquiPolyMap = 12,
   SaveKind_OutputModesGallery = 13,
   SaveKind_MemoryDotsGallery = 14,
+  SaveKind_JPEGResult = 5,  // the result as a JPEG file with its metadata
 };
 
 // A save kind whose writer is not part of this build yet.

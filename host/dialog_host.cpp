@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
+#include "host/dialog_save.h"
 #include "host/dialog_sdl.h"
 #include "host/options.h"
 #include "platform/ui/host_port.h"
@@ -14,6 +17,7 @@ namespace {
 
 UiHostPort g_port{kUiHostPortSignature, nullptr, 0, 0, 0, {}, 0};
 std::string g_scriptPath;
+std::string g_scriptText;  // the steps of --save and --load, then the script's
 int32_t g_scriptFailures = 0;
 
 }  // namespace
@@ -50,6 +54,10 @@ void PaintIntoHostPort(const PSPixelMap* map, const VRect* band, int32_t destRow
 }
 
 bool ParseDialogScriptOption(int argc, const char* const* argv, int* i, HostOptions* o, std::string* error) {
+  if (ParseDialogSaveOption(argc, argv, i, error)) {
+    o->dialog = true;
+    return true;
+  }
   const std::string arg = argv[*i];
   const std::string name = "--dialog-script";
   if (arg.rfind(name, 0) != 0 || (arg.size() > name.size() && arg[name.size()] != '=')) return false;
@@ -70,11 +78,28 @@ const std::string& DialogScriptPath() { return g_scriptPath; }
 
 void ConfigureDialogFrontEnd(PlatformConfigureProc configure, bool dialog) {
   if (!configure) return;
-  const bool scripted = !g_scriptPath.empty();
-  if (scripted) {
-    configure("dialog_script", int64_t(reinterpret_cast<intptr_t>(g_scriptPath.c_str())));
-    configure("dialog_script_failures", int64_t(reinterpret_cast<intptr_t>(&g_scriptFailures)));
+  if (HaveDialogSaves()) {
+    std::string tail = "click 2\n";
+    if (!g_scriptPath.empty()) {
+      std::ifstream f(g_scriptPath);
+      std::stringstream text;
+      text << f.rdbuf();
+      if (!f) {
+        std::fprintf(stderr, "cannot read the dialog script %s: the dialog is cancelled\n", g_scriptPath.c_str());
+        ++g_scriptFailures;
+        tail = "";
+      } else {
+        tail = text.str() + "\n";
+      }
+    }
+    g_scriptText = DialogSaveSteps(tail);
+    configure("dialog_script_text", int64_t(reinterpret_cast<intptr_t>(g_scriptText.c_str())));
   }
+  const bool scripted = !g_scriptPath.empty() || !g_scriptText.empty();
+  if (!g_scriptPath.empty() && g_scriptText.empty()) {
+    configure("dialog_script", int64_t(reinterpret_cast<intptr_t>(g_scriptPath.c_str())));
+  }
+  if (scripted) configure("dialog_script_failures", int64_t(reinterpret_cast<intptr_t>(&g_scriptFailures)));
   if (!dialog) return;
   // A scripted run shows its windows when there is a display; it needs none.
   const char* display = std::getenv("DISPLAY");

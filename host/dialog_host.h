@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/dialog_save.h"
 #include "host/plugin_loader.h"
 #include "platform/plugin_api.h"
 

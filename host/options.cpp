@@ -286,6 +286,7 @@ std::string UsageText() {
          "                      and the result reduced to WxH with an area filter; e.g.\n"
          "                      --canvas 2048x2048 for a little planet from a 2:1 panorama\n"
          "  --dialog            ask the plug-in for its dialog\n"
+         + DialogSaveUsageText() +
          "  --threads N         worker threads (default: every core)\n"
          "  --png-level N       PNG compression, 0 (none, fastest) to 9 (smallest, slow);\n"
          "                      default 1 with the Up filter, about a second for 8192x4096\n"

@@ -10,6 +10,7 @@
 namespace {
 
 std::string g_scriptPath;
+std::string g_scriptText;  // steps given as text; they win over a path
 int32_t* g_failures = nullptr;
 UiFrontEnd g_hostFrontEnd;
 bool g_haveHostFrontEnd = false;
@@ -53,6 +54,11 @@ bool UiConfigure(const char* key, int64_t value) {
     g_scriptPath = path ? path : "";
     return true;
   }
+  if (std::strcmp(key, "dialog_script_text") == 0) {
+    const char* text = reinterpret_cast<const char*>(static_cast<intptr_t>(value));
+    g_scriptText = text ? text : "";
+    return true;
+  }
   if (std::strcmp(key, "dialog_script_failures") == 0) {
     g_failures = reinterpret_cast<int32_t*>(static_cast<intptr_t>(value));
     return true;
@@ -74,8 +80,8 @@ bool UiConfigure(const char* key, int64_t value) {
 
 void UiBeginDialogInput() {
   if (g_depth++ > 0) return;
-  if (!g_scriptPath.empty()) {
-    g_script = UiLoadScript(g_scriptPath.c_str());
+  if (!g_scriptPath.empty() || !g_scriptText.empty()) {
+    g_script = !g_scriptText.empty() ? UiParseScript(g_scriptText.c_str(), "dialog steps") : UiLoadScript(g_scriptPath.c_str());
     if (g_script) {
       UiUseVirtualClock(true);
       g_scripted = *UiScriptFrontEnd(g_script);

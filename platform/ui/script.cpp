@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/event_loop.h"
 #include "platform/ui/services.h"
 #include "platform/ui/window.h"
 
@@ -20,6 +21,7 @@ struct UiScript {
   size_t pendingAt = 0;
   std::string window;  // empty: the front window
   int32_t failures = 0;
+  int32_t commandFailuresSeen = 0;
   UiFrontEnd frontEnd;
 };
 
@@ -82,6 +84,14 @@ float SliderX(const UiControl* c, int32_t value) {
 void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
   std::string what;
   in >> what;
+  if (what == "command-ok") {
+    if (UiCommandFailureCount() > s->commandFailuresSeen || s->failures > 0) {
+      s->commandFailuresSeen = UiCommandFailureCount();
+      Fail(s, "a command or step failed: the script stops here");
+      s->next = s->lines.size();
+    }
+    return;
+  }
   if (what == "window") {
     std::string name;
     std::getline(in >> std::ws, name);
@@ -145,6 +155,7 @@ void RunLine(UiScript* s, const std::string& raw) {
     UiQueueChooserAnswer(answer == "cancel" ? nullptr : answer.c_str());
     return;
   }
+  if (verb == "settle") return;
   if (verb == "echo") {
     std::string text;
     std::getline(in >> std::ws, text);
@@ -169,6 +180,34 @@ void RunLine(UiScript* s, const std::string& raw) {
     const uint32_t m = Modifiers(in);
     Push(s, kUiInputMouseDown, w, Centre(c), m);
     Push(s, kUiInputMouseUp, w, Centre(c), m);
+    return;
+  }
+  if (verb == "fill") {
+    int32_t id = 0;
+    in >> id;
+    std::string text;
+    std::getline(in >> std::ws, text);
+    UiControl* c = Item(s, w, id);
+    if (!c) return;
+    Push(s, kUiInputMouseDown, w, Centre(c), 0);
+    Push(s, kUiInputMouseUp, w, Centre(c), 0);
+    for (size_t n = std::strlen(c->title); n > 0; --n)
+      s->pending.push_back(UiInput{kUiInputKey, w, Centre(c), 0, kUiKeyBackspace, 0, {}});
+    for (size_t at = 0; at < text.size(); at += 16) {
+      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}};
+      std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
+      s->pending.push_back(t);
+    }
+    return;
+  }
+  if (verb == "check") {
+    int32_t id = 0, want = 0;
+    in >> id >> want;
+    UiControl* c = Item(s, w, id);
+    if (!c) return;
+    if ((c->value != 0) == (want != 0)) return;
+    Push(s, kUiInputMouseDown, w, Centre(c), 0);
+    Push(s, kUiInputMouseUp, w, Centre(c), 0);
     return;
   }
   if (verb == "click-at") {
@@ -240,6 +279,17 @@ void RunLine(UiScript* s, const std::string& raw) {
   Fail(s, "unknown step \"" + verb + "\"");
 }
 
+// "settle" waits while an export's progress window is up: the export pumps
+// events, and the steps after it are meant for the dialog once it is done.
+bool Holds(const std::string& raw) {
+  std::istringstream in(raw.substr(0, raw.find('#')));
+  std::string verb;
+  if (!(in >> verb) || verb != "settle") return false;
+  for (int32_t i = 0; i < UiLiveWindowCount(); ++i)
+    if (UiWindow* w = UiWindowAt(i); w && std::strcmp(w->name, "progress") == 0) return true;
+  return false;
+}
+
 bool Next(void* self, UiInput* out, double) {
   auto* s = static_cast<UiScript*>(self);
   *out = UiInput{};
@@ -249,11 +299,16 @@ bool Next(void* self, UiInput* out, double) {
   }
   s->pending.clear();
   s->pendingAt = 0;
+  // What the last step's input posted (a button's command) is handled
+  // before the next step looks at its outcome.
+  if (UiQueuedEventCount() > 0) return true;
   if (s->next >= s->lines.size()) {
     out->type = kUiInputEnd;
     return true;
   }
-  const std::string& line = s->lines[s->next++];
+  const std::string& line = s->lines[s->next];
+  if (Holds(line)) return true;  // out->type is nothing: ask again later
+  ++s->next;
   RunLine(s, line);
   out->type = kUiInputNothing;
   return true;

@@ -10,6 +10,8 @@
 //   slide ITEM VALUE            drag a slider's thumb to the value
 //   popup ITEM VALUE            choose a popup's item
 //   focus ITEM                  click into an edit field
+//   fill ITEM TEXT              click into an edit field, erase it, type TEXT
+//   check ITEM 0|1              click a checkbox when it shows the other state
 //   type TEXT                   type the rest of the line
 //   key return|escape|tab|backspace|up|down
 //   advance MS                  move the clock on
@@ -17,7 +19,10 @@
 //   screenshot PATH             write the window's picture (PNG)
 //   expect value ITEM N | expect text ITEM TEXT | expect active ITEM 0|1
 //   expect window NAME          the front window
+//   expect command-ok           no command or step failed so far; else the script
+//                               stops, which cancels the open windows
 //   expect pixel X Y R G B [TOLERANCE]
+//   settle                      wait until no export's progress window is up
 //   echo TEXT                   print a line (progress notes)
 #pragma once
 

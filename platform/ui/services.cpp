@@ -14,6 +14,7 @@ char g_answers[kChooserSlots][1024];
 bool g_answerIsPath[kChooserSlots];
 int32_t g_answerCount = 0;
 char g_launched[1024];
+int32_t g_commandFailures = 0;
 
 UiStatus AlertCommand(UiHandlerCall*, UiEvent* e, void* data) {
   UiCommand cmd{};
@@ -83,6 +84,13 @@ bool UiTakeChooserAnswer(char* path, int32_t size) {
   --g_answerCount;
   return isPath;
 }
+
+void UiNoteCommandFailure(const char* message) {
+  std::fprintf(stderr, "%s\n", message && *message ? message : "a command of the dialog failed");
+  ++g_commandFailures;
+}
+
+int32_t UiCommandFailureCount() { return g_commandFailures; }
 
 int32_t UiLaunchURL(const char* url) {
   if (!url || !*url) return -1;

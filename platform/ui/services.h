@@ -15,6 +15,12 @@ void UiQueueChooserAnswer(const char* pathOrNull);
 // The next answer: true with the path, false when cancelled or none waits.
 bool UiTakeChooserAnswer(char* path, int32_t size);
 
+// A command of the dialog that failed (a save that could not be written, a
+// file that could not be read): the message goes to stderr and is counted,
+// so that a scripted run can stop and its caller tell failure from success.
+void UiNoteCommandFailure(const char* message);
+int32_t UiCommandFailureCount();
+
 // Records what would be opened; 0, or -1 when nothing can open it.
 int32_t UiLaunchURL(const char* url);
 const char* UiLastLaunched();
