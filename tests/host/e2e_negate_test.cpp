@@ -149,3 +149,26 @@ TEST(NegateThroughHost, FloatSamplesAreExact) {
 
 }  // namespace
 }  // namespace gyhost_e2e
+
+namespace gyhost_e2e {
+namespace {
+
+// The document's colour profile reaches the filter the way a host's filter
+// record carries it: handle, size and flag.
+TEST(HostProfile, TheInputsProfileIsInTheFilterRecord) {
+  ScratchDir dir;
+  gyhost::HostImage image;
+  ASSERT_TRUE(gyhost::ResizeHostImageZeroed(&image, 8, 4, 3, false, gyhost::SampleType::U8));
+  image.meta.icc.assign(200, 0);
+  const char cls[] = "mntr";
+  std::memcpy(image.meta.icc.data() + 12, cls, 4);
+  std::string error;
+  // TIFF carries any profile bytes as they are.
+  ASSERT_TRUE(gyhost::WriteImageFile(dir / "in.tif", gyhost::ImageFormat::Tiff, image, &error)) << error;
+  const RunResult r = RunGyrelle({dir / "in.tif", dir / "out.tif"}, dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("negate: profile of 200 bytes, class mntr"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace gyhost_e2e

@@ -6,6 +6,7 @@
 // descriptor suite ('Pass' true copies the input unchanged; 'Intr' N sends
 // the process SIGINT, as a user's Ctrl-C, once row N is done).
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/memory.h"
@@ -156,6 +157,12 @@ int16_t Start(FilterRecord* r, NegateState* s) {
   if (r->imageMode == kImageModeMultichannel) {
     EmptyRects(r);
     return 1;
+  }
+  // Says what colour profile the host handed over, so that tests see it.
+  if (r->canUseICCProfiles && r->iCCprofileData && r->iCCprofileSize > 0) {
+    const auto* p = reinterpret_cast<const uint8_t*>(*r->iCCprofileData);
+    std::fprintf(stderr, "negate: profile of %d bytes, class %c%c%c%c\n", int(r->iCCprofileSize), p[12], p[13], p[14],
+                 p[15]);
   }
   s->row = 0;
   s->pass = false;
