@@ -3,6 +3,7 @@
 #include "dialog/dialog_services.h"
 #include "export/brick_march.h"
 #include "export/lego_build.h"
+#include "export/psd_doc.h"
 #include "frame/globals.h"
 #include "frame/progress.h"
 #include "projection/tumble.h"
@@ -80,4 +81,9 @@ void GenerateOneLayerOfLego(Globals* globals, PyramidDescriptor* canvas, int32_t
     GenerateBrickStatistics(ball, globals);
     DestroyLegoBall(ball, globals);
   }
+}
+
+void GenerateOneLayerOfLegoForDocument(Globals* globals, PyramidDescriptor* canvas, int32_t layer,
+                                       uint8_t* cancelled, PSDdoc* doc) {
+  if (doc) GenerateOneLayerOfLego(globals, canvas, layer, cancelled, &doc->brickSphere);
 }

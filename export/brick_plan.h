@@ -6,6 +6,7 @@
 
 #include "export/lego_structure.h"
 
+struct PSDdoc;
 struct PyramidDescriptor;
 
 // Draws plan layer `layer` (1-based) into level 0 of the canvas. Layer 1
@@ -14,6 +15,10 @@ struct PyramidDescriptor;
 // cancel seen here sets `cancelled`.
 void GenerateOneLayerOfLego(Globals* globals, PyramidDescriptor* canvas, int32_t layer, uint8_t* cancelled,
                             LegoStructure* ball);
+// The same, as the layered export calls its layer renderers: the ball is
+// the document's own.
+void GenerateOneLayerOfLegoForDocument(Globals* globals, PyramidDescriptor* canvas, int32_t layer,
+                                       uint8_t* cancelled, PSDdoc* doc);
 // One cell: a 10 x 10 square at (9x, 9y) sharing its border with its
 // neighbours. Without drawContents it is drawn empty; with it, an empty cell
 // draws nothing.

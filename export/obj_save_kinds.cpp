@@ -9,13 +9,14 @@
 #include "platform/files.h"
 
 bool IsModelOrPageKind(int32_t kind) {
-  return kind == SaveKind_Model || kind == SaveKind_LDraw || kind == SaveKind_BrickStats ||
+  return kind == SaveKind_Model || kind == SaveKind_EquiPolyMap || kind == SaveKind_LDraw || kind == SaveKind_BrickStats ||
          kind == SaveKind_PresetsPage || kind == SaveKind_OutputModesGallery || kind == SaveKind_MemoryDotsGallery;
 }
 
 int32_t SaveModelOrPage(Globals* globals, const FSRef* file, int32_t kind) {
   switch (kind) {
     case SaveKind_Model: return WriteOBJFileAndItsHandmaidens(globals, file);
+    case SaveKind_EquiPolyMap: return WriteEquiPolyMapFile(globals, file);
     case SaveKind_LDraw: return WriteLDRAWFile(globals, file);
     // No plan export ran before it here, so the page counts a ball of its own.
     case SaveKind_BrickStats: return WriteLegoStatsFileOfOwnBall(globals, file);

@@ -9,6 +9,10 @@
 #include "export/obj_file_commit.h"
 #include "export/obj_texture.h"
 #include "export/obj_triangles.h"
+#include "export/psd_writer.h"
+#include "frame/save_dispatch.h"
+#include "render/view_build.h"
+#include "render/vort.h"
 #include "export/stl_writer.h"
 #include "frame/file_layer.h"
 #include "frame/file_refs.h"
@@ -22,6 +26,7 @@
 namespace {
 
 constexpr int32_t kNetMethodNoTabs = 6;
+constexpr int32_t kPolyMapOutputMode = 1045;
 
 void AppendF(std::string* out, const char* format, double a, double b, double c) {
   char line[160];
@@ -154,4 +159,28 @@ int32_t WriteOBJFileAndItsHandmaidens(Globals* globals, const FSRef* objFile) {
   p->outputMode = saved.outputMode;
   p->exportKind = saved.exportKind;
   return e;
+}
+
+int32_t WriteEquiPolyMapFile(Globals* globals, const FSRef* file) {
+  TParameters* p = Params(globals);
+  if (!p || !file) return kBadParameter;
+  if (!IsPolyhedron(p->outputMode) || !globals->storage) return kBadParameter;
+  // The map is drawn by the poly-map output mode: while it cannot be
+  // rendered, a document of the plain picture would only look written.
+  vort* probe = &globals->storage->view;
+  const int32_t savedMode = p->outputMode, savedAlt = p->altOutputMode;
+  p->altOutputMode = p->outputMode;
+  p->outputMode = kPolyMapOutputMode;
+  const ViewBuildStatus status = BuildPrimaryView(globals, probe);
+  globals->storage->viewBuilt = 0;
+  p->outputMode = savedMode;
+  p->altOutputMode = savedAlt;
+  if (status != ViewBuild_OK) return kWriterNotBuilt;
+
+  const int32_t savedKind = p->exportKind;
+  p->exportKind = kExportKindEquiPolyMap;
+  uint8_t cancelled = 0;
+  const int32_t e = WriteImageFile(globals, file, &cancelled, kImageFormatPSD);
+  if (TParameters* after = Params(globals)) after->exportKind = savedKind;
+  return e == 0 && cancelled ? int32_t(kUserCancelled) : e;
 }

@@ -19,6 +19,10 @@ inline constexpr char kMakerAddress[] = "https://gyrelle.example.org/";
 // cancelled), and none of the four files is changed.
 int32_t WriteOBJFileAndItsHandmaidens(Globals* globals, const FSRef* objFile);
 
+// The equirectangular map of the current polyhedral mode as a layered
+// document; -128 when cancelled.
+int32_t WriteEquiPolyMapFile(Globals* globals, const FSRef* file);
+
 // The texts of the model files. `base` is the cleaned name the OBJ's mtllib
 // and usemtl lines, and the MTL's material and texture, are named after.
 // Without a solid the OBJ says so in its one line.
