@@ -1,0 +1,18 @@
+// Face groups of the curved-element solids: each face carries its element
+// tag, and the tag decides the piece. The Tribox, the curved octahedron and
+// the boxes have fixed tables of pieces; the other codes read the table
+// their builder's closing pass filled.
+#pragma once
+
+#include <cstdint>
+
+struct polyhedron;
+
+bool ShapeIsCurvedElement(int32_t shapeCode);
+// The group of element tag `tag` on shape `shapeCode`; `tagFacegroup` is
+// the polyhedron's table (100 entries), read for the codes without a fixed
+// table. 0 for other shapes.
+int32_t FacegroupOfElementTag(int32_t shapeCode, int32_t tag, const int16_t* tagFacegroup);
+// The group of 3D face `face` from its tag; 0 for other solids and for a
+// face index outside the solid.
+int32_t VivoFacegroupOf3DFace(int32_t face, const polyhedron* poly);
