@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "polybuild/polyhedron_setup.h"
+#include "polybuild/vivo_facegroups.h"
 #include "polyhedron/fragment_layout.h"
 #include "polyhedron/polyhedron_record.h"
 
@@ -19,11 +20,7 @@ bool IsCurvedElementShape(int32_t shape) { return shape >= 161 && shape <= 180; 
 
 }  // namespace
 
-int32_t FacegroupOf3DFace_weirdo(int32_t, const polyhedron*) {
-  // The curved-element builders are not part of this build: no solid carries
-  // element tags yet, so every face is in group 0 as for any other solid.
-  return 0;
-}
+int32_t FacegroupOf3DFace_weirdo(int32_t face, const polyhedron* poly) { return VivoFacegroupOf3DFace(face, poly); }
 
 int32_t FacegroupOf2DFace(int32_t face, const polyhedron* poly) {
   if (!poly) return 0;
@@ -36,7 +33,10 @@ int32_t FacegroupOf2DFace(int32_t face, const polyhedron* poly) {
 int32_t NewCountFacegroupsInPoly(const polyhedron* poly) {
   if (!poly) return 1;
   int32_t largest = 0;
-  for (int32_t f = 0; f < poly->n3DFaces; ++f) largest = std::max(largest, FacegroupOf2DFace(f, poly));
+  // A net may lay a solid face out more than once (curved-element wings
+  // join two pieces), so its faces can outnumber the solid's.
+  const int32_t faces = std::max(poly->n3DFaces, poly->n2DFaces);
+  for (int32_t f = 0; f < faces; ++f) largest = std::max(largest, FacegroupOf2DFace(f, poly));
   return 1 + largest;
 }
 
