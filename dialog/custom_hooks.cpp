@@ -1,11 +1,15 @@
 #include "dialog/custom_hooks.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_services.h"
 #include "dialog/zor_reply.h"
+#include "frame/file_refs.h"
 #include "frame/globals.h"
+#include "frame/persistence.h"
+#include "frame/settings_file_reader.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/window.h"
 
@@ -68,8 +72,29 @@ void RemoveMemdotTimer(Globals* globals) {
 
 void DetachMemdotThumbnail(Globals* globals, void*) { NullifyPICT_Memdot_Thumbnail(globals); }
 
-int32_t WriteUndoFile(Globals*, int32_t) { return 0; }
-int32_t ReadUndoFile(Globals*, int32_t) { return 0; }
+namespace {
+
+void UndoFileName(int32_t slot, char* name, size_t size) { std::snprintf(name, size, "Gyrelle 2 undo %d", slot & 1); }
+
+}  // namespace
+
+// The undo file holds the whole settings, so that an undo after a load or a
+// memory dot brings back what no ferret copy carries.
+int32_t WriteUndoFile(Globals* globals, int32_t slot) {
+  char name[32];
+  UndoFileName(slot, name, sizeof name);
+  FSRef file{};
+  if (!globals || GetPrefsFileRefC_for_writing(&file, name) != 0) return 0;
+  return WriteSettingsFile_ref(globals, &file) == 0 ? 1 : 0;
+}
+
+int32_t ReadUndoFile(Globals* globals, int32_t slot) {
+  char name[32];
+  UndoFileName(slot, name, sizeof name);
+  FSRef file{};
+  if (!globals || GetPrefsFileRefC_for_reading(&file, name) != 0) return 0;
+  return ReadSettingsFile_ref(globals, &file, 0) == 0 ? 1 : 0;
+}
 
 void DevMagic(Globals*, void*) { UiBeep(); }
 

@@ -19,8 +19,10 @@
 #include "frame/globals.h"
 #include "frame/host_suites.h"
 #include "frame/plugin_main.h"
+#include "frame/random.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/front_end_config.h"
+#include "platform/ui/services.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -230,6 +232,7 @@ void PerformMacGUIVarezSetup(void* window, Globals* g, void*, ZorZReply* reply, 
   if (s) std::memset(s->dialogUPPs, 0, sizeof s->dialogUPPs);
   if (s) s->dialogUPPs[3] = reinterpret_cast<void*>(&VarezSliderAction);
   SetVarezSliderReadoutUPPs(VarezSliderAction, w);
+  UiSetRandomSeedHook(ZorSeedRandom);
   Settings2Controls(g, w, 0);
   PreviewMechanicsSetup(w, g);
   UiSetControlProperty(GetVarezItem(w, 18), kPluginCreator, MakeFourCC("GLOB"), sizeof g, &g);

@@ -156,6 +156,12 @@ void RunLine(UiScript* s, const std::string& raw) {
     return;
   }
   if (verb == "settle") return;
+  if (verb == "seed") {
+    unsigned long long seed = 0;
+    if (!(in >> seed)) return Fail(s, "seed needs a number");
+    if (!UiSeedRandom(seed)) Fail(s, "nothing takes a random seed here");
+    return;
+  }
   if (verb == "echo") {
     std::string text;
     std::getline(in >> std::ws, text);

@@ -22,6 +22,7 @@
 //   expect command-ok           no command or step failed so far; else the script
 //                               stops, which cancels the open windows
 //   expect pixel X Y R G B [TOLERANCE]
+//   seed N                      seed the random numbers (dice replay)
 //   settle                      wait until no export's progress window is up
 //   echo TEXT                   print a line (progress notes)
 #pragma once

@@ -15,6 +15,7 @@ bool g_answerIsPath[kChooserSlots];
 int32_t g_answerCount = 0;
 char g_launched[1024];
 int32_t g_commandFailures = 0;
+void (*g_seedHook)(uint64_t) = nullptr;
 
 UiStatus AlertCommand(UiHandlerCall*, UiEvent* e, void* data) {
   UiCommand cmd{};
@@ -91,6 +92,14 @@ void UiNoteCommandFailure(const char* message) {
 }
 
 int32_t UiCommandFailureCount() { return g_commandFailures; }
+
+void UiSetRandomSeedHook(void (*seed)(uint64_t)) { g_seedHook = seed; }
+
+bool UiSeedRandom(uint64_t seed) {
+  if (!g_seedHook) return false;
+  g_seedHook(seed);
+  return true;
+}
 
 int32_t UiLaunchURL(const char* url) {
   if (!url || !*url) return -1;

@@ -21,6 +21,11 @@ bool UiTakeChooserAnswer(char* path, int32_t size);
 void UiNoteCommandFailure(const char* message);
 int32_t UiCommandFailureCount();
 
+// Where a script's "seed N" step goes: the owner of the random numbers
+// registers its seeding, so that dice in a scripted run can be replayed.
+void UiSetRandomSeedHook(void (*seed)(uint64_t));
+bool UiSeedRandom(uint64_t seed);
+
 // Records what would be opened; 0, or -1 when nothing can open it.
 int32_t UiLaunchURL(const char* url);
 const char* UiLastLaunched();
