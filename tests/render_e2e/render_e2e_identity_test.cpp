@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "render_e2e_util.h"
 
@@ -118,12 +120,26 @@ TEST(ReadmeMainJob, RendersTheBuiltInPanorama) {
   for (int c = 0; c < 3; ++c) EXPECT_NEAR(Sample(map, cx, cy, c), Sample(in, cx, cy, c), 12.0);
 }
 
+// The modes still refused change as solids are built: the first one found
+// in the code table (from its end, where the solids wait) serves.
 TEST(Refusals, AModeWithoutARouteIsRefusedAndWritesNothing) {
   render_e2e::Scratch dir;
   render_e2e::WriteImage(dir / "in.png", render_e2e::SmoothPanorama(64, 32));
-  const auto run = render_e2e::RunGyrelle({"--set", "Foky=Fo44"}, dir / "in.png", dir / "out.png", dir);
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.err.find("cannot be rendered"), std::string::npos) << run.err;
+  std::ifstream table(std::string(GYRELLE_SOURCE_DIR) + "/tests/frame/data/output_mode_codes.txt");
+  std::vector<std::string> codes;
+  int number;
+  std::string code;
+  while (table >> number >> code) codes.push_back(code);
+  ASSERT_FALSE(codes.empty());
+  for (auto it = codes.rbegin(); it != codes.rend(); ++it) {
+    const std::string out = dir / ("out_" + *it + ".png");
+    const auto run = render_e2e::RunGyrelle({"--set", "Foky=" + *it}, dir / "in.png", out, dir);
+    if (run.status == 0) continue;
+    EXPECT_NE(run.err.find("cannot be rendered"), std::string::npos) << *it << ": " << run.err;
+    EXPECT_FALSE(std::ifstream(out).good()) << *it << " wrote its output";
+    return;
+  }
+  GTEST_SKIP() << "every output mode renders";
 }
 
 }  // namespace
