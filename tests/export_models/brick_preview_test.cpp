@@ -81,11 +81,14 @@ TEST(BrickPreview, FourViewsShowTheBallsVisibleColours) {
 #ifdef GYRELLE_EXE
 TEST(BrickPreview, RendersThroughGyrelle) {
   Scratch dir;
-  const std::string out = dir.Path("bricks.png");
+  const std::string out = dir.Path("bricks.png"), in = dir.Path("panorama with alpha.png");
   std::string log;
+  // With a transparency plane the void stays transparent, and the ball must
+  // still be shaded.
+  ASSERT_EQ(RunCommand("convert '" + std::string(GYRELLE_SOURCE_DIR) + "/resources/default_panorama.png' -alpha on "
+                       "PNG32:'" + in + "'", &log), 0) << log;
   const std::string cmd = std::string(GYRELLE_EXE) + " --quiet --plugin '" + GYRELLE_PLUGIN +
-                          "' --set Foky=Fo44 --set 0018=16 '" + GYRELLE_SOURCE_DIR +
-                          "/resources/default_panorama.png' '" + out + "'";
+                          "' --set Foky=Fo44 --set 0018=16 '" + in + "' '" + out + "'";
   ASSERT_EQ(RunCommand(cmd, &log), 0) << log;
   // Four balls: each quadrant holds colour, the middle of the picture none.
   std::string stats;
