@@ -5,6 +5,7 @@
 
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_services.h"
+#include "dialog/memory_dots.h"
 #include "dialog/zor_reply.h"
 #include "frame/file_refs.h"
 #include "frame/globals.h"
@@ -50,18 +51,22 @@ bool MemdotIsFullOrCurrent(const Globals* globals, int16_t item) {
   return i >= 0 && globals->storage->memdotStates[i] != 0;
 }
 
-void DemoteCurrentMemdots(Globals* globals, void* window) {
-  if (!globals || !globals->storage) return;
-  for (int32_t i = 0; i < kMemoryDotCount; ++i)
-    if (globals->storage->memdotStates[i] == 2) {
-      globals->storage->memdotStates[i] = 1;
-      if (UiControl* c = GetVarezItem(window, globals->storage->memdotItems[i])) UiInvalidateControl(c);
-    }
-}
+void DemoteCurrentMemdots(Globals* globals, void* window) { MakeNoMemoryDotCurrent(globals, window); }
 
-void StashFirstMemdot(void*, Globals*) {}
+void StashFirstMemdot(void* window, Globals* globals) {
+  // With every dot kept, the incoming settings have no dot to go to.
+  const int32_t i = GetNonpersistentMemdot(globals);
+  if (i >= 0) DoTotalMemoryDotSave(globals, window, i);
+}
 void MaybeCreateMemdotTimer(Globals*, void*) {}
-void TouchPersistentMemdots(Globals*, void*) {}
+void TouchPersistentMemdots(Globals* globals, void* window) {
+  if (!globals || !globals->storage) return;
+  InvocationStorage* s = globals->storage;
+  for (int32_t i = 0; i < kMemoryDotCount; ++i) {
+    if (s->memdotPersistent[i]) s->memdotStates[i] = 1;
+    MakeMemoryDotItemLookDifferent(s->memdotItems[i], window, s->memdotStates[i], s->memdotPersistent[i]);
+  }
+}
 void fix_memdot_placement(void*, Globals*) {}
 
 void RemoveMemdotTimer(Globals* globals) {

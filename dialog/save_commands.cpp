@@ -8,6 +8,7 @@
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_run.h"
 #include "dialog/file_dialogs.h"
+#include "dialog/memory_dots.h"
 #include "dialog/nib_gyre.h"
 #include "dialog/window_services.h"
 #include "dialog/zor_reply.h"
@@ -283,12 +284,15 @@ void SaveAndLoad_core(Globals* g, void* window, int16_t* item, uint8_t* refresh)
       *refresh = 1;
       return;
     case 98:
-      if (g->optionKeyDown) {
-        BuildMemdotGalleryWebPage(g, window);
-        return;
-      }
-      break;
+      // Option: the page of the dots; control: the presets' previews
+      // (both: the page first); neither: load the dot the well shows.
+      if (g->optionKeyDown) BuildMemdotGalleryWebPage(g, window);
+      if (g->controlKeyDown) fix_all_previews(g);
+      if (!g->optionKeyDown && !g->controlKeyDown && g->storage)
+        DoTotalMemoryDotLoad(g, window, g->storage->hoverMemdot, refresh);
+      return;
     default:
+      ClickOnMemoryDot(g, window, *item, refresh);
       break;
   }
 }

@@ -30,6 +30,19 @@ void Button(UiCanvas* cv, const UiControl* c, bool isDefault) {
   UiFillRect(cv, c->bounds, c->hilite ? kPressed : kFace);
   UiStrokeRect(cv, c->bounds, isDefault && c->active ? kAccent : kEdge, isDefault ? 2 : 1);
   char label[kUiTitleBytes];
+  // Icons by resource number 470..475 are the memory dots: an outline when
+  // empty, grey when full, accent when current; a temporary dot is smaller.
+  if (!c->title[0] && c->contentIcon >= 470 && c->contentIcon <= 475) {
+    const int32_t id = int32_t(c->contentIcon);
+    const int16_t inset = (id == 474 || id == 475) ? 7 : 4;
+    const Rect dot{int16_t(c->bounds.top + inset), int16_t(c->bounds.left + inset), int16_t(c->bounds.bottom - inset),
+                   int16_t(c->bounds.right - inset)};
+    if (id == 470)
+      UiStrokeEllipse(cv, dot, kEdge, 1);
+    else
+      UiFillEllipse(cv, dot, (id == 472 || id == 475) ? kAccent : kEdge);
+    return;
+  }
   // An icon that has no picture here shows its four letters.
   if (!c->title[0] && c->contentIcon) {
     const FourCC k = c->contentIcon;

@@ -406,6 +406,15 @@ UiStatus UiSetControlData(UiControl* c, int16_t part, FourCC tag, uint32_t size,
     UiSetEventParameter(&e, MakeFourCC("cdbs"), MakeFourCC("long"), sizeof s, &s);
     return UiSendEventToTarget(&e, &c->target);
   }
+  // A bevel button's icon by resource number (the memory dots): kept as its
+  // content so that a picture of the window tells the states apart.
+  if (tag == MakeFourCC("ires") && size >= sizeof(int16_t) && data) {
+    int16_t id = 0;
+    std::memcpy(&id, data, sizeof id);
+    c->contentIcon = FourCC(uint16_t(id));
+    UiInvalidateControl(c);
+    return kUiNoErr;
+  }
   if (tag == MakeFourCC("cont") && size >= sizeof(FourCC) && data) {
     std::memcpy(&c->contentIcon, data, sizeof(FourCC));
     UiInvalidateControl(c);
