@@ -12,6 +12,7 @@
 #include "projection/sphere_convention.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "render/column_record.h"
+#include "render/crammed_floret.h"
 #include "render/output_modes.h"
 #include "render/polyhedral_warp.h"
 #include "render/vort.h"
@@ -105,7 +106,9 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
   // coordinates, the net's own frame.
   const polyhedron* poly = view.isPolyhedral && view.legoMode == 0 ? view.polyhedron : nullptr;
   renderhinttype& hint = task->outputHint;
-  if (poly) {
+  if (poly && poly->cramMode != 0) {
+    CrammedFloretPoint(u, v, view, p, &outside, &hint);
+  } else if (poly) {
     const float va = v * view.outputAspect;
     DoPolyhedralTransforms(p, poly, u, va, &outside, &hint);
     MaybeSecondaryWarp(p, poly, u, va, &outside, &hint);

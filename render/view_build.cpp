@@ -16,6 +16,7 @@
 #include "projection/special_views.h"
 #include "projection/sphere_convention.h"
 #include "pyramid/pyramid_descriptor.h"
+#include "render/crammed_floret.h"
 #include "render/framing_modes.h"
 #include "render/output_modes.h"
 #include "render/vort.h"
@@ -198,11 +199,12 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
   view->isPolyhedral = polyhedral ? 1 : 0;
 
   if (polyhedral) {
-    // The net's own fit frames the output. A shape the catalogue cannot make
-    // yet, or a net read through petals (a crammed fit), is not drawn.
-    if (!SetUpViewSolid(globals, *p, view, p->outputMode) || view->polyhedron->cramMode != 0)
-      return ViewBuild_ModeNotBuiltYet;
+    // The net's own fit frames the output; a net read through petals (a
+    // crammed fit) is framed by its floret's canvas. A shape the catalogue
+    // cannot make yet is not drawn.
+    if (!SetUpViewSolid(globals, *p, view, p->outputMode)) return ViewBuild_ModeNotBuiltYet;
     FetchPolySnuggling(view->polyhedron, &view->snuggle);
+    if (view->polyhedron->cramMode != 0 && !SetUpCrammedFloretView(view)) return ViewBuild_ModeNotBuiltYet;
     view->falseColors = p->falseColors ? 1 : 0;
     if (p->anamorphic) view->renderKind = 3;
     view->polySpotsOn = view->polyhedron->scissorMarkCount > 0 ? 1 : 0;

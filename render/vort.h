@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "projection/florets_basis.h"
 #include "projection/framing.h"
 #include "projection/tumble.h"
 #include "pyramid/pyramid_footprint.h"
@@ -51,6 +52,7 @@ struct vort {
   float colorAUnit[4];    // region -3
   float colorMidUnit[4];  // the void, when it is not transparent
   float colorBUnit[4];    // backdrop under the result
+  FloretBasis floret;     // petal set-up of a floret mode
   SnuggleRecord snuggle;  // the mode's plane box fitted into the output
   int32_t legoMode;       // 0 none, 1 brick sphere, 2 equirectangular poly-map
   int32_t mirrorInput;

@@ -15,6 +15,7 @@
 #include "polybuild/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"
+#include "projection/florets_basis.h"
 #include "projection/render_hint.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "render/column_record.h"
@@ -115,9 +116,9 @@ bool SolidLoads(int32_t outputMode, Globals* globals) {
   // The view asks for the table's net (method 1), unturned and plainly fitted.
   const PolySetupChoice c = ChoosePolySetupInputs(params, 1, 0, 0.0f);
   SetUpReallyGeneralPolyhedron(poly.get(), params.shapeCode, c.netMethod, c.cramMode, c.angle, HostBuffers(globals), 1);
-  // A net read through petals (a crammed fit) is not built yet either.
+  // A net read through petals (a crammed fit) is drawn only by its floret.
   const bool loads = poly->errorCode != kPolyErrorShapeNotAvailable && poly->n3DFaces > 0 && poly->nTriangles > 0 &&
-                     poly->cramMode == 0;
+                     (poly->cramMode == 0 || IsFloretWithPolyhedronBasis(outputMode));
   DumpPolyStorage(poly.get(), HostBuffers(globals));
   return loads;
 }

@@ -1,0 +1,161 @@
+// Florets whose petals are the net of a polyhedron: the view frames them by
+// the floret's canvas, every petal reads the one net, and the points of the
+// output land on the net's faces or nowhere.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "support/fake_host.h"
+#include "frame/globals.h"
+#include "frame/settings_defaults.h"
+#include "frame/task_pool.h"
+#include "polyhedron/polyhedron_record.h"
+#include "projection/florets_basis.h"
+#include "projection/net_projection_lists.h"
+#include "projection/render_hint.h"
+#include "pyramid/pyramid_descriptor.h"
+#include "render/column_record.h"
+#include "render/crammed_floret.h"
+#include "render/inverse_mapping.h"
+#include "render/view_build.h"
+#include "render/vort.h"
+
+namespace {
+
+// The florets on a polyhedral base whose petal solids the catalogue builds.
+constexpr int32_t kCrammedModes[] = {156, 157, 161, 162, 247, 1043};
+constexpr int32_t kAllFacegroups = -1;
+
+struct CramHost {
+  CramHost() : host(64, 32, kImageModeRGB, 8, 3, false) {
+    SetDefaultSettings(host.Settings());
+    host.Settings()->previewScale = 1;
+    EXPECT_TRUE(TryToAllocatePyramid_2006(&host.globals->pyramids[kPyramidMain], 64, 32, PyramidDataKind_Packed8, 2));
+    host.StartTasks(1);
+  }
+  ViewBuildStatus Build(int32_t mode) {
+    host.Settings()->outputMode = mode;
+    const ViewBuildStatus s = BuildPrimaryView(host.globals, view.get());
+    // Every triangle of the net, as the row set-up lists them for a solid
+    // that is not culled by bands.
+    if (s == ViewBuild_OK)
+      PrepareShortTriList(view->polyhedron, 0.0f, 0.0f, kAllFacegroups, 0.0f, &task().outputHint, 0.0f, 0.0f, false);
+    return s;
+  }
+  PerTaskStuffType& task() { return host.globals->taskRecords[0]; }
+  FakeHost host;
+  std::unique_ptr<vort> view = std::make_unique<vort>();
+};
+
+// The output point of a plane point of the view's framing.
+void PlaneToUnit(const SnuggleRecord& s, double x, double y, float* u, float* v) {
+  *u = float((x - s.centerX) / s.invScale + 0.5);
+  *v = float((y - s.centerY) / (s.aspect * s.invScale) + 0.5);
+}
+
+TEST(CrammedFloret, ViewIsFramedByTheFloretCanvas) {
+  CramHost h;
+  for (int32_t mode : kCrammedModes) {
+    ASSERT_EQ(h.Build(mode), ViewBuild_OK) << "mode " << mode;
+    const vort& view = *h.view;
+    EXPECT_TRUE(IsCrammedFloretView(view)) << "mode " << mode;
+    FloretBasis basis;
+    GetBasisOfWarpyPolyprojection(mode, &basis);
+    EXPECT_EQ(view.floret.kind, basis.kind) << "mode " << mode;
+    EXPECT_EQ(view.floret.petalCount, basis.petalCount) << "mode " << mode;
+    EXPECT_NEAR(view.snuggle.xMin, basis.canvasMin.re * 0.001 - 0.5, 1e-12) << "mode " << mode;
+    EXPECT_NEAR(view.snuggle.yMin, basis.canvasMin.im * 0.001 - 0.5, 1e-12) << "mode " << mode;
+    EXPECT_NEAR(view.snuggle.xMax, basis.canvasMax.re * 0.001 - 0.5, 1e-12) << "mode " << mode;
+    EXPECT_NEAR(view.snuggle.yMax, basis.canvasMax.im * 0.001 - 0.5, 1e-12) << "mode " << mode;
+    EXPECT_DOUBLE_EQ(view.snuggle.aspect, double(view.outputAspect)) << "mode " << mode;
+  }
+}
+
+// A plain polyhedral view keeps its net's own framing and the plain search.
+TEST(CrammedFloret, PlainNetsAreNotCrammed) {
+  CramHost h;
+  for (int32_t mode : {6, 7, 9}) {
+    ASSERT_EQ(h.Build(mode), ViewBuild_OK) << "mode " << mode;
+    EXPECT_FALSE(IsCrammedFloretView(*h.view)) << "mode " << mode;
+  }
+  EXPECT_FALSE(SetUpCrammedFloretView(h.view.get())) << "mode 9 is no floret";
+}
+
+// Every petal is the same map of the net: turning a plane point by one
+// petal about the floret's centre lands on the same net triangle. Points
+// that hit must lie on the sphere; points far off the canvas hit nothing.
+TEST(CrammedFloret, EveryPetalReadsTheSameNet) {
+  CramHost h;
+  for (int32_t mode : kCrammedModes) {
+    ASSERT_EQ(h.Build(mode), ViewBuild_OK) << "mode " << mode;
+    const vort& view = *h.view;
+    renderhinttype& hint = h.task().outputHint;
+    const double turn = 2.0 * M_PI / view.floret.petalCount;
+    int32_t hits = 0, agree = 0, tried = 0;
+    for (int32_t i = 1; i < 40; ++i) {
+      for (int32_t j = 1; j < 40; ++j) {
+        const double x = view.snuggle.xMin + (view.snuggle.xMax - view.snuggle.xMin) * i / 40.0;
+        const double y = view.snuggle.yMin + (view.snuggle.yMax - view.snuggle.yMin) * j / 40.0;
+        float u, v, p[3];
+        uint8_t outside = 1;
+        PlaneToUnit(view.snuggle, x, y, &u, &v);
+        CrammedFloretPoint(u, v, view, p, &outside, &hint);
+        if (outside) continue;
+        ++hits;
+        EXPECT_NEAR(std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]), 1.0, 1e-4) << "mode " << mode;
+        const int32_t face = hint.lastFace;
+        const double xr = x * std::cos(turn) - y * std::sin(turn), yr = x * std::sin(turn) + y * std::cos(turn);
+        PlaneToUnit(view.snuggle, xr, yr, &u, &v);
+        CrammedFloretPoint(u, v, view, p, &outside, &hint);
+        ++tried;
+        if (!outside && hint.hit && hint.lastFace == face) ++agree;
+      }
+    }
+    EXPECT_GT(hits, 200) << "mode " << mode;
+    // Only points that straddle a triangle edge may tell the petals apart.
+    EXPECT_GE(agree, tried * 95 / 100) << "mode " << mode;
+    float p[3];
+    uint8_t outside = 0;
+    CrammedFloretPoint(-3.0f, -3.0f, view, p, &outside, &hint);
+    EXPECT_EQ(outside, 1) << "mode " << mode;
+  }
+}
+
+// Through the inverse mapping: a point on a petal is a face region under
+// false colours and a sampled surface without them; a point off the floret
+// shows nothing.
+TEST(CrammedFloret, RegionsOfThePetals) {
+  CramHost h;
+  for (bool falseColors : {false, true}) {
+    h.host.Settings()->falseColors = falseColors;
+    for (int32_t mode : kCrammedModes) {
+      ASSERT_EQ(h.Build(mode), ViewBuild_OK) << "mode " << mode;
+      const vort& view = *h.view;
+      // The first point of a scan across the output that lies on a petal.
+      float u = 0.0f, v = 0.0f, p[3];
+      uint8_t outside = 1;
+      for (int32_t k = 0; k < 400 && outside; ++k) {
+        u = 0.3f + 0.02f * float(k % 20);
+        v = 0.3f + 0.02f * float(k / 20);
+        CrammedFloretPoint(u, v, view, p, &outside, &h.task().outputHint);
+      }
+      ASSERT_EQ(outside, 0) << "mode " << mode;
+      TransformationReply reply{};
+      CrazyDoSolarRect(u, v, view, &reply, &h.task());
+      if (falseColors) {
+        EXPECT_GE(reply.regionCode, 0) << "mode " << mode;
+        EXPECT_GE(reply.faceRegion, 0) << "mode " << mode;
+        EXPECT_EQ(reply.inputU, -1.0f) << "mode " << mode << ": a false-coloured face needs no input";
+      } else {
+        EXPECT_EQ(reply.regionCode, kRegionSurface) << "mode " << mode;
+        EXPECT_GE(reply.inputU, 0.0f) << "mode " << mode;
+        EXPECT_LE(reply.inputU, 1.0f) << "mode " << mode;
+      }
+      CrazyDoSolarRect(-2.0f, -2.0f, view, &reply, &h.task());
+      EXPECT_EQ(reply.regionCode, kRegionNothing) << "mode " << mode;
+    }
+  }
+}
+
+}  // namespace
