@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "frame/globals.h"
+#include "export/brick_plan.h"
 #include "export/face_plan.h"
+#include "export/lego_build.h"
 #include "polybuild/face_groups.h"
 #include "polybuild/polyhedron_setup.h"
 #include "pyramid/pyramid_descriptor.h"
@@ -97,10 +99,12 @@ void GrabPSDMetrics(Globals* globals, PSDdoc* doc) {
       doc->width = 2 * size;
       doc->height = size;
       break;
-    default:
-      // Bricks take their size from the brick sphere, whose builder is not
-      // part of this build: such an export has nothing to write.
+    case ExportKind_Bricks:
+      // One plan per layer, each a grid of 9-pixel cells sharing borders.
+      doc->layerCount = p->brickLayers;
+      doc->width = doc->height = LegoPlanSide(LegoBallWidth(p->brickLayers, p->brickPlates));
       break;
+    default: break;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "frame/export_layer.h"
 
 #include "dialog/dialog_services.h"
+#include "export/brick_plan.h"
 #include "export/layer_renderers.h"
 #include "export/psd_doc.h"
 #include "frame/globals.h"
@@ -37,10 +38,9 @@ void EquiPolyMapLayer(Globals* globals, PyramidDescriptor* canvas, int32_t layer
   GenerateOneLayerOfEquiPolyMap(globals, canvas, layer, cancel);
 }
 
-// Kind 5 does not exist. The brick layers (0) come from the brick sphere's
-// writer, which is not part of this build.
+// Kind 5 does not exist. The brick layers (0) are the brick sphere's plans.
 constexpr KindRenderer kKindRenderers[] = {
-    {0, nullptr},          {1, CubeLayer},        {2, FacesLayer},        {3, BasicResultLayer},
+    {0, GenerateOneLayerOfLegoForDocument}, {1, CubeLayer},        {2, FacesLayer},        {3, BasicResultLayer},
     {4, BasicResultLayer}, {6, BasicResultLayer}, {7, EquiPolyMapLayer},
 };
 

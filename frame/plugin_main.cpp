@@ -17,7 +17,6 @@
 #include "frame/settings_defaults.h"
 #include "platform/memory.h"
 
-ZorZReply about_reply;
 
 extern "C" void PluginMain(int16_t selector, FilterRecord* filterRecord, DataWord* data, int16_t* result) {
   mac_core_routine(int32_t(selector), filterRecord, data, result);
@@ -159,19 +158,3 @@ void DoContinue_zor(Globals* globals) {
 }
 
 void DoFinish_zor(Globals* globals) { WriteScriptParams_zor(globals); }
-
-int32_t DoAbout_zor(void* parentWindow) {
-  // Without a window system there is no sheet to attach; both paths show the
-  // about window the same way.
-  (void)parentWindow;
-  return ShowVarezAlertoid("about", &about_reply);
-}
-
-void ShowRefusalMessageNoAdvance() {
-  ShowOSAlertoid("Can\xD5t read the image from this host",
-                 "This plug-in needs a host that delivers image data on request (advanceState).");
-}
-
-void ShowRefusalMessage3() {
-  ShowOSAlertoid("Can\xD5t handle multichannel images", "This plug-in only understands grayscale and RGB images.");
-}

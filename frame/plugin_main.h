@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "frame/about_box.h"
 #include "platform/plugin_api.h"
 
 struct Globals;
@@ -20,8 +21,4 @@ void DoPrepare_zor(Globals* globals);
 void DoStart_zor(Globals* globals);
 void DoContinue_zor(Globals* globals);
 void DoFinish_zor(Globals* globals);
-int32_t DoAbout_zor(void* parentWindow);
-void ShowRefusalMessage3();
-void ShowRefusalMessageNoAdvance();
 
-extern ZorZReply about_reply;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "export/brick_march.h"
 #include "frame/globals.h"
 #include "frame/task_pool.h"
 #include "pyramid/pyramid_descriptor.h"
@@ -277,9 +278,12 @@ void GetArtificialRegionColors(const TransformationReply& reply, const vort& vie
     colour[3] = 1.0f;
     return;
   }
-  // The shaded brick colours of the brick sphere come with the brick sphere;
-  // until then its regions stay transparent.
-  if (view.legoMode == 1 && !view.transparentVoid) return;
+  // Brick faces are shaded whether or not the void is transparent: a layer
+  // with transparency would otherwise show no ball at all.
+  if (view.legoMode == 1) {
+    if (c >= 0) LegoRegionCodeToShadedColor(c, colour);
+    return;
+  }
   if (c >= 0 && view.falseColors) {
     const int32_t k = c + kFalseColourOffset;
     colour[0] = float((20 * k) % 256) * kByteUnit;

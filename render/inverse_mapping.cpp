@@ -15,6 +15,7 @@
 #include "render/crammed_floret.h"
 #include "render/output_modes.h"
 #include "render/polyhedral_warp.h"
+#include "render/routes_brick.h"
 #include "render/vort.h"
 
 namespace {
@@ -86,6 +87,7 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
   task->outputHint.quadrant = -1;
   task->outputHint.petalIndex = 0;
   task->outputHint.tabHit = 0;
+  if (view.legoMode == 1) return Route_BrickSphere(view, reply);
 
   // Any unmapped point is the picture centre and outside, so that no route
   // can leave the sphere point undefined.

@@ -19,6 +19,7 @@
 #include "render/crammed_floret.h"
 #include "render/framing_modes.h"
 #include "render/output_modes.h"
+#include "render/routes_brick.h"
 #include "render/vort.h"
 
 namespace {
@@ -53,7 +54,7 @@ float ViewPlaneWidth(float fraction) {
   return 2.0f * std::tan(f * kPiF * 0.5f);
 }
 
-bool ViewAngleIsValid(float angle) { return std::isfinite(angle) && angle >= 0.0f && angle <= kMaxViewAngle; }
+bool ViewAngleIsValid(float angle) { return std::isfinite(angle) && angle > 0.0f && angle <= kMaxViewAngle; }
 
 bool HostHasEditableTransparency(const FilterRecord* fr) {
   return fr->filterCase == kFilterCaseEditableTransparencyNoSelection ||
@@ -153,11 +154,12 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
   if (!ViewAngleIsValid(p->viewAngle)) return ViewBuild_BadViewAngle;
   if (!IsKnownOutputMode(p->outputMode)) return ViewBuild_UnknownMode;
   view->modeRow = FindOutputMode(p->outputMode);
-  // The brick sphere and the poly-map variant are not built yet. A
-  // polyhedral mode is drawn by its net; every other mode needs a route.
-  if (p->outputMode == kBrickSphereMode || p->outputMode == kPolyMapMode) return ViewBuild_ModeNotBuiltYet;
+  // The poly-map variant is not built yet. A polyhedral mode is drawn by its
+  // net, the brick sphere by its own route; every other mode needs a route.
+  if (p->outputMode == kPolyMapMode) return ViewBuild_ModeNotBuiltYet;
   const bool polyhedral = IsPolyhedron(p->outputMode);
-  if (!polyhedral && (!view->modeRow || !view->modeRow->route)) return ViewBuild_ModeNotBuiltYet;
+  const bool brick = p->outputMode == kBrickSphereMode;
+  if (!polyhedral && !brick && (!view->modeRow || !view->modeRow->route)) return ViewBuild_ModeNotBuiltYet;
 
   FillInTwirlyMinusOne(globals, view);
   view->inputPyramid = &globals->pyramids[kPyramidMain];
@@ -197,6 +199,7 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
   InitTwirlTranformationForGyrelle(view->twirlY, view->twirlX, view->twirlSpin, &view->tumble);
   view->renderKind = p->anamorphic ? 1 : 0;
   view->isPolyhedral = polyhedral ? 1 : 0;
+  if (brick) SetUpBrickView(globals, *p, view);
 
   if (polyhedral) {
     // The net's own fit frames the output; a net read through petals (a

@@ -117,7 +117,7 @@ TEST(DriverThroughHost, AbortAtThe64thPollLeavesNothingBehind) {
   // The host is asked on every 32nd poll: its second answer is the 64th poll.
   const RunResult r = RunGyrelle({"--abort-after", "1", "--memory-report", in, out}, dir);
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_NE(r.err.find("-128 cancelled"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("cancelled"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("0 outstanding"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("rectangles at the end: empty"), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find("warning"), std::string::npos) << r.err;

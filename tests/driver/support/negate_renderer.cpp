@@ -9,6 +9,7 @@
 #include "pyramid/pyramid_reads.h"
 #include "render/render_services.h"
 #include "render/spot_record.h"
+#include "render/view_build.h"
 
 namespace {
 
@@ -101,3 +102,5 @@ void SetPSpots(long) {}
 // The Voronoi solids record their sites through the renderer's spot record.
 void DumpOneGSpot(const double[3], int32_t) {}
 void Prefill_any_threadshared_caches(Globals*) {}
+// The polyhedron-map export asks for a view; this renderer has none to give.
+ViewBuildStatus BuildPrimaryView(Globals*, vort*) { return ViewBuild_ModeNotBuiltYet; }
