@@ -41,7 +41,7 @@ ScriptRun RunScript(const std::string& script, const std::string& extra = "") {
   std::string text = script;
   for (size_t at; (at = text.find("$DIR")) != std::string::npos;) text.replace(at, 4, r.dir);
   std::ofstream(r.dir + "/script.txt") << text;
-  const std::string cmd = "env -u DISPLAY HOME='" + r.dir + "' '" + GYRELLE_EXE + "' -q --dialog-script '" + r.dir +
+  const std::string cmd = "env -u DISPLAY -u XDG_CONFIG_HOME HOME='" + r.dir + "' '" + GYRELLE_EXE + "' -q --dialog-script '" + r.dir +
                           "/script.txt' --record '" + r.dir + "/rec.txt' " + extra + " '" + kImage + "' '" + r.dir +
                           "/out.png' 2>'" + r.dir + "/err.txt'";
   const int raw = std::system(cmd.c_str());
@@ -129,7 +129,7 @@ TEST(DialogScript, TheLastAcceptedSettingsAreWhereTheNextDialogStarts) {
   ASSERT_EQ(first.status, 0) << first.err;
   // The same home: the next run's dialog shows what OK stored.
   std::ofstream(first.dir + "/script.txt") << "window xparams\nexpect value 37 30\nclick 2\n";
-  const std::string cmd = "env -u DISPLAY HOME='" + first.dir + "' '" + GYRELLE_EXE + "' -q --dialog-script '" +
+  const std::string cmd = "env -u DISPLAY -u XDG_CONFIG_HOME HOME='" + first.dir + "' '" + GYRELLE_EXE + "' -q --dialog-script '" +
                           first.dir + "/script.txt' '" + kImage + "' '" + first.dir + "/again.png' 2>/dev/null";
   EXPECT_EQ(std::system(cmd.c_str()), 0);
   Clean(first);

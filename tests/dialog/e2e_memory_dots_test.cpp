@@ -24,7 +24,7 @@ class MemoryDots : public testing::Test {
   // The tilt the run renders with, after the steps and OK.
   double TiltAfter(const std::string& steps, int startTilt) {
     std::ofstream(dir_ + "/steps.txt") << steps << "click 2\n";
-    const std::string cmd = "env -u DISPLAY HOME='" + dir_ + "' '" + GYRELLE_EXE + "' -q --set 0034=" +
+    const std::string cmd = "env -u DISPLAY -u XDG_CONFIG_HOME HOME='" + dir_ + "' '" + GYRELLE_EXE + "' -q --set 0034=" +
                             std::to_string(startTilt) + " --dialog-script '" + dir_ + "/steps.txt' --record '" + dir_ +
                             "/rec.txt' '" + GYRELLE_SOURCE_DIR + "/resources/default_panorama.png' '" + dir_ +
                             "/out.png' 2>'" + dir_ + "/err.txt'";

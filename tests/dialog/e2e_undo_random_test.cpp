@@ -36,7 +36,7 @@ DialogRun RunSteps(const std::string& steps, const std::string& home = "", const
   for (size_t at; (at = text.find("$DIR")) != std::string::npos;) text.replace(at, 4, r.dir);
   std::ofstream(r.dir + "/steps.txt") << text;
   const std::string h = home.empty() ? r.dir : home;
-  const std::string cmd = "env -u DISPLAY HOME='" + h + "' '" + GYRELLE_EXE + "' -q --dialog-script '" + r.dir +
+  const std::string cmd = "env -u DISPLAY -u XDG_CONFIG_HOME HOME='" + h + "' '" + GYRELLE_EXE + "' -q --dialog-script '" + r.dir +
                           "/steps.txt' --record '" + r.dir + "/rec.txt' " + extra + " '" + GYRELLE_SOURCE_DIR +
                           "/resources/default_panorama.png' '" + r.dir + "/out.png' 2>'" + r.dir + "/err.txt'";
   const int raw = std::system(cmd.c_str());

@@ -48,7 +48,7 @@ SaveRun RunGyrelle(const std::string& args, const std::string& dir) {
   for (size_t at; (at = text.find("$DIR")) != std::string::npos;) text.replace(at, 4, r.dir);
   const std::string home = r.dir + "/home";
   ::mkdir(home.c_str(), 0755);
-  const std::string cmd = "cd '" + r.dir + "' && env -u DISPLAY HOME='" + home + "' '" + GYRELLE_EXE + "' -q " + text +
+  const std::string cmd = "cd '" + r.dir + "' && env -u DISPLAY -u XDG_CONFIG_HOME HOME='" + home + "' '" + GYRELLE_EXE + "' -q " + text +
                           " '" + GYRELLE_SOURCE_DIR + "/resources/default_panorama.png' '" + r.dir + "/out.png' 2>'" +
                           r.dir + "/err.txt'";
   const int raw = std::system(cmd.c_str());
