@@ -26,9 +26,14 @@ for target in settings_reader descriptor_reader jpeg_decode; do
   echo "== $target: $seconds s"
   if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
       "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-      -artifact_prefix="$build/fuzz-$target-" "$corpus" "$seeds"; then
-    echo "!! $target failed; the input is in $build/fuzz-$target-*"
+      -artifact_prefix="$build/fuzz-$target-" "$corpus" "$seeds" 2>"$build/fuzz-$target.log"; then
+    # The readers name every value they put back, once per input: the whole
+    # log stays beside the build, the report shows its end.
+    tail -n 60 "$build/fuzz-$target.log"
+    echo "!! $target failed; the input is in $build/fuzz-$target-*, the log in $build/fuzz-$target.log"
     status=1
+  else
+    grep -E '^(#[0-9]+[[:space:]]+DONE|Done )' "$build/fuzz-$target.log" | tail -n 2 || true
   fi
 done
 exit $status
