@@ -7,6 +7,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 bash "$root/scripts/setup-debian.sh"
 
+# The compiler cache stays in the user's own folder (the scratch home below
+# goes at exit); paths below the checkout's parent are hashed relative, so
+# another clone of the tree reuses what this one compiled.
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$root")}"
+export CCACHE_NOHASHDIR=1
+
 # Tests write Preferences files; keep them out of the user's own folder.
 # Each end-to-end run gets a configuration folder of its own unless a test
 # sets one, so suites running side by side never see each other's cached
