@@ -12,6 +12,7 @@
 #include <future>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/host_image.h"
@@ -76,18 +77,28 @@ struct Outcome {
   bool same = false;
 };
 
-TEST(Determinism, EveryModeWithEveryOverlayOnOneAndEightThreads) {
-  const std::vector<ModeCode> modes = AllOutputModes();
-  ASSERT_GT(modes.size(), 250u);
+struct Input {
+  const char* name;
+  gyhost::SampleType type;
+};
+constexpr Input kInputs[] = {{"in8.png", gyhost::SampleType::U8},
+                             {"in16.png", gyhost::SampleType::U16},
+                             {"inf.tif", gyhost::SampleType::F32}};
+// Each input's modes are swept in this many parts, one test each, so the
+// sweep spreads over the test runner's shards.
+constexpr size_t kParts = 2;
+
+class Determinism : public testing::TestWithParam<std::tuple<int, int>> {};
+
+TEST_P(Determinism, EveryModeWithEveryOverlayOnOneAndEightThreads) {
+  const Input& in = kInputs[std::get<0>(GetParam())];
+  const size_t part = size_t(std::get<1>(GetParam()));
+  const std::vector<ModeCode> all = AllOutputModes();
+  ASSERT_GT(all.size(), 250u);
+  const std::vector<ModeCode> modes(all.begin() + all.size() * part / kParts,
+                                    all.begin() + all.size() * (part + 1) / kParts);
   Scratch dir;
-  struct Input {
-    const char* name;
-    gyhost::SampleType type;
-  };
-  const Input inputs[] = {{"in8.png", gyhost::SampleType::U8},
-                          {"in16.png", gyhost::SampleType::U16},
-                          {"inf.tif", gyhost::SampleType::F32}};
-  for (const Input& in : inputs) render_e2e::WriteImage(dir / in.name, DetailedPanorama(96, 48, in.type));
+  render_e2e::WriteImage(dir / in.name, DetailedPanorama(96, 48, in.type));
   const std::vector<std::string> overlays = {"--set", "0029=1", "--set", "0033=1", "--set", "Fgky=Fgr4"};
 
   // Four runs at a time, each in its own folder: a run keeps its settings
@@ -95,44 +106,45 @@ TEST(Determinism, EveryModeWithEveryOverlayOnOneAndEightThreads) {
   constexpr size_t kBatch = 4;
   Scratch slots[kBatch];
   int rendered = 0;
-  for (const Input& in : inputs) {
-    const std::string input = dir / in.name;
-    const std::string ext = std::string(in.name).substr(std::string(in.name).rfind('.'));
-    for (size_t first = 0; first < modes.size(); first += kBatch) {
-      std::vector<std::future<Outcome>> batch;
-      for (size_t i = first; i < std::min(first + kBatch, modes.size()); ++i) {
-        const Scratch* slot = &slots[i - first];
-        batch.push_back(std::async(std::launch::async, [&, i, slot] {
-          const ModeCode& m = modes[i];
-          Outcome o;
-          std::string outs[2];
-          int* statuses[2] = {&o.status1, &o.status8};
-          const char* threads[2] = {"1", "8"};
-          for (int k = 0; k < 2; ++k) {
-            std::vector<std::string> options = overlays;
-            options.insert(options.end(), {"--set", "Foky=" + m.code, "--threads", threads[k]});
-            outs[k] = *slot / (m.code + "_" + threads[k] + ext);
-            *statuses[k] = RunGyrelle(options, input, outs[k], *slot).status;
-          }
-          o.same = o.status1 == 0 && Slurp(outs[0]) == Slurp(outs[1]);
-          std::remove(outs[0].c_str());
-          std::remove(outs[1].c_str());
-          return o;
-        }));
-      }
-      for (size_t k = 0; k < batch.size(); ++k) {
-        const ModeCode& m = modes[first + k];
-        const Outcome o = batch[k].get();
-        EXPECT_EQ(o.status1, o.status8) << "mode " << m.number << " (" << m.code << ") on " << in.name;
-        if (o.status1 != 0) continue;  // refused alike: a mode not built yet
-        ++rendered;
-        EXPECT_TRUE(o.same) << "mode " << m.number << " (" << m.code << ") on " << in.name
-                            << " differs between 1 and 8 threads";
-      }
+  const std::string input = dir / in.name;
+  const std::string ext = std::string(in.name).substr(std::string(in.name).rfind('.'));
+  for (size_t first = 0; first < modes.size(); first += kBatch) {
+    std::vector<std::future<Outcome>> batch;
+    for (size_t i = first; i < std::min(first + kBatch, modes.size()); ++i) {
+      const Scratch* slot = &slots[i - first];
+      batch.push_back(std::async(std::launch::async, [&, i, slot] {
+        const ModeCode& m = modes[i];
+        Outcome o;
+        std::string outs[2];
+        int* statuses[2] = {&o.status1, &o.status8};
+        const char* threads[2] = {"1", "8"};
+        for (int k = 0; k < 2; ++k) {
+          std::vector<std::string> options = overlays;
+          options.insert(options.end(), {"--set", "Foky=" + m.code, "--threads", threads[k]});
+          outs[k] = *slot / (m.code + "_" + threads[k] + ext);
+          *statuses[k] = RunGyrelle(options, input, outs[k], *slot).status;
+        }
+        o.same = o.status1 == 0 && Slurp(outs[0]) == Slurp(outs[1]);
+        std::remove(outs[0].c_str());
+        std::remove(outs[1].c_str());
+        return o;
+      }));
+    }
+    for (size_t k = 0; k < batch.size(); ++k) {
+      const ModeCode& m = modes[first + k];
+      const Outcome o = batch[k].get();
+      EXPECT_EQ(o.status1, o.status8) << "mode " << m.number << " (" << m.code << ") on " << in.name;
+      if (o.status1 != 0) continue;  // refused alike: a mode not built yet
+      ++rendered;
+      EXPECT_TRUE(o.same) << "mode " << m.number << " (" << m.code << ") on " << in.name
+                          << " differs between 1 and 8 threads";
     }
   }
   // Most modes render: a broken run refusing everything must not pass.
-  EXPECT_GT(rendered, 3 * 100);
+  EXPECT_GT(rendered, int(modes.size()) / 3);
 }
+
+INSTANTIATE_TEST_SUITE_P(InputsAndParts, Determinism,
+                         testing::Combine(testing::Range(0, int(std::size(kInputs))), testing::Range(0, int(kParts))));
 
 }  // namespace
