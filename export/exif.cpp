@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "export/metadata_bytes.h"
+
 namespace {
 
 constexpr uint8_t kExifHeader[kExifHeaderBytes] = {'E', 'x', 'i', 'f', 0, 0};
@@ -39,15 +41,8 @@ constexpr IfdEntry kEntries[kEntryCount] = {
 };
 static_assert(kSoftwareAt + sizeof kSoftware == kExifBlockBytes);
 
-// The size pass only counts; the write pass also stores into the buffer the
-// size pass sized.
 uint32_t Put(TEXIFThing* e, const void* bytes, uint32_t n, uint8_t sizeOnly) {
-  if (!sizeOnly) {
-    std::memcpy(e->cursor, bytes, n);
-    e->cursor += n;
-    e->length += n;
-  }
-  return n;
+  return PutMetadataBytes(e, bytes, n, sizeOnly);
 }
 
 uint32_t Put16(TEXIFThing* e, uint16_t v, uint8_t sizeOnly) {

@@ -5,7 +5,7 @@
 
 #include "export/html_gifs.h"
 #include "export/html_text.h"
-#include "export/obj_file_commit.h"
+#include "export/safe_output.h"
 #include "frame/file_layer.h"
 #include "frame/file_refs.h"
 #include "frame/text_utils.h"
@@ -15,6 +15,7 @@ namespace {
 
 constexpr char kCR[] = "\r";
 constexpr char kCellStart[] = "<td align=\"center\" valign=\"top\" width=\"20%\">";
+constexpr char kSpanningCell[] = "<td colspan=\"3\">";
 constexpr char kImageFolder[] = "web_images";
 constexpr int32_t kMaxColumns = 10;
 
@@ -35,51 +36,52 @@ void Quoted(std::string* out, int32_t v) {
   *out += n;
 }
 
+// A tag on a line of its own.
+void Line(std::string* t, const char* tag) {
+  *t += tag;
+  *t += kCR;
+}
+
+// One cell of the drop-shadow frame, holding one of its images.
+void ShadowCell(HTMLStatus* s, const char* open, int32_t w, int32_t h, const char* gif) {
+  s->text += open;
+  ExcreteImage(s, w, h, gif, ".gif", false);
+  Line(&s->text, "</td>");
+}
+
+// The frame is a 3 x 3 table: the image in the middle, the shadow's top and
+// bottom strips spanning all three columns, its sides beside the image.
 void ShadowTableStart(HTMLStatus* s, int32_t w, int32_t h) {
   std::string& t = s->text;
   t += "<table id=\"Table_01\" width=";
   Quoted(&t, w + 6);
   t += " border=\"0\" cellspacing=\"0\" cellpadding=\"0\" height=";
   Quoted(&t, h + 7);
-  t += ">";
-  t += kCR;
-  t += "<tr>";
-  t += kCR;
-  t += "<td colspan=\"3\">";
-  ExcreteImage(s, w + 6, 2, "top.gif", ".gif", false);
-  t += "</td>";
-  t += kCR;
-  t += "</tr>";
-  t += kCR;
-  t += "<tr>";
-  t += kCR;
-  t += "<td>";
-  ExcreteImage(s, 3, h, "left.gif", ".gif", false);
-  t += "</td>";
-  t += kCR;
+  Line(&t, ">");
+  Line(&t, "<tr>");
+  ShadowCell(s, kSpanningCell, w + 6, 2, "top.gif");
+  Line(&t, "</tr>");
+  Line(&t, "<tr>");
+  ShadowCell(s, "<td>", 3, h, "left.gif");
   t += "<td>";
 }
 
 void ShadowTableEnd(HTMLStatus* s, int32_t w, int32_t h) {
   std::string& t = s->text;
-  t += "</td>";
-  t += kCR;
-  t += "<td>";
-  ExcreteImage(s, 3, h, "right.gif", ".gif", false);
-  t += "</td>";
-  t += kCR;
-  t += "</tr>";
-  t += kCR;
-  t += "<tr>";
-  t += kCR;
-  t += "<td colspan=\"3\">";
-  ExcreteImage(s, w + 6, 5, "bottom.gif", ".gif", false);
-  t += "</td>";
-  t += kCR;
-  t += "</tr>";
-  t += kCR;
-  t += "</table>";
-  t += kCR;
+  Line(&t, "</td>");
+  ShadowCell(s, "<td>", 3, h, "right.gif");
+  Line(&t, "</tr>");
+  Line(&t, "<tr>");
+  ShadowCell(s, kSpanningCell, w + 6, 5, "bottom.gif");
+  Line(&t, "</tr>");
+  Line(&t, "</table>");
+}
+
+// A file of the page's image folder, put in place whole.
+int32_t CommitImage(const FSRef* folder, const char* romanName, const void* bytes, size_t length, int32_t kind) {
+  FSRef ref{};
+  if (int32_t e = ChildRef(folder, romanName, &ref)) return e;
+  return CommitExportFile(&ref, bytes, length, kind);
 }
 
 }  // namespace
@@ -199,15 +201,10 @@ int32_t CommitWebPage(HTMLStatus* s, const FSRef* page) {
               {"left.gif", kGallery_left_gif, sizeof kGallery_left_gif},
               {"right.gif", kGallery_right_gif, sizeof kGallery_right_gif},
               {"bottom.gif", kGallery_bottom_gif, sizeof kGallery_bottom_gif}};
-  for (const Fixed& g : gifs) {
-    FSRef ref{};
-    if (int32_t e = ChildRef(&folder, g.name, &ref)) return e;
-    if (int32_t e = CommitExportFile(&ref, g.bytes, g.length, FileKind_GIF)) return e;
-  }
-  for (const HTMLImage& image : s->images) {
-    FSRef ref{};
-    if (int32_t e = ChildRef(&folder, image.name.c_str(), &ref)) return e;
-    if (int32_t e = CommitExportFile(&ref, image.bytes.data(), image.bytes.size(), FileKind_JPEG)) return e;
-  }
+  for (const Fixed& g : gifs)
+    if (int32_t e = CommitImage(&folder, g.name, g.bytes, g.length, FileKind_GIF)) return e;
+  for (const HTMLImage& image : s->images)
+    if (int32_t e = CommitImage(&folder, image.name.c_str(), image.bytes.data(), image.bytes.size(), FileKind_JPEG))
+      return e;
   return CommitExportFile(page, s->text, FileKind_PresetsPage);
 }
