@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "export/html_gifs.h"
 #include "export/html_text.h"
@@ -77,11 +78,25 @@ void ShadowTableEnd(HTMLStatus* s, int32_t w, int32_t h) {
   Line(&t, "</table>");
 }
 
-// A file of the page's image folder, put in place whole.
-int32_t CommitImage(const FSRef* folder, const char* romanName, const void* bytes, size_t length, int32_t kind) {
+// A file of the page's image folder, staged whole beside its place.
+int32_t StageImage(const FSRef* folder, const char* romanName, const void* bytes, size_t length, int32_t kind,
+                   std::vector<SafeOutput>* staged) {
   FSRef ref{};
   if (int32_t e = ChildRef(folder, romanName, &ref)) return e;
-  return CommitExportFile(&ref, bytes, length, kind);
+  SafeOutput out{};
+  if (int32_t e = StageExportFile(&out, &ref, bytes, length, kind)) return e;
+  staged->push_back(out);
+  return 0;
+}
+
+// Puts every staged file in place, the page last; on the first failure the
+// rest are dropped.
+int32_t CommitStaged(std::vector<SafeOutput>* staged, int32_t e) {
+  for (SafeOutput& out : *staged) {
+    if (e == 0) e = SafeOutputCommit(&out);
+    SafeOutputAbandon(&out);  // nothing left once committed
+  }
+  return e;
 }
 
 }  // namespace
@@ -192,6 +207,8 @@ void FinishWebPage(HTMLStatus* s) {
 int32_t CommitWebPage(HTMLStatus* s, const FSRef* page) {
   FSRef parent{}, folder{};
   if (int32_t e = GetParentDirectory(page, &parent)) return e;
+  FSRef existing{};
+  const bool hadFolder = FSMakeRefByName(&parent, kImageFolder, &existing) == 0;
   if (int32_t e = ZorDirCreate(&parent, kImageFolder, &folder)) return e;
   struct Fixed {
     const char* name;
@@ -201,10 +218,20 @@ int32_t CommitWebPage(HTMLStatus* s, const FSRef* page) {
               {"left.gif", kGallery_left_gif, sizeof kGallery_left_gif},
               {"right.gif", kGallery_right_gif, sizeof kGallery_right_gif},
               {"bottom.gif", kGallery_bottom_gif, sizeof kGallery_bottom_gif}};
+  // Every file is whole on the disk before any is put in place, so that a
+  // failure leaves the old page with its old images.
+  std::vector<SafeOutput> staged;
+  int32_t e = 0;
   for (const Fixed& g : gifs)
-    if (int32_t e = CommitImage(&folder, g.name, g.bytes, g.length, FileKind_GIF)) return e;
+    if (e == 0) e = StageImage(&folder, g.name, g.bytes, g.length, FileKind_GIF, &staged);
   for (const HTMLImage& image : s->images)
-    if (int32_t e = CommitImage(&folder, image.name.c_str(), image.bytes.data(), image.bytes.size(), FileKind_JPEG))
-      return e;
-  return CommitExportFile(page, s->text, FileKind_PresetsPage);
+    if (e == 0)
+      e = StageImage(&folder, image.name.c_str(), image.bytes.data(), image.bytes.size(), FileKind_JPEG, &staged);
+  SafeOutput pageOut{};
+  if (e == 0) e = StageExportFile(&pageOut, page, s->text.data(), s->text.size(), FileKind_PresetsPage);
+  if (e == 0) staged.push_back(pageOut);
+  e = CommitStaged(&staged, e);
+  // A folder this page made and could not fill goes again.
+  if (e != 0 && !hadFolder) FSDeleteObject(&folder);
+  return e;
 }

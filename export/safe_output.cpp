@@ -120,21 +120,27 @@ void SafeOutputAbandon(SafeOutput* out) {
 
 void FailNextExportCommits(int32_t count) { gFailingCommits = count; }
 
-int32_t CommitExportFile(const FSRef* file, const void* bytes, size_t length, int32_t kind) {
-  if (!file || !file->path[0] || (!bytes && length)) return kBadParameter;
-  SafeOutput out{};
-  if (const int32_t e = SafeOutputOpen(&out, file, kind)) return e;
+int32_t StageExportFile(SafeOutput* out, const FSRef* file, const void* bytes, size_t length, int32_t kind) {
+  if (!out || !file || !file->path[0] || (!bytes && length)) return kBadParameter;
+  if (const int32_t e = SafeOutputOpen(out, file, kind)) return e;
   const uint8_t* p = static_cast<const uint8_t*>(bytes);
   int32_t e = 0;
   if (gFailingCommits.load() > 0) {
     --gFailingCommits;
-    WriteAll(out.fork, p, length / 2);
+    WriteAll(out->fork, p, length / 2);
     e = kDiskFull;
   } else {
-    e = WriteAll(out.fork, p, length);
+    e = WriteAll(out->fork, p, length);
   }
-  const int32_t c = SafeOutputClose(&out);
+  const int32_t c = SafeOutputClose(out);
   if (e == 0) e = c;
+  if (e != 0) SafeOutputAbandon(out);
+  return e;
+}
+
+int32_t CommitExportFile(const FSRef* file, const void* bytes, size_t length, int32_t kind) {
+  SafeOutput out{};
+  int32_t e = StageExportFile(&out, file, bytes, length, kind);
   if (e == 0) e = SafeOutputCommit(&out);
   if (e != 0) {
     SafeOutputAbandon(&out);

@@ -34,8 +34,12 @@ int32_t SafeOutputCommit(SafeOutput* out);
 // Closes (when open) and deletes the temporary file; the target is untouched.
 void SafeOutputAbandon(SafeOutput* out);
 
-// The whole file at once: open, write, close and flush, put in place. 0, or
-// the code of the first failure (nothing changed then).
+// The whole file written into a fresh temporary beside `file`, closed and
+// flushed, and left in `out` for SafeOutputCommit or SafeOutputAbandon, so
+// that several files can appear together. On failure nothing is left.
+int32_t StageExportFile(SafeOutput* out, const FSRef* file, const void* bytes, size_t length, int32_t kind);
+// The whole file at once: staged, then put in place. 0, or the code of the
+// first failure (nothing changed then).
 int32_t CommitExportFile(const FSRef* file, const void* bytes, size_t length, int32_t kind);
 inline int32_t CommitExportFile(const FSRef* file, const std::string& text, int32_t kind) {
   return CommitExportFile(file, text.data(), text.size(), kind);
