@@ -1,11 +1,12 @@
-// The minimal EXIF block that names the software of every exported document:
-// a big-endian TIFF structure with one IFD entry, "Exif" and two NULs first
-// in a JPEG stream's APP1 segment.
+// The small EXIF block of every exported document: a big-endian TIFF
+// structure whose one IFD names the software and carries the resolution and
+// sample-positioning tags that readers of JPEG files require beside it
+// ("Exif" and two NULs come first in a JPEG stream's APP1 segment).
 #pragma once
 
 #include <cstdint>
 
-constexpr uint32_t kExifBlockBytes = 36;
+constexpr uint32_t kExifBlockBytes = 100;
 constexpr uint32_t kExifHeaderBytes = 6;
 
 struct TEXIFThing {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "export/export_progress.h"
 #include "export/html_page.h"
 #include "export/jpeg_coder.h"
 #include "export/obj_texture.h"
@@ -78,7 +79,27 @@ int32_t PreviewJPEG(Globals* globals, std::vector<uint8_t>* jpeg) {
   return e == kJpegOK ? 0 : 1;
 }
 
+// The folder the dialog chose, between its two choosers and the page; the
+// dialog and the exports run on one thread.
+struct HandedFolder {
+  const Globals* owner = nullptr;
+  FSRef folder{};
+};
+HandedFolder gHandedFolder;
+
 }  // namespace
+
+void HandPresetsFolderToNextPage(const Globals* globals, const FSRef* folder) {
+  gHandedFolder = HandedFolder{};
+  if (globals && folder && folder->path[0]) gHandedFolder = HandedFolder{globals, *folder};
+}
+
+bool TakePresetsFolderForPage(const Globals* globals, FSRef* folder) {
+  if (!globals || !folder || gHandedFolder.owner != globals) return false;
+  *folder = gHandedFolder.folder;
+  gHandedFolder = HandedFolder{};
+  return true;
+}
 
 int32_t IterateAndWriteAny_presets_web_page(Globals* globals, const FSRef* page, const FSRef* folder,
                                             int32_t pageKind) {
@@ -143,14 +164,15 @@ int32_t IterateAndWrite_output_or_memdot_gallery_web_page(Globals* globals, cons
   const int32_t items = outputs ? kGalleryOutputItems : kGalleryMemoryDots;
   HTMLStatus status;
   OpenAndStartWebPage(&status, nullptr, outputs ? HTMLPage_OutputModes : HTMLPage_MemoryDots, kGalleryColumns);
-  globals->progressLayerCount = items + 1;
-  globals->progressLayersDone = 0;
+  // One step per image and one for putting the page and its images in place.
+  ExportProgress progress;
+  BeginExportProgress(globals, &progress, items + 1);
   int32_t e = 0;
   uint8_t cancelled = 0;
   for (int32_t i = 0; i < items && e == 0 && !cancelled; ++i) {
     // A cancel in the progress window is seen between images too: one
     // image may take too few rows for the row loop's own poll.
-    if (globals->progressWindow && globals->storage && globals->storage->exportCancelled) {
+    if (ExportProgressCancelled(globals)) {
       cancelled = 1;
       break;
     }
@@ -172,9 +194,13 @@ int32_t IterateAndWrite_output_or_memdot_gallery_web_page(Globals* globals, cons
   }
   globals->galleryItem = 0;
   if (e == 0 && cancelled) e = kUserCancelled;
-  if (e != 0) return e;
-  FinishWebPage(&status);
-  return CommitWebPage(&status, page);
+  if (e == 0) {
+    FinishWebPage(&status);
+    e = CommitWebPage(&status, page);
+    if (e == 0) ++globals->progressLayersDone;
+  }
+  EndExportProgress(globals, &progress);
+  return e;
 }
 
 int32_t LaunchFileInBrowser(const FSRef* page) {

@@ -19,6 +19,15 @@ constexpr int32_t kGalleryThumbnailSide = 300;
 // thumbnail, five to a row. 0 or the first failure.
 int32_t IterateAndWriteAny_presets_web_page(Globals* globals, const FSRef* page, const FSRef* folder,
                                             int32_t pageKind);
+// The dialog asks for the folder of presets before it asks where the page
+// goes; it hands the folder over here, and the next presets page of that
+// invocation lists it (once). Null forgets a folder handed over, as when
+// the page's chooser was cancelled. Without a folder handed over the page
+// lists the presets of its own folder.
+void HandPresetsFolderToNextPage(const Globals* globals, const FSRef* folder);
+// The folder handed over for `globals`, forgotten once taken; false when
+// none was.
+bool TakePresetsFolderForPage(const Globals* globals, FSRef* folder);
 // kind 13: the output-mode page; kind 14: the memory-dot page. 0, -128 when
 // the user cancelled, or the first failure (a render that cannot be made
 // included); the page and its images are written only when all went well.

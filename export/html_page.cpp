@@ -2,10 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "export/html_gifs.h"
 #include "export/html_text.h"
-#include "export/obj_file_commit.h"
+#include "export/safe_output.h"
 #include "frame/file_layer.h"
 #include "frame/file_refs.h"
 #include "frame/text_utils.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr char kCR[] = "\r";
 constexpr char kCellStart[] = "<td align=\"center\" valign=\"top\" width=\"20%\">";
+constexpr char kSpanningCell[] = "<td colspan=\"3\">";
 constexpr char kImageFolder[] = "web_images";
 constexpr int32_t kMaxColumns = 10;
 
@@ -35,51 +37,66 @@ void Quoted(std::string* out, int32_t v) {
   *out += n;
 }
 
+// A tag on a line of its own.
+void Line(std::string* t, const char* tag) {
+  *t += tag;
+  *t += kCR;
+}
+
+// One cell of the drop-shadow frame, holding one of its images.
+void ShadowCell(HTMLStatus* s, const char* open, int32_t w, int32_t h, const char* gif) {
+  s->text += open;
+  ExcreteImage(s, w, h, gif, ".gif", false);
+  Line(&s->text, "</td>");
+}
+
+// The frame is a 3 x 3 table: the image in the middle, the shadow's top and
+// bottom strips spanning all three columns, its sides beside the image.
 void ShadowTableStart(HTMLStatus* s, int32_t w, int32_t h) {
   std::string& t = s->text;
   t += "<table id=\"Table_01\" width=";
   Quoted(&t, w + 6);
   t += " border=\"0\" cellspacing=\"0\" cellpadding=\"0\" height=";
   Quoted(&t, h + 7);
-  t += ">";
-  t += kCR;
-  t += "<tr>";
-  t += kCR;
-  t += "<td colspan=\"3\">";
-  ExcreteImage(s, w + 6, 2, "top.gif", ".gif", false);
-  t += "</td>";
-  t += kCR;
-  t += "</tr>";
-  t += kCR;
-  t += "<tr>";
-  t += kCR;
-  t += "<td>";
-  ExcreteImage(s, 3, h, "left.gif", ".gif", false);
-  t += "</td>";
-  t += kCR;
+  Line(&t, ">");
+  Line(&t, "<tr>");
+  ShadowCell(s, kSpanningCell, w + 6, 2, "top.gif");
+  Line(&t, "</tr>");
+  Line(&t, "<tr>");
+  ShadowCell(s, "<td>", 3, h, "left.gif");
   t += "<td>";
 }
 
 void ShadowTableEnd(HTMLStatus* s, int32_t w, int32_t h) {
   std::string& t = s->text;
-  t += "</td>";
-  t += kCR;
-  t += "<td>";
-  ExcreteImage(s, 3, h, "right.gif", ".gif", false);
-  t += "</td>";
-  t += kCR;
-  t += "</tr>";
-  t += kCR;
-  t += "<tr>";
-  t += kCR;
-  t += "<td colspan=\"3\">";
-  ExcreteImage(s, w + 6, 5, "bottom.gif", ".gif", false);
-  t += "</td>";
-  t += kCR;
-  t += "</tr>";
-  t += kCR;
-  t += "</table>";
-  t += kCR;
+  Line(&t, "</td>");
+  ShadowCell(s, "<td>", 3, h, "right.gif");
+  Line(&t, "</tr>");
+  Line(&t, "<tr>");
+  ShadowCell(s, kSpanningCell, w + 6, 5, "bottom.gif");
+  Line(&t, "</tr>");
+  Line(&t, "</table>");
+}
+
+// A file of the page's image folder, staged whole beside its place.
+int32_t StageImage(const FSRef* folder, const char* romanName, const void* bytes, size_t length, int32_t kind,
+                   std::vector<SafeOutput>* staged) {
+  FSRef ref{};
+  if (int32_t e = ChildRef(folder, romanName, &ref)) return e;
+  SafeOutput out{};
+  if (int32_t e = StageExportFile(&out, &ref, bytes, length, kind)) return e;
+  staged->push_back(out);
+  return 0;
+}
+
+// Puts every staged file in place, the page last; on the first failure the
+// rest are dropped.
+int32_t CommitStaged(std::vector<SafeOutput>* staged, int32_t e) {
+  for (SafeOutput& out : *staged) {
+    if (e == 0) e = SafeOutputCommit(&out);
+    SafeOutputAbandon(&out);  // nothing left once committed
+  }
+  return e;
 }
 
 }  // namespace
@@ -190,6 +207,8 @@ void FinishWebPage(HTMLStatus* s) {
 int32_t CommitWebPage(HTMLStatus* s, const FSRef* page) {
   FSRef parent{}, folder{};
   if (int32_t e = GetParentDirectory(page, &parent)) return e;
+  FSRef existing{};
+  const bool hadFolder = FSMakeRefByName(&parent, kImageFolder, &existing) == 0;
   if (int32_t e = ZorDirCreate(&parent, kImageFolder, &folder)) return e;
   struct Fixed {
     const char* name;
@@ -199,15 +218,20 @@ int32_t CommitWebPage(HTMLStatus* s, const FSRef* page) {
               {"left.gif", kGallery_left_gif, sizeof kGallery_left_gif},
               {"right.gif", kGallery_right_gif, sizeof kGallery_right_gif},
               {"bottom.gif", kGallery_bottom_gif, sizeof kGallery_bottom_gif}};
-  for (const Fixed& g : gifs) {
-    FSRef ref{};
-    if (int32_t e = ChildRef(&folder, g.name, &ref)) return e;
-    if (int32_t e = CommitExportFile(&ref, g.bytes, g.length, FileKind_GIF)) return e;
-  }
-  for (const HTMLImage& image : s->images) {
-    FSRef ref{};
-    if (int32_t e = ChildRef(&folder, image.name.c_str(), &ref)) return e;
-    if (int32_t e = CommitExportFile(&ref, image.bytes.data(), image.bytes.size(), FileKind_JPEG)) return e;
-  }
-  return CommitExportFile(page, s->text, FileKind_PresetsPage);
+  // Every file is whole on the disk before any is put in place, so that a
+  // failure leaves the old page with its old images.
+  std::vector<SafeOutput> staged;
+  int32_t e = 0;
+  for (const Fixed& g : gifs)
+    if (e == 0) e = StageImage(&folder, g.name, g.bytes, g.length, FileKind_GIF, &staged);
+  for (const HTMLImage& image : s->images)
+    if (e == 0)
+      e = StageImage(&folder, image.name.c_str(), image.bytes.data(), image.bytes.size(), FileKind_JPEG, &staged);
+  SafeOutput pageOut{};
+  if (e == 0) e = StageExportFile(&pageOut, page, s->text.data(), s->text.size(), FileKind_PresetsPage);
+  if (e == 0) staged.push_back(pageOut);
+  e = CommitStaged(&staged, e);
+  // A folder this page made and could not fill goes again.
+  if (e != 0 && !hadFolder) FSDeleteObject(&folder);
+  return e;
 }

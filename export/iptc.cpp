@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "export/maker.h"
+#include "export/metadata_bytes.h"
 #include "frame/dates.h"
 #include "frame/text_utils.h"
 
@@ -21,15 +22,8 @@ constexpr char kCaption[] = "Made with Gyrelle 2";
 constexpr char kPhotoshopHeader[] = "Photoshop 3.0";  // with its NUL
 constexpr int32_t kMaxKeywordLength = kIptcKeywordBytes - 1;
 
-// The size pass only counts; the write pass also stores, never past the
-// buffer the size pass sized.
 uint32_t Put(TIPTCThing* t, const void* bytes, uint32_t n, uint8_t sizeOnly) {
-  if (!sizeOnly) {
-    std::memcpy(t->cursor, bytes, n);
-    t->cursor += n;
-    t->length += n;
-  }
-  return n;
+  return PutMetadataBytes(t, bytes, n, sizeOnly);
 }
 
 uint32_t PutByte(TIPTCThing* t, uint8_t v, uint8_t sizeOnly) { return Put(t, &v, 1, sizeOnly); }

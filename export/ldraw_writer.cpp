@@ -4,10 +4,9 @@
 
 #include "export/html_text.h"
 #include "export/lego_build.h"
-#include "export/obj_file_commit.h"
+#include "export/safe_output.h"
 #include "frame/file_layer.h"
 #include "frame/globals.h"
-#include "projection/tumble.h"
 
 namespace {
 
@@ -69,11 +68,7 @@ int32_t WriteLDRAWFile(Globals* globals, const FSRef* file) {
   const TParameters* p = Params(globals);
   if (!p || !file) return kBadParameter;
   LegoStructure ball;
-  CreateLegoBall(&ball, globals, p->brickLayers, p->brickPlates, p->brickDither, p->brickPalette);
-  if (!ball.cells) return 1;
-  tumbletype tumble;
-  LegoTumbleFromSettings(globals, &tumble);
-  BuildLegoball(&ball, globals, &tumble);
+  if (!CreateAndBuildLegoBallFromSettings(&ball, globals)) return 1;
   const std::string text = LDrawText(&ball);
   DestroyLegoBall(&ball, globals);
   return CommitExportFile(file, text, FileKind_LDraw);

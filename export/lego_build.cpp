@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int32_t kVoteSlots = kBrickColourCount + 1;
 // Far beyond any ball a user builds (150 layers make 180 x 180 x 150 cells);
 // it keeps the cell count's bytes well inside 32 bits.
 constexpr int64_t kMaxCells = int64_t(1) << 26;
@@ -43,14 +42,6 @@ void EveryCell(const LegoStructure* ball, F f) {
   for (int32_t z = 0; z < ball->layers; ++z)
     for (int32_t y = 0; y < ball->depth; ++y)
       for (int32_t x = 0; x < ball->width; ++x) f(x, y, z);
-}
-
-int32_t MajorityOf(const int32_t votes[kVoteSlots]) {
-  int32_t best = kBrickFallbackColour, most = 0;
-  if (votes[0] >= 1) best = 0, most = votes[0];
-  for (int32_t c = 1; c <= kBrickColourCount; ++c)
-    if (votes[c] > most) best = c, most = votes[c];
-  return best;
 }
 
 }  // namespace
@@ -118,7 +109,7 @@ int32_t Calc_exposure(LegoStructure* ball, int32_t x, int32_t y, int32_t z) {
 }
 
 int32_t ColorFromNearby(const LegoStructure* ball, int32_t x, int32_t y, int32_t z) {
-  int32_t votes[kVoteSlots] = {};
+  int32_t votes[kBrickVoteSlots] = {};
   auto vote = [&](int32_t a, int32_t b, int32_t c) {
     if (!LegoInGrid(ball, a, b, c)) return 0;
     const LegoCell* n = LegoCellAt(ball, a, b, c);
@@ -138,6 +129,17 @@ int32_t ColorFromNearby(const LegoStructure* ball, int32_t x, int32_t y, int32_t
 void LegoTumbleFromSettings(const Globals* globals, tumbletype* tumble) {
   const TParameters* p = Params(globals);
   InitTwirlTranformationForGyrelle(p ? p->twirlY : 0.0f, p ? p->twirlX : 0.0f, p ? p->twirlSpin : 0.0f, tumble);
+}
+
+bool CreateAndBuildLegoBallFromSettings(LegoStructure* ball, Globals* globals) {
+  const TParameters* p = Params(globals);
+  if (!ball || !p) return false;
+  CreateLegoBall(ball, globals, p->brickLayers, p->brickPlates, p->brickDither, p->brickPalette);
+  if (!ball->cells) return false;
+  tumbletype tumble;
+  LegoTumbleFromSettings(globals, &tumble);
+  BuildLegoball(ball, globals, &tumble);
+  return true;
 }
 
 void BuildLegoball(LegoStructure* ball, Globals* globals, const tumbletype* tumble) {

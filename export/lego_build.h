@@ -23,6 +23,10 @@ void BuildLegoball(LegoStructure* ball, Globals* globals, const tumbletype* tumb
 void BuildLegoballFrom(LegoStructure* ball, LegoSampling* sampling);
 // The tumble of the settings, as the renderer sets its own up.
 void LegoTumbleFromSettings(const Globals* globals, tumbletype* tumble);
+// The ball the settings describe (layers, plates, dither, palette), built
+// from the main input under the settings' tumble; false when its cells
+// cannot be had (nothing to destroy then).
+bool CreateAndBuildLegoBallFromSettings(LegoStructure* ball, Globals* globals);
 // Per colour code (codes above 12 as 12; 0 counts empty cells): all cells,
 // and the visible ones.
 void GenerateBrickStatistics(const LegoStructure* ball, Globals* globals);

@@ -11,23 +11,12 @@
 namespace {
 
 constexpr float kFarAway = 2e9f;
-constexpr int32_t kVoteSlots = kBrickColourCount + 1;
 
 int32_t Clamp255(int32_t v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
 int32_t FloatTo255(float v) {
   if (!(v > 0.0f)) return 0;
   return v >= 1.0f ? 255 : int32_t(v * 255.0f);
-}
-
-// The winner of a vote table: the empty code only when it has votes, else
-// light grey, and a code beats the leader only with strictly more votes.
-int32_t MajorityOf(const int32_t votes[kVoteSlots]) {
-  int32_t best = kBrickFallbackColour, most = 0;
-  if (votes[0] >= 1) best = 0, most = votes[0];
-  for (int32_t c = 1; c <= kBrickColourCount; ++c)
-    if (votes[c] > most) best = c, most = votes[c];
-  return best;
 }
 
 void SetCode(LegoCell* cell, int32_t code) {
@@ -88,7 +77,7 @@ int32_t LegoFloatXYZtoSomeKindOfColor(LegoStructure* ball, LegoSampling* s, floa
 }
 
 int32_t ChooseLegoColor(LegoStructure* ball, LegoSampling* s, int32_t x, int32_t y, int32_t z) {
-  int32_t votes[kVoteSlots] = {};
+  int32_t votes[kBrickVoteSlots] = {};
   int32_t sum[3] = {0, 0, 0}, counted = 0;
   for (int32_t i = 0; i < 3; ++i)
     for (int32_t j = 0; j < 3; ++j)
@@ -97,7 +86,7 @@ int32_t ChooseLegoColor(LegoStructure* ball, LegoSampling* s, int32_t x, int32_t
         const float py = (float(y) + float(j + 1) / 6.0f) / float(ball->depth) - ball->centre[1];
         const float pz = (float(z) + float(k + 1) / 6.0f) / float(ball->layers) - ball->centre[2];
         const int32_t c = LegoFloatXYZtoSomeKindOfColor(ball, s, px, py, pz);
-        ++votes[c >= 0 && c < kVoteSlots ? c : kBrickFallbackColour];
+        ++votes[c >= 0 && c < kBrickVoteSlots ? c : kBrickFallbackColour];
         if (ball->sampleAlpha != 0) {
           sum[0] += ball->sampleRed, sum[1] += ball->sampleGreen, sum[2] += ball->sampleBlue;
           ++counted;
@@ -163,4 +152,12 @@ void Bonk(LegoStructure* ball, LegoSampling* s, int32_t x, int32_t y, int32_t z)
   cell->code |= kCellDone;
   const int32_t error[3] = {r - kBrickMatchRGB[code][0], g - kBrickMatchRGB[code][1], b - kBrickMatchRGB[code][2]};
   SpreadErrorAround(ball, x, y, z, error);
+}
+
+int32_t MajorityOf(const int32_t votes[kBrickVoteSlots]) {
+  int32_t best = kBrickFallbackColour, most = 0;
+  if (votes[0] >= 1) best = 0, most = votes[0];
+  for (int32_t c = 1; c <= kBrickColourCount; ++c)
+    if (votes[c] > most) best = c, most = votes[c];
+  return best;
 }

@@ -40,3 +40,9 @@ void Bonk(LegoStructure* ball, LegoSampling* s, int32_t x, int32_t y, int32_t z)
 
 int32_t GetReceptiveExposureAround(const LegoStructure* ball, int32_t x, int32_t y, int32_t z);
 void SpreadErrorAround(LegoStructure* ball, int32_t x, int32_t y, int32_t z, const int32_t error[3]);
+
+// A vote table: one slot per colour code, slot 0 the empty code.
+constexpr int32_t kBrickVoteSlots = kBrickColourCount + 1;
+// The winner of a vote table: the empty code only when it has votes, else
+// light grey, and a code beats the leader only with strictly more votes.
+int32_t MajorityOf(const int32_t votes[kBrickVoteSlots]);

@@ -3,10 +3,9 @@
 #include <cstdio>
 
 #include "export/lego_build.h"
-#include "export/obj_file_commit.h"
+#include "export/safe_output.h"
 #include "frame/file_layer.h"
 #include "frame/globals.h"
-#include "projection/tumble.h"
 
 namespace {
 
@@ -51,11 +50,7 @@ int32_t WriteLegoStatsFileOfOwnBall(Globals* globals, const FSRef* file) {
   const TParameters* p = Params(globals);
   if (!p || !file || !globals->storage) return kBadParameter;
   LegoStructure ball;
-  CreateLegoBall(&ball, globals, p->brickLayers, p->brickPlates, p->brickDither, p->brickPalette);
-  if (!ball.cells) return 1;
-  tumbletype tumble;
-  LegoTumbleFromSettings(globals, &tumble);
-  BuildLegoball(&ball, globals, &tumble);
+  if (!CreateAndBuildLegoBallFromSettings(&ball, globals)) return 1;
   GenerateBrickStatistics(&ball, globals);
   DestroyLegoBall(&ball, globals);
   return WriteLegoStatsFile(globals, file);

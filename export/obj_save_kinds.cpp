@@ -20,15 +20,18 @@ int32_t SaveModelOrPage(Globals* globals, const FSRef* file, int32_t kind) {
     case SaveKind_LDraw: return WriteLDRAWFile(globals, file);
     // No plan export ran before it here, so the page counts a ball of its own.
     case SaveKind_BrickStats: return WriteLegoStatsFileOfOwnBall(globals, file);
-    case SaveKind_PresetsPage:
+    case SaveKind_PresetsPage: {
+      // The folder the dialog's chooser picked; without one, the presets of
+      // the page's own folder.
+      FSRef folder{};
+      int32_t e = TakePresetsFolderForPage(globals, &folder) ? 0 : GetParentDirectory(file, &folder);
+      if (e == 0) e = IterateAndWriteAny_presets_web_page(globals, file, &folder, 0);
+      if (e == 0) LaunchFileInBrowser(file);
+      return e;
+    }
     case SaveKind_OutputModesGallery:
     case SaveKind_MemoryDotsGallery: {
-      // Without the dialog's folder chooser the page lists the presets of
-      // its own folder.
-      FSRef folder{};
-      int32_t e = kind != SaveKind_PresetsPage ? IterateAndWrite_output_or_memdot_gallery_web_page(globals, file, kind)
-                                               : GetParentDirectory(file, &folder);
-      if (e == 0 && kind == SaveKind_PresetsPage) e = IterateAndWriteAny_presets_web_page(globals, file, &folder, 0);
+      const int32_t e = IterateAndWrite_output_or_memdot_gallery_web_page(globals, file, kind);
       if (e == 0) LaunchFileInBrowser(file);
       return e;
     }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "export/html_text.h"
-#include "export/obj_file_commit.h"
+#include "export/safe_output.h"
 #include "export/obj_texture.h"
 #include "export/obj_triangles.h"
 #include "export/psd_writer.h"

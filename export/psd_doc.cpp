@@ -6,7 +6,6 @@
 
 #include "frame/globals.h"
 #include "export/brick_plan.h"
-#include "export/face_plan.h"
 #include "export/lego_build.h"
 #include "polybuild/face_groups.h"
 #include "polybuild/polyhedron_setup.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "dialog/dialog_services.h"
 #include "export/exif.h"
+#include "export/export_progress.h"
 #include "export/finder_icon.h"
 #include "export/host_icc.h"
 #include "export/iptc.h"
@@ -150,17 +150,12 @@ int16_t ReallyWritePSDFile(Globals* globals, const FSRef* file, uint8_t* cancell
 
 int16_t WriteImageFile_Mac(Globals* globals, const FSRef* file, uint8_t* cancelled, int32_t format) {
   if (format != kImageFormatPSD && format != kImageFormatJPEG) return int16_t(format);
-  // Until the dialog's windows exist the progress window is its stand-in
-  // record; one the caller opened already is used as it is.
-  ProgressWindowStandIn window{};
-  const bool own = globals && !globals->progressWindow;
-  if (own) {
-    globals->progressWindow = &window;
-    if (globals->storage) globals->storage->exportCancelled = 0;
-  }
+  // The writers count their layers into the window once they know them.
+  ExportProgress progress;
+  BeginExportProgress(globals, &progress, 1);
   const int16_t e = format == kImageFormatPSD ? ReallyWritePSDFile(globals, file, cancelled)
                                               : ReallyWriteJPEGFile(globals, file, cancelled);
-  if (own) globals->progressWindow = nullptr;
+  EndExportProgress(globals, &progress);
   return e;
 }
 

@@ -1,7 +1,11 @@
 #include "export/safe_output.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -10,16 +14,64 @@
 
 namespace {
 
-// One process writes one export at a time, but two processes may write
-// beside the same target: the process id keeps their temporary names apart.
-int32_t TempSibling(const FSRef* target, FSRef* out) {
-  char name[kFSRefPathBytes], temp[kFSRefPathBytes];
+constexpr mode_t kNewFileMode = 0644;  // as the file layer makes new files
+
+std::atomic<int32_t> gFailingCommits{0};
+
+int32_t CodeOfErrno(int e) {
+  switch (e) {
+    case ENOSPC:
+    case EDQUOT: return kDiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS: return kPermission;
+    case ENOENT:
+    case ENOTDIR: return kFolderNotFound;
+    case ENAMETOOLONG: return kBadName;
+    default: return kIOError;
+  }
+}
+
+// The temporary sits beside the target so that the rename never crosses a
+// file system; its name starts with a dot so that no listing shows it, and
+// is made unique on creation so that two writers beside one target (two
+// processes, or a crashed run's leftover) never share it.
+int32_t MakeTempSibling(const FSRef* target, FSRef* temp) {
+  char name[kFSRefPathBytes], templ[kFSRefPathBytes];
   FSRef parent;
   if (const int16_t e = FSGetName(target, name, sizeof name)) return e;
   if (const int16_t e = FSGetParentRef(target, &parent)) return e;
-  const int n = std::snprintf(temp, sizeof temp, ".%s.%ld.partial", name, long(getpid()));
-  if (n < 0 || size_t(n) >= 250) return kBadName;
-  return FSMakeRefForName(&parent, temp, out);
+  const int n = std::snprintf(templ, sizeof templ, ".%s.partial-XXXXXX", name);
+  if (n < 0 || n >= 250) return kBadName;
+  if (const int16_t e = FSMakeRefForName(&parent, templ, temp)) return e;
+  const int fd = ::mkstemp(temp->path);
+  if (fd < 0) return CodeOfErrno(errno);
+  ::fchmod(fd, kNewFileMode);
+  ::close(fd);
+  return 0;
+}
+
+// The rename is only safe once the bytes are on the disk: a crash after it
+// must not leave an empty or short file where the old one stood.
+int32_t FlushToDisk(const FSRef* file) {
+  const int fd = ::open(file->path, O_RDONLY);
+  if (fd < 0) return CodeOfErrno(errno);
+  const int32_t e = ::fsync(fd) != 0 ? CodeOfErrno(errno) : 0;
+  ::close(fd);
+  return e;
+}
+
+int32_t WriteAll(int16_t fork, const uint8_t* p, size_t n) {
+  constexpr size_t kChunk = size_t(1) << 30;
+  while (n > 0) {
+    const uint32_t ask = uint32_t(n < kChunk ? n : kChunk);
+    uint32_t wrote = 0;
+    if (const int16_t e = FSWriteFork(fork, ask, p, &wrote)) return e;
+    if (wrote == 0) return kIOError;
+    p += wrote;
+    n -= wrote;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -29,14 +81,7 @@ int32_t SafeOutputOpen(SafeOutput* out, const FSRef* target, int32_t kind) {
   const FSRef chosen = *target;  // may be out's own target
   std::memset(out, 0, sizeof *out);
   out->target = chosen;
-  if (const int32_t e = TempSibling(target, &out->temp)) return e;
-  FSRef parent, made;
-  char name[kFSRefPathBytes];
-  FSGetParentRef(&out->temp, &parent);
-  FSGetName(&out->temp, name, sizeof name);
-  // A temporary file left by a crashed run is reused and cut to nothing.
-  const int16_t c = FSCreateObject(&parent, name, false, &made);
-  if (c != kFileOK && c != kDuplicateName) return c;
+  if (const int32_t e = MakeTempSibling(&out->target, &out->temp)) return e;
   out->made = 1;
   int16_t fork = 0;
   const int32_t e = OpenAFileRef(&out->temp, &fork, 1, kind);
@@ -44,7 +89,6 @@ int32_t SafeOutputOpen(SafeOutput* out, const FSRef* target, int32_t kind) {
     SafeOutputAbandon(out);
     return e;
   }
-  FSSetForkSize(fork, 0);
   out->fork = fork;
   return 0;
 }
@@ -54,7 +98,9 @@ int32_t SafeOutputClose(SafeOutput* out) {
   const int32_t t = TruncateFile(out->fork);
   const int32_t c = ZorCloseFile(out->fork);
   out->fork = 0;
-  return c != 0 ? c : t;
+  if (t != 0) return t;
+  if (c != 0) return c;
+  return FlushToDisk(&out->temp);
 }
 
 int32_t SafeOutputCommit(SafeOutput* out) {
@@ -72,6 +118,40 @@ void SafeOutputAbandon(SafeOutput* out) {
   out->made = 0;
 }
 
+void FailNextExportCommits(int32_t count) { gFailingCommits = count; }
+
+int32_t StageExportFile(SafeOutput* out, const FSRef* file, const void* bytes, size_t length, int32_t kind) {
+  if (!out || !file || !file->path[0] || (!bytes && length)) return kBadParameter;
+  if (const int32_t e = SafeOutputOpen(out, file, kind)) return e;
+  const uint8_t* p = static_cast<const uint8_t*>(bytes);
+  int32_t e = 0;
+  if (gFailingCommits.load() > 0) {
+    --gFailingCommits;
+    WriteAll(out->fork, p, length / 2);
+    e = kDiskFull;
+  } else {
+    e = WriteAll(out->fork, p, length);
+  }
+  const int32_t c = SafeOutputClose(out);
+  if (e == 0) e = c;
+  if (e != 0) SafeOutputAbandon(out);
+  return e;
+}
+
+int32_t CommitExportFile(const FSRef* file, const void* bytes, size_t length, int32_t kind) {
+  SafeOutput out{};
+  int32_t e = StageExportFile(&out, file, bytes, length, kind);
+  if (e == 0) e = SafeOutputCommit(&out);
+  if (e != 0) {
+    SafeOutputAbandon(&out);
+    return e;
+  }
+  // The type and creator belong to the file now in place.
+  FourCC type = 0, creator = 0;
+  if (FinderTypeCreatorForKind(kind, &type, &creator)) MacApplyTypeCreator_ref(file, type, creator);
+  return 0;
+}
+
 int32_t SiblingWithTag(const FSRef* file, const char* tag, FSRef* out) {
   if (!file || !tag || !out) return kBadParameter;
   char name[kFSRefPathBytes], extension[kFSRefPathBytes] = "", sibling[kFSRefPathBytes];
@@ -85,4 +165,15 @@ int32_t SiblingWithTag(const FSRef* file, const char* tag, FSRef* out) {
   const int n = std::snprintf(sibling, sizeof sibling, "%s%s%s", name, tag, extension);
   if (n < 0 || n >= 255) return kBadName;
   return FSMakeRefForName(&parent, sibling, out);
+}
+
+int32_t SiblingWithExtension(const FSRef* file, const char* extension, FSRef* out) {
+  if (!file || !extension || !out) return kBadParameter;
+  char path[kFSRefPathBytes];
+  std::snprintf(path, sizeof path, "%s", file->path);
+  char* slash = std::strrchr(path, '/');
+  char* dot = std::strrchr(slash ? slash + 1 : path, '.');
+  if (dot) *dot = 0;
+  const int n = std::snprintf(out->path, sizeof out->path, "%s%s", path, extension);
+  return (n < 0 || size_t(n) >= sizeof out->path) ? kBadName : 0;
 }

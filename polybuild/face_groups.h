@@ -8,6 +8,7 @@
 
 #include "platform/plugin_api.h"
 
+struct Globals;
 struct polyhedron;
 
 // The group of a 3D face of a curved-element solid from the element tag its
@@ -38,3 +39,12 @@ struct CrammingPlan {
 // last group, with unfoldingIndex = groupCount - 1.
 double PlanCrammingForExportation_core(int32_t outputMode, int32_t groupCount, BufferProcs* procs, polyhedron* poly,
                                        float tabDepth, uint8_t fullDetail, CrammingPlan* plan);
+
+// The planning of a layered export of the current output: fills the crammed
+// centres, angles and scale of the invocation storage and answers the
+// height/width ratio of the layout. A solid that names another shape to
+// plan on is planned on that shape in a scratch record; when none can be
+// had, nothing is planned and the answer is 0: a layout of no height, which
+// the writer refuses.
+double PlanCrammingForExportation(Globals* globals, int32_t outputMode, int32_t groupCount, BufferProcs* procs,
+                                  polyhedron* poly);

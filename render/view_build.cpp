@@ -1,5 +1,6 @@
 #include "render/view_build.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "frame/globals.h"
@@ -9,6 +10,7 @@
 #include "platform/plugin_api.h"
 #include "polybuild/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
+#include "polyhedron/net_fit.h"
 #include "polyhedron/polyhedron.h"
 #include "projection/mollweide.h"
 #include "projection/render_hint.h"
@@ -36,6 +38,7 @@ constexpr float kTabDepthPerUnit = 0.005f;  // tab size setting to net units
 constexpr int32_t kBrickSphereMode = 45;
 constexpr int32_t kPolyMapMode = 1045;
 constexpr int32_t kNetMethodFromTable = 1;
+constexpr int32_t kNetMethodTabPerEdge = 3;  // the net method the export plan measured
 
 // The solid each multi-view sheet shows one view per face of, by the output
 // mode that draws that solid: sheets of 4, 12, 24, 60 and 72 views.
@@ -70,6 +73,28 @@ bool SetUpViewSolid(Globals* globals, const TParameters& p, vort* view, int32_t 
   const uint8_t fullDetail = p.runMode == RunMode_Preview ? 0 : 1;
   DarOzoPolySetup(solidMode, poly, view->outputAspect, p.tabSize * kTabDepthPerUnit, 0, 0.0f, kNetMethodFromTable,
                   HostBuffers(globals), fullDetail);
+  return poly->errorCode != kPolyErrorShapeNotAvailable && poly->n3DFaces > 0 && poly->n2DFaces > 0 &&
+         poly->nTriangles > 0;
+}
+
+// One face group of a layered export: the solid is built with the group's
+// planned turn and the net method the plan measured, and placed at the
+// group's planned centre at the plan's common scale. The set-up's cache
+// does not know the placement, so a build of another group is forced even
+// when the two share a turn.
+bool SetUpPlannedSolid(Globals* globals, const TParameters& p, vort* view) {
+  polyhedron* poly = view->polyhedron;
+  const InvocationStorage* s = globals->storage;
+  if (!poly || !s) return false;
+  const int32_t k = std::clamp(poly->unfoldingIndex, int32_t(0), int32_t(kMaxFaceGroups - 1));
+  poly->unfoldingIndex = k;
+  poly->plannedPlacement[0] = s->crammedCentreX[k];
+  poly->plannedPlacement[1] = s->crammedCentreY[k];
+  poly->plannedPlacement[2] = s->crammedScale;
+  if (poly->unfoldingBuilt != k) poly->setupCache.outputMode = kPolySetupCacheEmpty;
+  const uint8_t fullDetail = p.runMode == RunMode_Preview ? 0 : 1;
+  DarOzoPolySetup(p.outputMode, poly, view->outputAspect, p.tabSize * kTabDepthPerUnit, kCramPlanned,
+                  s->crammedAngle[k], kNetMethodTabPerEdge, HostBuffers(globals), fullDetail);
   return poly->errorCode != kPolyErrorShapeNotAvailable && poly->n3DFaces > 0 && poly->n2DFaces > 0 &&
          poly->nTriangles > 0;
 }
@@ -205,7 +230,9 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
     // The net's own fit frames the output; a net read through petals (a
     // crammed fit) is framed by its floret's canvas. A shape the catalogue
     // cannot make yet is not drawn.
-    if (!SetUpViewSolid(globals, *p, view, p->outputMode)) return ViewBuild_ModeNotBuiltYet;
+    const bool planned = view->polyhedron && view->polyhedron->unfoldingIndex != -1;
+    if (!(planned ? SetUpPlannedSolid(globals, *p, view) : SetUpViewSolid(globals, *p, view, p->outputMode)))
+      return ViewBuild_ModeNotBuiltYet;
     FetchPolySnuggling(view->polyhedron, &view->snuggle);
     if (view->polyhedron->cramMode != 0 && !SetUpCrammedFloretView(view)) return ViewBuild_ModeNotBuiltYet;
     view->falseColors = p->falseColors ? 1 : 0;

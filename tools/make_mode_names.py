@@ -13,6 +13,11 @@ The texts live in tools/mode_names/, in the form they were written down in:
 The unit tests (tests/mode_names) read the same files with a parser of
 their own and check every value against the generated table.
 
+The renderer's table (render/output_modes.cpp) carries a name in each of its
+rows too; the renderer may not include the exports' headers, so this program
+writes the same names into those rows' name strings, touching nothing else
+there, and the tests check that the two tables never differ.
+
 Run from the repository root:  python3 tools/make_mode_names.py
 """
 import pathlib
@@ -21,6 +26,8 @@ import re
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 DATA = ROOT / "tools" / "mode_names"
 OUT = ROOT / "export" / "mode_names_tables.h"
+RENDER_ROWS = ROOT / "render" / "output_modes.cpp"
+RENDER_ENUM = ROOT / "render" / "output_modes.h"
 
 ITEM = re.compile(r'\s*(\d+)\s*(?:"([^"]*)")?\s*(?:,|$)')
 
@@ -106,6 +113,32 @@ def main():
     out.append("};")
     OUT.write_text("\n".join(out) + "\n", encoding="utf-8")
     print(f"wrote {OUT.relative_to(ROOT)}: {len(names)} modes, {len(synonym)} synonyms, {len(glue)} glue keywords")
+    sync_render_names(names)
+
+
+def sync_render_names(names):
+    """Rewrites the name string of every row of the renderer's table from the
+    name table; a row naming a mode the header does not define stops it."""
+    enum = {m.group(1): int(m.group(2))
+            for m in re.finditer(r"\b(OutputMode_\w+)\s*=\s*(\d+)", RENDER_ENUM.read_text(encoding="utf-8"))}
+    by_number = dict(names)
+    changed = []
+
+    def replace(m):
+        key = m.group(2)
+        mode = int(key) if key.isdigit() else enum.get(key)
+        if mode is None:
+            raise SystemExit(f"{RENDER_ROWS.name}: unknown mode {key}")
+        name = by_number.get(mode, "")  # a mode the table leaves unnamed has the empty name
+        if name != m.group(4):
+            changed.append(mode)
+        return m.group(1) + key + m.group(3) + c_string(name)
+
+    text = RENDER_ROWS.read_text(encoding="utf-8")
+    new = re.sub(r'(OutputModeRow\{\s*)(\w+)(,\s*)"([^"]*)"', replace, text)
+    if new != text:
+        RENDER_ROWS.write_text(new, encoding="utf-8")
+    print(f"{RENDER_ROWS.relative_to(ROOT)}: {len(changed)} row names rewritten")
 
 
 if __name__ == "__main__":

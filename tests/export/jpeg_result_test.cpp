@@ -103,7 +103,7 @@ TEST(JpegResult, MarkersInOrderWithTheirBlocks) {
   }
   EXPECT_EQ(order, (std::vector<uint8_t>{0xFE, 0xE1, 0xED})) << "comment, EXIF, IPTC (no profile from this host)";
   ASSERT_NE(exif, nullptr);
-  EXPECT_EQ(exif->data.size(), 42u);
+  EXPECT_EQ(exif->data.size(), 106u);
   EXPECT_TRUE(Starts(exif->data, "Exif\0\0MM\0\x2A", 10));
   ASSERT_NE(iptc, nullptr);
   EXPECT_TRUE(Starts(iptc->data, "Photoshop 3.0\0008BIM\x04\x04", 20));
@@ -141,15 +141,8 @@ TEST(JpegResult, IndependentReadersAgree) {
   EXPECT_NE(tags.find("Gyrelle 2, panorama"), std::string::npos) << tags;
   EXPECT_NE(tags.find("Software                        : Gyrelle 2"), std::string::npos) << tags;
   EXPECT_NE(tags.find("Made with Gyrelle 2"), std::string::npos) << tags;
-  // The EXIF block names the software alone; the reader's only complaints
-  // are the four resolution and positioning tags it expects beside it.
   const std::string validate = Shell("exiftool -validate -warning -a " + q);
-  size_t warnings = 0;
-  for (size_t at = validate.find("Warning "); at != std::string::npos; at = validate.find("Warning ", at + 1)) {
-    ++warnings;
-    EXPECT_EQ(validate.compare(validate.find(':', at) + 2, 30, "Missing required JPEG IFD0 tag"), 0) << validate;
-  }
-  EXPECT_LE(warnings, 4u) << validate;
+  EXPECT_NE(validate.find("Validate                        : OK"), std::string::npos) << validate;
 }
 
 TEST(JpegResult, LayeredDocumentReadByOtherTools) {

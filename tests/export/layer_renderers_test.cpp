@@ -3,11 +3,17 @@
 // group drawn alone, and no work without a canvas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "export/layer_renderers.h"
 #include "frame/globals.h"
+#include "export/psd_doc.h"
+#include "polybuild/polyhedron_setup.h"
+#include "polyhedron/fragment_layout.h"
+#include "support/poly_fixture.h"
+#include "polyhedron/polyhedron_record.h"
 #include "export_host.h"
 #include "pyramid/pyramid_copy.h"
 #include "pyramid/pyramid_descriptor.h"
@@ -71,35 +77,88 @@ TEST(LayerRenderers, OneRowLayerRendersWithoutPolling) {
   EXPECT_EQ(o.host.Settings()->outputMode, 7) << "the settings are put back";
 }
 
-// Each group of the cube's net is drawn alone: the layers of two groups
-// cover different pixels.
-TEST(LayerRenderers, FaceGroupsAreDrawnOneAtATime) {
+// Each group of the cube's net is drawn alone, where the export plan put
+// it: after planning (as the writer plans before its first layer), every
+// group's box is centred on the page, and a group covers only part of it.
+TEST(LayerRenderers, FaceGroupsAreDrawnOneAtATimeAtTheirPlannedPlace) {
   OpenHost o;
   TParameters* p = o.host.Settings();
   p->outputMode = 7;
-  PyramidDescriptor* canvas = o.Canvas(64, 64);
-  std::vector<uint8_t> covered[2];
-  for (int layer : {1, 2}) {
+  p->exportKind = 2;
+  p->facesExportSize = 64;
+  PSDdoc doc{};
+  GrabPSDMetrics(o.g, &doc);
+  ASSERT_EQ(doc.layerCount, 6);
+  const int w = doc.width, h = doc.height;
+  ASSERT_EQ(std::max(w, h), 64);
+  PyramidDescriptor* canvas = o.Canvas(w, h);
+  polyhedron* poly = &o.g->storage->outputPolyhedron;
+  for (int layer : {1, 2, 6}) {
+    SCOPED_TRACE(layer);
     PaintLevelSolidColor(canvas, 0, 0, 0, 0, 0);
     uint8_t cancelled = 0;
     GenerateOneLayerOfExportFaces(o.g, canvas, layer, &cancelled);
-    EXPECT_EQ(o.g->storage->outputPolyhedron.unfoldingIndex, -1);
-    for (int y = 0; y < 64; ++y)
-      for (int x = 0; x < 64; ++x) {
+    EXPECT_EQ(poly->unfoldingIndex, -1);
+    int x0 = w, y0 = h, x1 = -1, y1 = -1, covered = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
         int32_t c[4];
         get_pyramid_sample_point4(x, y, canvas, 0, &c[0], &c[1], &c[2], &c[3]);
-        covered[layer - 1].push_back(c[3] > 0);
+        if (c[3] == 0) continue;
+        ++covered;
+        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
       }
+    ASSERT_GT(covered, w * h / 4) << "the group is drawn at the plan's scale";
+    // The first group has no glue tabs of its own: its square alone leaves
+    // the page's margins bare.
+    if (layer == 1) EXPECT_LT(covered, w * h * 3 / 4) << "one group, not the whole net";
+    EXPECT_NEAR((x0 + x1) / 2.0, (w - 1) / 2.0, 1.0);
+    EXPECT_NEAR((y0 + y1) / 2.0, (h - 1) / 2.0, 1.0);
   }
-  size_t both = 0, first = 0, second = 0;
-  for (size_t i = 0; i < covered[0].size(); ++i) {
-    first += covered[0][i];
-    second += covered[1][i];
-    both += covered[0][i] && covered[1][i];
+}
+
+// The dodecahedron's groups (pentagons with glue tabs) change their box
+// with every turn: each layer's drawn box is the planned group's box, turned
+// by its planned angle and scaled by the plan's common scale.
+TEST(LayerRenderers, FaceGroupsAreDrawnAtTheirPlannedTurnAndScale) {
+  constexpr int32_t kDodecahedron = 9;
+  OpenHost o;
+  TParameters* p = o.host.Settings();
+  p->outputMode = kDodecahedron;
+  p->exportKind = 2;
+  p->facesExportSize = 160;
+  PSDdoc doc{};
+  GrabPSDMetrics(o.g, &doc);
+  ASSERT_EQ(doc.layerCount, 12);
+  const int w = doc.width, h = doc.height;
+  PyramidDescriptor* canvas = o.Canvas(w, h);
+  const InvocationStorage* s = o.g->storage;
+  // The planner's own build of each group, to measure its box at its angle.
+  PolyPtr scratch = NewPoly();
+  const float tabDepth = p->tabSize * 0.005f;
+  for (int layer : {1, 2, 7, 12}) {
+    SCOPED_TRACE(layer);
+    const int32_t k = layer - 1;
+    scratch->unfoldingIndex = k;
+    DarOzoPolySetup(kDodecahedron, scratch.get(), 1.0f, tabDepth, 1, s->crammedAngle[k], 3, nullptr, 1);
+    float bx0 = 0, bx1 = 0, by0 = 0, by1 = 0;
+    Find2DBoundingBoxSpecial(scratch.get(), &bx0, &bx1, &by0, &by1, k, kBoxOfFace);
+    const double wantW = (bx1 - bx0) * s->crammedScale * w, wantH = (by1 - by0) * s->crammedScale * w;
+
+    PaintLevelSolidColor(canvas, 0, 0, 0, 0, 0);
+    uint8_t cancelled = 0;
+    GenerateOneLayerOfExportFaces(o.g, canvas, layer, &cancelled);
+    int x0 = w, y0 = h, x1 = -1, y1 = -1;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        int32_t c[4];
+        get_pyramid_sample_point4(x, y, canvas, 0, &c[0], &c[1], &c[2], &c[3]);
+        if (c[3] != 0) x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+      }
+    ASSERT_GE(x1, x0);
+    EXPECT_NEAR(x1 - x0 + 1, wantW, 2.5);
+    EXPECT_NEAR(y1 - y0 + 1, wantH, 2.5);
   }
-  EXPECT_GT(first, 0u);
-  EXPECT_GT(second, 0u);
-  EXPECT_LT(both, first / 4) << "two groups barely overlap";
 }
 
 TEST(LayerRenderers, NothingWithoutACanvas) {

@@ -114,16 +114,46 @@ TEST(Iptc, LongKeywordsFitTheirBlock) {
   dispose_IPTC_resource_memory(&t, 0);
 }
 
-TEST(Exif, FixedBlockInBothForms) {
-  const uint8_t body[36] = {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1, 0x01, 0x31, 0, 2, 0, 0, 0, 10,
-                            0,   0,   0, 26, 0, 0, 0, 0, 'G', 'y', 'r', 'e', 'l', 'l', 'e', ' ', '2', 0};
+// The block read back as a TIFF structure: every entry in tag order, each
+// value where its offset says, the text last.
+TEST(Exif, BlockInBothForms) {
+  const auto u16 = [](const uint8_t* p) { return uint32_t(p[0] << 8 | p[1]); };
+  const auto u32 = [](const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; };
+  struct Want {
+    uint32_t tag, type, count, value;  // value: the short itself, or the rational's numerator
+  };
+  const Want want[] = {{0x011A, 5, 1, 72}, {0x011B, 5, 1, 72}, {0x0128, 3, 1, 2}, {0x0131, 2, 10, 0}, {0x0213, 3, 1, 1}};
   for (uint8_t header : {0, 1}) {
     TEXIFThing e;
     InitEXIF(&e);
-    EXPECT_EQ(build_EXIF_resource(&e, header, 1), header ? 42 : 36);
-    ASSERT_EQ(build_EXIF_resource(&e, header, 0), header ? 42 : 36);
+    const int32_t size = header ? 106 : 100;
+    EXPECT_EQ(build_EXIF_resource(&e, header, 1), size);
+    ASSERT_EQ(build_EXIF_resource(&e, header, 0), size);
+    ASSERT_EQ(e.length, uint32_t(size));
     if (header) EXPECT_EQ(std::memcmp(e.buffer, "Exif\0\0", 6), 0);
-    EXPECT_EQ(std::memcmp(e.buffer + (header ? 6 : 0), body, 36), 0);
+    const uint8_t* t = e.buffer + (header ? 6 : 0);
+    EXPECT_EQ(std::memcmp(t, "MM\0\x2A\0\0\0\x08", 8), 0);
+    ASSERT_EQ(u16(t + 8), 5u);
+    for (int k = 0; k < 5; ++k) {
+      const uint8_t* entry = t + 10 + 12 * k;
+      SCOPED_TRACE(want[k].tag);
+      EXPECT_EQ(u16(entry), want[k].tag);
+      EXPECT_EQ(u16(entry + 2), want[k].type);
+      EXPECT_EQ(u32(entry + 4), want[k].count);
+      if (want[k].type == 3) EXPECT_EQ(u16(entry + 8), want[k].value);
+      if (want[k].type == 5) {
+        const uint32_t at = u32(entry + 8);
+        ASSERT_LE(at + 8, 100u);
+        EXPECT_EQ(u32(t + at), want[k].value);
+        EXPECT_EQ(u32(t + at + 4), 1u);
+      }
+      if (want[k].type == 2) {
+        const uint32_t at = u32(entry + 8);
+        ASSERT_EQ(at + 10, 100u);
+        EXPECT_STREQ(reinterpret_cast<const char*>(t + at), "Gyrelle 2");
+      }
+    }
+    EXPECT_EQ(u32(t + 70), 0u) << "no next IFD";
     EXPECT_EQ(build_EXIF_resource(&e, header, 0), 0);
     dispose_EXIF_resource_memory(&e, 1);
     EXPECT_NE(e.buffer, nullptr) << "kept when asked";

@@ -105,7 +105,7 @@ TEST(PsdWriter, ResultDocumentMatchesTheInPlaceResult) {
     EXPECT_EQ(FindResource(f, 1024)->data, (std::vector<uint8_t>{0, 1}));
     ASSERT_NE(FindResource(f, 1028), nullptr);
     ASSERT_NE(FindResource(f, 1058), nullptr);
-    EXPECT_EQ(FindResource(f, 1058)->data.size(), 36u);
+    EXPECT_EQ(FindResource(f, 1058)->data.size(), 100u);
     ASSERT_NE(FindResource(f, 1035), nullptr);
     int worst = 0;
     for (int y = 0; y < H; ++y)

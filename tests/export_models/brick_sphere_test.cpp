@@ -15,7 +15,7 @@
 #include "export/lego_build.h"
 #include "export/lego_colour.h"
 #include "export/lego_stats_page.h"
-#include "export/obj_file_commit.h"
+#include "export/safe_output.h"
 #include "frame/globals.h"
 #include "frame/save_dispatch.h"
 #include "model_scratch.h"

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "dialog/dialog_services.h"
+#include "export/html_galleries.h"
 #include "export/html_page.h"
 #include "export/html_text.h"
 #include "frame/globals.h"
@@ -173,6 +174,76 @@ TEST(HtmlPages, CancelledPageChangesNothing) {
   host.g->progressWindow = nullptr;
   EXPECT_EQ(ReadWhole(page.path), "old page");
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"dots.html"});
+}
+
+// The gallery renders under the export's progress window: each image moves
+// it on, and a cancel the host's abort poll reports midway goes through the
+// window's cancel mark, stops the page and leaves nothing behind: the old
+// page as it was, no image folder that was not there before.
+TEST(HtmlPages, GalleryShowsProgressAndACancelMidwayLeavesNothing) {
+  PageHost host;
+  Scratch dir;
+  FSRef page = dir.MadeFile("dots.html");
+  WriteWhole(page.path, "old page");
+  host.h.abortAfterPolls = 8;
+  host.h.abortPolls = 0;
+  EXPECT_EQ(DoSaveThings(host.g, &page, 0, SaveKind_MemoryDotsGallery), -128);
+  EXPECT_EQ(host.g->progressWindow, nullptr) << "the window is taken down";
+  EXPECT_EQ(host.g->storage->exportCancelled, 1) << "the cancel was seen through the progress window";
+  EXPECT_EQ(host.g->progressLayerCount, 26);
+  EXPECT_GT(host.g->progressLayersDone, 0) << "some images were done";
+  EXPECT_LT(host.g->progressLayersDone, 25) << "the rest were not rendered";
+  EXPECT_EQ(ReadWhole(page.path), "old page");
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"dots.html"});
+
+  // Uncancelled, the window counts every image and the page itself.
+  host.h.abortAfterPolls = -1;
+  ASSERT_EQ(DoSaveThings(host.g, &page, 0, SaveKind_MemoryDotsGallery), 0);
+  EXPECT_EQ(host.g->progressWindow, nullptr);
+  EXPECT_EQ(host.g->progressLayersDone, 26);
+}
+
+// The folder chosen in the dialog's folder chooser is the one the presets
+// page lists, once; the page's own folder otherwise.
+TEST(HtmlPages, PresetsPageListsTheFolderHandedOver) {
+  PageHost host;
+  Scratch chosen, other;
+  for (const auto& [dir, name] : {std::pair{&chosen, "Chosen one.q2q"}, std::pair{&other, "Beside the page.q2q"}}) {
+    FSRef preset = dir->MadeFile(name);
+    ASSERT_EQ(DoSaveThings(host.g, &preset, 0, SaveKind_Settings), 0);
+  }
+  FSRef folder{};
+  std::snprintf(folder.path, sizeof folder.path, "%s", chosen.path().c_str());
+  FSRef page = other.MadeFile("Gyrelle 2 presets.html");
+
+  HandPresetsFolderToNextPage(host.g, &folder);
+  ASSERT_EQ(DoSaveThings(host.g, &page, 0, SaveKind_PresetsPage), 0);
+  std::string text = ReadWhole(page.path);
+  EXPECT_NE(text.find("Chosen one</font>"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Beside the page"), std::string::npos);
+  const std::string folderName = chosen.path().substr(chosen.path().rfind('/') + 1);
+  EXPECT_NE(text.find(" presets from " + folderName), std::string::npos);
+  EXPECT_TRUE(Exists(other.Path("web_images/Chosen one.jpg")));
+
+  // Taken once: the next page lists its own folder again.
+  ASSERT_EQ(DoSaveThings(host.g, &page, 0, SaveKind_PresetsPage), 0);
+  text = ReadWhole(page.path);
+  EXPECT_NE(text.find("Beside the page</font>"), std::string::npos);
+  EXPECT_EQ(text.find("Chosen one"), std::string::npos);
+
+  // A folder handed over and then forgotten (the page's chooser was
+  // cancelled), or handed to another invocation, is not used.
+  HandPresetsFolderToNextPage(host.g, &folder);
+  HandPresetsFolderToNextPage(host.g, nullptr);
+  ASSERT_EQ(DoSaveThings(host.g, &page, 0, SaveKind_PresetsPage), 0);
+  EXPECT_EQ(ReadWhole(page.path).find("Chosen one"), std::string::npos);
+  Globals elsewhere{};
+  HandPresetsFolderToNextPage(&elsewhere, &folder);
+  ASSERT_EQ(DoSaveThings(host.g, &page, 0, SaveKind_PresetsPage), 0);
+  EXPECT_EQ(ReadWhole(page.path).find("Chosen one"), std::string::npos);
+  FSRef taken{};
+  EXPECT_TRUE(TakePresetsFolderForPage(&elsewhere, &taken));
+  EXPECT_STREQ(taken.path, folder.path);
 }
 
 TEST(HtmlPages, PresetsPageShowsEachPresetWithItsPreview) {

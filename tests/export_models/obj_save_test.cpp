@@ -3,7 +3,7 @@
 // a failed export changes none of them and leaves nothing behind.
 #include <gtest/gtest.h>
 
-#include "export/obj_file_commit.h"
+#include "export/safe_output.h"
 #include "frame/globals.h"
 #include "frame/host_suites.h"
 #include "frame/save_dispatch.h"

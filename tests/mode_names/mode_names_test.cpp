@@ -13,6 +13,7 @@
 
 #include "export/mode_names.h"
 #include "polyhedron/polyhedron_predicates.h"
+#include "render/output_modes.h"
 
 namespace {
 
@@ -75,6 +76,18 @@ TEST(OutputModeNames, EveryWrittenNameIsTheTablesName) {
   EXPECT_EQ(listed, named);
   EXPECT_EQ(OutputModeNumberAt(-1), 0);
   EXPECT_EQ(OutputModeNumberAt(301), 0);
+}
+
+// The renderer keeps a name in each of its rows (it cannot read the exports'
+// table); every one must be the table's, the empty name included.
+TEST(OutputModeNames, RendererRowsNameModesAsTheTable) {
+  int rows = 0;
+  for (const OutputModeRow& row : OutputModeTable()) {
+    ASSERT_NE(row.name, nullptr) << row.mode;
+    EXPECT_STREQ(row.name, GyrelleOutputModeName(row.mode)) << "mode " << row.mode;
+    ++rows;
+  }
+  EXPECT_GT(rows, 100);
 }
 
 TEST(OutputModeNames, LaterNumbersRepeatTheirEarlierTwins) {
