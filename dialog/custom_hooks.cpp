@@ -15,7 +15,6 @@
 #include "platform/ui/window.h"
 
 namespace {
-constexpr FourCC kTagColour = MakeFourCC("colr");
 constexpr FourCC kTagDegrees = MakeFourCC("cDeg");
 }  // namespace
 
@@ -27,16 +26,6 @@ float HIBallControlGetDegrees(UiControl* control) {
   float degrees = 0;
   if (control) UiGetControlData(control, 0, kTagDegrees, sizeof degrees, &degrees, nullptr);
   return degrees;
-}
-
-void StuffSwatchValues(void* window, int16_t item, const uint16_t rgb[3]) {
-  if (UiControl* c = GetVarezItem(window, item)) UiSetControlData(c, 0, kTagColour, 6, rgb);
-}
-
-void GrabSwatchValues(void* window, int16_t item, uint16_t rgb[3]) {
-  UiControl* c = GetVarezItem(window, item);
-  uint16_t got[3];
-  if (c && UiGetControlData(c, 0, kTagColour, sizeof got, got, nullptr) == kUiNoErr) std::memcpy(rgb, got, sizeof got);
 }
 
 int32_t MemdotIndex(const Globals* globals, int16_t item) {

@@ -14,10 +14,6 @@ struct ZorZReply;
 
 void HIBallControlSetDegrees(UiControl* control, float degrees);
 float HIBallControlGetDegrees(UiControl* control);
-// Swatch colours travel as the control data 'colr'; without a swatch view
-// the settings keep their colour.
-void StuffSwatchValues(void* window, int16_t item, const uint16_t rgb[3]);
-void GrabSwatchValues(void* window, int16_t item, uint16_t rgb[3]);
 
 // Memory dots: the dot's index 0..24 for its item, -1 for other items.
 int32_t MemdotIndex(const Globals* globals, int16_t item);

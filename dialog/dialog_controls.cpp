@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "dialog/associations.h"
+#include "dialog/ColorSwatchView/ColorSwatch.h"
 #include "dialog/custom_hooks.h"
 #include "dialog/item_rules.h"
 #include "dialog/nib_gyre.h"
@@ -212,11 +213,18 @@ void DoTheStash(void* window, Globals* globals, int32_t, int32_t direction) {
         break;
       }
       case Field::Swatch:
-        if (direction == 0)
-          StuffSwatchValues(window, s.item, s.item == 7 ? p->colorA : p->colorB);
-        else
-          GrabSwatchValues(window, s.item, s.item == 7 ? p->colorA : p->colorB);
+      {
+        uint16_t* rgb = s.item == 7 ? p->colorA : p->colorB;
+        RGBColor colour{rgb[0], rgb[1], rgb[2]};
+        if (direction == 0) {
+          StuffSwatchValues(globals, s.item, window, &colour);
+        } else if (GrabSwatchValues(globals, s.item, window, &colour)) {
+          rgb[0] = colour.red;
+          rgb[1] = colour.green;
+          rgb[2] = colour.blue;
+        }
         break;
+      }
       case Field::GridLegacy:
       case Field::Graticule:
         if (direction == 0) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "dialog/ColorSwatchView/ColorSwatch.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_run.h"
 #include "dialog/dialog_services.h"
@@ -29,6 +30,7 @@ namespace {
 
 void* g_proxyClass = nullptr;
 void* g_pyramidClass = nullptr;
+UiViewClass* g_swatchClass = nullptr;
 
 // A legacy stand-in progress window (a plain record) or a real one.
 ProgressWindowStandIn* StandInProgress(Globals* g) {
@@ -41,11 +43,14 @@ ProgressWindowStandIn* StandInProgress(Globals* g) {
 void RegisterDialogViewClasses() {
   RegisterTheExampleCustomView(&g_proxyClass);
   RegisterThePyramidViewCustomView(&g_pyramidClass);
+  HIColorSwatchRegisterType(&g_swatchClass);
 }
 
 void UnregisterDialogViewClasses() {
   UiUnregisterViewClass(static_cast<UiViewClass*>(g_proxyClass));
   UiUnregisterViewClass(static_cast<UiViewClass*>(g_pyramidClass));
+  UiUnregisterViewClass(g_swatchClass);
+  g_swatchClass = nullptr;
   g_proxyClass = g_pyramidClass = nullptr;
 }
 

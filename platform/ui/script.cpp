@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/color_picker.h"
+#include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/services.h"
 #include "platform/ui/window.h"
@@ -123,6 +125,14 @@ void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
     std::string text;
     std::getline(in >> std::ws, text);
     if (text != c->title) Fail(s, "item " + std::to_string(id) + " shows \"" + std::string(c->title) + "\"");
+  } else if (what == "colour") {
+    uint16_t want[3] = {0, 0, 0}, got[3] = {0, 0, 0};
+    in >> want[0] >> want[1] >> want[2];
+    if (UiGetControlData(c, 0, MakeFourCC("colr"), sizeof got, got, nullptr) != kUiNoErr)
+      Fail(s, "item " + std::to_string(id) + " has no colour");
+    else if (std::memcmp(want, got, sizeof got) != 0)
+      Fail(s, "item " + std::to_string(id) + " has the colour " + std::to_string(got[0]) + " " +
+                  std::to_string(got[1]) + " " + std::to_string(got[2]));
   } else if (what == "active") {
     int32_t v;
     in >> v;
@@ -155,6 +165,21 @@ void RunLine(UiScript* s, const std::string& raw) {
     UiQueueChooserAnswer(answer == "cancel" ? nullptr : answer.c_str());
     return;
   }
+  if (verb == "picker") {
+    std::string first;
+    in >> first;
+    if (first == "cancel") return UiQueuePickerAnswer(nullptr);
+    unsigned long r = std::strtoul(first.c_str(), nullptr, 10), g = 0, b = 0;
+    if (!(in >> g >> b) || r > 65535 || g > 65535 || b > 65535) return Fail(s, "picker needs R G B (0..65535) or cancel");
+    const uint16_t colour[3] = {uint16_t(r), uint16_t(g), uint16_t(b)};
+    return UiQueuePickerAnswer(colour);
+  }
+  if (verb == "drop-folder") {
+    std::string path;
+    std::getline(in >> std::ws, path);
+    UiSetDropFolder(path.c_str());
+    return;
+  }
   if (verb == "settle") return;
   if (verb == "seed") {
     unsigned long long seed = 0;
@@ -171,6 +196,16 @@ void RunLine(UiScript* s, const std::string& raw) {
   UiWindow* w = Target(s);
   if (verb == "expect") return Expect(s, w, in);
   if (!w) return Fail(s, "no window for \"" + verb + "\"");
+  if (verb == "drop-file") {
+    // drop-file X Y PATH: a file from outside let go over the window.
+    UiPoint p{0, 0};
+    std::string path;
+    if (!(in >> p.x >> p.y) || !std::getline(in >> std::ws, path) || path.empty())
+      return Fail(s, "drop-file needs X Y PATH");
+    const char* paths[] = {path.c_str()};
+    UiDropFiles(w, p, paths, 1);
+    return;
+  }
   if (verb == "screenshot") {
     std::string path;
     std::getline(in >> std::ws, path);

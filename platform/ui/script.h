@@ -16,8 +16,12 @@
 //   key return|escape|tab|backspace|up|down
 //   advance MS                  move the clock on
 //   chooser PATH|cancel         answer the next file chooser
+//   picker R G B|cancel         answer the next colour picker (16-bit components)
+//   drop-file X Y PATH          a file dragged in from outside, let go at X Y
+//   drop-folder PATH            where drags let go outside the windows land
 //   screenshot PATH             write the window's picture (PNG)
 //   expect value ITEM N | expect text ITEM TEXT | expect active ITEM 0|1
+//   expect colour ITEM R G B    a swatch's colour (16-bit components)
 //   expect window NAME          the front window
 //   expect command-ok           no command or step failed so far; else the script
 //                               stops, which cancels the open windows
