@@ -15,18 +15,7 @@
 #include "platform/ui/window.h"
 
 namespace {
-constexpr FourCC kTagDegrees = MakeFourCC("cDeg");
 }  // namespace
-
-void HIBallControlSetDegrees(UiControl* control, float degrees) {
-  if (control) UiSetControlData(control, 0, kTagDegrees, sizeof degrees, &degrees);
-}
-
-float HIBallControlGetDegrees(UiControl* control) {
-  float degrees = 0;
-  if (control) UiGetControlData(control, 0, kTagDegrees, sizeof degrees, &degrees, nullptr);
-  return degrees;
-}
 
 int32_t MemdotIndex(const Globals* globals, int16_t item) {
   if (!globals || !globals->storage) return -1;

@@ -12,8 +12,6 @@ struct Globals;
 struct UiControl;
 struct ZorZReply;
 
-void HIBallControlSetDegrees(UiControl* control, float degrees);
-float HIBallControlGetDegrees(UiControl* control);
 
 // Memory dots: the dot's index 0..24 for its item, -1 for other items.
 int32_t MemdotIndex(const Globals* globals, int16_t item);

@@ -7,6 +7,7 @@
 #include "dialog/associations.h"
 #include "dialog/custom_hooks.h"
 #include "dialog/dialog_controls.h"
+#include "dialog/tumble_views.h"
 #include "dialog/dialog_services.h"
 #include "dialog/item_rules.h"
 #include "dialog/nib_gyre.h"
@@ -107,6 +108,7 @@ void ItemChain(Globals* g, UiWindow* w, ZorZReply* reply, int16_t item, uint32_t
     refresh = 0;
     StandbyCursorForVarezGUI(w, false);
   }
+  ShowTumbleInViews(w, Params(g));
 }
 
 }  // namespace
@@ -175,6 +177,16 @@ UiStatus OKCancelWindowEventHandler(UiHandlerCall*, UiEvent* e, void* data) {
       StandbyCursorForVarezGUI(w, false);
       return kUiNoErr;
     }
+    case kCmdTrackball:
+    case kCmdAngleDial: {
+      if (!main || !g) return kUiEventNotHandled;
+      const int16_t item = TakeTumbleFromView(w, cmd.commandID);
+      if (item) ItemChain(g, w, reply, item, e->modifiers);
+      return kUiNoErr;
+    }
+    case kCmdDragButton:
+      // A click without a drag: the result goes out only by dragging it.
+      return kUiNoErr;
     case kCmdSizedPopup:
       reply->result = 7;
       FollowSizedExportChoice(reply);

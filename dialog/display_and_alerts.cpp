@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "dialog/AngleControl.h"
 #include "dialog/ColorSwatchView/ColorSwatch.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_run.h"
@@ -31,6 +32,8 @@ namespace {
 void* g_proxyClass = nullptr;
 void* g_pyramidClass = nullptr;
 UiViewClass* g_swatchClass = nullptr;
+UiViewClass* g_ballClass = nullptr;
+UiViewClass* g_angleClass = nullptr;
 
 // A legacy stand-in progress window (a plain record) or a real one.
 ProgressWindowStandIn* StandInProgress(Globals* g) {
@@ -44,13 +47,17 @@ void RegisterDialogViewClasses() {
   RegisterTheExampleCustomView(&g_proxyClass);
   RegisterThePyramidViewCustomView(&g_pyramidClass);
   HIColorSwatchRegisterType(&g_swatchClass);
+  HIBallControlRegisterType(&g_ballClass);
+  HIAngleControlRegisterType(&g_angleClass);
 }
 
 void UnregisterDialogViewClasses() {
   UiUnregisterViewClass(static_cast<UiViewClass*>(g_proxyClass));
   UiUnregisterViewClass(static_cast<UiViewClass*>(g_pyramidClass));
-  UiUnregisterViewClass(g_swatchClass);
-  g_swatchClass = nullptr;
+  for (UiViewClass** cls : {&g_swatchClass, &g_ballClass, &g_angleClass}) {
+    UiUnregisterViewClass(*cls);
+    *cls = nullptr;
+  }
   g_proxyClass = g_pyramidClass = nullptr;
 }
 

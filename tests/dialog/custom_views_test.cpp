@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "dialog/AngleControl.h"
 #include "dialog/ColorSwatchView/ColorSwatch.h"
 #include "dialog/custom_view_support.h"
 #include "dialog/nib_gyre.h"
@@ -107,6 +108,74 @@ TEST(ColourSwatch, FocusNeedsFocusEverythingAndSpaceOpensThePicker) {
   EXPECT_EQ(g_commands, 1);
   UiSetEventParameter(&e, kUiParamText, kUiTypeText, 2, "a");
   EXPECT_EQ(UiSendEventToTarget(&e, &sw.swatch->target), kUiEventNotHandled);
+}
+
+const UiItemDefinition kBallItems[] = {
+    {kPluginCreator, 1, kUiKindCustom, MakeFourCC("Ball"), {0, 0, 74, 74}, 0, 0, 1, nullptr, kBallControlClassID, 0},
+    {kPluginCreator, 2, kUiKindCustom, MakeFourCC("Angl"), {0, 80, 74, 154}, 0, 0, 1, nullptr, kAngleControlClassID, 0},
+};
+const UiWindowDefinition kBallWindow{"balls", "", 160, 80, kUiWindowClassDocument, 0, kBallItems, 2};
+
+struct BallWindow {
+  BallWindow() {
+    HIBallControlRegisterType(&ballClass);
+    HIAngleControlRegisterType(&angleClass);
+    w = UiCreateWindow(&kBallWindow);
+    UiGetControlByID(w, UiControlID{kPluginCreator, 1}, &ball);
+    UiGetControlByID(w, UiControlID{kPluginCreator, 2}, &dial);
+    UiShowWindow(w);
+  }
+  ~BallWindow() {
+    UiDisposeWindow(w);
+    UiUnregisterViewClass(ballClass);
+    UiUnregisterViewClass(angleClass);
+  }
+  UiViewClass *ballClass = nullptr, *angleClass = nullptr;
+  UiWindow* w = nullptr;
+  UiControl *ball = nullptr, *dial = nullptr;
+};
+
+TEST(BallAndDial, DegreesPointsAndTheirSizes) {
+  UiFixture fixture;
+  BallWindow bw;
+  ASSERT_NE(bw.ball->instance, nullptr);
+  ASSERT_NE(bw.dial->instance, nullptr);
+  for (UiControl* c : {bw.ball, bw.dial}) {
+    EXPECT_EQ(HIBallControlSetDegrees(c, 90), kUiNoErr);
+    triplex p{};
+    EXPECT_EQ(HIBallControlGetXYZ(c, &p), kUiNoErr);
+    EXPECT_NEAR(p.x, 1, 1e-7);
+    EXPECT_NEAR(p.y, 0, 1e-7);
+    float degrees = 0;
+    EXPECT_EQ(HIBallControlGetDegrees(c, &degrees), kUiNoErr);
+    EXPECT_FLOAT_EQ(degrees, 90);
+    // A point with a zero component leaves the angle at 0.
+    EXPECT_EQ(HIBallControlSetXYZ(c, triplex{0, -1, 0}), kUiNoErr);
+    HIBallControlGetDegrees(c, &degrees);
+    EXPECT_EQ(degrees, 0);
+    uint32_t size = 0;
+    double small = 0;
+    EXPECT_EQ(UiGetControlData(c, 0, kBallTagXYZ, sizeof small, &small, &size), kUiBadDataSize);
+    EXPECT_EQ(size, 24u);
+    EXPECT_EQ(UiSetControlData(c, 0, kBallTagDegrees, sizeof small, &small), kUiBadDataSize);
+  }
+  TControlKind kind{};
+  UiGetControlData(bw.dial, 0, MakeFourCC("kind"), sizeof kind, &kind, nullptr);
+  EXPECT_EQ(kind.kind, MakeFourCC("Angl"));
+}
+
+TEST(BallAndDial, APressOnTheDialsCentrePointsUp) {
+  UiFixture fixture;
+  BallWindow bw;
+  // The dial's centre in view terms is (2.5 + 69*63/128, 2.5 + 69*60.5/128).
+  static_cast<AngleControl*>(bw.dial->instance)->CopeWithTrackedPoint(UiPoint{2.5f + 69 * 63.0f / 128, 2.5f + 69 * 60.5f / 128});
+  triplex p{};
+  float degrees = 0;
+  HIBallControlGetXYZ(bw.dial, &p);
+  HIBallControlGetDegrees(bw.dial, &degrees);
+  EXPECT_NEAR(p.x, 0, 1e-7);
+  EXPECT_NEAR(p.y, -1, 1e-7);
+  EXPECT_NEAR(degrees, 180, 1e-4);
 }
 
 }  // namespace

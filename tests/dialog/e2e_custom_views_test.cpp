@@ -5,6 +5,7 @@
 
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -12,6 +13,10 @@
 #include <string>
 
 namespace {
+
+struct UiPointLike {
+  double x, y;
+};
 
 class CustomViews : public testing::Test {
  protected:
@@ -85,6 +90,64 @@ TEST_F(CustomViews, ThePickerWindowTakesTheUsersSliders) {
   EXPECT_EQ(rec["0001"], "0");
   EXPECT_EQ(rec["0002"], "255");
   EXPECT_EQ(rec["0003"], "0");
+}
+
+// The trackball sits at window (316, 516), the dial at (410, 516), both
+// 74 pixels square: side 69, scale 69/128, disc radius 57 scale units.
+constexpr double kScale = 69.0 / 128, kRadius = 57 * kScale;
+
+// The tilt and turn a trackball point (view coordinates) stands for.
+void ExpectedTumble(float x, float y, double* tilt, double* turn, float* zOut) {
+  float dx = float((x - 74 * 63.0 / 128) / kRadius), dy = float((y - 74 * 60.5 / 128) / kRadius);
+  const float r = std::sqrt(dx * dx + dy * dy);
+  if (r > 1) {
+    dx /= r;
+    dy /= r;
+  }
+  const float z = std::sqrt(std::max(0.0f, 1 - dx * dx - dy * dy));
+  *tilt = std::asin(-dy) * 180 / M_PI;
+  *turn = std::atan2(dx, z) * 180 / M_PI;
+  *zOut = z;
+}
+
+TEST_F(CustomViews, ATrackballDragTurnsAndTiltsTheSphere) {
+  auto rec = Run("window xparams\ndrag 352 551 360 545 366 536\nexpect command-ok\n");
+  ASSERT_EQ(status_, 0) << err_;
+  double tilt = 0, turn = 0;
+  float z = 0;
+  ExpectedTumble(50, 20, &tilt, &turn, &z);
+  EXPECT_NEAR(std::atof(rec["0034"].c_str()), tilt, 1e-3);
+  EXPECT_NEAR(std::atof(rec["0035"].c_str()), turn, 1e-3);
+  EXPECT_NEAR(std::atof(rec["0036"].c_str()), 0, 1e-9) << "the spin is the dial's";
+
+  // Far outside the disc the point stays on the rim (z = 0): nearly straight up.
+  rec = Run("window xparams\ndrag 352 551 352 530 352 400\n");
+  ASSERT_EQ(status_, 0) << err_;
+  ExpectedTumble(36, -116, &tilt, &turn, &z);
+  EXPECT_EQ(z, 0.0f);
+  EXPECT_NEAR(std::atof(rec["0034"].c_str()), tilt, 1e-3);
+  EXPECT_GT(tilt, 89.5);
+  EXPECT_NEAR(std::atof(rec["0035"].c_str()), turn, 1e-3);
+
+  // A press in the corner, outside the ball's square, tracks nothing.
+  rec = Run("window xparams\ndrag 317 517 352 551\n", "--set 0034=12 --set 0035=-7");
+  ASSERT_EQ(status_, 0) << err_;
+  EXPECT_EQ(std::atof(rec["0034"].c_str()), 12);
+  EXPECT_EQ(std::atof(rec["0035"].c_str()), -7);
+}
+
+TEST_F(CustomViews, TheDialSetsTheSpinAndFollowsTheSlider) {
+  auto rec = Run("window xparams\ndrag 440 551 476 551\n");
+  ASSERT_EQ(status_, 0) << err_;
+  const UiPointLike centre{2.5 + 69 * 63.0 / 128, 2.5 + 69 * 60.5 / 128};
+  const float dx = float((66 - centre.x) / kRadius), dy = float((35 - centre.y) / kRadius);
+  const float r = std::sqrt(dx * dx + dy * dy);
+  const double angle = std::atan2(double(dx / r), double(dy / r)) * 180 / 3.141592653;
+  EXPECT_NEAR(std::atof(rec["0036"].c_str()), angle, 1e-3);
+  // The slider moves the dial: its pointer then points down and to the right.
+  rec = Run("window xparams\nslide 39 45\nscreenshot " + dir_ + "/dial.png\n");
+  ASSERT_EQ(status_, 0) << err_;
+  EXPECT_NEAR(std::atof(rec["0036"].c_str()), 45, 1e-9);
 }
 
 }  // namespace
