@@ -250,7 +250,7 @@ const void* StartSdlFrontEnd() {
   g_cursors[2] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
   SDL_StartTextInput();
   std::atexit(Stop);
-  g_frontEnd = UiFrontEnd{nullptr, Next, WindowChanged, WindowGone, CursorChanged};
+  g_frontEnd = UiFrontEnd{nullptr, Next, WindowChanged, WindowGone, CursorChanged, true};
   return &g_frontEnd;
 }
 

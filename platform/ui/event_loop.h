@@ -73,6 +73,9 @@ struct UiFrontEnd {
   void (*windowChanged)(void* self, UiWindow* window);  // shown, hidden, moved, redrawn
   void (*windowGone)(void* self, UiWindow* window);
   void (*cursorChanged)(void* self, int32_t cursor);
+  // A person is at the other end: a question nobody answered in advance
+  // (a file chooser) is asked in a window rather than taken as cancelled.
+  bool interactive;
 };
 void UiSetFrontEnd(const UiFrontEnd* frontEnd);  // null: no input at all
 const UiFrontEnd* UiGetFrontEnd();

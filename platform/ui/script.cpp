@@ -162,6 +162,7 @@ void RunLine(UiScript* s, const std::string& raw) {
   if (verb == "chooser") {
     std::string answer;
     std::getline(in >> std::ws, answer);
+    if (answer == "window") return UiQueueChooserWindow();
     UiQueueChooserAnswer(answer == "cancel" ? nullptr : answer.c_str());
     return;
   }

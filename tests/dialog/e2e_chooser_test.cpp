@@ -1,0 +1,94 @@
+// The chooser window through gyrelle's headless dialog: a script lets the
+// chooser show its window ("chooser window") and drives it as a user would:
+// a folder typed and opened, a row pressed, a name typed, OK or Cancel.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+class Chooser : public testing::Test {
+ protected:
+  void SetUp() override {
+    char dir[] = "/tmp/gyrelle-chooser-XXXXXX";
+    ASSERT_TRUE(mkdtemp(dir));
+    dir_ = dir;
+    ::mkdir((dir_ + "/files").c_str(), 0755);
+    ::mkdir((dir_ + "/files/sub").c_str(), 0755);
+    std::ofstream(dir_ + "/files/notes.txt") << "not settings\n";
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  std::map<std::string, std::string> Run(const std::string& steps, const std::string& sets = "") {
+    std::ofstream(dir_ + "/steps.txt") << steps << "window xparams\nclick 2\n";
+    const std::string cmd = "cd '" + dir_ + "' && env -u DISPLAY -u XDG_CONFIG_HOME HOME='" + dir_ + "' '" +
+                            GYRELLE_EXE + "' -q " + sets + " --dialog-script '" + dir_ + "/steps.txt' --record '" +
+                            dir_ + "/rec.txt' '" + GYRELLE_SOURCE_DIR + "/resources/default_panorama.png' '" + dir_ +
+                            "/out.png' 2>'" + dir_ + "/err.txt'";
+    const int raw = std::system(cmd.c_str());
+    status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::stringstream err;
+    err << std::ifstream(dir_ + "/err.txt").rdbuf();
+    err_ = err.str();
+    std::map<std::string, std::string> rec;
+    std::ifstream in(dir_ + "/rec.txt");
+    std::string key, type;
+    while (in >> key >> type) {
+      std::string rest;
+      std::getline(in >> std::ws, rest);
+      rec[key] = rest;
+    }
+    return rec;
+  }
+  bool Exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+  }
+
+  std::string dir_;
+  int status_ = -1;
+  std::string err_;
+};
+
+// Rows of the list start 57 pixels down, 16 apart; folders come first.
+std::string Row(int row) { return "click-at 100 " + std::to_string(57 + 16 * row + 8) + "\n"; }
+
+TEST_F(Chooser, SavingTypesANameInTheFolderShownAndCancelWritesNothing) {
+  // The folder is typed and opened first (OK on a folder enters it), then the name.
+  Run("chooser window\nclick 26\nwindow chooser\nexpect text 4 Gyrelle 2 settings.q2q\nfill 4 " + dir_ +
+          "/files\nclick 8\nexpect window chooser\nfill 4 mine.q2q\nclick 8\nexpect command-ok\n",
+      "--set 0034=21");
+  ASSERT_EQ(status_, 0) << err_;
+  EXPECT_TRUE(Exists(dir_ + "/files/mine.q2q"));
+  Run("chooser window\nclick 26\nwindow chooser\nfill 4 " + dir_ + "/files/other.q2q\nclick 9\n");
+  ASSERT_EQ(status_, 0) << err_;
+  EXPECT_FALSE(Exists(dir_ + "/files/other.q2q")) << "Cancel writes nothing";
+}
+
+TEST_F(Chooser, OpeningListsOnlySettingsAndFoldersAndLoadsTheRowPressed) {
+  Run("chooser " + dir_ + "/files/saved.q2q\nclick 26\nexpect command-ok\n", "--set 0034=-33");
+  ASSERT_EQ(status_, 0) << err_;
+  ASSERT_TRUE(Exists(dir_ + "/files/saved.q2q"));
+  // Row 0 is the folder "sub", row 1 the settings file; notes.txt is not listed.
+  auto rec = Run("chooser window\nclick 35\nwindow chooser\nfill 4 " + dir_ +
+                 "/files\nclick 8\nfill 4 \nscreenshot " + dir_ + "/list.png\n" + Row(1) +
+                 "click 8\nexpect command-ok\n",
+                 "--set 0034=10");
+  ASSERT_EQ(status_, 0) << err_;
+  EXPECT_EQ(rec["0034"], "-33");
+  // Pressing a folder's row opens it: the sub folder is empty, OK finds no file.
+  rec = Run("chooser window\nclick 35\nwindow chooser\nfill 4 " + dir_ + "/files\nclick 8\nfill 4 \n" + Row(0) +
+                "click 8\nexpect window chooser\nclick 9\n",
+            "--set 0034=10");
+  ASSERT_EQ(status_, 0) << err_;
+  EXPECT_EQ(rec["0034"], "10");
+}
+
+}  // namespace
