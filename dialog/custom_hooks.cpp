@@ -36,7 +36,6 @@ void StashFirstMemdot(void* window, Globals* globals) {
   const int32_t i = GetNonpersistentMemdot(globals);
   if (i >= 0) DoTotalMemoryDotSave(globals, window, i);
 }
-void MaybeCreateMemdotTimer(Globals*, void*) {}
 void TouchPersistentMemdots(Globals* globals, void* window) {
   if (!globals || !globals->storage) return;
   InvocationStorage* s = globals->storage;
@@ -45,7 +44,6 @@ void TouchPersistentMemdots(Globals* globals, void* window) {
     MakeMemoryDotItemLookDifferent(s->memdotItems[i], window, s->memdotStates[i], s->memdotPersistent[i]);
   }
 }
-void fix_memdot_placement(void*, Globals*) {}
 
 void RemoveMemdotTimer(Globals* globals) {
   if (!globals || !globals->storage || !globals->storage->memdotTimer) return;
@@ -53,7 +51,7 @@ void RemoveMemdotTimer(Globals* globals) {
   globals->storage->memdotTimer = nullptr;
 }
 
-void DetachMemdotThumbnail(Globals* globals, void*) { NullifyPICT_Memdot_Thumbnail(globals); }
+void DetachMemdotThumbnail(Globals* globals, void* window) { DetachAndDumpPICT_Memdot_Thumbnail(window, globals); }
 
 namespace {
 

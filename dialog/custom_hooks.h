@@ -18,9 +18,7 @@ int32_t MemdotIndex(const Globals* globals, int16_t item);
 bool MemdotIsFullOrCurrent(const Globals* globals, int16_t item);
 void DemoteCurrentMemdots(Globals* globals, void* window);
 void StashFirstMemdot(void* window, Globals* globals);
-void MaybeCreateMemdotTimer(Globals* globals, void* window);
 void TouchPersistentMemdots(Globals* globals, void* window);
-void fix_memdot_placement(void* window, Globals* globals);
 void RemoveMemdotTimer(Globals* globals);
 void DetachMemdotThumbnail(Globals* globals, void* window);
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/window.h"
 
@@ -226,6 +227,9 @@ void UiDispatchInput(const UiInput& in) {
       return;
     case kUiInputMouseUp:
       UiNoteMouse(w, in.where, false, in.modifiers);
+      return;
+    case kUiInputDropFile:
+      if (in.path && UiWindowTakesInput(w)) UiDropFiles(w, in.where, &in.path, 1);
       return;
     case kUiInputMouseDown: {
       if (!UiWindowTakesInput(w) || !w->visible) {

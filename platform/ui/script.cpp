@@ -74,7 +74,7 @@ UiPoint Centre(const UiControl* c) {
 }
 
 void Push(UiScript* s, UiInputType type, UiWindow* w, UiPoint p, uint32_t modifiers) {
-  s->pending.push_back(UiInput{type, w, p, modifiers, 0, 0, {}});
+  s->pending.push_back(UiInput{type, w, p, modifiers, 0, 0, {}, nullptr});
 }
 
 float SliderX(const UiControl* c, int32_t value) {
@@ -234,9 +234,9 @@ void RunLine(UiScript* s, const std::string& raw) {
     Push(s, kUiInputMouseDown, w, Centre(c), 0);
     Push(s, kUiInputMouseUp, w, Centre(c), 0);
     for (size_t n = std::strlen(c->title); n > 0; --n)
-      s->pending.push_back(UiInput{kUiInputKey, w, Centre(c), 0, kUiKeyBackspace, 0, {}});
+      s->pending.push_back(UiInput{kUiInputKey, w, Centre(c), 0, kUiKeyBackspace, 0, {}, nullptr});
     for (size_t at = 0; at < text.size(); at += 16) {
-      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}};
+      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
       std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
       s->pending.push_back(t);
     }
@@ -258,6 +258,13 @@ void RunLine(UiScript* s, const std::string& raw) {
     const uint32_t m = Modifiers(in);
     Push(s, kUiInputMouseDown, w, p, m);
     Push(s, kUiInputMouseUp, w, p, m);
+    return;
+  }
+  if (verb == "move") {
+    // The pointer goes there with the button up (hovering).
+    UiPoint p{0, 0};
+    if (!(in >> p.x >> p.y)) return Fail(s, "move needs X Y");
+    Push(s, kUiInputMouseMove, w, p, 0);
     return;
   }
   if (verb == "drag") {
@@ -296,7 +303,7 @@ void RunLine(UiScript* s, const std::string& raw) {
     std::string text;
     std::getline(in >> std::ws, text);
     for (size_t at = 0; at < text.size(); at += 16) {
-      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}};
+      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
       std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
       s->pending.push_back(t);
     }
@@ -313,7 +320,7 @@ void RunLine(UiScript* s, const std::string& raw) {
     for (const auto& k : keys)
       if (name == k.name) {
         UiPoint at = UiLastMouse(nullptr);
-        s->pending.push_back(UiInput{kUiInputKey, w, at, 0, k.key, 0, {}});
+        s->pending.push_back(UiInput{kUiInputKey, w, at, 0, k.key, 0, {}, nullptr});
         return;
       }
     return Fail(s, "unknown key \"" + name + "\"");
@@ -364,7 +371,7 @@ UiScript* UiParseScript(const char* text, const char* name) {
   std::istringstream in(text ? text : "");
   std::string line;
   while (std::getline(in, line)) s->lines.push_back(line);
-  s->frontEnd = UiFrontEnd{s, Next, nullptr, nullptr, nullptr};
+  s->frontEnd = UiFrontEnd{s, Next, nullptr, nullptr, nullptr, false};
   return s;
 }
 

@@ -6,7 +6,9 @@
 //   window NAME                 steps go to the open window of that name
 //   click ITEM [MODS]           press and release at the item's centre
 //   click-at X Y [MODS]         MODS: option control shift command
-//   drag X0 Y0 X1 Y1 [X Y]...   press, move along the points, release
+//   drag X0 Y0 X1 Y1 [X Y]...   press, move along the points, release (a release
+//                               outside the window drops into the drop folder)
+//   move X Y                    the pointer moves there, the button up
 //   slide ITEM VALUE            drag a slider's thumb to the value
 //   popup ITEM VALUE            choose a popup's item
 //   focus ITEM                  click into an edit field
