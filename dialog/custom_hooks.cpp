@@ -79,8 +79,6 @@ int32_t ReadUndoFile(Globals* globals, int32_t slot) {
 
 void DevMagic(Globals*, void*) { UiBeep(); }
 
-void fix_all_previews(Globals*) {}
-
 void FurboDoInfo(Globals* globals, void*) {
   ZorZReply reply{};
   reply.globals = globals;

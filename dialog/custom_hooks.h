@@ -26,7 +26,6 @@ void DetachMemdotThumbnail(Globals* globals, void* window);
 int32_t WriteUndoFile(Globals* globals, int32_t slot);
 int32_t ReadUndoFile(Globals* globals, int32_t slot);
 
-// The developer command, the preset previews and the info window.
+// The developer command and the info window.
 void DevMagic(Globals* globals, void* window);
-void fix_all_previews(Globals* globals);
 void FurboDoInfo(Globals* globals, void* window);

@@ -6,6 +6,7 @@
 
 #include "dialog/associations.h"
 #include "dialog/custom_hooks.h"
+#include "dialog/preset_previews.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/drag_and_drop.h"
 #include "dialog/memory_dots.h"
@@ -109,7 +110,7 @@ void ItemChain(Globals* g, UiWindow* w, ZorZReply* reply, int16_t item, uint32_t
   }
   Handle3Zoomers(g, w, item, &refresh);
   if (item == 15 && g->optionKeyDown) {
-    fix_all_previews(g);
+    fix_all_previews(g, w);
     item = 0;
   }
   SaveAndLoad_core(g, w, &item, &refresh);

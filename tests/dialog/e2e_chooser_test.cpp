@@ -91,4 +91,42 @@ TEST_F(Chooser, OpeningListsOnlySettingsAndFoldersAndLoadsTheRowPressed) {
   EXPECT_EQ(rec["0034"], "10");
 }
 
+std::string Bytes(const std::string& path) {
+  std::stringstream s;
+  s << std::ifstream(path, std::ios::binary).rdbuf();
+  return s.str();
+}
+
+TEST_F(Chooser, OptionPresetsRefreshesThePreviewsOfEveryPresetInAFolder) {
+  // Two presets saved from the panorama, then refreshed in a run on a red
+  // picture: their previews change, their settings stay, the dialog's own
+  // settings come back, and files that are no presets are left alone.
+  Run("chooser " + dir_ + "/files/a.q2q\nclick 26\n", "--set 0034=-33");
+  Run("chooser " + dir_ + "/files/b.q2q\nclick 26\n", "--set 0034=44");
+  const std::string a = Bytes(dir_ + "/files/a.q2q"), b = Bytes(dir_ + "/files/b.q2q");
+  ASSERT_FALSE(a.empty());
+  ASSERT_FALSE(b.empty());
+  ASSERT_EQ(std::system(("convert -size 256x128 xc:red '" + dir_ + "/red.png'").c_str()), 0);
+  std::ofstream(dir_ + "/steps.txt") << "chooser " << dir_ << "/files\nclick 15 option\nexpect command-ok\nclick 2\n";
+  const std::string cmd = "cd '" + dir_ + "' && env -u DISPLAY -u XDG_CONFIG_HOME HOME='" + dir_ + "' '" + GYRELLE_EXE +
+                          "' -q --set 0034=7 --dialog-script steps.txt --record rec.txt red.png out.png 2>err.txt";
+  const int raw = std::system(cmd.c_str());
+  std::stringstream err;
+  err << std::ifstream(dir_ + "/err.txt").rdbuf();
+  ASSERT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << err.str();
+  std::ifstream rec(dir_ + "/rec.txt");
+  std::string key, type, value, tilt;
+  while (rec >> key >> type >> value)
+    if (key == "0034") tilt = value;
+  EXPECT_EQ(tilt, "7") << "the dialog's settings come back";
+  EXPECT_NE(Bytes(dir_ + "/files/a.q2q"), a);
+  EXPECT_NE(Bytes(dir_ + "/files/b.q2q"), b);
+  EXPECT_EQ(Bytes(dir_ + "/files/notes.txt"), "not settings\n");
+  for (const auto& [name, want] : {std::pair{"a", "-33"}, std::pair{"b", "44"}}) {
+    auto loaded = Run("chooser " + dir_ + "/files/" + name + ".q2q\nclick 35\n");
+    ASSERT_EQ(status_, 0) << err_;
+    EXPECT_EQ(loaded["0034"], want) << name;
+  }
+}
+
 }  // namespace
