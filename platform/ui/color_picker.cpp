@@ -85,6 +85,7 @@ void UiQueuePickerAnswer(const uint16_t* colour) {
 }
 
 int32_t UiQueuedPickerAnswers() { return g_answerCount; }
+void UiForgetPickerAnswers() { g_answerCount = 0; }
 int32_t UiPickerWindowsShown() { return g_windowsShown; }
 
 bool UiGetColor(const char* prompt, uint16_t colour[3]) {

@@ -10,6 +10,7 @@
 bool UiGetColor(const char* prompt, uint16_t colour[3]);
 
 void UiQueuePickerAnswer(const uint16_t* colourOrNull);
+void UiForgetPickerAnswers();
 // Answers waiting, and whether the picker window was shown (tests).
 int32_t UiQueuedPickerAnswers();
 int32_t UiPickerWindowsShown();
