@@ -149,4 +149,18 @@ TEST_F(DragDrop, HoveringOverTheDotsShowsTheirThumbnailsInTheWell) {
   EXPECT_GT(differing, 20) << "dot 0's thumbnail is not dot 1's";
 }
 
+TEST_F(DragDrop, OptionClickOnTheCurrentDotClearsTheWellAndAWellClickThenDoesNothing) {
+  // Dot 0 (item 10) holds the opening settings and shows in the well.
+  auto rec = Run("screenshot " + dir_ + "/a.png\nclick 10 option\nscreenshot " + dir_ +
+                     "/b.png\nslide 37 15\nclick-at 84 485\n",
+                 "--set 0034=-20");
+  ASSERT_EQ(status_, 0) << err_;
+  ProbedImage a, b;
+  ASSERT_TRUE(ReadLayerPNG(dir_ + "/a.png", &a));
+  ASSERT_TRUE(ReadLayerPNG(dir_ + "/b.png", &b));
+  EXPECT_FALSE(WellIsEmpty(a));
+  EXPECT_TRUE(WellIsEmpty(b));
+  EXPECT_EQ(rec["0034"], "15") << "a click on the empty well loads nothing";
+}
+
 }  // namespace
