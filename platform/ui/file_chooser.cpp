@@ -9,6 +9,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/event_loop.h"
@@ -100,6 +101,47 @@ std::string Resolve(const Chooser* ch, const std::string& typed) {
   return typed[0] == '/' ? typed : Join(ch->folder, typed);
 }
 
+UiStatus ConfirmCommand(UiHandlerCall*, UiEvent* e, void* data) {
+  auto* answer = static_cast<std::pair<UiWindow*, bool>*>(data);
+  UiCommand cmd{};
+  if (UiGetEventParameter(e, kUiParamDirectObject, kUiTypeCommand, sizeof cmd, &cmd) != kUiNoErr)
+    return kUiEventNotHandled;
+  if (cmd.commandID != kUiCommandOK && cmd.commandID != kUiCommandCancel) return kUiEventNotHandled;
+  answer->second = cmd.commandID == kUiCommandOK;
+  UiQuitAppModalLoopForWindow(answer->first);
+  return kUiNoErr;
+}
+
+// Saving over a file that exists is asked about first ("replace": Replace
+// is item 1, Cancel item 2); Cancel goes back to the chooser.
+bool ConfirmReplace(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string line = "\"" + name.substr(0, 48) + "\" already exists.";
+  const UiItemDefinition items[] = {
+      {kSig, 3, kUiKindStaticText, 0, {16, 20, 34, 380}, 0, 0, 0, line.c_str(), nullptr, 0},
+      {kSig, 4, kUiKindStaticText, 0, {36, 20, 54, 380}, 0, 0, 0, "Replace it? Its contents will be lost.", nullptr, 0},
+      {kSig, 2, kUiKindPushButton, kUiCommandCancel, {72, 200, 94, 280}, 0, 0, 1, "Cancel", nullptr, 0},
+      {kSig, 1, kUiKindPushButton, kUiCommandOK, {72, 290, 94, 380}, 0, 0, 1, "Replace", nullptr, 0},
+  };
+  const UiWindowDefinition def{"replace", "", 400, 108, kUiWindowClassAlert, 0, items, int32_t(std::size(items))};
+  UiWindow* w = UiCreateWindow(&def);
+  if (!w) return false;
+  std::pair<UiWindow*, bool> answer{w, false};
+  const UiEventTypeSpec cmd[] = {{kUiClassCommand, kUiCommandProcess}};
+  UiInstallEventHandler(&w->target, ConfirmCommand, 1, cmd, &answer, nullptr);
+  UiShowWindow(w);
+  UiSelectWindow(w);
+  UiRunAppModalLoopForWindow(w);
+  UiDisposeWindow(w);
+  return answer.second;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
 void Accept(Chooser* ch) {
   UiControl* nameField = Item(ch->window, kUiChooserItemName);
   const std::string typed = nameField ? nameField->title : "";
@@ -112,6 +154,7 @@ void Accept(Chooser* ch) {
         UiBeep();
         return;
       }
+      if (Exists(path) && !ConfirmReplace(path)) return;
       break;
     case kUiChooseFolder:
       path = !typed.empty() ? Resolve(ch, typed)

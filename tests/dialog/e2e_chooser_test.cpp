@@ -52,6 +52,11 @@ class Chooser : public testing::Test {
     return ::stat(path.c_str(), &st) == 0;
   }
 
+  int64_t SizeOfFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? int64_t(st.st_size) : -1;
+  }
+
   std::string dir_;
   int status_ = -1;
   std::string err_;
@@ -70,6 +75,15 @@ TEST_F(Chooser, SavingTypesANameInTheFolderShownAndCancelWritesNothing) {
   Run("chooser window\nclick 26\nwindow chooser\nfill 4 " + dir_ + "/files/other.q2q\nclick 9\n");
   ASSERT_EQ(status_, 0) << err_;
   EXPECT_FALSE(Exists(dir_ + "/files/other.q2q")) << "Cancel writes nothing";
+  // Saving over a file asks first: Cancel there goes back to the chooser and
+  // leaves the file; Replace writes it.
+  Run("chooser window\nclick 26\nwindow chooser\nfill 4 " + dir_ +
+      "/files/notes.txt\nclick 8\nwindow replace\nclick 2\nwindow chooser\nexpect window chooser\nclick 9\n");
+  ASSERT_EQ(status_, 0) << err_;
+  EXPECT_EQ(SizeOfFile(dir_ + "/files/notes.txt"), 13);
+  Run("chooser window\nclick 26\nwindow chooser\nfill 4 " + dir_ + "/files/notes.txt\nclick 8\nwindow replace\nclick 1\n");
+  ASSERT_EQ(status_, 0) << err_;
+  EXPECT_GT(SizeOfFile(dir_ + "/files/notes.txt"), 13) << "replaced by the settings";
 }
 
 TEST_F(Chooser, OpeningListsOnlySettingsAndFoldersAndLoadsTheRowPressed) {
