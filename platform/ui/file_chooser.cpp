@@ -198,6 +198,11 @@ void PressRow(Chooser* ch, int32_t row) {
     Enter(ch, Join(ch->folder, e.name));
     return;
   }
+  if (!e.isFolder && ch->selected == index) {  // a second press takes the chosen file, as OK would
+    if (ch->request.mode == kUiChooseFile) UiSetControlTitle(Item(ch->window, kUiChooserItemName), "");
+    Accept(ch);
+    return;
+  }
   ch->selected = index;
   if (ch->request.mode == kUiPutFile && !e.isFolder) UiSetControlTitle(Item(ch->window, kUiChooserItemName), e.name.c_str());
   UiInvalidateWindow(ch->window);

@@ -23,6 +23,9 @@ struct UiChooserRequest {
 // True with the chosen path (a file, a folder, or the file to save).
 bool UiRunFileChooser(const UiChooserRequest& request, char* path, int32_t size);
 
+// A press on a folder's row opens it (choosing a folder: selects it, a
+// second press opens it); a press on a file's row selects it, a second
+// press takes it.
 // Window layout, for scripts and tests: list rows from the top.
 constexpr int32_t kUiChooserListTop = 56, kUiChooserRowHeight = 16, kUiChooserRows = 14;
 constexpr int32_t kUiChooserItemName = 4, kUiChooserItemOK = 8, kUiChooserItemCancel = 9, kUiChooserItemUp = 5,

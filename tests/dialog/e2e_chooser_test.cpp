@@ -97,6 +97,12 @@ TEST_F(Chooser, OpeningListsOnlySettingsAndFoldersAndLoadsTheRowPressed) {
                  "--set 0034=10");
   ASSERT_EQ(status_, 0) << err_;
   EXPECT_EQ(rec["0034"], "-33");
+  // A second press on the chosen row takes it, as OK would.
+  rec = Run("chooser window\nclick 35\nwindow chooser\nfill 4 " + dir_ + "/files\nclick 8\nfill 4 \n" + Row(1) + Row(1) +
+                "expect command-ok\n",
+            "--set 0034=10");
+  ASSERT_EQ(status_, 0) << err_;
+  EXPECT_EQ(rec["0034"], "-33");
   // Pressing a folder's row opens it: the sub folder is empty, OK finds no file.
   rec = Run("chooser window\nclick 35\nwindow chooser\nfill 4 " + dir_ + "/files\nclick 8\nfill 4 \n" + Row(0) +
                 "click 8\nexpect window chooser\nclick 9\n",
