@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ui/event_loop.h"
+#include "platform/ui/file_chooser.h"
 #include "platform/ui/events.h"
 #include "platform/ui/window.h"
 
@@ -152,10 +153,27 @@ struct Tracker {
   }
 };
 
-// Keeps every promise of the drag in the drop folder.
+bool HasPromises(const UiDrag* drag) {
+  for (const Item& item : drag->items)
+    for (const Flavor& f : item.flavors)
+      if (f.type == kUiFlavorPromiseHFS) return true;
+  return false;
+}
+
+// Keeps every promise of the drag in the drop folder. A window of its own
+// cannot see the desktop it was let go over: a person at the display is
+// asked for the folder instead.
 UiStatus DropIntoFolder(UiDrag* drag) {
-  if (!g_dropFolder[0]) return kUiUserCanceled;
-  std::snprintf(drag->dropFolder, sizeof drag->dropFolder, "%s", g_dropFolder);
+  if (!HasPromises(drag)) return kUiUserCanceled;
+  if (g_dropFolder[0]) {
+    std::snprintf(drag->dropFolder, sizeof drag->dropFolder, "%s", g_dropFolder);
+  } else {
+    const UiFrontEnd* fe = UiGetFrontEnd();
+    if (!fe || !fe->interactive) return kUiUserCanceled;
+    const UiChooserRequest request{kUiChooseFolder, "Put the dragged file into which folder?", nullptr, nullptr, nullptr,
+                                   nullptr};
+    if (!UiRunFileChooser(request, drag->dropFolder, int32_t(sizeof drag->dropFolder))) return kUiUserCanceled;
+  }
   UiStatus result = kUiNoErr;
   for (Item& item : drag->items)
     for (Flavor& f : item.flavors)

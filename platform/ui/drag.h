@@ -2,9 +2,10 @@
 // of typed bytes; tracking it follows the mouse over the windows, offers it
 // to the view under the pointer (enter, within, leave, receive) or to the
 // window's own drag handlers, and a release outside every window drops it
-// into the drop folder (a folder a script names, or where a front end
-// says the desktop is). Promised flavours are kept by the drag's send-data
-// procedure once the drop folder is known.
+// into the drop folder (a folder a script names; at a display, the folder
+// the person chooses then, since a window of the layer cannot see the
+// desktop). Promised flavours are kept by the drag's send-data procedure
+// once the drop folder is known.
 #pragma once
 
 #include <cstdint>

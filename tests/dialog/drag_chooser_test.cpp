@@ -163,4 +163,30 @@ TEST(FileChooser, APersonIsAskedInTheWindowAndNobodyMeansCancelled) {
   EXPECT_EQ(UiLiveWindowCount(), 0);
 }
 
+TEST(Drags, AtADisplayAPromiseLetGoOutsideAsksForTheFolder) {
+  UiFixture fixture;
+  TempDir dir;
+  const UiFrontEnd person{&fixture, Next, nullptr, nullptr, nullptr, true};
+  UiSetFrontEnd(&person);
+  UiWindow* w = UiCreateWindow(&kWindow);
+  UiShowWindow(w);
+  UiDrag* drag = nullptr;
+  UiNewDrag(&drag);
+  Kept kept;
+  UiSetDragSendProc(drag, KeepPromise, &kept);
+  AddDragItemFlavorTypePromiseHFS(drag, 392, kSettingsFileType, kSettingsFileCreator, 0, kUiFlavorFileSpecPromise);
+  fixture.pending.push_back(UiInput{kUiInputMouseMove, w, {-40, 20}, 0, 0, 0, {}, nullptr});
+  fixture.pending.push_back(UiInput{kUiInputMouseUp, w, {-40, 20}, 0, 0, 0, {}, nullptr});
+  // The chooser: a press into its name field, the folder typed, Return.
+  fixture.Click(nullptr, 267, 301);
+  fixture.Type(nullptr, dir.path.c_str());
+  fixture.Key(nullptr, kUiKeyReturn);
+  UiNoteMouse(w, UiPoint{20, 20}, true, 0);
+  EXPECT_EQ(UiTrackDrag(drag, w), kUiNoErr);
+  EXPECT_EQ(kept.calls, 1);
+  EXPECT_EQ(kept.folder, dir.path);
+  UiDisposeDrag(drag);
+  UiDisposeWindow(w);
+}
+
 }  // namespace
