@@ -15,29 +15,7 @@
 #include "platform/ui/window.h"
 
 namespace {
-constexpr FourCC kTagColour = MakeFourCC("colr");
-constexpr FourCC kTagDegrees = MakeFourCC("cDeg");
 }  // namespace
-
-void HIBallControlSetDegrees(UiControl* control, float degrees) {
-  if (control) UiSetControlData(control, 0, kTagDegrees, sizeof degrees, &degrees);
-}
-
-float HIBallControlGetDegrees(UiControl* control) {
-  float degrees = 0;
-  if (control) UiGetControlData(control, 0, kTagDegrees, sizeof degrees, &degrees, nullptr);
-  return degrees;
-}
-
-void StuffSwatchValues(void* window, int16_t item, const uint16_t rgb[3]) {
-  if (UiControl* c = GetVarezItem(window, item)) UiSetControlData(c, 0, kTagColour, 6, rgb);
-}
-
-void GrabSwatchValues(void* window, int16_t item, uint16_t rgb[3]) {
-  UiControl* c = GetVarezItem(window, item);
-  uint16_t got[3];
-  if (c && UiGetControlData(c, 0, kTagColour, sizeof got, got, nullptr) == kUiNoErr) std::memcpy(rgb, got, sizeof got);
-}
 
 int32_t MemdotIndex(const Globals* globals, int16_t item) {
   if (!globals || !globals->storage) return -1;
@@ -58,7 +36,6 @@ void StashFirstMemdot(void* window, Globals* globals) {
   const int32_t i = GetNonpersistentMemdot(globals);
   if (i >= 0) DoTotalMemoryDotSave(globals, window, i);
 }
-void MaybeCreateMemdotTimer(Globals*, void*) {}
 void TouchPersistentMemdots(Globals* globals, void* window) {
   if (!globals || !globals->storage) return;
   InvocationStorage* s = globals->storage;
@@ -67,7 +44,6 @@ void TouchPersistentMemdots(Globals* globals, void* window) {
     MakeMemoryDotItemLookDifferent(s->memdotItems[i], window, s->memdotStates[i], s->memdotPersistent[i]);
   }
 }
-void fix_memdot_placement(void*, Globals*) {}
 
 void RemoveMemdotTimer(Globals* globals) {
   if (!globals || !globals->storage || !globals->storage->memdotTimer) return;
@@ -75,7 +51,7 @@ void RemoveMemdotTimer(Globals* globals) {
   globals->storage->memdotTimer = nullptr;
 }
 
-void DetachMemdotThumbnail(Globals* globals, void*) { NullifyPICT_Memdot_Thumbnail(globals); }
+void DetachMemdotThumbnail(Globals* globals, void* window) { DetachAndDumpPICT_Memdot_Thumbnail(window, globals); }
 
 namespace {
 
@@ -102,8 +78,6 @@ int32_t ReadUndoFile(Globals* globals, int32_t slot) {
 }
 
 void DevMagic(Globals*, void*) { UiBeep(); }
-
-void fix_all_previews(Globals*) {}
 
 void FurboDoInfo(Globals* globals, void*) {
   ZorZReply reply{};

@@ -12,21 +12,13 @@ struct Globals;
 struct UiControl;
 struct ZorZReply;
 
-void HIBallControlSetDegrees(UiControl* control, float degrees);
-float HIBallControlGetDegrees(UiControl* control);
-// Swatch colours travel as the control data 'colr'; without a swatch view
-// the settings keep their colour.
-void StuffSwatchValues(void* window, int16_t item, const uint16_t rgb[3]);
-void GrabSwatchValues(void* window, int16_t item, uint16_t rgb[3]);
 
 // Memory dots: the dot's index 0..24 for its item, -1 for other items.
 int32_t MemdotIndex(const Globals* globals, int16_t item);
 bool MemdotIsFullOrCurrent(const Globals* globals, int16_t item);
 void DemoteCurrentMemdots(Globals* globals, void* window);
 void StashFirstMemdot(void* window, Globals* globals);
-void MaybeCreateMemdotTimer(Globals* globals, void* window);
 void TouchPersistentMemdots(Globals* globals, void* window);
-void fix_memdot_placement(void* window, Globals* globals);
 void RemoveMemdotTimer(Globals* globals);
 void DetachMemdotThumbnail(Globals* globals, void* window);
 
@@ -34,7 +26,6 @@ void DetachMemdotThumbnail(Globals* globals, void* window);
 int32_t WriteUndoFile(Globals* globals, int32_t slot);
 int32_t ReadUndoFile(Globals* globals, int32_t slot);
 
-// The developer command, the preset previews and the info window.
+// The developer command and the info window.
 void DevMagic(Globals* globals, void* window);
-void fix_all_previews(Globals* globals);
 void FurboDoInfo(Globals* globals, void* window);

@@ -9,7 +9,10 @@
 #include <cstring>
 
 #include "dialog/associations.h"
+#include "dialog/BallControl.h"
+#include "dialog/ColorSwatchView/ColorSwatch.h"
 #include "dialog/custom_hooks.h"
+#include "dialog/tumble_views.h"
 #include "dialog/item_rules.h"
 #include "dialog/nib_gyre.h"
 #include "dialog/zor_reply.h"
@@ -163,7 +166,11 @@ void StashValue_core(void* window, int16_t item, float value) {
 double UnStashValue_core(void* window, int16_t item) {
   AssociationRecord a;
   const int32_t kind = NiceGetAssociations(item, &a);
-  if (kind == ItemKind_Ball) return HIBallControlGetDegrees(Item(window, item));
+  if (kind == ItemKind_Ball) {
+    float degrees = 0;
+    HIBallControlGetDegrees(Item(window, item), &degrees);
+    return degrees;
+  }
   if (kind == ItemKind_Slider && a.textBox != -1 && a.textBox != 1) {
     if (!UiWindowFromRef(window)) return 0;
     char text[kTextLimit + 1];
@@ -212,11 +219,18 @@ void DoTheStash(void* window, Globals* globals, int32_t, int32_t direction) {
         break;
       }
       case Field::Swatch:
-        if (direction == 0)
-          StuffSwatchValues(window, s.item, s.item == 7 ? p->colorA : p->colorB);
-        else
-          GrabSwatchValues(window, s.item, s.item == 7 ? p->colorA : p->colorB);
+      {
+        uint16_t* rgb = s.item == 7 ? p->colorA : p->colorB;
+        RGBColor colour{rgb[0], rgb[1], rgb[2]};
+        if (direction == 0) {
+          StuffSwatchValues(globals, s.item, window, &colour);
+        } else if (GrabSwatchValues(globals, s.item, window, &colour)) {
+          rgb[0] = colour.red;
+          rgb[1] = colour.green;
+          rgb[2] = colour.blue;
+        }
         break;
+      }
       case Field::GridLegacy:
       case Field::Graticule:
         if (direction == 0) {
@@ -235,6 +249,7 @@ void DoTheStash(void* window, Globals* globals, int32_t, int32_t direction) {
 void Settings2Controls(Globals* globals, void* window, int32_t flag) {
   DoTheStash(window, globals, flag, 0);
   if (const TParameters* p = Params(globals)) set_statictext_varez(window, 76, p->settingsName);
+  ShowTumbleInViews(window, Params(globals));
 }
 
 void Controls2Settings(void* window, Globals* globals) { DoTheStash(window, globals, 0, 1); }

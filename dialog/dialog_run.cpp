@@ -6,7 +6,11 @@
 
 #include "dialog/associations.h"
 #include "dialog/custom_hooks.h"
+#include "dialog/preset_previews.h"
 #include "dialog/dialog_controls.h"
+#include "dialog/drag_and_drop.h"
+#include "dialog/memory_dots.h"
+#include "dialog/tumble_views.h"
 #include "dialog/dialog_services.h"
 #include "dialog/item_rules.h"
 #include "dialog/nib_gyre.h"
@@ -20,6 +24,7 @@
 #include "frame/host_suites.h"
 #include "frame/plugin_main.h"
 #include "frame/random.h"
+#include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/front_end_config.h"
 #include "platform/ui/services.h"
@@ -72,6 +77,23 @@ const char* QualityName(int32_t q) {
 
 const char* GraticuleName(int32_t g) { return g == 1 ? "No grid" : ""; }
 
+// The settings name stands in for the window's proxy icon: pressed and
+// dragged, the current settings go out as a settings file.
+UiStatus SettingsDragSource(UiHandlerCall*, UiEvent* e, void* window) {
+  UiControl* name = GetVarezItem(window, 76);
+  UiPoint at{0, 0};
+  UiGetEventParameter(e, kUiParamMouseLocation, kUiTypePoint, sizeof at, &at);
+  if (!name || !UiPointInRect(at, name->bounds)) return kUiEventNotHandled;
+  if (UiWaitMouseMoved(UiWindowFromRef(window), at))
+    PerformDragFromControl(name, kSettingsFileType, kSettingsFileCreator, kDragItemSettings, kDragKindSettings);
+  return kUiNoErr;
+}
+
+void InstallSettingsDragSource(UiWindow* w) {
+  const UiEventTypeSpec press{kUiClassMouse, kUiMouseDown};
+  UiInstallEventHandler(&w->target, SettingsDragSource, 1, &press, w, nullptr);
+}
+
 void myTypingTimerAction_Varez(UiTimer* timer, void* window) {
   UiSetTimerNextFireTime(timer, kUiForever);
   SendPleaseRedoPreviewEvent(window);
@@ -88,7 +110,7 @@ void ItemChain(Globals* g, UiWindow* w, ZorZReply* reply, int16_t item, uint32_t
   }
   Handle3Zoomers(g, w, item, &refresh);
   if (item == 15 && g->optionKeyDown) {
-    fix_all_previews(g);
+    fix_all_previews(g, w);
     item = 0;
   }
   SaveAndLoad_core(g, w, &item, &refresh);
@@ -107,6 +129,7 @@ void ItemChain(Globals* g, UiWindow* w, ZorZReply* reply, int16_t item, uint32_t
     refresh = 0;
     StandbyCursorForVarezGUI(w, false);
   }
+  ShowTumbleInViews(w, Params(g));
 }
 
 }  // namespace
@@ -175,6 +198,16 @@ UiStatus OKCancelWindowEventHandler(UiHandlerCall*, UiEvent* e, void* data) {
       StandbyCursorForVarezGUI(w, false);
       return kUiNoErr;
     }
+    case kCmdTrackball:
+    case kCmdAngleDial: {
+      if (!main || !g) return kUiEventNotHandled;
+      const int16_t item = TakeTumbleFromView(w, cmd.commandID);
+      if (item) ItemChain(g, w, reply, item, e->modifiers);
+      return kUiNoErr;
+    }
+    case kCmdDragButton:
+      // A click without a drag: the result goes out only by dragging it.
+      return kUiNoErr;
     case kCmdSizedPopup:
       reply->result = 7;
       FollowSizedExportChoice(reply);
@@ -236,12 +269,14 @@ void PerformMacGUIVarezSetup(void* window, Globals* g, void*, ZorZReply* reply, 
   Settings2Controls(g, w, 0);
   PreviewMechanicsSetup(w, g);
   UiSetControlProperty(GetVarezItem(w, 18), kPluginCreator, MakeFourCC("GLOB"), sizeof g, &g);
-  for (int16_t item : {98, 40}) {
-    UiSetControlProperty(GetVarezItem(w, item), kPluginCreator, MakeFourCC("GLOB"), sizeof g, &g);
-    UiSetControlProperty(GetVarezItem(w, item), kPluginCreator, MakeFourCC("Zuzr"), sizeof reply, &reply);
+  UiControl* dragButton = nullptr;
+  UiGetControlByID(w, UiControlID{kPluginCreator, kDragButtonID}, &dragButton);
+  for (UiControl* c : {GetVarezItem(w, 98), GetVarezItem(w, 40), GetVarezItem(w, 76), dragButton}) {
+    UiSetControlProperty(c, kPluginCreator, MakeFourCC("GLOB"), sizeof g, &g);
+    UiSetControlProperty(c, kPluginCreator, MakeFourCC("Zuzr"), sizeof reply, &reply);
   }
   ZorSetArrowCursor();
-  MaybeCreateMemdotTimer(g, w);
+  MaybeCreateMemdotTimer(w, g);
   TouchPersistentMemdots(g, w);
   MaybeFixZoomers(w, g);
   StandbyCursorForVarezGUI_core(w, false, nullptr);
@@ -266,6 +301,7 @@ void PromptUserForInput(Globals* g) {
   RegisterDialogViewClasses();
   ZorZReply reply{};
   reply.globals = g;
+  reply.dragSendUPP = reinterpret_cast<void*>(&MyDragSendData_send_a_file_somewhither_Proc);
   p->runMode = RunMode_Preview;
   TParameters ferret{};
   Ferreting(&ferret, g);
@@ -282,6 +318,8 @@ void PromptUserForInput(Globals* g) {
     InstallOKCancelWindowEventHandler(w, &reply, kWindowKindMain);
     InstallProxyCursorWindowEventHandler(w, &reply);
     InstallProxyResizeWindowEventHandler(w, &reply);
+    InstallMyWindowDragHandlers(w, &reply);
+    InstallSettingsDragSource(w);
     reply.windowKind = kWindowKindMain;
     PerformMacGUIVarezSetup(w, g, nullptr, &reply, bundle);
     UiShowWindow(w);
@@ -295,6 +333,7 @@ void PromptUserForInput(Globals* g) {
     UiRunAppModalLoopForWindow(w);
     code = reply.result;
   }
+  RemoveMyWindowDragHandlers(w);
   RemoveMemdotTimer(g);
   DetachMemdotThumbnail(g, w);
   if (g->storage && g->storage->typingTimer) {

@@ -6,6 +6,10 @@
 #include <cstring>
 #include <utility>
 
+#include "dialog/AngleControl.h"
+#include "dialog/ColorSwatchView/ColorSwatch.h"
+#include "dialog/DragButton.h"
+#include "dialog/MemoryWell.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_run.h"
 #include "dialog/dialog_services.h"
@@ -29,6 +33,11 @@ namespace {
 
 void* g_proxyClass = nullptr;
 void* g_pyramidClass = nullptr;
+UiViewClass* g_swatchClass = nullptr;
+UiViewClass* g_ballClass = nullptr;
+UiViewClass* g_angleClass = nullptr;
+UiViewClass* g_wellClass = nullptr;
+UiViewClass* g_dragButtonClass = nullptr;
 
 // A legacy stand-in progress window (a plain record) or a real one.
 ProgressWindowStandIn* StandInProgress(Globals* g) {
@@ -41,11 +50,20 @@ ProgressWindowStandIn* StandInProgress(Globals* g) {
 void RegisterDialogViewClasses() {
   RegisterTheExampleCustomView(&g_proxyClass);
   RegisterThePyramidViewCustomView(&g_pyramidClass);
+  HIColorSwatchRegisterType(&g_swatchClass);
+  HIBallControlRegisterType(&g_ballClass);
+  HIAngleControlRegisterType(&g_angleClass);
+  RegisterMemorywellEventHandlerCustomView(&g_wellClass);
+  HIDragButtonRegisterType(&g_dragButtonClass);
 }
 
 void UnregisterDialogViewClasses() {
   UiUnregisterViewClass(static_cast<UiViewClass*>(g_proxyClass));
   UiUnregisterViewClass(static_cast<UiViewClass*>(g_pyramidClass));
+  for (UiViewClass** cls : {&g_swatchClass, &g_ballClass, &g_angleClass, &g_wellClass, &g_dragButtonClass}) {
+    UiUnregisterViewClass(*cls);
+    *cls = nullptr;
+  }
   g_proxyClass = g_pyramidClass = nullptr;
 }
 
@@ -80,12 +98,6 @@ int16_t ShowVarezAlertoid(const char* windowName, ZorZReply* reply) {
 
 void NullifyPICT_Memdot_Thumbnail(Globals* globals) {
   if (globals && globals->storage) globals->storage->memdotThumbnail = nullptr;
-}
-
-void ReactToHoverOverEmptyMemoryDot(Globals* globals, void*) {
-  if (!globals || !globals->storage) return;
-  globals->storage->thumbnailMemdot = -1;
-  globals->storage->hoverMemdot = -1;
 }
 
 void MultiDepthDisplayPixels(Globals* globals, const PSPixelMap* map, const VRect* band, int32_t destRow,

@@ -10,6 +10,7 @@
 #include "frame/globals.h"
 #include "frame/result_codes.h"
 #include "frame/save_dispatch.h"
+#include "platform/ui/file_chooser.h"
 #include "platform/ui/services.h"
 
 namespace {
@@ -74,10 +75,28 @@ bool PICT_FilterProc(const char* name, bool isFolder, FourCC fileType) {
          GenericDoc_FilterProc(name, isFolder, fileType, MakeFourCC("PICT"), ".pct");
 }
 
-int32_t PromptAndLoadSomethingNavServices(Globals* globals, int32_t kind, void*, FSRef* out, const char*) {
+namespace {
+
+// This platform keeps no Finder types: the extension decides.
+bool ListsSettings(const char* name, bool isFolder, void*) { return Presets_FilterProc(name, isFolder, 0); }
+bool ListsPictures(const char* name, bool isFolder, void*) { return PICT_FilterProc(name, isFolder, 0); }
+
+}  // namespace
+
+int32_t PromptAndLoadSomethingNavServices(Globals* globals, int32_t kind, void*, FSRef* out, const char* message) {
   NavContext context{globals, 0, kind, 0, 0, 0, 0, {}};
   char path[1024];
-  if (!UiTakeChooserAnswer(path, sizeof path)) return 0;  // cancelled
+  UiChooserRequest request{kind == kOpenKindFolder ? kUiChooseFolder : kUiChooseFile, message, nullptr, nullptr,
+                           nullptr, nullptr};
+  if (kind == kOpenKindSettings) {
+    request.filter = ListsSettings;
+    if (!message) request.message = "Open a settings file";
+  } else if (kind == kOpenKindPicture) {
+    request.filter = ListsPictures;
+    if (!message) request.message = "Open a PICT image";
+  }
+  const bool chosen = UiRunFileChooser(request, path, sizeof path);
+  if (!chosen) return 0;  // cancelled
   bool isFolder = false;
   if (FSPathMakeRef(path, &context.chosen, &isFolder) != 0 || isFolder != (kind == kOpenKindFolder)) {
     const std::string message = std::string("cannot open \"") + path + "\": " +
@@ -147,8 +166,9 @@ int32_t PromptSaveWithNav(Globals* globals, FourCC fileType, FourCC creator, int
                           int32_t extra, void*) {
   NavContext context{globals, extra, kind, 0, 0, fileType, creator, {}};
   char path[1024];
-  (void)defaultName;  // the chooser window proposes it; a scripted answer names its own file
-  if (!UiTakeChooserAnswer(path, sizeof path)) return 0;  // cancelled: nothing is written
+  const UiChooserRequest request{kUiPutFile, nullptr, defaultName, nullptr, nullptr, nullptr};
+  const bool chosen = UiRunFileChooser(request, path, sizeof path);
+  if (!chosen) return 0;  // cancelled: nothing is written
   const int32_t e = NavDoSaveThings(path, &context);
   context.done = 1;
   return e;

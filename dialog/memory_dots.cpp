@@ -5,12 +5,22 @@
 #include "dialog/custom_hooks.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_services.h"
+#include "dialog/MemoryWell.h"
 #include "export/preset_preview.h"
 #include "frame/globals.h"
 #include "frame/persistence.h"
+#include "platform/files.h"
+#include "platform/picture.h"
+#include "platform/ui/event_loop.h"
 #include "platform/ui/window.h"
+#include "pyramid/pyramid_picture.h"
+#include "frame/settings_file_preview.h"
 
 namespace {
+
+// Signatures of the dialog's controls and of the views' properties.
+constexpr FourCC kViewCreator = MakeFourCC("TrnK");
+constexpr FourCC kItemSig = MakeFourCC("TWPP");
 
 InvocationStorage* S(const Globals* g) { return g ? g->storage : nullptr; }
 
@@ -82,7 +92,8 @@ void DoTotalMemoryDotSave(Globals* g, void* window, int32_t i) {
   MakeNoMemoryDotCurrent(g, window);
   S(g)->memdotStates[i] = 2;
   Redraw(g, window, i);
-  S(g)->thumbnailMemdot = -1;
+  S(g)->thumbnailMemdot = -1;  // so that the thumbnail is always read again
+  LoadMemoryDotGraphicsIntoMemdotThumbnail(g, i, window);
   S(g)->hoverMemdot = S(g)->thumbnailMemdot = i;
 }
 
@@ -111,7 +122,7 @@ void ClickOnMemoryDot(Globals* g, void* window, int16_t item, uint8_t* refresh) 
     s->memdotStates[i] = 0;
     s->memdotPersistent[i] = 0;
     Redraw(g, window, i);
-    DetachMemdotThumbnail(g, window);
+    DetachAndDumpPICT_Memdot_Thumbnail(window, g);
     s->hoverMemdot = s->thumbnailMemdot = -1;
   } else if (g->controlKeyDown) {
     s->memdotPersistent[i] = 0;
@@ -119,4 +130,95 @@ void ClickOnMemoryDot(Globals* g, void* window, int16_t item, uint8_t* refresh) 
   } else {
     DoTotalMemoryDotLoad(g, window, i, refresh);
   }
+}
+
+void LoadMemoryDotGraphicsIntoMemdotThumbnail(Globals* g, int32_t i, void* window) {
+  InvocationStorage* s = S(g);
+  if (!s || i < 0 || i >= kMemoryDotCount) return;
+  Build_blank_preview(g);
+  FSRef file{};
+  if (GetMemoryDotsFileRef(&file, i, 0) != 0) return;
+  if (!LoadPresetPreviewIntoPyr(&file, &s->memdotThumbnailPyramid, g, kMemdotThumbnailSize)) return;
+  RGBPicture* picture = MakePictFromPyr(&s->memdotThumbnailPyramid, 0);
+  if (!picture) return;
+  AttachPICTHandleToBevelButton(window, 98, picture);
+  DisposeRGBPicture(static_cast<RGBPicture*>(s->memdotThumbnail));
+  s->memdotThumbnail = picture;
+}
+
+void ShowThumbnailForMemdot(Globals* g, void* window, int32_t i) {
+  if (!S(g) || i < 0 || i >= kMemoryDotCount) return;
+  LoadMemoryDotGraphicsIntoMemdotThumbnail(g, i, window);
+  S(g)->hoverMemdot = S(g)->thumbnailMemdot = i;
+}
+
+void DetachAndDumpPICT_Memdot_Thumbnail(void* window, Globals* g) {
+  InvocationStorage* s = S(g);
+  if (!s) return;
+  AttachPICTHandleToBevelButton(window, 98, nullptr);
+  DisposeRGBPicture(static_cast<RGBPicture*>(s->memdotThumbnail));
+  s->memdotThumbnail = nullptr;
+}
+
+void ReactToHoverOverEmptyMemoryDot(Globals* g, void* window) {
+  if (!S(g)) return;
+  DetachAndDumpPICT_Memdot_Thumbnail(window, g);
+  S(g)->hoverMemdot = S(g)->thumbnailMemdot = -1;
+}
+
+void ReactToHoverOverMemoryDot(Globals* g, void* window, uint8_t full, int32_t i) {
+  InvocationStorage* s = S(g);
+  if (!s) return;
+  if (!full) return ReactToHoverOverEmptyMemoryDot(g, window);
+  if (i == s->thumbnailMemdot) return;  // shown already: nothing is read again
+  LoadMemoryDotGraphicsIntoMemdotThumbnail(g, i, window);
+  s->hoverMemdot = s->thumbnailMemdot = i;
+}
+
+void myMemdotTimerAction_Varez(UiTimer*, void* window) {
+  UiWindow* w = UiWindowFromRef(window);
+  UiWindow* mouseWindow = nullptr;
+  const UiPoint at = UiLastMouse(&mouseWindow);
+  if (!w || UiFrontWindow() != w || UiStillDown() || mouseWindow != w) return;
+  UiControl* under = UiControlAt(w, at);
+  Globals* g = nullptr;
+  UiGetControlProperty(GetVarezItem(w, 18), kViewCreator, MakeFourCC("GLOB"), sizeof g, &g);
+  if (!under || !g || under->id.signature != kItemSig) return;
+  uint8_t full = 0;
+  int32_t i = -1;
+  if (ItemIsAMemoryDot(g, int16_t(under->id.id), &full, &i)) ReactToHoverOverMemoryDot(g, w, full, i);
+}
+
+void MaybeCreateMemdotTimer(void* window, Globals* g) {
+  InvocationStorage* s = S(g);
+  if (!s || s->memdotTimer) return;
+  UiTimer* timer = nullptr;
+  if (UiInstallTimer(0, 0.1, myMemdotTimerAction_Varez, window, &timer) == kUiNoErr) s->memdotTimer = timer;
+}
+
+namespace {
+
+struct Spot {
+  int16_t left, top;
+};
+// Down the left, round the bottom and up the right of the well.
+constexpr Spot kDotSpots[kMemoryDotCount] = {
+    {8, 0},     {12, 12},   {12, 24},   {8, 37},    {4, 50},    {0, 63},    {0, 76},    {4, 88},    {11, 99},
+    {19, 109},  {30, 117},  {42, 126},  {55, 132},  {70, 136},  {85, 136},  {99, 132},  {112, 126}, {124, 117},
+    {133, 105}, {139, 92},  {143, 77},  {143, 62},  {139, 48},  {133, 35},  {124, 23}};
+
+}  // namespace
+
+void fix_memdot_placement(void* window, Globals* g) {
+  InvocationStorage* s = S(g);
+  UiControl* group = GetVarezItem(window, 120);
+  if (!s || !group) return;
+  const int16_t x = group->bounds.left, y = group->bounds.top;
+  if (UiControl* well = GetVarezItem(window, 98))
+    UiSetControlBounds(well, Rect{int16_t(y + 11), int16_t(x + 26), int16_t(y + 11 + 96), int16_t(x + 26 + 96)});
+  for (int32_t i = 0; i < kMemoryDotCount; ++i)
+    if (UiControl* dot = GetVarezItem(window, s->memdotItems[i])) {
+      const Spot& p = kDotSpots[i];
+      UiSetControlBounds(dot, Rect{int16_t(y + p.top), int16_t(x + p.left), int16_t(y + p.top + 12), int16_t(x + p.left + 12)});
+    }
 }

@@ -31,6 +31,12 @@ constexpr const char* kDragButtonClassID = "com.gyrelle.dragbutton";
 constexpr const char* kBallControlClassID = "com.gyrelle.ballcontrol";
 constexpr const char* kAngleControlClassID = "com.gyrelle.anglecontrol";
 
+// The views outside the item table, found by the creator's signature.
+constexpr int32_t kDragButtonID = 140, kTrackballID = 141, kAngleDialID = 142;
+constexpr FourCC kCmdDragButton = MakeFourCC("DrBu");
+constexpr FourCC kCmdTrackball = MakeFourCC("Ball");
+constexpr FourCC kCmdAngleDial = MakeFourCC("Angl");
+
 // The named window's definition, or null.
 const UiWindowDefinition* FindGyreWindow(const char* name);
 int32_t GyreWindowCount();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "dialog/custom_hooks.h"
+#include "dialog/preset_previews.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_run.h"
 #include "dialog/file_dialogs.h"
@@ -287,7 +288,7 @@ void SaveAndLoad_core(Globals* g, void* window, int16_t* item, uint8_t* refresh)
       // Option: the page of the dots; control: the presets' previews
       // (both: the page first); neither: load the dot the well shows.
       if (g->optionKeyDown) BuildMemdotGalleryWebPage(g, window);
-      if (g->controlKeyDown) fix_all_previews(g);
+      if (g->controlKeyDown) fix_all_previews(g, window);
       if (!g->optionKeyDown && !g->controlKeyDown && g->storage)
         DoTotalMemoryDotLoad(g, window, g->storage->hoverMemdot, refresh);
       return;

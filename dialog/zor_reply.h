@@ -14,4 +14,9 @@ struct ZorZReply {
   // The sized-export sheet: the image's size, for its "image size" and
   // "proportional" choices.
   int32_t sizeWidth, sizeHeight;
+  // Drags out of the main window: the procedure that keeps a promised
+  // file once it is dropped, and what it is (1 settings, 2 memory dot,
+  // 3 the result as a layered file).
+  void* dragSendUPP;
+  int32_t dragKind;
 };

@@ -1,6 +1,7 @@
 #include "host/dialog_sdl.h"
 
 #include <cstdio>
+#include <string>
 #include <cstdlib>
 
 #include "platform/ui/event_loop.h"
@@ -193,6 +194,21 @@ bool Translate(const SDL_Event& e, UiInput* out) {
         if (uint8_t(*c) < 128) out->text[n++] = *c;
       return n > 0;
     }
+    case SDL_DROPFILE: {
+      // A file from the desktop: let go over the window under the pointer.
+      static std::string dropped;
+      dropped = e.drop.file ? e.drop.file : "";
+      SDL_free(e.drop.file);
+      Shown* s = FindSdl(e.drop.windowID);
+      if (!s || dropped.empty()) return false;
+      int x = 0, y = 0;
+      SDL_GetMouseState(&x, &y);
+      out->type = kUiInputDropFile;
+      out->window = s->window;
+      out->where = UiPoint{float(x), float(y)};
+      out->path = dropped.c_str();
+      return true;
+    }
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
         Shown* s = FindSdl(e.window.windowID);
@@ -250,7 +266,7 @@ const void* StartSdlFrontEnd() {
   g_cursors[2] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
   SDL_StartTextInput();
   std::atexit(Stop);
-  g_frontEnd = UiFrontEnd{nullptr, Next, WindowChanged, WindowGone, CursorChanged};
+  g_frontEnd = UiFrontEnd{nullptr, Next, WindowChanged, WindowGone, CursorChanged, true};
   return &g_frontEnd;
 }
 

@@ -27,6 +27,22 @@ void CentredText(UiCanvas* cv, const Rect& r, const char* text, UiColor c) {
 }
 
 void Button(UiCanvas* cv, const UiControl* c, bool isDefault) {
+  // A dot too small for a bevel is the dot alone: a ring when empty, a disc
+  // when full (accent when current), a smaller one when temporary.
+  const int32_t size = std::min(c->bounds.right - c->bounds.left, c->bounds.bottom - c->bounds.top);
+  if (size < 16 && !c->title[0] && c->contentIcon >= 470 && c->contentIcon <= 475) {
+    const int32_t id = int32_t(c->contentIcon);
+    const int16_t inset = (id == 474 || id == 475) ? 2 : 0;
+    const Rect dot{int16_t(c->bounds.top + inset), int16_t(c->bounds.left + inset), int16_t(c->bounds.bottom - inset),
+                   int16_t(c->bounds.right - inset)};
+    if (id == 470) {
+      UiFillEllipse(cv, dot, c->hilite ? kPressed : kUiWhite);
+      UiStrokeEllipse(cv, dot, kEdge, 1);
+    } else {
+      UiFillEllipse(cv, dot, (id == 472 || id == 475) ? kAccent : kEdge);
+    }
+    return;
+  }
   UiFillRect(cv, c->bounds, c->hilite ? kPressed : kFace);
   UiStrokeRect(cv, c->bounds, isDefault && c->active ? kAccent : kEdge, isDefault ? 2 : 1);
   char label[kUiTitleBytes];

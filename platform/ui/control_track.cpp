@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/window.h"
 
@@ -30,7 +31,8 @@ void SetValueWithAction(UiControl* c, int32_t v) {
 int16_t TrackDefault(UiControl* c, UiPoint start) {
   UiWindow* w = c->window;
   UiPoint p = start;
-  bool released = false;
+  // A view that watched the press itself may hand over after the release.
+  bool released = !UiStillDown();
   switch (c->kind) {
     case kUiKindSlider:
       SetValueWithAction(c, SliderValueAt(c, p.x));
@@ -108,7 +110,8 @@ void TrackControl(UiControl* c, UiPoint p, uint32_t modifiers) {
   UiInitEvent(&hit, kUiClassControl, kUiControlHit);
   UiSetEventParameter(&hit, kUiParamPart, kUiTypeInt16, sizeof part, &part);
   UiSetEventParameter(&hit, kUiParamKeyModifiers, kUiTypeUInt32, sizeof modifiers, &modifiers);
-  UiSendEventToTarget(&hit, &c->target);
+  // A view that handled its own hit has told its window what changed.
+  if (UiSendEventToTarget(&hit, &c->target) == kUiNoErr && c->viewClass) return;
   // The hit may have closed the window's loop, never the window itself.
   UiSendControlCommand(c, modifiers);
 }
@@ -224,6 +227,9 @@ void UiDispatchInput(const UiInput& in) {
       return;
     case kUiInputMouseUp:
       UiNoteMouse(w, in.where, false, in.modifiers);
+      return;
+    case kUiInputDropFile:
+      if (in.path && UiWindowTakesInput(w)) UiDropFiles(w, in.where, &in.path, 1);
       return;
     case kUiInputMouseDown: {
       if (!UiWindowTakesInput(w) || !w->visible) {

@@ -3,6 +3,9 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/ui/color_picker.h"
+#include "platform/ui/drag.h"
+#include "platform/ui/services.h"
 #include "platform/ui/window.h"
 
 struct UiTimer {
@@ -357,4 +360,8 @@ void UiResetForTests() {
   g_cursor = kUiCursorArrow;
   g_beeps = 0;
   UiRemoveAllHandlers(&g_application);
+  // Answers and a drop folder a test left behind do not reach the next one.
+  while (UiPeekChooserAnswer() != kUiChooserNone) UiTakeChooserAnswer(nullptr, 0);
+  UiForgetPickerAnswers();
+  UiSetDropFolder("");
 }

@@ -45,7 +45,8 @@ enum UiInputType : int32_t {
   kUiInputKey,   // key: one of the kUiKey codes
   kUiInputText,  // text: Mac Roman characters typed
   kUiInputWheel,
-  kUiInputEnd,  // the source has no more input, ever
+  kUiInputEnd,       // the source has no more input, ever
+  kUiInputDropFile,  // path: a file let go over the window at `where`
 };
 
 constexpr int32_t kUiKeyReturn = 13;
@@ -63,6 +64,7 @@ struct UiInput {
   int32_t key;
   int32_t wheel;
   char text[32];
+  const char* path;  // kUiInputDropFile: valid until the next input is asked for
 };
 
 // Where input comes from, and where windows are shown. `next` waits at most
@@ -73,6 +75,9 @@ struct UiFrontEnd {
   void (*windowChanged)(void* self, UiWindow* window);  // shown, hidden, moved, redrawn
   void (*windowGone)(void* self, UiWindow* window);
   void (*cursorChanged)(void* self, int32_t cursor);
+  // A person is at the other end: a question nobody answered in advance
+  // (a file chooser) is asked in a window rather than taken as cancelled.
+  bool interactive;
 };
 void UiSetFrontEnd(const UiFrontEnd* frontEnd);  // null: no input at all
 const UiFrontEnd* UiGetFrontEnd();

@@ -100,7 +100,7 @@ void UiBeginDialogInput() {
                                out->type = kUiInputEnd;
                                return true;
                              },
-                             nullptr, nullptr, nullptr};
+                             nullptr, nullptr, nullptr, false};
     UiSetFrontEnd(&nothing);
     return;
   }
@@ -109,7 +109,7 @@ void UiBeginDialogInput() {
     return;
   }
   g_accept = AcceptAtOnce{false};
-  const UiFrontEnd accept{&g_accept, AcceptNext, nullptr, nullptr, nullptr};
+  const UiFrontEnd accept{&g_accept, AcceptNext, nullptr, nullptr, nullptr, false};
   UiSetFrontEnd(&accept);
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/color_picker.h"
+#include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/services.h"
 #include "platform/ui/window.h"
@@ -72,7 +74,7 @@ UiPoint Centre(const UiControl* c) {
 }
 
 void Push(UiScript* s, UiInputType type, UiWindow* w, UiPoint p, uint32_t modifiers) {
-  s->pending.push_back(UiInput{type, w, p, modifiers, 0, 0, {}});
+  s->pending.push_back(UiInput{type, w, p, modifiers, 0, 0, {}, nullptr});
 }
 
 float SliderX(const UiControl* c, int32_t value) {
@@ -123,6 +125,14 @@ void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
     std::string text;
     std::getline(in >> std::ws, text);
     if (text != c->title) Fail(s, "item " + std::to_string(id) + " shows \"" + std::string(c->title) + "\"");
+  } else if (what == "colour") {
+    uint16_t want[3] = {0, 0, 0}, got[3] = {0, 0, 0};
+    in >> want[0] >> want[1] >> want[2];
+    if (UiGetControlData(c, 0, MakeFourCC("colr"), sizeof got, got, nullptr) != kUiNoErr)
+      Fail(s, "item " + std::to_string(id) + " has no colour");
+    else if (std::memcmp(want, got, sizeof got) != 0)
+      Fail(s, "item " + std::to_string(id) + " has the colour " + std::to_string(got[0]) + " " +
+                  std::to_string(got[1]) + " " + std::to_string(got[2]));
   } else if (what == "active") {
     int32_t v;
     in >> v;
@@ -152,7 +162,23 @@ void RunLine(UiScript* s, const std::string& raw) {
   if (verb == "chooser") {
     std::string answer;
     std::getline(in >> std::ws, answer);
+    if (answer == "window") return UiQueueChooserWindow();
     UiQueueChooserAnswer(answer == "cancel" ? nullptr : answer.c_str());
+    return;
+  }
+  if (verb == "picker") {
+    std::string first;
+    in >> first;
+    if (first == "cancel") return UiQueuePickerAnswer(nullptr);
+    unsigned long r = std::strtoul(first.c_str(), nullptr, 10), g = 0, b = 0;
+    if (!(in >> g >> b) || r > 65535 || g > 65535 || b > 65535) return Fail(s, "picker needs R G B (0..65535) or cancel");
+    const uint16_t colour[3] = {uint16_t(r), uint16_t(g), uint16_t(b)};
+    return UiQueuePickerAnswer(colour);
+  }
+  if (verb == "drop-folder") {
+    std::string path;
+    std::getline(in >> std::ws, path);
+    UiSetDropFolder(path.c_str());
     return;
   }
   if (verb == "settle") return;
@@ -171,6 +197,16 @@ void RunLine(UiScript* s, const std::string& raw) {
   UiWindow* w = Target(s);
   if (verb == "expect") return Expect(s, w, in);
   if (!w) return Fail(s, "no window for \"" + verb + "\"");
+  if (verb == "drop-file") {
+    // drop-file X Y PATH: a file from outside let go over the window.
+    UiPoint p{0, 0};
+    std::string path;
+    if (!(in >> p.x >> p.y) || !std::getline(in >> std::ws, path) || path.empty())
+      return Fail(s, "drop-file needs X Y PATH");
+    const char* paths[] = {path.c_str()};
+    UiDropFiles(w, p, paths, 1);
+    return;
+  }
   if (verb == "screenshot") {
     std::string path;
     std::getline(in >> std::ws, path);
@@ -198,9 +234,9 @@ void RunLine(UiScript* s, const std::string& raw) {
     Push(s, kUiInputMouseDown, w, Centre(c), 0);
     Push(s, kUiInputMouseUp, w, Centre(c), 0);
     for (size_t n = std::strlen(c->title); n > 0; --n)
-      s->pending.push_back(UiInput{kUiInputKey, w, Centre(c), 0, kUiKeyBackspace, 0, {}});
+      s->pending.push_back(UiInput{kUiInputKey, w, Centre(c), 0, kUiKeyBackspace, 0, {}, nullptr});
     for (size_t at = 0; at < text.size(); at += 16) {
-      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}};
+      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
       std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
       s->pending.push_back(t);
     }
@@ -222,6 +258,13 @@ void RunLine(UiScript* s, const std::string& raw) {
     const uint32_t m = Modifiers(in);
     Push(s, kUiInputMouseDown, w, p, m);
     Push(s, kUiInputMouseUp, w, p, m);
+    return;
+  }
+  if (verb == "move") {
+    // The pointer goes there with the button up (hovering).
+    UiPoint p{0, 0};
+    if (!(in >> p.x >> p.y)) return Fail(s, "move needs X Y");
+    Push(s, kUiInputMouseMove, w, p, 0);
     return;
   }
   if (verb == "drag") {
@@ -260,7 +303,7 @@ void RunLine(UiScript* s, const std::string& raw) {
     std::string text;
     std::getline(in >> std::ws, text);
     for (size_t at = 0; at < text.size(); at += 16) {
-      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}};
+      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
       std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
       s->pending.push_back(t);
     }
@@ -277,7 +320,7 @@ void RunLine(UiScript* s, const std::string& raw) {
     for (const auto& k : keys)
       if (name == k.name) {
         UiPoint at = UiLastMouse(nullptr);
-        s->pending.push_back(UiInput{kUiInputKey, w, at, 0, k.key, 0, {}});
+        s->pending.push_back(UiInput{kUiInputKey, w, at, 0, k.key, 0, {}, nullptr});
         return;
       }
     return Fail(s, "unknown key \"" + name + "\"");
@@ -328,7 +371,7 @@ UiScript* UiParseScript(const char* text, const char* name) {
   std::istringstream in(text ? text : "");
   std::string line;
   while (std::getline(in, line)) s->lines.push_back(line);
-  s->frontEnd = UiFrontEnd{s, Next, nullptr, nullptr, nullptr};
+  s->frontEnd = UiFrontEnd{s, Next, nullptr, nullptr, nullptr, false};
   return s;
 }
 

@@ -6,7 +6,9 @@
 //   window NAME                 steps go to the open window of that name
 //   click ITEM [MODS]           press and release at the item's centre
 //   click-at X Y [MODS]         MODS: option control shift command
-//   drag X0 Y0 X1 Y1 [X Y]...   press, move along the points, release
+//   drag X0 Y0 X1 Y1 [X Y]...   press, move along the points, release (a release
+//                               outside the window drops into the drop folder)
+//   move X Y                    the pointer moves there, the button up
 //   slide ITEM VALUE            drag a slider's thumb to the value
 //   popup ITEM VALUE            choose a popup's item
 //   focus ITEM                  click into an edit field
@@ -15,9 +17,14 @@
 //   type TEXT                   type the rest of the line
 //   key return|escape|tab|backspace|up|down
 //   advance MS                  move the clock on
-//   chooser PATH|cancel         answer the next file chooser
+//   chooser PATH|cancel|window  answer the next file chooser, or let it show its
+//                               window ("chooser") for the steps that follow
+//   picker R G B|cancel         answer the next colour picker (16-bit components)
+//   drop-file X Y PATH          a file dragged in from outside, let go at X Y
+//   drop-folder PATH            where drags let go outside the windows land
 //   screenshot PATH             write the window's picture (PNG)
 //   expect value ITEM N | expect text ITEM TEXT | expect active ITEM 0|1
+//   expect colour ITEM R G B    a swatch's colour (16-bit components)
 //   expect window NAME          the front window
 //   expect command-ok           no command or step failed so far; else the script
 //                               stops, which cancels the open windows

@@ -12,6 +12,7 @@ namespace {
 constexpr int kChooserSlots = 8;
 char g_answers[kChooserSlots][1024];
 bool g_answerIsPath[kChooserSlots];
+bool g_answerIsWindow[kChooserSlots];
 int32_t g_answerCount = 0;
 char g_launched[1024];
 int32_t g_commandFailures = 0;
@@ -67,8 +68,23 @@ int32_t UiRunCautionAlert(const char* title, const char* message) {
   return 1;
 }
 
+void UiQueueChooserWindow() {
+  if (g_answerCount == kChooserSlots) return;
+  g_answerIsPath[g_answerCount] = false;
+  g_answerIsWindow[g_answerCount] = true;
+  g_answers[g_answerCount][0] = 0;
+  ++g_answerCount;
+}
+
+UiChooserAnswerKind UiPeekChooserAnswer() {
+  if (g_answerCount == 0) return kUiChooserNone;
+  if (g_answerIsWindow[0]) return kUiChooserWindow;
+  return g_answerIsPath[0] ? kUiChooserPath : kUiChooserCancel;
+}
+
 void UiQueueChooserAnswer(const char* path) {
   if (g_answerCount == kChooserSlots) return;
+  g_answerIsWindow[g_answerCount] = false;
   g_answerIsPath[g_answerCount] = path != nullptr;
   std::snprintf(g_answers[g_answerCount], sizeof g_answers[0], "%s", path ? path : "");
   ++g_answerCount;
@@ -81,6 +97,7 @@ bool UiTakeChooserAnswer(char* path, int32_t size) {
   for (int32_t i = 1; i < g_answerCount; ++i) {
     std::memcpy(g_answers[i - 1], g_answers[i], sizeof g_answers[0]);
     g_answerIsPath[i - 1] = g_answerIsPath[i];
+    g_answerIsWindow[i - 1] = g_answerIsWindow[i];
   }
   --g_answerCount;
   return isPath;

@@ -14,6 +14,12 @@ int32_t UiRunCautionAlert(const char* title, const char* message);
 void UiQueueChooserAnswer(const char* pathOrNull);
 // The next answer: true with the path, false when cancelled or none waits.
 bool UiTakeChooserAnswer(char* path, int32_t size);
+// Instead of an answer: the next chooser shows its window (a script's
+// "chooser window" step), to be driven by the steps that follow.
+void UiQueueChooserWindow();
+enum UiChooserAnswerKind : int32_t { kUiChooserNone = 0, kUiChooserPath, kUiChooserCancel, kUiChooserWindow };
+// What waits first, without taking it.
+UiChooserAnswerKind UiPeekChooserAnswer();
 
 // A command of the dialog that failed (a save that could not be written, a
 // file that could not be read): the message goes to stderr and is counted,

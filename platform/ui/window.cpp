@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/memory.h"
+#include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/view_class.h"
 
@@ -95,6 +96,7 @@ void UiDisposeWindow(UiWindow* w) {
   w = UiWindowFromRef(w);
   if (!w) return;
   UiWindowWillGo(w);
+  UiRemoveWindowDragHandlers(w);
   for (int32_t i = w->controlCount - 1; i >= 0; --i) {
     UiControl* c = &w->controls[i];
     UiDestructView(c);

@@ -69,8 +69,8 @@ TEST(Associations, TheParameterWindowHoldsEveryItemOfTheTable) {
       case ItemKind_Checkbox: want = kUiKindCheckbox; break;
       case ItemKind_Popup: want = kUiKindPopup; break;
       case ItemKind_Swatch: want = kUiKindCustom; break;
-      case ItemKind_MemoryDot:
-      case ItemKind_ThumbnailWell: want = kUiKindBevelButton; break;
+      case ItemKind_MemoryDot: want = kUiKindBevelButton; break;
+      case ItemKind_ThumbnailWell: want = kUiKindCustom; break;
       case ItemKind_PushButton: want = d->kind == kUiKindBevelButton ? kUiKindBevelButton : kUiKindPushButton; break;
       default: want = kUiKindPushButton;
     }

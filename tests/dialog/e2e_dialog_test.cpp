@@ -166,7 +166,7 @@ TEST(DialogScript, ThePreviewFollowsTheOutputMode) {
   int64_t differing = 0;
   for (int y = 0; y < a.height; ++y)
     for (int x = 0; x < a.width; ++x)
-      if (!(y >= 424 && y < 512 && x >= 10 && x < 490))
+      if (!(y >= 426 && y < 576 && x >= 10 && x < 168))
         for (int k = 0; k < 3; ++k) differing += a.At(x, y)[k] != c.At(x, y)[k];
   EXPECT_EQ(differing, 0) << "back to the first mode, the same picture";
   EXPECT_GT(CountDifferingPixels(a, c, 0), 0) << "the first dot is no longer current";

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The dialog in a real window: gyrelle --dialog on a display (a virtual X
 # server of its own when none is set) opens the parameter window, and a
-# scripted run closes it with OK. Exit 77 (skipped) when no X server or no
+# scripted run saves the settings through the chooser's own window and
+# closes it with OK. Exit 77 (skipped) when no X server or no
 # windowing support is at hand.
 set -u
 gyrelle=$1
@@ -25,6 +26,12 @@ window xparams
 expect window xparams
 popup 51 2
 screenshot WORK/shown.png
+chooser window
+click 26
+window chooser
+fill 4 WORK/typed.q2q
+click 8
+window xparams
 click 2
 SCRIPT
 sed -i "s|WORK|$work|" "$work/ok.txt"
@@ -42,4 +49,7 @@ fi
 [ $status -eq 0 ] || { echo "gyrelle failed ($status)"; exit 1; }
 grep -q 'opened the window "xparams" on the display' "$work/err.txt" || { echo "no real window was opened"; exit 1; }
 [ -s "$work/out.png" ] && [ -s "$work/shown.png" ] || { echo "no result or screenshot"; exit 1; }
+# The chooser is a window of its own on the display, where a name was typed.
+grep -q 'opened the window "chooser" on the display' "$work/err.txt" || { echo "the chooser had no real window"; exit 1; }
+[ -s "$work/typed.q2q" ] || { echo "the chooser did not save under the typed name"; exit 1; }
 echo "the dialog opened on $DISPLAY and closed with OK"
