@@ -6,6 +6,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "export/html_galleries.h"
 #include "frame/file_refs.h"
 #include "frame/globals.h"
 #include "frame/result_codes.h"
@@ -227,7 +228,11 @@ int32_t ReactToExportJPEGResultRequest(Globals* g, void* parent) {
 int32_t BuildGenericWebPage(Globals* g, void* parent) {
   FSRef folder{};
   if (PromptForFolder(g, &folder, parent, "Choose a folder of Gyrelle 2 presets") != 0) return 0;
-  return PromptSaveWithNav(g, kTypeText, kCreatorText, SaveKind_PresetsPage, "Gyrelle 2 presets.html", 0, parent);
+  HandPresetsFolderToNextPage(g, &folder);
+  const int32_t e =
+      PromptSaveWithNav(g, kTypeText, kCreatorText, SaveKind_PresetsPage, "Gyrelle 2 presets.html", 0, parent);
+  HandPresetsFolderToNextPage(g, nullptr);
+  return e;
 }
 
 int32_t BuildOutputGalleryWebPage(Globals* g, void* parent) {

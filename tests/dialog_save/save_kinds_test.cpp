@@ -90,6 +90,18 @@ TEST(DialogSave, EveryKindWritesItsFiles) {
   }
 }
 
+// The folder chosen for the presets page is the one the page lists, not the
+// folder the page is saved in.
+TEST(DialogSave, ThePresetsPageListsTheChosenFolder) {
+  const std::string presets = std::string(GYRELLE_SOURCE_DIR) + "/tests/files/data";
+  const SaveRun r = RunGyrelle("--save settings=$DIR/here.q2q --save presets=$DIR/presets.html,folder=" + presets);
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string page = Slurp(r.dir + "/presets.html");
+  EXPECT_NE(page.find("v07"), std::string::npos) << "a preset of the chosen folder";
+  EXPECT_EQ(page.find("here"), std::string::npos) << "a preset beside the page, not chosen";
+  RemoveDir(r.dir);
+}
+
 TEST(DialogSave, SeveralSavesInOneRunEachWriteTheirFile) {
   const SaveRun r = RunGyrelle("--set Foky=Fo07 --save settings=$DIR/a.q2q --save faces=$DIR/f.psd,size=32 "
                                "--save psd=$DIR/r.psd");
