@@ -93,9 +93,11 @@ TEST_F(DragDrop, APresetDroppedOnTheWellFillsAnEmptyDotAndLeavesTheSettings) {
 }
 
 TEST_F(DragDrop, TheResultTheSettingsAndTheDotShownGoOutAsFiles) {
+  // The result goes out through an export with its progress window: the
+  // script waits for it before the next drag.
   Run("drop-folder " + dir_ + "/out\n"
-      "drag 198 470 206 470 -50 470\n"
-      "drag 198 470 206 470 -50 470\n"
+      "drag 198 470 206 470 -50 470\nsettle\n"
+      "drag 198 470 206 470 -50 470\nsettle\n"
       "drag 300 387 310 387 -50 387\n"
       "drag 84 485 92 485 -50 485\n"
       "expect command-ok\n",
