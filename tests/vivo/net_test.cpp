@@ -89,13 +89,14 @@ TEST(VivoNets, ScissorMarksArePairedWithTheirPieces) {
   }
 }
 
-TEST(VivoNets, RefusedAndEmptyModes) {
+TEST(VivoNets, DodecahedronElementBuildsAndIcosahedronIsEmpty) {
   for (int32_t mode : {290, 1048}) {
     PolyPtr p = NewPoly();
     DarOzoPolySetup(mode, p.get(), 1.0f, 0.0f, 0, 0.0f, 1, nullptr, 1);
-    EXPECT_EQ(p->errorCode, kVivoErrorHingeSearch) << mode;
-    EXPECT_EQ(p->n3DFaces, 0) << mode;
-    EXPECT_EQ(p->nTriangles, 0) << mode;
+    EXPECT_EQ(p->errorCode, 0) << mode;
+    EXPECT_EQ(p->n3DFaces, 1 + 5 * 2 * 15) << mode;
+    EXPECT_GT(p->nTriangles, 0) << mode;
+    EXPECT_EQ(p->scissorMarkCount, 5) << mode;
   }
   for (int32_t mode : {291, 1049}) {
     PolyPtr p = NewPoly();
