@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "polybuild/polyhedron_setup.h"
-#include "polybuild/vivo_facegroups.h"
+#include "polyhedron/unfold_facegroups.h"
 #include "polyhedron/fragment_layout.h"
 #include "polyhedron/polyhedron_record.h"
 

@@ -10,7 +10,7 @@
 #include "polybuild/polyhedron_setup.h"
 #include "polybuild/vivo_elements.h"
 #include "polybuild/vivo_entries.h"
-#include "polybuild/vivo_facegroups.h"
+#include "polyhedron/unfold_facegroups.h"
 #include "polybuild/vivo_hinge.h"
 #include "vivo_fixture.h"
 
@@ -53,7 +53,9 @@ TEST(VivoSolids, HingesCloseAndElementsShareTheirEdges) {
     EXPECT_EQ(b.poly->n3DFaces, c.elements * FacesPerElement(c.corners));
     // Every edge meets its reverse: neighbouring wings end on the same
     // points, merged at 2e-5.
-    if (c.closed) EXPECT_EQ(OpenEdgeCount(b.poly.get()), 0);
+    if (c.closed) {
+      EXPECT_EQ(OpenEdgeCount(b.poly.get()), 0);
+    }
     EXPECT_EQ(b.poly->scissorMarkCount, kExpected[i].marks);
     EXPECT_EQ(1 + MaxPiece(b.poly.get()), kExpected[i].pieces);
     for (int32_t f = 0; f < b.poly->n3DFaces; ++f) {
