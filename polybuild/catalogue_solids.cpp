@@ -9,10 +9,10 @@ constexpr double Tetranew_Coords3D[4][3] = {
   {0.5773502691896257, -0.5773502691896257, -0.5773502691896257},
 };
 constexpr int16_t Tetranew_Faces3D[16] = {
-  1, 3, 2, 0,
-  1, 2, 4, 0,
+  3, 2, 1, 0,
   1, 4, 3, 0,
   2, 3, 4, 0,
+  1, 2, 4, 0,
 };
 
 constexpr double NewCube_Coords3D[8][3] = {

@@ -57,24 +57,6 @@ bool BuildTetrahedron(polyhedron* poly, BufferProcs* procs, ScratchPoly* base) {
 
 }  // namespace
 
-int32_t DevTetApexCorner(const polyhedron* base, int32_t face) {
-  // The arcs lie on two opposite edges of the tetrahedron: the edge of
-  // face 0 across from its corner 0 and the edge that shares no vertex with
-  // it. Every face holds exactly one of them, so arcs meet arcs and straight
-  // edges meet straight edges and the slivers close up whatever the order
-  // of the tetrahedron's corners.
-  const PolyFace& first = base->faces[0];
-  const int32_t a = first.vert3D[1], b = first.vert3D[2];
-  const PolyFace& f = base->faces[face];
-  for (int32_t k = 0; k < 3; ++k) {
-    const int32_t u = f.vert3D[(k + 1) % 3], w = f.vert3D[(k + 2) % 3];
-    const bool onFirstArc = (u == a && w == b) || (u == b && w == a);
-    const bool onOppositeArc = u != a && u != b && w != a && w != b;
-    if (onFirstArc || onOppositeArc) return k;
-  }
-  return 0;
-}
-
 int32_t LineLineIntersect(const double p1[3], const double p2[3], const double p3[3], const double p4[3], double pa[3],
                           double pb[3], double* mua, double* mub) {
   double p13[3], p43[3], p21[3];
@@ -163,11 +145,15 @@ void BuildDevTet(polyhedron* poly, BufferProcs* procs) {
   if (!ReserveSolidStorage(poly, procs)) return;
   ScratchPoly base{};
   if (BuildTetrahedron(poly, procs, &base)) {
+    // Faces 0 to 2 fan from their corner 0 over the arc from corner 1 to
+    // corner 2, face 3 from its corner 2 over the arc from corner 0 to
+    // corner 1. The tetrahedron's face order puts those arcs on two opposite
+    // edges, two on each, so arcs meet arcs and chords meet chords.
     const int32_t faces = base.poly->n3DFaces < 4 ? base.poly->n3DFaces : 4;
     for (int32_t face = 0; face < faces; ++face) {
-      const int32_t apex = DevTetApexCorner(base.poly, face);
+      const int32_t apex = face < 3 ? 0 : 2;
       for (int32_t j = 0; j < kSliversPerArc; ++j)
-        BuildDevelopableSliver(base.poly, poly, face, apex, apex + 1, apex + 2, j, kSliversPerArc,
+        BuildDevelopableSliver(base.poly, poly, face, apex, (apex + 1) % 3, (apex + 2) % 3, j, kSliversPerArc,
                                kSliverDevelopable);
     }
     FreeScratchPoly(&base, procs);

@@ -21,10 +21,6 @@ constexpr double kConeTurn = 1.0471975511965976;  // pi/3
 // for the scratch tetrahedron the solid stays empty with errorCode set.
 void BuildDevTet(polyhedron* poly, BufferProcs* procs);
 void BuildConeTet(polyhedron* poly, BufferProcs* procs);
-
-// The corner of a face of the tetrahedron from which the developable
-// tetrahedron fans that face: the one across from the face's arc edge.
-int32_t DevTetApexCorner(const polyhedron* base, int32_t face);
 // Sliver j of n over the arc between two corners of a face of `base` (all
 // three corners taken onto the unit sphere), its apex at a third corner; the
 // face index is the sliver's tag.

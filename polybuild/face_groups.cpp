@@ -5,7 +5,7 @@
 #include "frame/globals.h"
 #include "frame/host_suites.h"
 #include "polybuild/polyhedron_setup.h"
-#include "polybuild/vivo_facegroups.h"
+#include "polyhedron/unfold_facegroups.h"
 #include "polyhedron/fragment_layout.h"
 #include "polyhedron/polyhedron.h"
 #include "polyhedron/polyhedron_record.h"

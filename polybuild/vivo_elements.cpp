@@ -65,6 +65,18 @@ void AddWingScissorMark(VivoContext* ctx, spintype spin, triplex Q, triplex A, t
   AddScissorMark(ctx->poly, mark, kMarkRadiusShare * Tdist(A, Q), tag + 1, spin, elementNo, p1, p2, p3);
 }
 
+// A wing step is read off the template with the template's rung (its inner
+// arc point towards its outer one) along the side frame's u and the rung's
+// advance along w. That holds when the template's corner 1, the axis of
+// symmetry of its first side's rung, points up (+y), as the triangle's and
+// the square's do. The pentagon's corner 1 sits at 72 degrees: read without
+// the turn, every step of its wings comes out 18 degrees askew and no hinge
+// angle in range closes even the first step.
+fcomplex TemplateStepInSideFrame(fcomplex step, int32_t style) {
+  if (style != 3) return step;
+  return Cmul(step, Cspun(kPi / 2.0 - std::atan2(Ypent[1].im, Ypent[1].re)));
+}
+
 }  // namespace
 
 double BendAngleOfStyle(int32_t style) {
@@ -119,7 +131,7 @@ void BuildVivoStuff(triplex P, triplex Q, triplex S, triplex T, triplex u, tripl
     const double t0 = 0.5 + 0.5 * double(i - 1) / kVivoWingSteps;
     const double t1 = 0.5 + 0.5 * double(i) / kVivoWingSteps;
     const fcomplex a1 = ACurve(t1, style);
-    const fcomplex dA = Csub(a1, ACurve(t0, style));
+    const fcomplex dA = TemplateStepInSideFrame(Csub(a1, ACurve(t0, style)), style);
     HingeSearchRecord r{};
     r.centre = Q;
     r.axis = TUnitVectorFromTo(Q, P);

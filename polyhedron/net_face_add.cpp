@@ -46,8 +46,6 @@ int32_t NetVertex(polyhedron* poly, const TempCorner& c) {
   return FreshVertex(poly, c.x, c.y, c.vert3D, c.fragment);
 }
 
-int32_t Corners(int32_t n) { return n >= 1 && n <= kPolyMaxCorners ? n : 0; }
-
 }  // namespace
 
 int32_t Add2DFaceToNet(polyhedron* poly, temp2Dface* temp, int32_t useGivenSlot, int32_t slot) {
@@ -95,23 +93,4 @@ int32_t Add2DFaceToNet(polyhedron* poly, temp2Dface* temp, int32_t useGivenSlot,
     if (result >= 0) poly->faces[result].placedFlags[kHideFlag2D] = solid.placedFlags[kHideFlag3D];
   }
   return result;
-}
-
-int32_t BuildPrioritizedVertList(const polyhedron* poly, int32_t face2D, int32_t order[kPolyMaxCorners]) {
-  if (!poly || !ValidFace(face2D)) return 0;
-  // The priority belongs to the solid edge behind each net edge, so each
-  // net edge is read through the solid face it shows.
-  const int32_t n = Corners(poly->faces[face2D].n2D);
-  bool preferred[kPolyMaxCorners] = {};
-  for (int32_t e = 0; e < n; ++e) {
-    int32_t face3D = -1, edge3D = -1;
-    Face_and_Index_2D_to_3D(face2D, e, &face3D, &edge3D, poly);
-    preferred[e] = Edge3DIsNotDisdained(poly, face3D, edge3D);
-  }
-  int32_t count = 0;
-  for (int32_t e = 0; e < n; ++e)
-    if (preferred[e]) order[count++] = e;
-  for (int32_t e = 0; e < n; ++e)
-    if (!preferred[e]) order[count++] = e;
-  return count;
 }

@@ -15,8 +15,3 @@
 // nothing is stored), or no vertex slot left (error 6). A 3D face refused
 // for lack of a slot still counts as placed.
 int32_t Add2DFaceToNet(polyhedron* poly, temp2Dface* temp, int32_t useGivenSlot, int32_t slot);
-
-// The edges of net face face2D in the order the unfolding tries them: first
-// those whose solid edge is joined and not disdained on either side, then the
-// rest, each group ascending. Returns the number of entries written.
-int32_t BuildPrioritizedVertList(const polyhedron* poly, int32_t face2D, int32_t order[kPolyMaxCorners]);

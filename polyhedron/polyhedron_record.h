@@ -7,6 +7,18 @@
 // The record is large (well over a megabyte): allocate it on the heap, never
 // on the stack, and value-initialise it (`polyhedron{}` or zero fill) before
 // NullifyPolyStorage and InitPoly.
+//
+// Winding and normals, the same for every solid, static or generated: a 3D
+// face lists its corners counter-clockwise seen from outside the solid, so
+// the right-hand normal of its corner order points out. PolyFace.normal is
+// the other one: it is the cross product (towards the previous corner) x
+// (towards the next corner) taken at a corner, the normal the Voronoi
+// builder forms "around" a corner to orient its cells' faces (which it
+// stores counter-clockwise from outside), and it points into the solid.
+// Calc3DAngles keeps that sign at reflex corners by the winding of the face
+// flattened with its normal turned to -z, which then shows the face as seen
+// from outside, counter-clockwise, the way the net lays it. Static shapes
+// get their normals from the set-up of an output mode, not from loading.
 #pragma once
 
 #include <cstdint>
@@ -113,7 +125,7 @@ struct PolyFace {
   int32_t cornerOffset;  // 2D corner j lies on 3D corner (j + cornerOffset) mod n
   int32_t netFace;       // 3D face: the net face made from it, -1 none
   double rindQuadS[3], rindQuadT[3];
-  double normal[3];  // outward unit normal of the 3D face
+  double normal[3];  // unit normal of the 3D face, pointing into the solid (see the top)
   double centroid[3];
   float centroidF[3];
   PLANED plane;  // through the first 3D corner with the normal

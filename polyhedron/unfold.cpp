@@ -8,6 +8,7 @@
 #include "polyhedron/polyhedron_links.h"
 #include "polyhedron/polyhedron_predicates.h"
 #include "polyhedron/temp_face.h"
+#include "polyhedron/unfold_facegroups.h"
 
 namespace {
 
@@ -194,6 +195,37 @@ uint8_t PropagateNet(polyhedron* poly, int32_t face2D, int32_t generation, int32
     ++count;
     if (poly->depthFirstPropagate) PropagateNet(poly, r, generation + 1, fragment);
   }
+  return count;
+}
+
+int32_t BuildPrioritizedVertList(const polyhedron* poly, int32_t face2D, int32_t order[kPolyMaxCorners]) {
+  if (!poly || !ValidFace(face2D)) return 0;
+  // The priority belongs to the solid edge behind each net edge, so each
+  // net edge is read through the solid face it shows.
+  const int32_t n = Corners(poly->faces[face2D].n2D);
+  const bool byGroup = ShapecodeIsACurvedOrigamiMonofrag(poly->shapeCode);
+  const int32_t group = byGroup ? VivoFacegroupOf3DFace(poly->faces[face2D].face3D, poly) : 0;
+  enum Rank { kFirst, kLater, kUnlisted };
+  Rank rank[kPolyMaxCorners] = {};
+  for (int32_t e = 0; e < n; ++e) {
+    int32_t face3D = -1, edge3D = -1;
+    Face_and_Index_2D_to_3D(face2D, e, &face3D, &edge3D, poly);
+    if (!byGroup) {
+      rank[e] = Edge3DIsNotDisdained(poly, face3D, edge3D) ? kFirst : kLater;
+      continue;
+    }
+    const bool known = ValidFace(face3D) && face3D < SolidFaceCount(poly) && edge3D >= 0 && edge3D < kPolyMaxCorners;
+    const int32_t h = known ? poly->faces[face3D].nbrFace3D[edge3D] : -1;
+    if (!ValidFace(h) || h >= SolidFaceCount(poly)) {
+      rank[e] = kUnlisted;
+    } else {
+      rank[e] = VivoFacegroupOf3DFace(h, poly) == group ? kFirst : kLater;
+    }
+  }
+  int32_t count = 0;
+  for (Rank wanted : {kFirst, kLater})
+    for (int32_t e = 0; e < n; ++e)
+      if (rank[e] == wanted) order[count++] = e;
   return count;
 }
 

@@ -26,6 +26,15 @@ bool BuildOneFragmentOfThe2DNet(polyhedron* poly, int32_t fragment);
 // those placed by depth-first recursion).
 uint8_t PropagateNet(polyhedron* poly, int32_t face2D, int32_t generation, int32_t fragment);
 
+// The edges of net face face2D in the order the unfolding tries them,
+// returning how many were written. On a single-fragment curved-element
+// solid, whose one fragment must still grow piece by piece, only edges with
+// a solid neighbour are listed: first those whose neighbour lies in the
+// face's own face group, then those into other groups. Elsewhere every edge
+// is listed: first those whose solid edge is joined and not disdained on
+// either side, then the rest. Each group ascending.
+int32_t BuildPrioritizedVertList(const polyhedron* poly, int32_t face2D, int32_t order[kPolyMaxCorners]);
+
 // The highest used 2D vertex slot, 0 when none is used.
 int32_t FindHighest2DVert(const polyhedron* poly);
 

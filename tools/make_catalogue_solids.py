@@ -33,9 +33,19 @@ Order: vertices from the top (largest y) down, each latitude by longitude
 atan2(x, z) from the back round through the front (+z); faces in the same
 order by their centroids, except the cube, whose four side faces come first
 (front, right, back, left) and then top and bottom, so that face 4 is the
-top. Each face lists its corners counter-clockwise seen from outside,
-starting at its lowest vertex number; rows are 1-based vertex numbers ended
-by 0.
+top, and the tetrahedron (below). Each face lists its corners
+counter-clockwise seen from outside, starting at its lowest vertex number;
+rows are 1-based vertex numbers ended by 0.
+
+The tetrahedron is the base of the developable tetrahedron, which fans each
+of faces 0, 1 and 2 from its corner 0 over the arc from its corner 1 to its
+corner 2, and face 3 from its corner 2 over the arc from its corner 0 to its
+corner 1. Those arcs have to meet in pairs, so they lie on two opposite
+edges: faces 0 and 3 share the top edge (the two vertices above the
+equator), faces 1 and 2 the bottom edge, each pair in centroid order, and
+each face starts at the corner that puts its arc in place (face 0 at the
+vertex off the top edge, which is not its lowest number: no order that
+starts every face at its lowest vertex pairs the arcs).
 
 The face structure is found from the points alone (every plane through three
 vertices with all the others on one side), so it follows from the
@@ -208,7 +218,30 @@ def wind(points, f):
     return ring[start:] + ring[:start]
 
 
-def build(name, points, reciprocal_of=None, face_order=None):
+def tetrahedron_rows(points, faces):
+    """Faces 0 and 3 on the top edge, 1 and 2 on the bottom edge (see the top)."""
+    top = {m for m in range(4) if points[m][1] > 0}
+    bottom = set(range(4)) - top
+    if len(top) != 2:
+        raise SystemExit("Tetranew: the top edge needs two vertices above the equator")
+
+    def edge_of(f):
+        return top if top <= set(f) else bottom
+
+    def start_at(f, m, place):
+        # Turn the ring so vertex m sits at corner `place`.
+        k = f.index(m)
+        shift = (k - place) % len(f)
+        return f[shift:] + f[:shift]
+
+    on_top = [f for f in faces if top <= set(f)]
+    on_bottom = [f for f in faces if bottom <= set(f)]
+    off = lambda f: (set(f) - edge_of(f)).pop()
+    return [start_at(on_top[0], off(on_top[0]), 0), start_at(on_bottom[0], off(on_bottom[0]), 0),
+            start_at(on_bottom[1], off(on_bottom[1]), 0), start_at(on_top[1], off(on_top[1]), 2)]
+
+
+def build(name, points, reciprocal_of=None, face_order=None, rows=None):
     if reciprocal_of is not None:
         primal = list(reciprocal_of)
         points = reciprocal(primal, find_faces(primal))
@@ -222,6 +255,8 @@ def build(name, points, reciprocal_of=None, face_order=None):
         faces.sort(key=lambda f: direction_key(centroid(points, f)))
     else:
         faces.sort(key=lambda f: face_order(as_float(centroid(points, f))))
+    if rows is not None:
+        faces = rows(points, faces)
     return {"name": name, "points": points, "faces": faces, "circumscribed": (max(radii) - min(radii)) < scale * Decimal("1e-40")}
 
 
@@ -240,7 +275,8 @@ def solids():
     rhombicuboctahedron = signed_all((ONE, ONE, ONE + TWO.sqrt()))
     snub = snub_cube()
     return [
-        ("Tetranew", build("Tetranew", [(ONE, ONE, ONE), (ONE, -ONE, -ONE), (-ONE, ONE, -ONE), (-ONE, -ONE, ONE)])),
+        ("Tetranew", build("Tetranew", [(ONE, ONE, ONE), (ONE, -ONE, -ONE), (-ONE, ONE, -ONE), (-ONE, -ONE, ONE)],
+                                  rows=tetrahedron_rows)),
         ("NewCube", build("NewCube", signs((ONE, ONE, ONE)), face_order=cube_face_order)),
         ("NewOcto", build("NewOcto", signed_all((ONE, 0, 0)))),
         ("NewDodec", build("NewDodec", signs((ONE, ONE, ONE)) | signed_cyclic((0, inv_phi, PHI)))),

@@ -6,68 +6,26 @@
 // degrees south and north, and be far closer to it than to the panorama
 // turned a half turn, which is what a cross laid upside down gives back.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "host/host_image.h"
 #include "host/image_io.h"
+#include "poly_e2e_util.h"
 
 namespace {
 
 using gyhost::HostImage;
+using polye2e::At;
+using polye2e::Read;
+using polye2e::RunGyrelle;
+using polye2e::Scratch;
 
 constexpr double kMinPsnrDb = 30.0;
 // The half-turned panorama must score at least this much lower.
 constexpr double kMinMarginDb = 15.0;
-
-struct Scratch {
-  std::string path;
-  Scratch() {
-    char pattern[] = "/tmp/gyrelle-poly-e2e-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path = made ? made : "";
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    if (!path.empty()) std::filesystem::remove_all(path, ignored);
-  }
-  std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-// gyrelle with the built plug-in; the settings it stores stay in the scratch
-// folder.
-int RunGyrelle(const Scratch& dir, const std::vector<std::string>& sets, const std::string& in,
-               const std::string& out) {
-  std::string cmd = "XDG_CONFIG_HOME=" + Quote(dir / "config") + " " + Quote(GYRELLE_EXE) +
-                    " --quiet --threads 4 --plugin " + Quote(GYRELLE_PLUGIN);
-  for (const std::string& s : sets) cmd += " --set " + Quote(s);
-  cmd += " " + Quote(in) + " " + Quote(out) + " >/dev/null 2>&1";
-  const int raw = std::system(cmd.c_str());
-  return raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
-
-HostImage Read(const std::string& path) {
-  HostImage image;
-  std::string error;
-  EXPECT_TRUE(gyhost::ReadImageFile(path, &image, &error)) << path << ": " << error;
-  return image;
-}
-
-double At(const HostImage& im, int32_t x, int32_t y, int32_t c) {
-  return *(gyhost::PixelAddress(im, x, y) + c);
-}
 
 // Bilinear resampling of an 8-bit RGB(A) image to width x height, RGB kept,
 // pixel centres mapped onto pixel centres, edges clamped (the panorama's

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -245,6 +246,23 @@ TEST(CatalogueSolids, CubeFaceFourIsTheTop) {
   ASSERT_NE(cube, nullptr);
   const Face top = Faces(*cube)[4];
   for (int32_t v : top) EXPECT_GT(cube->coords3D[v][1], 0.5) << v;
+}
+
+TEST(CatalogueSolids, TetrahedronPairsTheDevelopableArcs) {
+  // The developable tetrahedron fans faces 0-2 over the edge from corner 1
+  // to corner 2 and face 3 over the edge from corner 0 to corner 1: those
+  // edges come in two pairs, run in opposite directions (two faces' views
+  // of one edge), on edges that share no vertex.
+  const CatalogueSolid* tet = Find("Tetranew");
+  ASSERT_NE(tet, nullptr);
+  const std::vector<Face> f = Faces(*tet);
+  ASSERT_EQ(f.size(), 4u);
+  const std::pair<int32_t, int32_t> arc[4] = {{f[0][1], f[0][2]}, {f[1][1], f[1][2]}, {f[2][1], f[2][2]},
+                                              {f[3][0], f[3][1]}};
+  EXPECT_EQ(arc[0], std::make_pair(arc[3].second, arc[3].first));
+  EXPECT_EQ(arc[1], std::make_pair(arc[2].second, arc[2].first));
+  const std::set<int32_t> a{arc[0].first, arc[0].second}, b{arc[1].first, arc[1].second};
+  for (int32_t v : a) EXPECT_EQ(b.count(v), 0u) << v;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "support/poly_fixture.h"
 #include "polyhedron/net_face_add.h"
 #include "polyhedron/polyhedron_access.h"
+#include "polyhedron/polyhedron_links.h"
 
 namespace {
 
@@ -202,6 +204,48 @@ TEST(Unfold, DisdainedEdgesAreTriedLast) {
   p->faces[g].edgeFlags3D[ge] |= kEdgeFlagDisdained;
   ASSERT_EQ(BuildPrioritizedVertList(p.get(), j, order), 4);
   EXPECT_EQ((std::vector<int32_t>(order, order + 4)), (std::vector<int32_t>{0, 2, 3, 1}));
+}
+
+TEST(Unfold, SingleFragmentCurvedShapesTryTheirOwnGroupFirst) {
+  // A cube dressed as a single-fragment curved-element solid (code 162):
+  // faces carry element tags, tags map to groups through the record's
+  // table. Face 0 and its neighbour across edge 2 form one group; edge 3
+  // has lost its neighbour and is not listed at all; edge 1 is disdained,
+  // which counts for nothing here.
+  PolyPtr p = NewOwningPoly();
+  BuildCube(p.get());
+  Build2DNet(p.get());
+  p->shapeCode = 162;
+  const int32_t j = p->faces[0].netFace;
+  ASSERT_GE(j, 0);
+  for (int32_t f = 0; f < 6; ++f) p->faces[f].facegroup = 2;
+  p->tagFacegroup[0] = 5;
+  p->tagFacegroup[1] = 5;
+  p->tagFacegroup[2] = 7;
+  p->faces[0].facegroup = 0;
+  p->faces[p->faces[0].nbrFace3D[2]].facegroup = 1;
+  p->faces[0].nbrFace3D[3] = -1;
+  p->faces[0].edgeFlags3D[1] |= kEdgeFlagDisdained;
+  // Net edge e of face j shows solid edge edge3D[e] of face 0.
+  int32_t netEdgeOf[4] = {-1, -1, -1, -1};
+  for (int32_t e = 0; e < 4; ++e) {
+    int32_t f = -1, c = -1;
+    Face_and_Index_2D_to_3D(j, e, &f, &c, p.get());
+    ASSERT_EQ(f, 0);
+    netEdgeOf[c] = e;
+  }
+  int32_t order[kPolyMaxCorners];
+  ASSERT_EQ(BuildPrioritizedVertList(p.get(), j, order), 3);
+  EXPECT_EQ(order[0], netEdgeOf[2]);
+  std::vector<int32_t> rest{netEdgeOf[0], netEdgeOf[1]};
+  std::sort(rest.begin(), rest.end());
+  EXPECT_EQ((std::vector<int32_t>(order + 1, order + 3)), rest);
+  // The same faces on a shape without the single-fragment rule: every
+  // edge is listed, the disdained one after the plain ones.
+  p->shapeCode = 161;
+  ASSERT_EQ(BuildPrioritizedVertList(p.get(), j, order), 4);
+  EXPECT_NE(order[0], netEdgeOf[1]);
+  EXPECT_NE(order[1], netEdgeOf[1]);
 }
 
 TEST(Unfold, DisdainedEdgesAreHingedOnlyWhenNothingElseWorks) {

@@ -139,9 +139,12 @@ NetPicture PaintNet(const polyhedron* p, int32_t width, int32_t height) {
     for (int32_t y = 0; y < height; ++y) {
       for (int32_t x = 0; x < width; ++x) {
         const size_t i = size_t(y) * width + x;
-        if (!n.onNet[i]) {
+        // Past the picture's edge is empty area too: a net that the fit
+        // lays against the edge is read there from clamped pixels.
+        const bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+        if (!n.onNet[i] || edge) {
           cut[i] = 1;
-          continue;
+          if (!n.onNet[i]) continue;
         }
         const size_t next[2] = {x + 1 < width ? i + 1 : i, y + 1 < height ? i + width : i};
         for (const size_t j : next) {

@@ -6,7 +6,7 @@
 
 #include "polybuild/face_groups.h"
 #include "polybuild/vivo_closing.h"
-#include "polybuild/vivo_facegroups.h"
+#include "polyhedron/unfold_facegroups.h"
 #include "support/poly_fixture.h"
 
 namespace {

@@ -13,6 +13,7 @@
 // net (the corners less two per hinge), each row congruent to its solid face,
 // and the correspondence search of a static shape, run on the tables as the
 // catalogue loads them, pairing each row with the face it was cut from.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -21,6 +22,7 @@
 #include "nets_arrange.h"
 #include "nets_crosses.h"
 #include "nets_unfold.h"
+#include "nets_upright.h"
 #include "nets_write.h"
 
 namespace {
@@ -125,6 +127,12 @@ int main(int argc, char** argv) {
     Net net = NetByFace(p.get());
     PlaceRowsExactly(solid, &net);
     Finish(solid, f.shapeCode, false, &net);
+    // The unfolding lays a net in the solid's own axes; where the catalogue
+    // shows the solid turned over, the net is turned to read upright.
+    if (ZenithOnMinusY(f.shapeCode)) {
+      TurnUpright(solid, &net, true);
+      if (!NetMatchesSolid(solid, net, &why)) Fail(f.family, "turned upright: " + why);
+    }
     tables.push_back(Tables(f.family, f.coordsName, f.rowsName, net));
   }
 
@@ -132,6 +140,11 @@ int main(int argc, char** argv) {
   Net horizontal = CubeCross(cube, false), vertical = CubeCross(cube, true);
   Finish(cube, 18, true, &horizontal);
   Finish(cube, 73, true, &vertical);
+  // The crosses are planned upright; the rule that turns the other nets
+  // must agree with them.
+  for (const Net* cross : {&horizontal, &vertical})
+    if (std::fabs(std::remainder(UprightTurn(cube, *cross, ZenithOnMinusY(18)), 2.0 * M_PI)) > 1e-9)
+      Fail("NewCube", "a cross is not upright by the rule the other nets follow");
   NetTables crosses = Tables("NewCube", "NewCube_Coords2D", "NewCube_Faces2D", horizontal);
   AddVerticalCross(&crosses, vertical, "NewCube_Faces2D_vertical");
   tables.push_back(crosses);

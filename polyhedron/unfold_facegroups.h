@@ -1,5 +1,6 @@
 // Face groups of the curved-element solids: each face carries its element
-// tag, and the tag decides the piece. The Tribox, the curved octahedron and
+// tag, and the tag decides the piece. The unfolding reads them to grow a
+// single-fragment net piece by piece, the export planning to lay pieces out. The Tribox, the curved octahedron and
 // the boxes have fixed tables of pieces; the other codes read the table
 // their builder's closing pass filled.
 #pragma once

@@ -1,4 +1,4 @@
-#include "polybuild/vivo_facegroups.h"
+#include "polyhedron/unfold_facegroups.h"
 
 #include <algorithm>
 
