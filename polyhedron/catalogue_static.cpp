@@ -6,6 +6,7 @@
 #include "polybuild/catalogue_nets.h"
 #include "polybuild/catalogue_solids.h"
 #include "polyhedron/polyhedron_record.h"
+#include "polyhedron/shape_tables_lattice.h"
 #include "polyhedron/shape_tables_stars.h"
 
 namespace {
@@ -23,6 +24,28 @@ constexpr StaticShapeEntry SectorNet(int32_t code, const double (&coords2D)[N2][
   e.map2Dto3D = map;
   e.map2Dto3DLength = int32_t(NM);
   e.origamiTabOption = 1;
+  return e;
+}
+
+// A net drawn straight on its solid, whose points name their solid vertices
+// through a map.
+template <size_t N2, size_t NR, size_t N3, size_t NM>
+constexpr StaticShapeEntry MappedNet(int32_t code, const double (&coords2D)[N2][2], const int16_t (&rows)[NR],
+                                     const double (&coords3D)[N3][3], const int16_t (&map)[NM], int32_t faces,
+                                     uint8_t mirrorFlipA) {
+  StaticShapeEntry e{code, coords2D, rows, int32_t(NR), coords3D, nullptr, 0, faces, mirrorFlipA, 0, 0,
+                     kUpFaceMostCorners};
+  e.map2Dto3D = map;
+  e.map2Dto3DLength = int32_t(NM);
+  return e;
+}
+
+// The tiling wraps every point of the plane into this one tile, so no row
+// band may leave any of its faces out of the search.
+constexpr StaticShapeEntry TilingTetrahedron() {
+  StaticShapeEntry e = MappedNet(24, TilingTetrahedron_Coords2D, TilingTetrahedron_Faces2D, Tetranew_Coords3D,
+                                 TilingTetrahedron_2D_to_3D, 8, 1);
+  e.bandCulling = 0;
   return e;
 }
 
@@ -79,6 +102,10 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     // The older icosahedron net (a strip) on the same solid as 17.
     {23, OldIco_Coords2D, OldIco_Faces2D, int32_t(std::size(OldIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 1, 0, kUpFaceMostCorners},
+    // The tetrahedron's tile of the plane (the tiling mode shears it back).
+    TilingTetrahedron(),
+    // The octahedron opened into a square.
+    MappedNet(28, Square_Coords2D, Square_Faces2D, Square_Coords3D, Square_2D_to_3D, 8, 0),
     SectorNet(30, fivestar_Coords2D, fivestar_Faces2D, fivestar_Coords3D, fivestar_2D_to_3D, 20),
     // The pentagon: the five-star's first ten sectors.
     SectorNet(31, fivestar_Coords2D, fivestar_Faces2D, fivestar_Coords3D, fivestar_2D_to_3D, 10),
@@ -96,6 +123,9 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     SectorNet(63, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     {65, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
+    // The icosahedron's sunburst, warped like 65.
+    {66, sunburst_Coords2D, sunburst_Faces2D, int32_t(std::size(sunburst_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
+     int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
     {67, NewOcto_Coords2D, NewOcto_Faces2D, int32_t(std::size(NewOcto_Faces2D)), NewOcto_Coords3D, NewOcto_Faces3D,
      int32_t(std::size(NewOcto_Faces3D)), 8, 1, 0, 1, kUpFaceMostCorners},
     // The vertical cross: the cube's points, its own rows.
@@ -107,8 +137,8 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 24, 28, 29, 34, 38, 39, 43, 46, 47, 51,
-                                                 52, 53, 54, 55, 56, 57, 59, 60, 61, 62, 64, 66, 70, 79};
+constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 29, 34, 38, 39, 43, 46, 47, 51,
+                                                 52, 53, 54, 55, 56, 57, 59, 60, 61, 62, 64, 70, 79};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {

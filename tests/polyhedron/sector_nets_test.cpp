@@ -1,11 +1,14 @@
-// The flat sector nets of the catalogue (stars, polygons, fused rings,
-// diamonds): their counts, their solids named through the 2D-to-3D map, no
-// two faces over each other, and a picture without seams: along every edge
-// two faces share in the net, both faces' sphere maps give the same
-// direction, within half a pixel of a 1024-pixel-wide world map.
+// The generated flat nets of the catalogue (stars, polygons, fused rings,
+// diamonds, and the lattice nets: the octahedron's square, the tetrahedron's
+// tile, the icosahedron's sunburst): their counts, their solids named
+// through the 2D-to-3D map, no two faces over each other, and a picture
+// without seams: along every edge two faces share in the net, both faces'
+// maps give the same direction, within half a pixel of a 1024-pixel-wide
+// world map.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -43,10 +46,64 @@ PolyPtr Loaded(int32_t code) {
   return p;
 }
 
-PolyPtr SetUpShape(int32_t code) {
+// Net methods: 0 the fixed net with its map, 5 the same without recounting
+// the used points (the tiling), 6 the net matched to its solid's rows.
+PolyPtr SetUpShape(int32_t code, int16_t method = 0) {
   PolyPtr p = NewPoly(2.0f);
-  SetUpReallyGeneralPolyhedron(p.get(), code, 0, 0, 0.0, nullptr, 1);
+  SetUpReallyGeneralPolyhedron(p.get(), code, method, 0, 0.0, nullptr, 1);
   return p;
+}
+
+struct LatticeCase {
+  int32_t shape;
+  int32_t faces;
+  int32_t points2D;
+  int16_t method;
+};
+
+const LatticeCase kLatticeCases[] = {{24, 8, 9, 5}, {28, 8, 9, 0}, {66, 20, 22, 6}};
+
+// Every generated net as the set-up builds it, with its face count.
+struct BuiltNet {
+  int32_t shape;
+  int32_t faces;
+  PolyPtr poly;
+};
+
+std::vector<BuiltNet> AllBuiltNets() {
+  std::vector<BuiltNet> out;
+  for (const SectorCase& c : kCases) out.push_back({c.shape, c.faces, SetUpShape(c.shape)});
+  for (const LatticeCase& c : kLatticeCases) out.push_back({c.shape, c.faces, SetUpShape(c.shape, c.method)});
+  return out;
+}
+
+TEST(LatticeNets, LoadWithTheirCounts) {
+  for (const LatticeCase& c : kLatticeCases) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    PolyPtr p = Loaded(c.shape);
+    ASSERT_EQ(p->errorCode, kPolyErrorNone);
+    EXPECT_EQ(p->n3DFaces, c.faces);
+    EXPECT_EQ(p->n2DVerts, c.points2D);
+    for (int32_t f = 0; f < c.faces; ++f) EXPECT_EQ(p->faces[f].n2D, 3);
+    // The sunburst is warped like the icosahedron map and matched to its
+    // rows; the square and the tile are drawn straight through their maps.
+    EXPECT_EQ(p->warpStyle, c.shape == 66 ? 1 : 0);
+    EXPECT_EQ(p->map2Dto3D == nullptr, c.shape == 66);
+    EXPECT_EQ(p->faces3DRows != nullptr, c.shape == 66);
+    EXPECT_EQ(p->mirrorFlipA, c.shape == 24 ? 1 : 0);
+  }
+}
+
+// The tile repeats: its opposite sides carry the same solid vertices, so
+// the sheared copies meet without a seam.
+TEST(LatticeNets, TheTetrahedronTileRepeatsAcrossItsSides) {
+  PolyPtr p = Loaded(24);
+  for (int32_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(p->map2Dto3D[i], p->map2Dto3D[6 + i]);
+    EXPECT_EQ(p->map2Dto3D[3 * i], p->map2Dto3D[3 * i + 2]);
+  }
+  std::set<int32_t> used(p->map2Dto3D, p->map2Dto3D + 9);
+  EXPECT_EQ(used.size(), 4u);
 }
 
 TEST(SectorNets, LoadWithTheirCountsAndOptions) {
@@ -94,6 +151,13 @@ TEST(SectorNets, TheCrammedRingsKeepTheirBox) {
   EXPECT_TRUE(std::fabs(hi[0] - lo[0] - 3.464102) < 1e-5 || std::fabs(hi[1] - lo[1] - 4.0) < 1e-5);
 }
 
+// The face triangles come first, one per face; tabs and marks follow.
+int32_t FaceTriangles(const polyhedron* p) {
+  int32_t n = 0;
+  while (n < p->nTriangles && !p->triangles[n].isTab) ++n;
+  return n;
+}
+
 double Cross(const PolyVertex2D& o, const PolyVertex2D& a, const PolyVertex2D& b) {
   return double(a.x - o.x) * (b.y - o.y) - double(a.y - o.y) * (b.x - o.x);
 }
@@ -116,14 +180,15 @@ bool Apart(const polyhedron* p, int32_t s, int32_t t, double slack) {
   return false;
 }
 
-TEST(SectorNets, NoTwoFacesOverlap) {
-  for (const SectorCase& c : kCases) {
+TEST(GeneratedNets, NoTwoFacesOverlap) {
+  for (const BuiltNet& c : AllBuiltNets()) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
-    PolyPtr p = SetUpShape(c.shape);
-    ASSERT_EQ(p->nTriangles, c.faces);
+    const polyhedron* p = c.poly.get();
+    // Origami corner marks (the square's) lie over the faces on purpose.
+    ASSERT_EQ(FaceTriangles(p), c.faces);
     const double size = double(p->netBounds[1] - p->netBounds[0]);
-    for (int32_t s = 0; s < p->nTriangles; ++s)
-      for (int32_t t = s + 1; t < p->nTriangles; ++t) EXPECT_TRUE(Apart(p.get(), s, t, 1e-5 * size * size)) << s << " " << t;
+    for (int32_t s = 0; s < c.faces; ++s)
+      for (int32_t t = s + 1; t < c.faces; ++t) EXPECT_TRUE(Apart(p, s, t, 1e-5 * size * size)) << s << " " << t;
   }
 }
 
@@ -151,14 +216,15 @@ void EdgePointOf(const polyhedron* p, int32_t t, int32_t va, int32_t vb, double 
                             &outside, &hint);
 }
 
-TEST(SectorNets, SharedEdgesShowTheSameSphereFromBothSides) {
-  for (const SectorCase& c : kCases) {
+TEST(GeneratedNets, SharedEdgesShowTheSameSphereFromBothSides) {
+  for (const BuiltNet& c : AllBuiltNets()) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
-    PolyPtr p = SetUpShape(c.shape);
+    const polyhedron* p = c.poly.get();
+    ASSERT_EQ(FaceTriangles(p), c.faces);
     int32_t shared = 0;
     double worst = 0.0;
-    for (int32_t s = 0; s < p->nTriangles; ++s)
-      for (int32_t t = s + 1; t < p->nTriangles; ++t)
+    for (int32_t s = 0; s < c.faces; ++s)
+      for (int32_t t = s + 1; t < c.faces; ++t)
         for (int e = 0; e < 3; ++e) {
           const int32_t va = p->triangles[s].vert2D[e], vb = p->triangles[s].vert2D[(e + 1) % 3];
           const int32_t* tv = p->triangles[t].vert2D;
@@ -166,8 +232,8 @@ TEST(SectorNets, SharedEdgesShowTheSameSphereFromBothSides) {
           ++shared;
           for (double f : {0.0, 0.1, 0.25, 0.5, 0.75, 0.9, 1.0}) {
             float a[3], b[3];
-            EdgePointOf(p.get(), s, va, vb, f, a);
-            EdgePointOf(p.get(), t, va, vb, f, b);
+            EdgePointOf(p, s, va, vb, f, a);
+            EdgePointOf(p, t, va, vb, f, b);
             worst = std::max(worst, AngleBetween(a, b));
           }
         }

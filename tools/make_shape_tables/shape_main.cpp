@@ -1,5 +1,6 @@
 // Generates the flat sector nets of the static shape catalogue,
-// polyhedron/shape_tables_stars.{h,cpp}. From the repository root:
+// polyhedron/shape_tables_stars.{h,cpp}, and its lattice nets,
+// polyhedron/shape_tables_lattice.{h,cpp}. From the repository root:
 //   cmake -S . -B build -G Ninja && ninja -C build gyrelle_core
 //   cmake -S tools/make_shape_tables -B build-shapegen -G Ninja -DGYRELLE_BUILD=$PWD/build
 //   ninja -C build-shapegen && build-shapegen/make_shape_tables polyhedron
@@ -25,6 +26,8 @@
 #include <memory>
 #include <string>
 
+#include "lattice_nets.h"
+#include "polybuild/catalogue_solids.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"
 #include "star_layouts.h"
@@ -192,6 +195,61 @@ void WriteFamily(TableWriter* w, const Built& b, const std::string& what) {
   w->Map(n + "_2D_to_3D", b.net.solidOf, what + ": the solid vertex of each net point.");
 }
 
+// Mirrors a lattice net whose first face turns against its solid the other
+// way than the icosahedron net does; a net that must keep its shape (the
+// sheared tile) swaps two of its solid labels instead.
+void MatchHandedness(LatticeNet* net, const double (*solid)[3], double handedness, bool keepShape = false) {
+  const auto& f = net->faces[0];
+  Dir3 q[3];
+  for (int i = 0; i < 3; ++i) {
+    const double* s = solid[net->solidOf[f[i]]];
+    q[i] = Dir3{{s[0], s[1], s[2]}};
+  }
+  const cplx* p = net->points.data();
+  const double s = Cross(p[f[1]] - p[f[0]], p[f[2]] - p[f[0]]) * Det(q[0], q[1], q[2]);
+  if ((s > 0 ? 1.0 : -1.0) == handedness) return;
+  if (keepShape) {
+    for (int32_t& v : net->solidOf) v = v == 0 ? 1 : (v == 1 ? 0 : v);
+    return;
+  }
+  for (cplx& z : net->points) z = std::conj(z);
+}
+
+std::vector<double> Flat(const std::vector<Dir3>& d) {
+  std::vector<double> out;
+  for (const Dir3& x : d) out.insert(out.end(), x.v, x.v + 3);
+  return out;
+}
+
+void WriteLatticeNets(const char* folder, double handedness) {
+  TableWriter w;
+  LatticeNet square = SquareOctahedron();
+  const std::vector<double> octahedron = Flat(square.solid);
+  MatchHandedness(&square, reinterpret_cast<const double(*)[3]>(octahedron.data()), handedness);
+  Expect("square points", square.points.size(), 9);
+  w.Coords2D("Square_Coords2D", square.points, "The octahedron opened from one pole into a square: the net points");
+  w.Rows("Square_Faces2D", square.faces, "Its faces");
+  w.Coords3D("Square_Coords3D", square.solid, "The octahedron");
+  w.Map("Square_2D_to_3D", square.solidOf, "The octahedron vertex of each net point");
+
+  LatticeNet tile = TetrahedronTile();
+  MatchHandedness(&tile, Tetranew_Coords3D, handedness, true);
+  Expect("tetra tile points", tile.points.size(), 9);
+  w.Coords2D("TilingTetrahedron_Coords2D", tile.points,
+             "The tetrahedron's repeating tile, in the sheared plane of the tiling: the net points");
+  w.Rows("TilingTetrahedron_Faces2D", tile.faces, "Its faces");
+  w.Map("TilingTetrahedron_2D_to_3D", tile.solidOf, "The vertex of Tetranew_Coords3D under each net point");
+
+  LatticeNet sun = IcosahedronSunburst();
+  Expect("sunburst points", sun.points.size(), 22);
+  w.Coords2D("sunburst_Coords2D", sun.points, "The icosahedron as a sunburst: the net points");
+  w.Rows("sunburst_Faces2D", sun.faces, "Its faces; the solid is NewIco's");
+  if (!w.Save(folder, "shape_tables_lattice",
+              "The lattice nets of the catalogue (the octahedron's square, the tetrahedron's\n"
+              "tile, the icosahedron's sunburst), written by tools/make_shape_tables. Do not edit."))
+    Fail("cannot write the lattice tables");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -263,5 +321,6 @@ int main(int argc, char** argv) {
               "The flat sector nets of the star and ring shapes of the catalogue, written by\n"
               "tools/make_shape_tables (see there for what each net is). Do not edit."))
     Fail("cannot write the tables");
+  WriteLatticeNets(argv[1], handedness);
   return 0;
 }
