@@ -61,7 +61,8 @@ struct LatticeCase {
   int16_t method;
 };
 
-const LatticeCase kLatticeCases[] = {{24, 8, 9, 5}, {28, 8, 9, 0}, {66, 20, 22, 6}};
+const LatticeCase kLatticeCases[] = {{24, 8, 9, 5}, {28, 8, 9, 0}, {66, 20, 22, 6},
+                                     {43, 48, 37, 0}, {57, 24, 30, 0}, {61, 48, 37, 0}};
 
 // Every generated net as the set-up builds it, with its face count.
 struct BuiltNet {
@@ -86,11 +87,17 @@ TEST(LatticeNets, LoadWithTheirCounts) {
     EXPECT_EQ(p->n2DVerts, c.points2D);
     for (int32_t f = 0; f < c.faces; ++f) EXPECT_EQ(p->faces[f].n2D, 3);
     // The sunburst is warped like the icosahedron map and matched to its
-    // rows; the square and the tile are drawn straight through their maps.
-    EXPECT_EQ(p->warpStyle, c.shape == 66 ? 1 : 0);
+    // rows; the square and the tile are drawn straight through their maps;
+    // the cube's eighths go through the cube warp, mirrored by flip B, the
+    // cross (the cube's upper half) stretched to the whole sphere.
+    const bool cube = c.shape == 43 || c.shape == 57 || c.shape == 61;
+    EXPECT_EQ(p->warpStyle, c.shape == 66 || cube ? 1 : 0);
     EXPECT_EQ(p->map2Dto3D == nullptr, c.shape == 66);
     EXPECT_EQ(p->faces3DRows != nullptr, c.shape == 66);
     EXPECT_EQ(p->mirrorFlipA, c.shape == 24 ? 1 : 0);
+    EXPECT_EQ(p->mirrorFlipB, cube ? 1 : 0);
+    EXPECT_EQ(p->segmentStretch, c.shape == 57 ? 1 : 0);
+    EXPECT_EQ(p->segmentStretchAlpha, c.shape == 57 ? 0.5 : 1.0);
   }
 }
 
