@@ -133,6 +133,11 @@ constexpr StaticShapeEntry kStaticShapes[] = {
               bipolar_rhombus_2D_to_3D, 12),
     SectorNet(36, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     SectorNet(37, hexagon_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 12),
+    // The tetrahedron in sixths: one triangle, and the rectangle on its points.
+    WithMirrorFlipB(SectorNet(38, conformaltetrahedron_Coords2D, conformaltetrahedron_Faces2D,
+                              conformaltetrahedron_Coords3D, conformaltetrahedron_2D_to_3D, 24)),
+    WithMirrorFlipB(SectorNet(39, conformaltetrahedron_Coords2D, rectangulartetrahedron_Faces2D,
+                              conformaltetrahedron_Coords3D, conformaltetrahedron_2D_to_3D, 24)),
     SectorNet(40, Pentalene_Coords2D, Pentalene_Faces2D, Pentalene_Coords3D, Pentalene_2D_to_3D, 20),
     SectorNet(41, Naphthalene_Coords2D, Naphthalene_Faces2D, Naphthalene_Coords3D, Naphthalene_2D_to_3D, 24),
     SectorNet(42, Phenathene_Coords2D, Phenathene_Faces2D, Phenathene_Coords3D, Phenathene_2D_to_3D, 36),
@@ -158,7 +163,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 29, 34, 38, 39, 46, 47, 51, 52,
+constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 29, 34, 46, 47, 51, 52,
                                                  53, 54, 55, 56, 59, 60, 62, 64, 70, 79};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {

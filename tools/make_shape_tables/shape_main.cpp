@@ -28,6 +28,7 @@
 
 #include "cube_nets.h"
 #include "lattice_nets.h"
+#include "tetra_nets.h"
 #include "polybuild/catalogue_solids.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"
@@ -284,6 +285,28 @@ void WriteLatticeNets(const char* folder, double handedness) {
          "The cross: the top face and the upper halves of the side faces (the cube's upper half)");
   w.Coords3D("shuriken_Coords3D", shuriken.solid, "The cube's corners, edge midpoints and face centres");
   w.Map("shuriken_2D_to_3D", shuriken.solidOf, "The cube point of each net point");
+  // The tetrahedron in sixths, flip B as the cube's: mirrored in the plane
+  // where it would show the sphere the wrong way round.
+  TetraNets tetra = MakeTetraNets();
+  LatticeNet& lee = tetra.triangle;
+  {
+    std::vector<double> flipped = Flat(lee.solid);
+    for (size_t k = 0; k < flipped.size(); k += 3) flipped[k] = -flipped[k];
+    if (NetHandedness(lee, reinterpret_cast<const double(*)[3]>(flipped.data())) != handedness)
+      for (cplx& z : lee.points) z = std::conj(z);
+  }
+  Expect("tetrahedron points", size_t(HighestInFaces(FacesOnly(lee.faces), 24)), 19);
+  Expect("rectangular tetrahedron points", size_t(HighestInFaces(FacesOnly(tetra.rectangleFaces), 24)), 23);
+  w.Coords2D("conformaltetrahedron_Coords2D", lee.points,
+             "The tetrahedron in sixths opened into one triangle; the points after the 19th are the\n"
+             "rectangle's");
+  w.Rows("conformaltetrahedron_Faces2D", lee.faces,
+         "The triangle's sixths (face centre, edge midpoint, corner), face by face, the top face last");
+  w.Rows("rectangulartetrahedron_Faces2D", tetra.rectangleFaces,
+         "The rectangle: the triangle with its top face's halves turned down beside it");
+  w.Coords3D("conformaltetrahedron_Coords3D", lee.solid,
+             "The tetrahedron's corners, edge midpoints and face centres");
+  w.Map("conformaltetrahedron_2D_to_3D", lee.solidOf, "The solid point of each net point");
   if (!w.Save(folder, "shape_tables_lattice",
               "The lattice nets of the catalogue (the octahedron's square, the tetrahedron's\n"
               "tile, the icosahedron's sunburst), written by tools/make_shape_tables. Do not edit."))
