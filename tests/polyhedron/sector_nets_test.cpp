@@ -250,4 +250,49 @@ TEST(GeneratedNets, SharedEdgesShowTheSameSphereFromBothSides) {
   }
 }
 
+// Which way round a net shows the sphere, triangle by triangle: the turn of
+// three points inside it in the plane against the turn of their directions
+// seen from outside. +1 or -1 when all its face triangles agree, 0 when not.
+int32_t Handedness(const polyhedron* p, int32_t faces) {
+  int32_t sign = 0;
+  const float inner[3][3] = {{0.6f, 0.2f, 0.2f}, {0.2f, 0.6f, 0.2f}, {0.2f, 0.2f, 0.6f}};
+  for (int32_t t = 0; t < faces; ++t) {
+    double d[3][3], xy[3][2];
+    for (int k = 0; k < 3; ++k) {
+      const float* b = inner[k];
+      double x = 0, y = 0;
+      for (int j = 0; j < 3; ++j) {
+        x += b[j] * p->verts2D[p->triangles[t].vert2D[j]].x;
+        y += b[j] * p->verts2D[p->triangles[t].vert2D[j]].y;
+      }
+      renderhinttype hint{};
+      uint8_t outside = 0;
+      float q[3];
+      DoPolyhedralTransformCore(p, b[0], b[1], b[2], t, float(x), float(y), q, &outside, &hint);
+      for (int j = 0; j < 3; ++j) d[k][j] = q[j];
+      xy[k][0] = x;
+      xy[k][1] = y;
+    }
+    const double turn = (xy[1][0] - xy[0][0]) * (xy[2][1] - xy[0][1]) - (xy[1][1] - xy[0][1]) * (xy[2][0] - xy[0][0]);
+    const double det = d[0][0] * (d[1][1] * d[2][2] - d[1][2] * d[2][1]) - d[0][1] * (d[1][0] * d[2][2] - d[1][2] * d[2][0]) +
+                       d[0][2] * (d[1][0] * d[2][1] - d[1][1] * d[2][0]);
+    const int32_t s = turn * det > 0 ? 1 : -1;
+    if (sign != 0 && s != sign) return 0;
+    sign = s;
+  }
+  return sign;
+}
+
+// No generated net shows a mirror image of the sphere: each turns the way
+// the catalogue's icosahedron net, matched to its solid, does.
+TEST(GeneratedNets, ShowTheSphereTheSameWayRoundAsTheMatchedNets) {
+  PolyPtr reference = SetUpShape(17, 6);
+  const int32_t want = Handedness(reference.get(), 20);
+  ASSERT_NE(want, 0);
+  for (const BuiltNet& c : AllBuiltNets()) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    EXPECT_EQ(Handedness(c.poly.get(), c.faces), want);
+  }
+}
+
 }  // namespace
