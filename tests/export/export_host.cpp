@@ -174,7 +174,11 @@ void ExportHost::CommitOut() {
 OSErr16 ExportHost::AdvanceThunk() {
   ExportHost* h = current;
   h->CommitOut();
-  h->Deliver();
+  if (h->deliverData) {
+    h->Deliver();
+  } else {
+    h->record.inData = h->record.outData = nullptr;
+  }
   return 0;
 }
 

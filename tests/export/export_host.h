@@ -52,6 +52,7 @@ struct ExportHost {
   std::vector<uint8_t> inBuffer, outBuffer;
   Rect deliveredOut{0, 0, 0, 0};
   int abortAfterPolls = -1;  // -1: never
+  bool deliverData = true;   // false: advanceState answers 0 and hands over no buffers
   int abortPolls = 0;
   std::map<BufferID, std::vector<uint8_t>> buffers;
   BufferID nextBufferId = 1;
