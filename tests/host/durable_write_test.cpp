@@ -5,7 +5,6 @@
 // of the C library's (the host calls them unqualified), records each call
 // and can make one fail; a test binary of its own keeps that away from every
 // other test.
-#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -17,12 +16,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/output_file.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -73,34 +71,6 @@ extern "C" int rename(const char* from, const char* to) {
 namespace gyhost {
 namespace {
 
-struct Folder {
-  std::string path;
-  Folder() {
-    char name[] = "/tmp/gyrelle-durable-XXXXXX";
-    path = mkdtemp(name);
-    char real[PATH_MAX];
-    if (realpath(path.c_str(), real)) path = real;  // /proc answers with the real path
-  }
-  ~Folder() { std::system(("rm -rf '" + path + "'").c_str()); }
-  std::string operator/(const std::string& n) const { return path + "/" + n; }
-  int Entries() const {
-    int n = 0;
-    DIR* d = opendir(path.c_str());
-    while (const dirent* e = readdir(d)) n += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
-    closedir(d);
-    return n;
-  }
-};
-
-void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string Get(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 struct Recording {
   Recording() {
     g_calls.clear();
@@ -113,9 +83,9 @@ struct Recording {
 };
 
 TEST(DurableWrite, TheTemporaryIsFlushedBeforeItReplacesTheFile) {
-  Folder f;
+  ScratchFolder f;
   const std::string out = f / "out.png";
-  Put(out, "old");
+  PutText(out, "old");
   Recording r;
   std::string temp, error;
   const bool ok = WriteFileAtomically(
@@ -123,12 +93,12 @@ TEST(DurableWrite, TheTemporaryIsFlushedBeforeItReplacesTheFile) {
       [&](const std::string& t, std::string*) {
         g_calls.push_back({"write", t});
         temp = t;
-        Put(t, "new");
+        PutText(t, "new");
         return true;
       },
       &error);
   ASSERT_TRUE(ok) << error;
-  EXPECT_EQ(Get(out), "new");
+  EXPECT_EQ(GetText(out), "new");
   // The folder's own flush after the rename makes the new name durable.
   ASSERT_GE(g_calls.size(), 3u);
   EXPECT_EQ(g_calls[0].what, "write");
@@ -141,23 +111,23 @@ TEST(DurableWrite, TheTemporaryIsFlushedBeforeItReplacesTheFile) {
 
 TEST(DurableWrite, AFailedFlushOrRenameKeepsTheOldFileAndNoTemporary) {
   for (const char* failing : {"fsync", "rename"}) {
-    Folder f;
+    ScratchFolder f;
     const std::string out = f / "out.png";
-    Put(out, "old");
+    PutText(out, "old");
     Recording r;
     g_failing = failing;
     std::string error;
     const bool ok = WriteFileAtomically(
         out,
         [](const std::string& t, std::string*) {
-          Put(t, "new");
+          PutText(t, "new");
           return true;
         },
         &error);
     EXPECT_FALSE(ok) << failing;
     EXPECT_NE(error.find(std::strerror(EIO)), std::string::npos) << failing << ": " << error;
-    EXPECT_EQ(Get(out), "old") << failing;
-    EXPECT_EQ(f.Entries(), 1) << failing << ": the temporary is gone";
+    EXPECT_EQ(GetText(out), "old") << failing;
+    EXPECT_EQ(f.Entries().size(), 1u) << failing << ": the temporary is gone";
   }
 }
 
