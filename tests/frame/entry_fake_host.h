@@ -1,6 +1,7 @@
 // The entry suites' host: the shared in-process host with an 8-bit image,
-// an output that starts black and out buffers handed over blank, and no
-// input rate of its own, driving PluginMain selector by selector.
+// an output that starts black and out buffers handed over blank, no input
+// rate of its own and its own folder for the plug-in's files, driving
+// PluginMain selector by selector.
 #pragma once
 
 #include "support/plugin_host.h"
