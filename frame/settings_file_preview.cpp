@@ -33,6 +33,17 @@ bool AllocateLike(PyramidDescriptor* temp, Globals* globals, int32_t width, int3
 
 int32_t FirstOf(int32_t a, int32_t b) { return a != 0 ? a : b; }
 
+// The picture read from a file becomes the preview: scaled to the preview's
+// size when it differs, then the preview's levels are built. Only a picture
+// larger than the preview is read from its own coarser levels, so only then
+// are they worth building.
+void PutIntoPreview(Globals* globals, PyramidDescriptor* picture) {
+  const PyramidDescriptor& preview = globals->previewPyramid;
+  if (picture->levelWidth[0] > preview.levelWidth[0] || picture->levelHeight[0] > preview.levelHeight[0])
+    paint_mipmap_of_pyramid(picture);
+  CopyPyramidIntoPreview(globals, picture);
+}
+
 }  // namespace
 
 int32_t WritePyrToJFIF(const PyramidDescriptor* pyramid, int16_t refNum, uint8_t withHeader, int16_t quality,
@@ -106,8 +117,7 @@ int32_t Read_a_JPEG_preview(Globals* globals, int16_t refNum, uint8_t* previewRe
   if (e == 0 && AllocateLike(&temp, globals, w, h)) {
     const Rect area{0, 0, int16_t(h), int16_t(w)};
     if (DecompressJPEG(&temp, &area, static_cast<const uint8_t*>(data), uint32_t(length)) == kJpegOK) {
-      paint_mipmap_of_pyramid(&temp);
-      CopyPyramidIntoPreview(globals, &temp);
+      PutIntoPreview(globals, &temp);
       globals->previewWidth = w;
       globals->previewHeight = h;
       *previewRead = 1;
@@ -141,19 +151,21 @@ int32_t Read_an_uncompressed_preview(Globals* globals, int16_t refNum, uint8_t* 
     }
     return 0;
   }
-  Build_blank_preview(globals);
   uint8_t row[kSettingsPreviewSide * 3];
   for (int32_t y = 0; y < height && e == 0; ++y) {
     e = RdBlock(row, width * 3, refNum);
     for (int32_t x = 0; x < width && e == 0; ++x)
       set_pyramid_sample_point4(x, y, &temp, 0, row[3 * x], row[3 * x + 1], row[3 * x + 2], 255);
   }
+  // A picture read whole covers every pixel of the preview; the blank one
+  // is left only where the block could not be read.
   if (e == 0) {
-    paint_mipmap_of_pyramid(&temp);
-    CopyPyramidIntoPreview(globals, &temp);
+    PutIntoPreview(globals, &temp);
     globals->previewWidth = width;
     globals->previewHeight = height;
     *previewRead = 1;
+  } else {
+    Build_blank_preview(globals);
   }
   DisposePyramidData(&temp);
   return e;

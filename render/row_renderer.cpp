@@ -246,7 +246,11 @@ void DoMyTask(PerTaskStuffType* task, int32_t kind) {
 
 void DoSolarRect(Globals* globals) {
   FilterRecord* fr = globals->filterRecord;
-  if (!fr->inData || !fr->outData) {
+  // An export layer reads the pyramid and writes its canvas: the host's
+  // buffers play no part in it, and a host may hand none over meanwhile.
+  const TParameters* params = Params(globals);
+  const bool exportLayer = params && params->runMode == RunMode_ExportLayer;
+  if (!exportLayer && (!fr->inData || !fr->outData)) {
     globals->result = kOutOfMemory;
     return;
   }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "export/layer_renderers.h"
+#include "frame/export_layer.h"
+#include "frame/render_passes.h"
 #include "frame/globals.h"
 #include "export/psd_doc.h"
 #include "polybuild/polyhedron_setup.h"
@@ -159,6 +161,32 @@ TEST(LayerRenderers, FaceGroupsAreDrawnAtTheirPlannedTurnAndScale) {
     EXPECT_NEAR(x1 - x0 + 1, wantW, 2.5);
     EXPECT_NEAR(y1 - y0 + 1, wantH, 2.5);
   }
+}
+
+// An export layer is drawn from the image already read into the pyramid and
+// written into the canvas: a host that hands over no buffers while it runs
+// must not stop it.
+TEST(LayerRenderers, AnExportNeedsNoHostBuffers) {
+  OpenHost o;
+  o.host.Settings()->outputMode = 7;
+  MaybeAllocatePyramids(o.g);
+  ASSERT_EQ(o.g->result, 0);
+  o.host.deliverData = false;
+  o.host.record.inData = o.host.record.outData = nullptr;
+  PyramidDescriptor* canvas = o.Canvas(64, 32);
+  uint8_t cancelled = 0;
+  GenerateOneLayerOfBasicResult(o.g, canvas, 0, &cancelled);
+  EXPECT_EQ(cancelled, 0);
+  EXPECT_EQ(o.g->result, 0);
+  int changed = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 64; ++x) {
+      int32_t a[4], b[4];
+      get_pyramid_sample_point4(x, y, canvas, 0, &a[0], &a[1], &a[2], &a[3]);
+      get_pyramid_sample_point4(x, y, &o.g->pyramids[kPyramidMain], 0, &b[0], &b[1], &b[2], &b[3]);
+      changed += a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
+    }
+  EXPECT_GT(changed, 64 * 32 / 4) << "the layer was rendered over the unfiltered image";
 }
 
 TEST(LayerRenderers, NothingWithoutACanvas) {

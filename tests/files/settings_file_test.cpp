@@ -21,6 +21,8 @@
 #include "frame/persistence.h"
 #include "frame/settings_file.h"
 #include "frame/settings_file_reader.h"
+#include "pyramid/pyramid_copy.h"
+#include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"
 #include "settings_fields.h"
 #include "settings_host.h"
@@ -296,6 +298,55 @@ TEST_F(SettingsFileTest, DamagedHeadersAreRefused) {
     EXPECT_EQ(Read(reader), c.expected) << c.what;
     if (c.expected != 0) {
       ExpectSame(*reader.Settings(), before);
+    }
+  }
+}
+
+// An older file's uncompressed preview: read whole, it fills the preview,
+// scaled up, and the preview's coarser levels follow it; cut short inside
+// the block, the preview is the blank ramp, whatever it showed before.
+TEST_F(SettingsFileTest, AnUncompressedPreviewFillsThePreviewOrLeavesItBlank) {
+  SettingsHost writer(false);
+  ASSERT_EQ(Write(writer), 0);
+  const Bytes good = ReadWholeFile(path);
+  Bytes block;
+  for (int32_t v : {1, 2, 2})
+    for (int k = 3; k >= 0; --k) block.push_back(uint8_t(uint32_t(v) >> (8 * k)));
+  for (int i = 0; i < 4; ++i) block.insert(block.end(), {200, 40, 10});
+  // Slot 66 is where the block stands (in the good file a lone 0); a file of
+  // version 39 has it and no JPEG block after it.
+  Bytes whole = good;
+  whole[3] = 39;
+  whole.erase(whole.begin() + 260, whole.begin() + 264);
+  whole.insert(whole.begin() + 260, block.begin(), block.end());
+  const Bytes cut(whole.begin(), whole.begin() + 260 + 12 + 5);
+
+  for (const bool complete : {true, false}) {
+    SettingsHost reader;
+    PyramidDescriptor* preview = &reader.globals->previewPyramid;
+    PaintLevelSolidColor(preview, 0, 0, 0, 255, 255);
+    WriteWholeFile(path, complete ? whole : cut);
+    uint8_t previewRead = 9;
+    const int32_t e = Read(reader, SettingsRead_PreviewOnly, &previewRead);
+    EXPECT_EQ(e == 0, complete) << e;
+    EXPECT_EQ(previewRead, complete ? 1 : 0);
+    EXPECT_EQ(reader.globals->previewWidth, complete ? 2 : 0);
+    const struct {
+      int32_t level, x, y;
+    } points[] = {{0, 64, 0}, {0, 64, 127}, {preview->topLevel, 0, 0}};
+    for (const auto& at : points) {
+      int32_t r, g, b, a;
+      get_pyramid_sample_point4(at.x, at.y, preview, at.level, &r, &g, &b, &a);
+      if (complete) {
+        // Each reduction may round a step away.
+        const int32_t slack = 1 + at.level;
+        EXPECT_NEAR(r, 200, slack) << at.level << " " << at.y;
+        EXPECT_NEAR(g, 40, slack) << at.level << " " << at.y;
+        EXPECT_NEAR(b, 10, slack) << at.level << " " << at.y;
+      } else if (at.level == 0) {
+        EXPECT_EQ(r, 255 - at.y) << at.y;
+        EXPECT_EQ(b, 255 - at.y) << at.y;
+      }
     }
   }
 }

@@ -17,40 +17,14 @@
 #include <vector>
 
 #include "host/output_file.h"
+#include "scratch_folder.h"
 
 namespace gyhost {
 namespace {
 
-struct Folder {
-  std::string path;
-  Folder() {
-    char name[] = "/tmp/gyrelle-out-XXXXXX";
-    path = mkdtemp(name);
-  }
-  ~Folder() { std::system(("rm -rf '" + path + "'").c_str()); }
-  std::string operator/(const std::string& n) const { return path + "/" + n; }
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> out;
-    DIR* d = opendir(path.c_str());
-    while (const dirent* e = readdir(d))
-      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") out.push_back(e->d_name);
-    closedir(d);
-    return out;
-  }
-};
-
-void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string Get(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 FileWriter Writes(const std::string& text) {
   return [text](const std::string& temp, std::string*) {
-    Put(temp, text);
+    PutText(temp, text);
     return true;
   };
 }
@@ -64,9 +38,9 @@ TEST(OutputFile, ASignalDuringTheWriteAbandonsIt) {
   } cases[] = {{SIGINT, 130}, {SIGTERM, 1}, {SIGHUP, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sig);
-    Folder f;
+    ScratchFolder f;
     const std::string out = f / "out.png";
-    Put(out, "earlier");
+    PutText(out, "earlier");
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -74,7 +48,7 @@ TEST(OutputFile, ASignalDuringTheWriteAbandonsIt) {
       WriteFileAtomically(
           out,
           [&](const std::string& temp, std::string*) {
-            Put(temp, "half of a new fi");
+            PutText(temp, "half of a new fi");
             raise(c.sig);
             return true;
           },
@@ -85,30 +59,30 @@ TEST(OutputFile, ASignalDuringTheWriteAbandonsIt) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), c.status);
-    EXPECT_EQ(Get(out), "earlier");
+    EXPECT_EQ(GetText(out), "earlier");
     EXPECT_EQ(f.Entries(), std::vector<std::string>{"out.png"});
   }
 }
 
 TEST(OutputFile, ALinkIsFollowedAndStaysALink) {
-  Folder f;
+  ScratchFolder f;
   mkdir((f / "real").c_str(), 0755);
-  Put(f / "real/target.png", "old");
+  PutText(f / "real/target.png", "old");
   ASSERT_EQ(symlink("real/target.png", (f / "link.png").c_str()), 0);
   std::string error;
   ASSERT_TRUE(WriteFileAtomically(f / "link.png", Writes("new"), &error)) << error;
   struct stat st {};
   ASSERT_EQ(lstat((f / "link.png").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
-  EXPECT_EQ(Get(f / "real/target.png"), "new");
+  EXPECT_EQ(GetText(f / "real/target.png"), "new");
   // A dangling link gets its target created.
   ASSERT_EQ(symlink("real/fresh.png", (f / "dangling.png").c_str()), 0);
   ASSERT_TRUE(WriteFileAtomically(f / "dangling.png", Writes("fresh"), &error)) << error;
-  EXPECT_EQ(Get(f / "real/fresh.png"), "fresh");
+  EXPECT_EQ(GetText(f / "real/fresh.png"), "fresh");
 }
 
 TEST(OutputFile, TemporariesOfGoneRunsAreRemoved) {
-  Folder f;
+  ScratchFolder f;
   // A process id that is certainly gone: a child that has been reaped.
   const pid_t gone = fork();
   if (gone == 0) _exit(0);
@@ -116,7 +90,7 @@ TEST(OutputFile, TemporariesOfGoneRunsAreRemoved) {
   const std::string stale = ".out.png.gyrelle-" + std::to_string(gone) + "-abcdef";
   const std::string live = ".out.png.gyrelle-" + std::to_string(getppid()) + "-ghijkl";
   const std::string other = ".other.png.gyrelle-" + std::to_string(gone) + "-mnopqr";
-  for (const std::string& n : {stale, live, other}) Put(f / n, "left over");
+  for (const std::string& n : {stale, live, other}) PutText(f / n, "left over");
   EXPECT_EQ(RemoveStaleTemporaries(f / "out.png"), 1);
   std::string error;
   ASSERT_TRUE(WriteFileAtomically(f / "out.png", Writes("done"), &error)) << error;
@@ -128,7 +102,7 @@ TEST(OutputFile, TemporariesOfGoneRunsAreRemoved) {
 }
 
 TEST(OutputFile, UnwritablePlacesAreFoundBeforeTheWork) {
-  Folder f;
+  ScratchFolder f;
   mkdir((f / "sub").c_str(), 0755);
   const struct {
     std::string path;
