@@ -65,13 +65,24 @@ constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 24, 28,
                                                  36, 37, 38, 39, 40, 41, 42, 43, 46, 47, 51, 52, 53, 54, 55,
                                                  56, 57, 58, 59, 60, 61, 62, 63, 64, 66, 68, 69, 70, 79};
 
+constexpr int32_t HighestRowNumber(const int16_t* rows, int32_t length) {
+  int32_t highest = 0;
+  for (int32_t i = 0; i < length; ++i) highest = rows[i] > highest ? rows[i] : highest;
+  return highest;
+}
+
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {
     const StaticShapeEntry& e = kStaticShapes[i];
     if (i > 0 && e.shapeCode <= kStaticShapes[i - 1].shapeCode) return false;
     if (e.faceCount < 1 || e.faceCount > kPolyMaxFaces) return false;
     // Every face takes at least three corners and a closing zero.
-    if (e.rows2DLength < 4 * e.faceCount || e.rows3DLength < 4 * e.faceCount) return false;
+    if (e.rows2DLength < 4 * e.faceCount) return false;
+    if (e.faces3DRows && e.rows3DLength < 4 * e.faceCount) return false;
+    // A net without solid rows names its solid through the map, which must
+    // cover every net point its rows number.
+    if (!e.faces3DRows && !e.map2Dto3D) return false;
+    if (e.map2Dto3D && HighestRowNumber(e.faces2DRows, e.rows2DLength) > e.map2Dto3DLength) return false;
   }
   return true;
 }
