@@ -24,6 +24,10 @@ static_assert(Rows(conformal_dodecahedron_Faces2D) == 120 && HighestNumber(confo
 static_assert(Rows(conformal_dodecahedron_Faces3D) == 120 && HighestNumber(conformal_dodecahedron_Faces3D) == 62,
               "conformal_dodecahedron: solid rows");
 static_assert(HighestNumber(conformal_dodecahedron_2D_to_3D) == 61, "conformal_dodecahedron: map");
+static_assert(Rows(dodo_Faces2D) == 72 && HighestNumber(dodo_Faces2D) == 240,
+              "dodo: net rows");
+static_assert(Rows(dodo_Faces3D) == 72 && HighestNumber(dodo_Faces3D) == 140,
+              "dodo: solid rows");
 static_assert(Rows(Jewel_Faces2D) == 6 && HighestNumber(Jewel_Faces2D) == 6,
               "Jewel: net rows");
 static_assert(Rows(Jewel_Faces3D) == 6 && HighestNumber(Jewel_Faces3D) == 5,

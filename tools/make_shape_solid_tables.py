@@ -30,6 +30,20 @@ Families:
       49 distinct edges: 99 points. Triangles 10k to 10k + 9 lie in net
       pentagon k, which is their facegroup, so a layer or a glue tab drawn
       from the net of shape 9 covers exactly those triangles.
+  dodo (shape 20)
+      The dodecahedron of shape 9 with every face cut into a decagon and five
+      quadrilaterals, all in the face's plane: the decagon is the pentagon
+      shrunk about its centre, its corners clipped, and each quadrilateral
+      joins one of its long sides to the dodecahedron's edge beside it. The
+      clipped corners leave a thin notch at each corner of the dodecahedron.
+      Group k (faces 6k to 6k + 5) is solid face k, its decagon first: 140
+      solid vertices, the 20 corners first. The solid is one piece through
+      the quadrilaterals that meet on its edges, so the net's twelve groups
+      find their solid faces from their decagons. (Listed as 306 solid
+      vertices: a net of twelve six-face groups, each hinged from one face,
+      can fold onto faces naming at most 240.) The net lays each group on
+      the pentagon of the dodecahedron's net that shows its face, pulled a
+      little apart from the others (240 points).
   Jewel (shape 79)
       The triangular bipyramid of unit circumradius: poles on the y axis,
       three corners on the equator (5 vertices, 6 isosceles faces). Its net
@@ -168,7 +182,6 @@ def unfold_piece(net, coords, faces, tree, anchor=(0.0, 0.0), turn=0.0):
     """Lays one piece out: tree lists (face, parent face or None) in order,
     each face hinged to its parent along their shared edge. Returns the
     rows (net point numbers) of the piece's faces, in tree order."""
-    where = {}  # solid vertex -> net points of this piece on it
     rows = []
     row_of = {}
     for face_index, parent in tree:
@@ -188,15 +201,14 @@ def unfold_piece(net, coords, faces, tree, anchor=(0.0, 0.0), turn=0.0):
             assert hinge, "a hinge needs a shared edge"
             i, j, at_i, at_j = hinge
             placed = place(local, i, j, net.points[at_i], net.points[at_j])
+        # Only the hinge's two corners are shared with the parent; corners
+        # that merely touch another face keep points of their own.
+        shared = {}
+        if parent is not None:
+            shared = {hinge[0]: hinge[2], hinge[1]: hinge[3]}
         row = []
         for k, v in enumerate(face):
-            same = [q for q in where.get(v, []) if norm(sub(net.points[q], placed[k])) < 1e-9]
-            if same:
-                row.append(same[0])
-            else:
-                q = net.point(placed[k], v)
-                where.setdefault(v, []).append(q)
-                row.append(q)
+            row.append(shared[k] if k in shared else net.point(placed[k], v))
         row_of[face_index] = row
         rows.append(row)
     return rows
@@ -235,7 +247,11 @@ def rows_of(numbers):
 
 # --------------------------------------------------------------- families
 
-def conformal_dodecahedron(root):
+def dodecahedron_and_its_net(root):
+    """The dodecahedron of shape 9 and its net, read from the generated
+    catalogue sources, with the net folded onto the solid: for every net
+    pentagon the solid face it shows and the corner offset (net corner k on
+    solid corner k + offset), and the solid vertex of every net point."""
     nets = os.path.join(root, "polybuild", "catalogue_nets.cpp")
     solids = os.path.join(root, "polybuild", "catalogue_solids.cpp")
     c2 = read_table(nets, "NewDodec_Coords2D")
@@ -280,6 +296,11 @@ def conformal_dodecahedron(root):
             v = faces3[F][(k + o) % 5]
             assert corner3d[p] in (None, v), "the net folds two ways"
             corner3d[p] = v
+    return net_pts, net_faces, pts3, faces3, face_of, corner3d
+
+
+def conformal_dodecahedron(root):
+    net_pts, net_faces, pts3, faces3, face_of, corner3d = dodecahedron_and_its_net(root)
 
     # Solid: corners, centres of the faces, midpoints of the edges.
     coords3 = [list(p) for p in pts3]
@@ -327,6 +348,52 @@ def conformal_dodecahedron(root):
         "coords2D": net.points, "faces2D": rows2, "map": net.to3d,
         "coords3D": coords3, "faces3D": rows3, "groups": groups,
     }
+
+
+def dodo(root):
+    net_pts, net_faces, pts3, faces3, face_of, _ = dodecahedron_and_its_net(root)
+    inset, cut = 0.62, 0.05
+    coords = [list(p) for p in pts3]
+    faces = []
+    groups = []  # per solid face: its flat decagon and quads in the face plane
+    for F, face in enumerate(faces3):
+        corners = [pts3[v] for v in face]
+        c = mean(corners)
+        shrunk = [add(c, scale(sub(p, c), inset)) for p in corners]
+        decagon = []
+        for i in range(5):
+            a, b = shrunk[i], shrunk[(i + 1) % 5]
+            for t in (cut, 1 - cut):
+                coords.append(add(a, scale(sub(b, a), t)))
+                decagon.append(len(coords) - 1)
+        faces.append(decagon)
+        for i in range(5):
+            la, lb = decagon[2 * i], decagon[2 * i + 1]
+            faces.append([lb, la, face[i], face[(i + 1) % 5]])
+    # Net: each group flat, on the pentagon of the dodecahedron's net that
+    # shows its face, the groups pulled a little apart.
+    net = Net()
+    rows = [None] * 72
+    net_c = mean(net_pts)
+    for f, pent in enumerate(net_faces):
+        F, o = face_of[f]
+        tree = [(6 * F, None)] + [(6 * F + 1 + i, 6 * F) for i in range(5)]
+        piece = unfold_piece(net, coords, faces, tree)
+        # Lay the group's dodecahedron corners on the net pentagon's.
+        p0 = net.points[piece[1][2]]  # solid corner 0 of F, on quad 0
+        p1 = net.points[piece[1][3]]  # solid corner 1
+        at0, at1 = net_pts[pent[(0 - o) % 5]], net_pts[pent[(1 - o) % 5]]
+        angle = math.atan2(at1[1] - at0[1], at1[0] - at0[0]) - math.atan2(p1[1] - p0[1], p1[0] - p0[0])
+        points = sorted({p for r in piece for p in r})
+        moved = {p: add(rotate2(sub(net.points[p], p0), angle), at0) for p in points}
+        centre = mean([net_pts[q] for q in pent])
+        push = scale(sub(centre, net_c), 0.12)
+        for p in points:
+            net.points[p] = add(moved[p], push)
+        for j, r in enumerate(piece):
+            rows[6 * F + j] = r
+    assert len(net.points) == 240 and len(coords) == 140, (len(net.points), len(coords))
+    return {"name": "dodo", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces}
 
 
 def jewel():
@@ -574,7 +641,7 @@ def write(root, families):
 
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-    families = [conformal_dodecahedron(root), jewel(), beanbag(), box(), balloon(), paperlock()]
+    families = [conformal_dodecahedron(root), dodo(root), jewel(), beanbag(), box(), balloon(), paperlock()]
     write(root, families)
 
 

@@ -8,8 +8,11 @@
 #include <set>
 #include <string>
 
-#include "net_checks.h"
 #include "polyhedron/catalogue.h"
+#include "polyhedron/correspondence.h"
+#include "polyhedron/polyhedron_angles.h"
+#include "polyhedron/polyhedron_links.h"
+#include "polyhedron/vertex_upkeep.h"
 #include "support/poly_fixture.h"
 
 namespace {
@@ -40,6 +43,7 @@ const Listed kListed[] = {
     {10, 33, 72, 24, true, 0, 1, 0, 0, 1, 0, -1, false},
     {11, 13, 44, 18, true, 0, 1, 0, 0, 2, 0, -1, false},
     {15, 4, 12, 4, true, 0, 0, 0, 0, 1, 0, -1, false},
+    {20, 72, 240, 140, false, 1, 0, 0, 0, 1, 0, -1, false},
     {29, 3, 8, 7, true, 0, 0, 0, 0, 1, 1, -1, false},
     {70, 120, 99, 62, true, 0, 0, 1, 1, 1, 1, 9, true},
     {79, 6, 6, 5, false, 1, 0, 0, 0, 1, 0, -1, false},
@@ -66,6 +70,48 @@ TEST(ShapeCatalogueSolid, LoadsWithTheCountsAndOptionsOfTheShapeList) {
     EXPECT_EQ(p->facegroupTable != nullptr, c.facegroups);
     EXPECT_EQ(p->correspondenceGiven, 0);
   }
+}
+
+// The dodo's twelve net groups each find their solid face from their
+// decagon and spread from there: every net face shows its own solid face,
+// congruent corner for corner, and faces joined in the net are joined on the
+// solid.
+TEST(ShapeCatalogueSolid, DodoNetFoldsOntoItsSolid) {
+  PolyPtr p = Loaded(20);
+  Cleanse2DVertList(p.get());
+  Build2DConnectivityCompletelyFromScratch(p.get(), p->n3DFaces);
+  Calc3DAngles(p.get());
+  Build3DConnectivity(p.get());
+  Calc2DAnglesAroundFaces(p.get());
+  EXPECT_EQ(DetermineCorrespondence(p.get()), 1);
+  std::set<int32_t> shown;
+  for (int32_t f = 0; f < p->n2DFaces; ++f) {
+    SCOPED_TRACE("net face " + std::to_string(f));
+    const PolyFace& face = p->faces[f];
+    ASSERT_GE(face.face3D, 0);
+    shown.insert(face.face3D);
+    const PolyFace& solid = p->faces[face.face3D];
+    ASSERT_EQ(face.n2D, solid.n3D);
+    const int32_t n = face.n2D;
+    for (int32_t a = 0; a < n; ++a)
+      for (int32_t b = a + 1; b < n; ++b) {
+        const double* pa = p->coords2D[face.vert2D[a]];
+        const double* pb = p->coords2D[face.vert2D[b]];
+        const double* qa = p->coords3D[solid.vert3D[(a + face.cornerOffset) % n]];
+        const double* qb = p->coords3D[solid.vert3D[(b + face.cornerOffset) % n]];
+        EXPECT_NEAR(std::hypot(pa[0] - pb[0], pa[1] - pb[1]),
+                    std::sqrt((qa[0] - qb[0]) * (qa[0] - qb[0]) + (qa[1] - qb[1]) * (qa[1] - qb[1]) +
+                              (qa[2] - qb[2]) * (qa[2] - qb[2])),
+                    1e-9);
+      }
+    for (int32_t e = 0; e < n; ++e) {
+      const int32_t g = face.nbrFace2D[e];
+      if (g < 0) continue;
+      // The neighbour in the net shows the solid face across the same edge.
+      EXPECT_EQ(p->faces[g].face3D, solid.nbrFace3D[(e + face.cornerOffset) % n]) << "edge " << e;
+    }
+  }
+  EXPECT_EQ(int32_t(shown.size()), 72);
 }
 
 // The jewel's net shows four of its six faces: the two rows after them are
