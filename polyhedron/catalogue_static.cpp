@@ -52,6 +52,12 @@ constexpr StaticShapeEntry kStaticShapes[] = {
      .map2Dto3DLength = int32_t(std::size(paperlock_2D_to_3D)), .mirrorFlipB = 1, .sphericalFlag = 2},
     {12, PentTwoFour_Coords2D, PentTwoFour_Faces2D, int32_t(std::size(PentTwoFour_Faces2D)), PentTwoFour_Coords3D,
      PentTwoFour_Faces3D, int32_t(std::size(PentTwoFour_Faces3D)), 24, 1, 0, 0, kUpFaceMostCorners},
+    // The spikeball: the pentagonal hexecontahedron, its net ten sawtooth
+    // strips of six faces.
+    {.shapeCode = 13, .coords2D = FiveTets_Coords2D, .faces2DRows = FiveTets_Faces2D,
+     .rows2DLength = int32_t(std::size(FiveTets_Faces2D)), .coords3D = FiveTets_Coords3D,
+     .faces3DRows = FiveTets_Faces3D, .rows3DLength = int32_t(std::size(FiveTets_Faces3D)), .faceCount = 60,
+     .mirrorFlipA = 1, .exportFlipFirstAxis = 0, .warpStyle = 0, .upFace = kUpFaceMostCorners, .tabStyle = 1},
     // The beanbag: a tetrahedron's four faces apart.
     {.shapeCode = 15, .coords2D = beanbag_Coords2D, .faces2DRows = beanbag_Faces2D,
      .rows2DLength = int32_t(std::size(beanbag_Faces2D)), .coords3D = beanbag_Coords3D, .faces3DRows = nullptr,
@@ -109,7 +115,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {13, 21, 24, 28, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40,
+constexpr int32_t kStaticCodesWithoutTables[] = {21, 24, 28, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40,
                                                  41, 42, 43, 46, 47, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60,
                                                  61, 62, 63, 64, 66, 68, 69};
 

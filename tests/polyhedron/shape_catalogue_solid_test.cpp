@@ -42,6 +42,7 @@ struct Listed {
 const Listed kListed[] = {
     {10, 33, 72, 24, true, 0, 1, 0, 0, 1, 0, -1, false},
     {11, 13, 44, 18, true, 0, 1, 0, 0, 2, 0, -1, false},
+    {13, 60, 200, 92, false, 1, 0, 0, 0, 1, 0, -1, false},
     {15, 4, 12, 4, true, 0, 0, 0, 0, 1, 0, -1, false},
     {20, 72, 240, 140, false, 1, 0, 0, 0, 1, 0, -1, false},
     {29, 3, 8, 7, true, 0, 0, 0, 0, 1, 1, -1, false},
@@ -72,12 +73,15 @@ TEST(ShapeCatalogueSolid, LoadsWithTheCountsAndOptionsOfTheShapeList) {
   }
 }
 
-// The dodo's twelve net groups each find their solid face from their
-// decagon and spread from there: every net face shows its own solid face,
-// congruent corner for corner, and faces joined in the net are joined on the
-// solid.
-TEST(ShapeCatalogueSolid, DodoNetFoldsOntoItsSolid) {
-  PolyPtr p = Loaded(20);
+// The nets paired by fixed rules: the dodo's twelve groups each find their
+// solid face from their decagon and spread from there, the spikeball's ten
+// strips are laid onto their faces whole. Every net face shows its own solid
+// face, congruent corner for corner, and faces joined in the net are joined
+// on the solid.
+class FixedRuleNet : public testing::TestWithParam<int32_t> {};
+
+TEST_P(FixedRuleNet, FoldsOntoItsSolid) {
+  PolyPtr p = Loaded(GetParam());
   Cleanse2DVertList(p.get());
   Build2DConnectivityCompletelyFromScratch(p.get(), p->n3DFaces);
   Calc3DAngles(p.get());
@@ -111,8 +115,10 @@ TEST(ShapeCatalogueSolid, DodoNetFoldsOntoItsSolid) {
       EXPECT_EQ(p->faces[g].face3D, solid.nbrFace3D[(e + face.cornerOffset) % n]) << "edge " << e;
     }
   }
-  EXPECT_EQ(int32_t(shown.size()), 72);
+  EXPECT_EQ(int32_t(shown.size()), p->n3DFaces);
 }
+
+INSTANTIATE_TEST_SUITE_P(SpikeballAndDodo, FixedRuleNet, testing::Values(13, 20));
 
 // The jewel's net shows four of its six faces: the two rows after them are
 // empty. Each net face is a face of the bipyramid laid flat, so the four
