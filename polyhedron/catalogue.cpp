@@ -107,6 +107,7 @@ void LoadStaticShapeEntry(polyhedron* poly, const StaticShapeEntry& entry, Buffe
   poly->segmentStretch = entry.segmentStretch;
   poly->segmentStretchAlpha = entry.segmentStretchAlpha;
   poly->exportPlanShape = entry.exportPlanShape;
+  poly->bandCulling = entry.bandCulling;
   poly->correspondenceGiven = 0;
   poly->ownsArrays = 0;
   if (FitsByUnitFactorsOnly(entry.shapeCode)) {

@@ -35,6 +35,9 @@ struct StaticShapeEntry {
   uint8_t segmentStretch = 0;
   double segmentStretchAlpha = 1.0;
   int32_t exportPlanShape = -1;  // the output mode whose tabs and plan this net borrows; -1 its own
+  // 0: every row band searches the whole net. A net read through the skewed
+  // tiling is, since a wrapped point may land anywhere in it.
+  uint8_t bandCulling = 1;
 };
 
 // The entry of a static shape code whose tables exist; null for every other
