@@ -847,7 +847,8 @@ def write(root, families):
             f3 = fam["faces3D"]
             decl.append((f"int16_t {name}_Faces3D[{entries(f3)}]",
                          ["  " + "".join(f"{p + 1}, " for p in r) + "0," for r in f3]))
-            body.append(f"static_assert(Rows({name}_Faces3D) == {len(f3)} && HighestNumber({name}_Faces3D) == {len(c3)},")
+            body.append(f"static_assert(Rows({name}_Faces3D) == {len(f3)} && "
+                        f"HighestNumber({name}_Faces3D) == {len(c3)},")
             body.append(f'              "{name}: solid rows");')
         if "map" in fam:
             m = fam["map"]
@@ -872,7 +873,8 @@ def write(root, families):
 
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-    families = [conformal_dodecahedron(root), dodo(root), spikeball(), jewel(), beanbag(), box(), balloon(), paperlock()]
+    families = [conformal_dodecahedron(root), dodo(root), spikeball(), jewel(), beanbag(), box(), balloon(),
+                paperlock()]
     write(root, families)
 
 

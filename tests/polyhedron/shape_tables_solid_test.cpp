@@ -33,10 +33,10 @@ Vec Cross(const Vec& a, const Vec& b) {
 double Norm(const Vec& a) { return std::sqrt(Dot(a, a)); }
 
 enum class Solid {
-  Closed,       // a closed convex solid round the origin
-  Open,         // part of a convex solid's surface, wound outward
-  Sheet,        // a flat map sheet in z = 0 with v downwards: faces wound clockwise seen from +z
-  Dodecahedral,  // triangles in the dodecahedron's faces, each listed (centre, midpoint, corner)
+  Closed,          // a closed convex solid round the origin
+  Open,            // part of a convex solid's surface, wound outward
+  Sheet,           // a flat map sheet in z = 0 with v downwards: faces wound clockwise seen from +z
+  Dodecahedral,    // triangles in the dodecahedron's faces, each listed (centre, midpoint, corner)
   CutDodecahedron  // faces in the dodecahedron's faces, wound outward, leaving notches
 };
 
@@ -73,9 +73,11 @@ const Family kFamilies[] = {
      nullptr, 60, {5}, 0, false, Solid::Closed},
     {"Jewel", TABLE2D(Jewel), TABLE3D(Jewel), Jewel_Faces3D, int32_t(std::size(Jewel_Faces3D)), false, nullptr, 6,
      {3}, 2, false, Solid::Closed},
-    {"beanbag", TABLE2D(beanbag), TABLE3D(beanbag), nullptr, 0, false, beanbag_2D_to_3D, 4, {3}, 0, false, Solid::Closed},
+    {"beanbag", TABLE2D(beanbag), TABLE3D(beanbag), nullptr, 0, false, beanbag_2D_to_3D, 4, {3}, 0, false,
+     Solid::Closed},
     {"Box", TABLE2D(Box), TABLE3D(Box), nullptr, 0, false, Box_2D_to_3D, 3, {4}, 0, false, Solid::Open},
-    {"Balloon", TABLE2D(Balloon), TABLE3D(Balloon), nullptr, 0, false, Balloon_2D_to_3D, 33, {3, 4}, 0, true, Solid::Closed},
+    {"Balloon", TABLE2D(Balloon), TABLE3D(Balloon), nullptr, 0, false, Balloon_2D_to_3D, 33, {3, 4}, 0, true,
+     Solid::Closed},
     {"paperlock", TABLE2D(paperlock), TABLE3D(paperlock), nullptr, 0, false, paperlock_2D_to_3D, 13, {3, 4}, 0, true,
      Solid::Sheet},
 };
@@ -317,7 +319,8 @@ TEST(ShapeTablesSolid, ConformalDodecahedronCutsTheDodecahedronsNet) {
     for (int32_t q : pent[k]) EXPECT_EQ(corners.count(q), 2u) << "pentagon " << k;
   }
   // The solid rows are the map of the net rows.
-  const std::vector<Row> tri3 = Rows(conformal_dodecahedron_Faces3D, int32_t(std::size(conformal_dodecahedron_Faces3D)));
+  const std::vector<Row> tri3 =
+      Rows(conformal_dodecahedron_Faces3D, int32_t(std::size(conformal_dodecahedron_Faces3D)));
   for (size_t t = 0; t < tri.size(); ++t) EXPECT_EQ(tri3[t], SolidFaceOf(kFamilies[0], int32_t(t))) << t;
 }
 
