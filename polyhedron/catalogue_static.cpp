@@ -132,6 +132,12 @@ constexpr StaticShapeEntry kStaticShapes[] = {
      .rows2DLength = int32_t(std::size(dodo_Faces2D)), .coords3D = dodo_Coords3D, .faces3DRows = dodo_Faces3D,
      .rows3DLength = int32_t(std::size(dodo_Faces3D)), .faceCount = 72, .mirrorFlipA = 1, .exportFlipFirstAxis = 0,
      .warpStyle = 0, .upFace = kUpFaceMostCorners},
+    // The GID: the dodecahedron's faces each cut into a central pentagon and
+    // a ring of ten, its net in twelve groups found from their centres.
+    {.shapeCode = 21, .coords2D = GID_Coords2D, .faces2DRows = GID_Faces2D,
+     .rows2DLength = int32_t(std::size(GID_Faces2D)), .coords3D = GID_Coords3D, .faces3DRows = GID_Faces3D,
+     .rows3DLength = int32_t(std::size(GID_Faces3D)), .faceCount = 132, .mirrorFlipA = 1, .exportFlipFirstAxis = 0,
+     .warpStyle = 0, .upFace = kUpFaceMostCorners, .tabPhaseFlip = 1},
     // The older icosahedron net (a strip) on the same solid as 17.
     {23, OldIco_Coords2D, OldIco_Faces2D, int32_t(std::size(OldIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 1, 0, kUpFaceMostCorners},
@@ -191,7 +197,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {21, 34, 38, 39, 43, 46, 47, 51, 52, 53,
+constexpr int32_t kStaticCodesWithoutTables[] = {34, 38, 39, 43, 46, 47, 51, 52, 53,
                                                  54, 55, 56, 57, 59, 60, 61, 62, 64};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {

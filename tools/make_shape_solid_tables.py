@@ -44,6 +44,25 @@ Families:
       can fold onto faces naming at most 240.) The net lays each group on
       the pentagon of the dodecahedron's net that shows its face, pulled a
       little apart from the others (240 points).
+  GID (shape 21)
+      The dodecahedron of shape 9 with every face cut into eleven, all in
+      the face's plane: a regular pentagon half the face's size, turned to
+      point at the face's edge midpoints, and round it five cells, one at
+      each corner of the face (a centre side, two half edges of the face and
+      the corner). Each cell is cut in two from its centre corner through a
+      point inside it: four to a point on one of the face's half edges,
+      giving two pentagons, and the first to the face's corner, giving a
+      pentagon and a quadrilateral. So group k (faces 11k to 11k + 10, the
+      regular pentagon at 11k + 5, the only faces whose angles are all
+      equal) has 1 quadrilateral and 10 pentagons; 218 solid vertices (the
+      20 corners first, then the 30 edge midpoints as they are met). The
+      cut points on the face's edges are the face's own, so the faces beside
+      them meet the neighbouring face's undivided half edge; a solid of
+      these faces that closed up without such joints would have 194
+      vertices, not the 170 listed. The net of a group is a tree hinged from
+      the centre (34 points), cut along the cells' other shared sides, and
+      the groups lie on the dodecahedron's net as the dodo's do (408
+      points).
   FiveTets (shape 13, "spikeball")
       The pentagonal hexecontahedron: sixty pentagons, 92 vertices, the
       polar reciprocal of the snub dodecahedron on the unit sphere (found
@@ -409,6 +428,79 @@ def dodo(root):
             rows[6 * F + j] = r
     assert len(net.points) == 240 and len(coords) == 140, (len(net.points), len(coords))
     return {"name": "dodo", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces}
+
+
+def gid(root):
+    net_pts, net_faces, pts3, faces3, face_of, _ = dodecahedron_and_its_net(root)
+    coords = [list(p) for p in pts3]
+    mids = {}
+
+    def midpoint(a, b):
+        key = (min(a, b), max(a, b))
+        if key not in mids:
+            coords.append(mean([pts3[a], pts3[b]]))
+            mids[key] = len(coords) - 1
+        return mids[key]
+
+    def new(p):
+        coords.append(p)
+        return len(coords) - 1
+
+    faces = []
+    for F, face in enumerate(faces3):
+        P = [pts3[v] for v in face]
+        c = mean(P)
+        M = [midpoint(face[i], face[(i + 1) % 5]) for i in range(5)]
+        C = [new(add(c, scale(sub(coords[M[i]], c), 0.5))) for i in range(5)]
+        ring = []
+        for j in range(5):
+            # The ring's cell at corner j, between central edge (C[j-1], C[j])
+            # and the corner, cut in two from C[j-1].
+            K = [C[j], C[j - 1], M[j - 1], face[j], M[j]]
+            X = new(mean([coords[v] for v in K]))
+            if j == 0:
+                a = [C[j], C[j - 1], X, face[j], M[j]]
+                b = [C[j - 1], M[j - 1], face[j], X]
+            else:
+                E = new(mean([pts3[face[j]], coords[M[j]]]))
+                a = [C[j], C[j - 1], X, E, M[j]]
+                b = [C[j - 1], M[j - 1], face[j], E, X]
+            ring.append((outward(coords, a), outward(coords, b)))
+        group = [ring[0][0], ring[0][1], ring[1][0], ring[1][1], ring[2][0], outward(coords, C),
+                 ring[2][1], ring[3][0], ring[3][1], ring[4][0], ring[4][1]]
+        faces += group
+    net = Net()
+    rows = [None] * 132
+    net_c = mean(net_pts)
+    for f, pent in enumerate(net_faces):
+        F, o = face_of[f]
+        base = 11 * F
+        # The centre first, each half of a cell on the central pentagon, each
+        # other half on its partner.
+        tree = [(base + 5, None)]
+        for a, b in ((0, 1), (2, 3), (4, 6), (7, 8), (9, 10)):
+            tree += [(base + a, base + 5), (base + b, base + a)]
+        piece = unfold_piece(net, coords, faces, tree)
+        by_face = {t[0]: r for t, r in zip(tree, piece)}
+        # Lay the group's dodecahedron corners on the net pentagon's.
+        corner_at = {}
+        for t, r in zip(tree, piece):
+            for q, v in zip(r, faces[t[0]]):
+                corner_at.setdefault(v, q)
+        p0 = net.points[corner_at[faces3[F][0]]]
+        p1 = net.points[corner_at[faces3[F][1]]]
+        at0, at1 = net_pts[pent[(0 - o) % 5]], net_pts[pent[(1 - o) % 5]]
+        angle = math.atan2(at1[1] - at0[1], at1[0] - at0[0]) - math.atan2(p1[1] - p0[1], p1[0] - p0[0])
+        points = sorted({q for r in piece for q in r})
+        centre = mean([net_pts[q] for q in pent])
+        push = scale(sub(centre, net_c), 0.12)
+        moved = {q: add(add(rotate2(sub(net.points[q], p0), angle), at0), push) for q in points}
+        for q in points:
+            net.points[q] = moved[q]
+        for g, r in by_face.items():
+            rows[g] = r
+    assert len(net.points) == 408, len(net.points)
+    return {"name": "GID", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces}
 
 
 def jewel():
@@ -873,7 +965,7 @@ def write(root, families):
 
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-    families = [conformal_dodecahedron(root), dodo(root), spikeball(), jewel(), beanbag(), box(), balloon(),
+    families = [conformal_dodecahedron(root), dodo(root), gid(root), spikeball(), jewel(), beanbag(), box(), balloon(),
                 paperlock()]
     write(root, families)
 

@@ -45,6 +45,7 @@ const Listed kListed[] = {
     {13, 60, 200, 92, false, 1, 0, 0, 0, 1, 0, -1, false},
     {15, 4, 12, 4, true, 0, 0, 0, 0, 1, 0, -1, false},
     {20, 72, 240, 140, false, 1, 0, 0, 0, 1, 0, -1, false},
+    {21, 132, 408, 218, false, 1, 0, 0, 0, 1, 0, -1, false},
     {29, 3, 8, 7, true, 0, 0, 0, 0, 1, 1, -1, false},
     {70, 120, 99, 62, true, 0, 0, 1, 1, 1, 1, 9, true},
     {79, 6, 6, 5, false, 1, 0, 0, 0, 1, 0, -1, false},
@@ -70,12 +71,16 @@ TEST(ShapeCatalogueSolid, LoadsWithTheCountsAndOptionsOfTheShapeList) {
     EXPECT_EQ(p->exportPlanShape, c.exportPlanShape);
     EXPECT_EQ(p->facegroupTable != nullptr, c.facegroups);
     EXPECT_EQ(p->correspondenceGiven, 0);
+    // Steep tabs for the spikeball; the GID's outline walks start untabbed.
+    EXPECT_EQ(p->tabStyle, c.code == 13 ? 1 : 0);
+    EXPECT_EQ(p->tabPhaseFlip, c.code == 21 ? 1 : 0);
   }
 }
 
 // The nets paired by fixed rules: the dodo's twelve groups each find their
-// solid face from their decagon and spread from there, the spikeball's ten
-// strips are laid onto their faces whole. Every net face shows its own solid
+// solid face from their decagon and the GID's from their regular pentagon,
+// and spread from there; the spikeball's ten strips are laid onto their
+// faces whole. Every net face shows its own solid
 // face, congruent corner for corner, and faces joined in the net are joined
 // on the solid.
 class FixedRuleNet : public testing::TestWithParam<int32_t> {};
@@ -118,7 +123,7 @@ TEST_P(FixedRuleNet, FoldsOntoItsSolid) {
   EXPECT_EQ(int32_t(shown.size()), p->n3DFaces);
 }
 
-INSTANTIATE_TEST_SUITE_P(SpikeballAndDodo, FixedRuleNet, testing::Values(13, 20));
+INSTANTIATE_TEST_SUITE_P(SpikeballDodoAndGID, FixedRuleNet, testing::Values(13, 20, 21));
 
 // The jewel's net shows four of its six faces: the two rows after them are
 // empty. Each net face is a face of the bipyramid laid flat, so the four

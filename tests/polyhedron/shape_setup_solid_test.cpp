@@ -44,8 +44,8 @@ struct ModeCase {
   int32_t mode;
   int32_t shape;
 };
-// Balloon, paperlock, spikeball, dodo, box, conformal dodecahedron.
-const ModeCase kModes[] = {{41, 10}, {42, 11}, {44, 13}, {54, 20}, {86, 29}, {168, 70}};
+// Balloon, paperlock, spikeball, dodo, GID, box, conformal dodecahedron.
+const ModeCase kModes[] = {{41, 10}, {42, 11}, {44, 13}, {54, 20}, {55, 21}, {86, 29}, {168, 70}};
 
 class SolidModeSetup : public testing::TestWithParam<int32_t> {};
 
