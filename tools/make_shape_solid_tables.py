@@ -55,7 +55,8 @@ Families:
       pentagon and a quadrilateral. So group k (faces 11k to 11k + 10, the
       regular pentagon at 11k + 5, the only faces whose angles are all
       equal) has 1 quadrilateral and 10 pentagons; 218 solid vertices (the
-      20 corners first, then the 30 edge midpoints as they are met). The
+      20 corners first, then each face's new points, an edge midpoint where
+      it is first met). The
       cut points on the face's edges are the face's own, so the faces beside
       them meet the neighbouring face's undivided half edge; a solid of
       these faces that closed up without such joints would have 194
