@@ -233,10 +233,12 @@ constexpr bool EntriesInCodeOrderWithinLimits() {
     // Every face takes at least three corners and a closing zero; a net
     // may leave faces out with an empty row (a closing zero alone).
     if (e.rows2DLength < e.faceCount) return false;
-    if (e.faces3DRows && e.rows3DLength < 4 * e.faceCount) return false;
+    // The tables are judged by their lengths: whether a table from another
+    // source file is there is no constant under the sanitizers.
+    if (e.rows3DLength > 0 && e.rows3DLength < 4 * e.faceCount) return false;
     // A net without solid rows names its solid through the map (that the
     // map covers every point the rows number is tested with the tables).
-    if (!e.faces3DRows && !e.map2Dto3D) return false;
+    if (e.rows3DLength == 0 && e.map2Dto3DLength == 0) return false;
   }
   return true;
 }
