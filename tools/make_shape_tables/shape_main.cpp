@@ -332,6 +332,8 @@ int main(int argc, char** argv) {
   Level(&built.at("Phenathene"), 12);
   // Sky up: these come out of the layout with the ground on top.
   for (const char* upsideDown : {"fivestar", "adamsdiamonds"}) Transform(&built.at(upsideDown).net, -1.0, 0.0, false);
+  // The three-fold layouts come out with the sky on the right.
+  Transform(&built.at("threestar").net, cplx(0.0, -1.0), 0.0, false);
   // The crammed phenanthrene-like net fills the box its catalogue entry gives.
   const double kPhenatheneBox[4] = {-1.732051, 1.732051, -3.0, 1.0};
   FitInto(&built.at("Phenathene").net, kPhenatheneBox);
