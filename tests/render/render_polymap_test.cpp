@@ -43,10 +43,11 @@ struct PolyMapHost : RowRenderHarness {
 
 double Dot(const double a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
-// Plain solids, a warped conformal net, and the petal solid of a floret:
+// Plain solids, a warped conformal net, the petal solid of a floret and the
+// solid whose faces the view supplies:
 // each closed, so every direction meets exactly the face it points at.
 TEST(PolyMap, EveryDirectionShowsTheFaceItPointsAt) {
-  for (int32_t solidMode : {6, 7, 9, 27, 30, 156}) {
+  for (int32_t solidMode : {6, 7, 9, 27, 30, 156, 1046}) {
     PolyMapHost h(solidMode);
     ASSERT_EQ(h.Build(), ViewBuild_OK) << solidMode;
     EXPECT_EQ(h.view.legoMode, 2) << solidMode;
