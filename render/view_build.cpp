@@ -37,6 +37,7 @@ constexpr float kTabDepthPerUnit = 0.005f;  // tab size setting to net units
 constexpr int32_t kBrickSphereMode = 45;
 constexpr int32_t kPolyMapMode = 1045;
 constexpr int32_t kLegoModePolyMap = 2;
+constexpr int32_t kSkewedTilingMode = 64;
 constexpr int32_t kNetMethodFromTable = 1;
 
 // The solid each multi-view sheet shows one view per face of, by the output
@@ -239,6 +240,9 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
     }
     PrepBoundingBoxForNonPolyhedron(sheetViews, view, p->anamorphic, view->viewAngle);
   }
+  // An anamorphic tiling is bent at the sphere point, as the flat maps are,
+  // not by the net's up vector.
+  if (p->outputMode == kSkewedTilingMode && p->anamorphic) view->renderKind = 1;
   view->viewPlaneWidth = ViewPlaneWidth(view->viewAngle / 180.0f);
   view->halfAngleViewPlaneWidth = ViewPlaneWidth(view->viewAngle / 360.0f);
 
