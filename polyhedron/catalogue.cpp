@@ -70,26 +70,55 @@ void EmptyShape(polyhedron* poly) {
   poly->n2DVerts = 0;
 }
 
-void LoadStaticShape(polyhedron* poly, const StaticShapeEntry& entry, BufferProcs* procs) {
+// The solid vertices a mapped net names: one more than the highest the map
+// gives any of the net's points (the map has no 3D rows to count them).
+int32_t MappedVertexCount(const polyhedron* poly, const StaticShapeEntry& entry) {
+  const int32_t points = std::min(poly->n2DVerts, entry.map2Dto3DLength);
+  int32_t highest = -1;
+  for (int32_t v = 0; v < points; ++v) highest = std::max(highest, int32_t(entry.map2Dto3D[v]));
+  return std::min(highest + 1, kPolyMax3DVerts);
+}
+
+}  // namespace
+
+void LoadStaticShapeEntry(polyhedron* poly, const StaticShapeEntry& entry, BufferProcs* procs) {
+  if (!poly) return;
   DumpPolyStorage(poly, procs);
   ResetShapeOptions(poly);
   poly->coords2D = entry.coords2D;
   poly->coords3D = entry.coords3D;
   poly->faces2DRows = entry.faces2DRows;
-  poly->faces3DRows = entry.faces3DRows;
+  // A mapped net carries no solid rows even if the entry named some.
+  poly->faces3DRows = entry.map2Dto3D ? nullptr : entry.faces3DRows;
+  poly->map2Dto3D = entry.map2Dto3D;
+  poly->facegroupTable = entry.facegroupTable;
   poly->n3DFaces = entry.faceCount;
   poly->mirrorFlipA = entry.mirrorFlipA;
+  poly->mirrorFlipB = entry.mirrorFlipB;
   poly->exportFlipFirstAxis = entry.exportFlipFirstAxis;
   poly->warpStyle = entry.warpStyle;
   poly->upFace = entry.upFace;
+  poly->sphericalFlag = entry.sphericalFlag;
+  poly->tabStyle = entry.tabStyle;
+  poly->tabPhaseFlip = entry.tabPhaseFlip;
+  poly->origamiTabOption = entry.origamiTabOption;
+  poly->cramMode2 = entry.cramMode2;
+  std::copy(std::begin(entry.cramBounds), std::end(entry.cramBounds), poly->cramBounds);
+  poly->segmentStretch = entry.segmentStretch;
+  poly->segmentStretchAlpha = entry.segmentStretchAlpha;
+  poly->exportPlanShape = entry.exportPlanShape;
+  poly->bandCulling = entry.bandCulling;
   poly->correspondenceGiven = 0;
   poly->ownsArrays = 0;
   if (FitsByUnitFactorsOnly(entry.shapeCode)) {
     poly->cramMode = 1;
     poly->bandCulling = 0;
   }
-  LoadStaticFaceRows(poly, entry.rows2DLength, entry.rows3DLength);
+  LoadStaticFaceRows(poly, entry.rows2DLength, poly->faces3DRows ? entry.rows3DLength : 0);
+  if (poly->map2Dto3D) poly->n3DVerts = MappedVertexCount(poly, entry);
 }
+
+namespace {
 
 // The catalogue's own settings of a generated shape, made before its
 // generator runs.
@@ -181,7 +210,7 @@ void ReadFaceInfo(polyhedron* poly, int32_t shapeCode, uint32_t, BufferProcs* pr
   if (!poly) return;
   poly->shapeCode = shapeCode;
   if (const StaticShapeEntry* entry = FindStaticShape(shapeCode)) {
-    LoadStaticShape(poly, *entry, procs);
+    LoadStaticShapeEntry(poly, *entry, procs);
     return;
   }
   if (shapeCode == kShapeCodeCallerFaces) {

@@ -9,6 +9,7 @@
 #include "platform/plugin_api.h"
 
 struct polyhedron;
+struct StaticShapeEntry;
 
 // The shape whose four faces its callers supply: the catalogue only sets its
 // options.
@@ -20,6 +21,11 @@ constexpr int32_t kShapeCodeCallerFaces = 22;
 // known shape that cannot be built yet (its generator or its tables are not
 // part of the system) is left empty with kPolyErrorShapeNotAvailable.
 void ReadFaceInfo(polyhedron* poly, int32_t shapeCode, uint32_t ignored, BufferProcs* procs, uint8_t fullDetail);
+
+// The catalogue's loading of one static entry (options, borrowed tables,
+// face rows), for ReadFaceInfo and for entries that are not in the
+// catalogue's list.
+void LoadStaticShapeEntry(polyhedron* poly, const StaticShapeEntry& entry, BufferProcs* procs);
 
 // The steps every generated solid takes once its generator has filled the 3D
 // side (faces, normals, 3D links): the scissor marks paired with their

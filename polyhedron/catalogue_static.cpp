@@ -6,11 +6,63 @@
 #include "polybuild/catalogue_nets.h"
 #include "polybuild/catalogue_solids.h"
 #include "polyhedron/polyhedron_record.h"
+#include "polyhedron/shape_tables_lattice.h"
+#include "polyhedron/shape_tables_stars.h"
 
 namespace {
 
 constexpr int32_t kUpFaceMostCorners = -1;
 constexpr int32_t kCubeTopFace = 4;  // the cube's table lists its top face fifth
+
+// A flat sector net: its faces are sectors that the shape's own sphere map
+// warps, it names its solid vertices through a map, and it is folded
+// without origami marks.
+template <size_t N2, size_t NR, size_t N3, size_t NM>
+constexpr StaticShapeEntry SectorNet(int32_t code, const double (&coords2D)[N2][2], const int16_t (&rows)[NR],
+                                     const double (&coords3D)[N3][3], const int16_t (&map)[NM], int32_t faces) {
+  StaticShapeEntry e{code, coords2D, rows, int32_t(NR), coords3D, nullptr, 0, faces, 0, 0, 1, kUpFaceMostCorners};
+  e.map2Dto3D = map;
+  e.map2Dto3DLength = int32_t(NM);
+  e.origamiTabOption = 1;
+  return e;
+}
+
+// A net drawn straight on its solid, whose points name their solid vertices
+// through a map.
+template <size_t N2, size_t NR, size_t N3, size_t NM>
+constexpr StaticShapeEntry MappedNet(int32_t code, const double (&coords2D)[N2][2], const int16_t (&rows)[NR],
+                                     const double (&coords3D)[N3][3], const int16_t (&map)[NM], int32_t faces,
+                                     uint8_t mirrorFlipA) {
+  StaticShapeEntry e{code, coords2D, rows, int32_t(NR), coords3D, nullptr, 0, faces, mirrorFlipA, 0, 0,
+                     kUpFaceMostCorners};
+  e.map2Dto3D = map;
+  e.map2Dto3DLength = int32_t(NM);
+  return e;
+}
+
+// The tiling wraps every point of the plane into this one tile, so no row
+// band may leave any of its faces out of the search.
+constexpr StaticShapeEntry TilingTetrahedron() {
+  StaticShapeEntry e = MappedNet(24, TilingTetrahedron_Coords2D, TilingTetrahedron_Faces2D, Tetranew_Coords3D,
+                                 TilingTetrahedron_2D_to_3D, 8, 1);
+  e.bandCulling = 0;
+  return e;
+}
+
+constexpr StaticShapeEntry WithMirrorFlipB(StaticShapeEntry e) {
+  e.mirrorFlipB = 1;
+  return e;
+}
+
+// The phenanthrene-like net as the florets cram it: into its own box.
+constexpr StaticShapeEntry CrammedPhenathene() {
+  StaticShapeEntry e = SectorNet(68, Phenathene_Coords2D, Phenathene_Faces2D, Phenathene_Coords3D,
+                                 Phenathene_2D_to_3D, 36);
+  e.cramMode2 = 1;
+  const float box[4] = {-1.732051f, 1.732051f, -3.0f, 1.0f};
+  for (int i = 0; i < 4; ++i) e.cramBounds[i] = box[i];
+  return e;
+}
 
 // One row per code, in code order: tables, face count, then mirrorFlipA,
 // exportFlipFirstAxis, warpStyle and upFace.
@@ -50,20 +102,43 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     // The older icosahedron net (a strip) on the same solid as 17.
     {23, OldIco_Coords2D, OldIco_Faces2D, int32_t(std::size(OldIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 1, 0, kUpFaceMostCorners},
+    // The tetrahedron's tile of the plane (the tiling mode shears it back).
+    TilingTetrahedron(),
+    // The octahedron opened into a square.
+    MappedNet(28, Square_Coords2D, Square_Faces2D, Square_Coords3D, Square_2D_to_3D, 8, 0),
+    SectorNet(30, fivestar_Coords2D, fivestar_Faces2D, fivestar_Coords3D, fivestar_2D_to_3D, 20),
+    // The pentagon: the five-star's first ten sectors.
+    SectorNet(31, fivestar_Coords2D, fivestar_Faces2D, fivestar_Coords3D, fivestar_2D_to_3D, 10),
+    SectorNet(32, threestar_Coords2D, threestar_Faces2D, threestar_Coords3D, threestar_2D_to_3D, 12),
+    SectorNet(33, triangle_Coords2D, threestar_Faces2D, threestar_Coords3D, threestar_2D_to_3D, 6),
+    SectorNet(35, bipolar_rhombus_Coords2D, bipolar_rhombus_Faces2D, bipolar_rhombus_Coords3D,
+              bipolar_rhombus_2D_to_3D, 12),
+    SectorNet(36, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
+    SectorNet(37, hexagon_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 12),
+    SectorNet(40, Pentalene_Coords2D, Pentalene_Faces2D, Pentalene_Coords3D, Pentalene_2D_to_3D, 20),
+    SectorNet(41, Naphthalene_Coords2D, Naphthalene_Faces2D, Naphthalene_Coords3D, Naphthalene_2D_to_3D, 24),
+    SectorNet(42, Phenathene_Coords2D, Phenathene_Faces2D, Phenathene_Coords3D, Phenathene_2D_to_3D, 36),
+    WithMirrorFlipB(
+        SectorNet(58, adamsdiamonds_Coords2D, adamsdiamonds_Faces2D, adamsdiamonds_Coords3D, adamsdiamonds_2D_to_3D, 16)),
+    SectorNet(63, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     {65, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
+     int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
+    // The icosahedron's sunburst, warped like 65.
+    {66, sunburst_Coords2D, sunburst_Faces2D, int32_t(std::size(sunburst_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
     {67, NewOcto_Coords2D, NewOcto_Faces2D, int32_t(std::size(NewOcto_Faces2D)), NewOcto_Coords3D, NewOcto_Faces3D,
      int32_t(std::size(NewOcto_Faces3D)), 8, 1, 0, 1, kUpFaceMostCorners},
     // The vertical cross: the cube's points, its own rows.
+    CrammedPhenathene(),
+    SectorNet(69, Phenathene_Coords2D, Anthracene_Faces2D, Anthracene_Coords3D, Anthracene_2D_to_3D, 36),
     {73, NewCube_Coords2D, NewCube_Faces2D_vertical, int32_t(std::size(NewCube_Faces2D_vertical)), NewCube_Coords3D,
      NewCube_Faces3D, int32_t(std::size(NewCube_Faces3D)), 6, 1, 0, 0, kCubeTopFace},
 };
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 24, 28, 29, 30, 31, 32, 33, 34, 35,
-                                                 36, 37, 38, 39, 40, 41, 42, 43, 46, 47, 51, 52, 53, 54, 55,
-                                                 56, 57, 58, 59, 60, 61, 62, 63, 64, 66, 68, 69, 70, 79};
+constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 29, 34, 38, 39, 43, 46, 47, 51,
+                                                 52, 53, 54, 55, 56, 57, 59, 60, 61, 62, 64, 70, 79};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {
@@ -71,7 +146,11 @@ constexpr bool EntriesInCodeOrderWithinLimits() {
     if (i > 0 && e.shapeCode <= kStaticShapes[i - 1].shapeCode) return false;
     if (e.faceCount < 1 || e.faceCount > kPolyMaxFaces) return false;
     // Every face takes at least three corners and a closing zero.
-    if (e.rows2DLength < 4 * e.faceCount || e.rows3DLength < 4 * e.faceCount) return false;
+    if (e.rows2DLength < 4 * e.faceCount) return false;
+    if (e.faces3DRows && e.rows3DLength < 4 * e.faceCount) return false;
+    // A net without solid rows names its solid through the map (that the
+    // map covers every point the rows number is tested with the tables).
+    if (!e.faces3DRows && !e.map2Dto3D) return false;
   }
   return true;
 }

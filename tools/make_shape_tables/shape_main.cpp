@@ -1,0 +1,326 @@
+// Generates the flat sector nets of the static shape catalogue,
+// polyhedron/shape_tables_stars.{h,cpp}, and its lattice nets,
+// polyhedron/shape_tables_lattice.{h,cpp}. From the repository root:
+//   cmake -S . -B build -G Ninja && ninja -C build gyrelle_core
+//   cmake -S tools/make_shape_tables -B build-shapegen -G Ninja -DGYRELLE_BUILD=$PWD/build
+//   ninja -C build-shapegen && build-shapegen/make_shape_tables polyhedron
+// The output is deterministic; commit it as written.
+//
+// Every net here is the flat picture of its layout's sphere map (the star
+// and ring members of the plug-in): sector k is the 2D face k, corners in the
+// order centre, edge midpoint, corner of its polygon, and neighbours are
+// mirror images across the edges they share on the sphere, so the map is
+// conformal across every joined edge. The solid of a layout is the set of
+// its corners' sphere images, and the 2D-to-3D map names the image of each
+// net point; the renderer takes its points from the sphere map itself and
+// uses the solid for the face lookups of rays and for exports.
+//
+// Checked here: every face is congruent to the table's sector triangle,
+// the counts of net points, and that the net shows the sphere the same way
+// round as the catalogue's icosahedron net.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "lattice_nets.h"
+#include "polybuild/catalogue_solids.h"
+#include "polybuild/polyhedron_setup.h"
+#include "polyhedron/polyhedron.h"
+#include "star_layouts.h"
+#include "tables_write.h"
+
+namespace {
+
+using namespace shapes;
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "make_shape_tables: %s\n", what.c_str());
+  std::exit(1);
+}
+
+double Cross(cplx a, cplx b) { return a.real() * b.imag() - a.imag() * b.real(); }
+
+double Det(const Dir3& a, const Dir3& b, const Dir3& c) {
+  return a.v[0] * (b.v[1] * c.v[2] - b.v[2] * c.v[1]) - a.v[1] * (b.v[0] * c.v[2] - b.v[2] * c.v[0]) +
+         a.v[2] * (b.v[0] * c.v[1] - b.v[1] * c.v[0]);
+}
+
+// +1 when a net shows the sphere as the catalogue's icosahedron net does
+// (turning the same way in the plane as its faces do on the solid seen from
+// outside), -1 when mirrored.
+double IcosahedronHandedness() {
+  auto poly = std::make_unique<polyhedron>();
+  NullifyPolyStorage(poly.get());
+  InitPoly(poly.get(), 1.0f, 0.0f);
+  SetUpReallyGeneralPolyhedron(poly.get(), 17, 0, 0, 0.0, nullptr, 1);
+  if (poly->nTriangles < 1) Fail("the icosahedron net did not build");
+  const NetTriangle& t = poly->triangles[0];
+  cplx p[3];
+  Dir3 q[3];
+  for (int i = 0; i < 3; ++i) {
+    const PolyVertex2D& v = poly->verts2D[t.vert2D[i]];
+    p[i] = cplx(v.x, v.y);
+    q[i] = Dir3{{v.renderX, v.renderY, v.renderZ}};
+  }
+  const double s = Cross(p[1] - p[0], p[2] - p[0]) * Det(q[0], q[1], q[2]);
+  DumpPolyStorage(poly.get(), nullptr);
+  return s > 0 ? 1.0 : -1.0;
+}
+
+double Handedness(const FlatNet& net, const SectorImages& im) {
+  const auto& t = net.sectorTriangles[0];
+  const double s = Cross(t[1] - t[0], t[2] - t[0]) * Det(im.corner[0][0], im.corner[0][1], im.corner[0][2]);
+  return s > 0 ? 1.0 : -1.0;
+}
+
+void Transform(FlatNet* net, cplx scale, cplx shift, bool mirror) {
+  auto f = [&](cplx z) { return (mirror ? std::conj(z) : z) * scale + shift; };
+  for (cplx& p : net->points) p = f(p);
+  for (auto& t : net->sectorTriangles)
+    for (cplx& p : t) p = f(p);
+}
+
+// Every face must be the table's sector triangle (its angles at O, M, V).
+void CheckCongruent(const SectorLayout& L, const FlatNet& net) {
+  const double half = 3.141592653589793 / L.polygonSides;
+  for (size_t k = 0; k < net.faces.size(); ++k) {
+    const cplx o = net.points[net.faces[k][0]], m = net.points[net.faces[k][1]], v = net.points[net.faces[k][2]];
+    const double atO = std::abs(std::arg((v - o) / (m - o)));
+    const double atM = std::abs(std::arg((o - m) / (v - m)));
+    const double ratio = std::abs(m - o) / std::abs(net.points[net.faces[0][1]] - net.points[net.faces[0][0]]);
+    if (std::fabs(atO - half) > 1e-9 || std::fabs(atM - 1.5707963267948966) > 1e-9 || std::fabs(ratio - 1) > 1e-9)
+      Fail(L.name + ": face " + std::to_string(k) + " is not a sector triangle");
+  }
+}
+
+cplx GroupCentre(const FlatNet& net, int32_t firstSector) { return net.sectorTriangles[firstSector][0]; }
+
+struct Built {
+  SectorLayout layout;
+  SectorImages images;
+  FlatNet net;
+};
+
+Built Build(const SectorLayout& L, double handedness) {
+  Built b{L, ImagesOf(L), {}};
+  b.net = NumberNet(L, b.images, PlaceSectors(L, b.images));
+  if (Handedness(b.net, b.images) != handedness) Transform(&b.net, 1.0, 0.0, true);
+  return b;
+}
+
+// Lays the first two rings of a ring layout on a horizontal line, the first
+// on the left.
+void Level(Built* b, int32_t groupSize) {
+  const cplx d = GroupCentre(b->net, groupSize) - GroupCentre(b->net, 0);
+  Transform(&b->net, std::abs(d) / d, 0.0, false);
+}
+
+// Fits the net's box into a given box (xMin, xMax, yMin, yMax), centred.
+void FitInto(FlatNet* net, const double box[4]) {
+  double lo[2] = {1e9, 1e9}, hi[2] = {-1e9, -1e9};
+  for (const cplx& p : net->points) {
+    lo[0] = std::min(lo[0], p.real());
+    hi[0] = std::max(hi[0], p.real());
+    lo[1] = std::min(lo[1], p.imag());
+    hi[1] = std::max(hi[1], p.imag());
+  }
+  const double s = std::min((box[1] - box[0]) / (hi[0] - lo[0]), (box[3] - box[2]) / (hi[1] - lo[1]));
+  const cplx from((lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2), to((box[0] + box[1]) / 2, (box[2] + box[3]) / 2);
+  Transform(net, s, to - from * s, false);
+}
+
+void Expect(const std::string& what, size_t got, size_t want) {
+  if (got != want) Fail(what + ": " + std::to_string(got) + ", expected " + std::to_string(want));
+}
+
+int32_t HighestInFaces(const FlatNet& net, size_t faces) {
+  int32_t h = 0;
+  for (size_t f = 0; f < faces; ++f)
+    for (int32_t v : net.faces[f]) h = std::max(h, v + 1);
+  return h;
+}
+
+// Renumbers the anthracene onto the phenanthrene-like net's points: the two
+// rings they have in common (once the anthracene is moved onto them) keep
+// the numbers there, the third ring's points are appended.
+void ShareRings(const FlatNet& host, Built* guest, std::vector<cplx>* hostPoints, std::vector<int32_t>* guestMap) {
+  FlatNet& g = guest->net;
+  int best = -1;
+  cplx bestScale, bestShift;
+  for (int32_t x = 0; x < 3; ++x)
+    for (int32_t y = 0; y < 3; ++y)
+      for (int32_t p = 0; p < 3; ++p)
+        for (int32_t q = 0; q < 3; ++q) {
+          if (x == y || p == q) continue;
+          const cplx X = GroupCentre(g, 12 * x), Y = GroupCentre(g, 12 * y);
+          const cplx P = GroupCentre(host, 12 * p), Q = GroupCentre(host, 12 * q);
+          // Neighbouring rings only (centres two inradii apart).
+          if (std::abs(Y - X) > 2.5 * std::abs(g.sectorTriangles[0][1] - g.sectorTriangles[0][0])) continue;
+          const cplx scale = (Q - P) / (Y - X), shift = P - X * scale;
+          int common = 0;
+          for (const cplx& a : g.points)
+            for (const cplx& h : host.points) common += std::abs(a * scale + shift - h) < 1e-7;
+          if (common > best) {
+            best = common;
+            bestScale = scale;
+            bestShift = shift;
+          }
+        }
+  Transform(&g, bestScale, bestShift, false);
+  *hostPoints = host.points;
+  std::vector<int32_t> number(g.points.size(), -1);
+  for (size_t a = 0; a < g.points.size(); ++a) {
+    for (size_t h = 0; h < host.points.size() && number[a] < 0; ++h)
+      if (std::abs(g.points[a] - host.points[h]) < 1e-7) number[a] = int32_t(h);
+    if (number[a] < 0) {
+      number[a] = int32_t(hostPoints->size());
+      hostPoints->push_back(g.points[a]);
+    }
+  }
+  guestMap->assign(hostPoints->size(), 0);
+  for (size_t a = 0; a < g.points.size(); ++a) (*guestMap)[number[a]] = g.solidOf[a];
+  for (auto& f : g.faces)
+    for (int32_t& v : f) v = number[v];
+}
+
+void WriteFamily(TableWriter* w, const Built& b, const std::string& what) {
+  const std::string& n = b.layout.name;
+  w->Coords2D(n + "_Coords2D", b.net.points, what + ": the net points.");
+  w->Rows(n + "_Faces2D", b.net.faces, what + ": sector k is face k, corners centre, edge midpoint, corner.");
+  w->Coords3D(n + "_Coords3D", b.net.solid, what + ": the sphere images of the net's corners.");
+  w->Map(n + "_2D_to_3D", b.net.solidOf, what + ": the solid vertex of each net point.");
+}
+
+// Mirrors a lattice net whose first face turns against its solid the other
+// way than the icosahedron net does; a net that must keep its shape (the
+// sheared tile) swaps two of its solid labels instead.
+void MatchHandedness(LatticeNet* net, const double (*solid)[3], double handedness, bool keepShape = false) {
+  const auto& f = net->faces[0];
+  Dir3 q[3];
+  for (int i = 0; i < 3; ++i) {
+    const double* s = solid[net->solidOf[f[i]]];
+    q[i] = Dir3{{s[0], s[1], s[2]}};
+  }
+  const cplx* p = net->points.data();
+  const double s = Cross(p[f[1]] - p[f[0]], p[f[2]] - p[f[0]]) * Det(q[0], q[1], q[2]);
+  if ((s > 0 ? 1.0 : -1.0) == handedness) return;
+  if (keepShape) {
+    for (int32_t& v : net->solidOf) v = v == 0 ? 1 : (v == 1 ? 0 : v);
+    return;
+  }
+  for (cplx& z : net->points) z = std::conj(z);
+}
+
+std::vector<double> Flat(const std::vector<Dir3>& d) {
+  std::vector<double> out;
+  for (const Dir3& x : d) out.insert(out.end(), x.v, x.v + 3);
+  return out;
+}
+
+void WriteLatticeNets(const char* folder, double handedness) {
+  TableWriter w;
+  LatticeNet square = SquareOctahedron();
+  const std::vector<double> octahedron = Flat(square.solid);
+  MatchHandedness(&square, reinterpret_cast<const double(*)[3]>(octahedron.data()), handedness);
+  Expect("square points", square.points.size(), 9);
+  w.Coords2D("Square_Coords2D", square.points, "The octahedron opened from one pole into a square: the net points");
+  w.Rows("Square_Faces2D", square.faces, "Its faces");
+  w.Coords3D("Square_Coords3D", square.solid, "The octahedron");
+  w.Map("Square_2D_to_3D", square.solidOf, "The octahedron vertex of each net point");
+
+  LatticeNet tile = TetrahedronTile();
+  MatchHandedness(&tile, Tetranew_Coords3D, handedness, true);
+  Expect("tetra tile points", tile.points.size(), 9);
+  w.Coords2D("TilingTetrahedron_Coords2D", tile.points,
+             "The tetrahedron's repeating tile, in the sheared plane of the tiling: the net points");
+  w.Rows("TilingTetrahedron_Faces2D", tile.faces, "Its faces");
+  w.Map("TilingTetrahedron_2D_to_3D", tile.solidOf, "The vertex of Tetranew_Coords3D under each net point");
+
+  LatticeNet sun = IcosahedronSunburst();
+  Expect("sunburst points", sun.points.size(), 22);
+  w.Coords2D("sunburst_Coords2D", sun.points, "The icosahedron as a sunburst: the net points");
+  w.Rows("sunburst_Faces2D", sun.faces, "Its faces; the solid is NewIco's");
+  if (!w.Save(folder, "shape_tables_lattice",
+              "The lattice nets of the catalogue (the octahedron's square, the tetrahedron's\n"
+              "tile, the icosahedron's sunburst), written by tools/make_shape_tables. Do not edit."))
+    Fail("cannot write the lattice tables");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_shape_tables OUTPUT_FOLDER\n");
+    return 2;
+  }
+  const double handedness = IcosahedronHandedness();
+  std::map<std::string, Built> built;
+  for (const SectorLayout& L : StarLayouts()) {
+    Built b = Build(L, handedness);
+    CheckCongruent(L, b.net);
+    built.emplace(L.name, std::move(b));
+  }
+  for (const char* ring : {"bipolar_rhombus", "Pentalene", "Naphthalene", "Anthracene", "adamsdiamonds"})
+    Level(&built.at(ring), built.at(ring).layout.sectors / (std::string(ring) == "Anthracene" ? 3 : 2));
+  Level(&built.at("Phenathene"), 12);
+  // The crammed phenanthrene-like net fills the box its catalogue entry gives.
+  const double kPhenatheneBox[4] = {-1.732051, 1.732051, -3.0, 1.0};
+  FitInto(&built.at("Phenathene").net, kPhenatheneBox);
+
+  // The counts of the catalogue: net points of each layout, and of the
+  // polygons that use the first rows of a star.
+  Expect("five-star points", built.at("fivestar").net.points.size(), 16);
+  Expect("pentagon points", HighestInFaces(built.at("fivestar").net, 10), 15);
+  Expect("three-star points", built.at("threestar").net.points.size(), 10);
+  Expect("triangle points", HighestInFaces(built.at("threestar").net, 6), 7);
+  Expect("six-star points", built.at("sixstar").net.points.size(), 19);
+  Expect("hexagon points", HighestInFaces(built.at("sixstar").net, 12), 13);
+  Expect("bipolar rhombus points", built.at("bipolar_rhombus").net.points.size(), 11);
+  Expect("pentalene points", built.at("Pentalene").net.points.size(), 19);
+  Expect("naphthalene points", built.at("Naphthalene").net.points.size(), 23);
+  Expect("phenanthrene points", built.at("Phenathene").net.points.size(), 31);
+  Expect("Adams diamonds points", built.at("adamsdiamonds").net.points.size(), 18);
+  std::vector<cplx> phenathenePoints;
+  std::vector<int32_t> anthraceneMap;
+  ShareRings(built.at("Phenathene").net, &built.at("Anthracene"), &phenathenePoints, &anthraceneMap);
+  Expect("anthracene points", HighestInFaces(built.at("Anthracene").net, 36), 41);
+
+  TableWriter w;
+  WriteFamily(&w, built.at("fivestar"), "Five-star (its first ten rows: the pentagon)");
+  WriteFamily(&w, built.at("threestar"), "Three-star (its first six rows: the triangle)");
+  const FlatNet& three = built.at("threestar").net;
+  w.Coords2D("triangle_Coords2D", std::vector<cplx>(three.points.begin(), three.points.begin() + 7),
+             "The triangle: the three-star's central triangle");
+  WriteFamily(&w, built.at("sixstar"), "Six-star (its first twelve rows: the hexagon)");
+  const FlatNet& six = built.at("sixstar").net;
+  w.Coords2D("hexagon_Coords2D", std::vector<cplx>(six.points.begin(), six.points.begin() + 13),
+             "The hexagon: the six-star's central hexagon");
+  WriteFamily(&w, built.at("bipolar_rhombus"), "Two triangles on one edge, a hemisphere each");
+  WriteFamily(&w, built.at("Pentalene"), "Two pentagons on one edge, a hemisphere each");
+  WriteFamily(&w, built.at("Naphthalene"), "Two hexagons on one edge, a hemisphere each");
+  {
+    Built& p = built.at("Phenathene");
+    w.Coords2D("Phenathene_Coords2D", phenathenePoints,
+               "Three hexagons, each a lune of a third of the sphere, meeting at one corner; the points after\n"
+               "the 31st are the anthracene's third ring");
+    w.Rows("Phenathene_Faces2D", p.net.faces, "The three hexagons round one corner: sector k is face k");
+    w.Coords3D("Phenathene_Coords3D", p.net.solid, "The sphere images of their corners");
+    w.Map("Phenathene_2D_to_3D", p.net.solidOf, "The solid vertex of each of its net points");
+    Built& a = built.at("Anthracene");
+    w.Rows("Anthracene_Faces2D", a.net.faces,
+           "Three hexagons in a row, each a lune of a third of the sphere, on the points of Phenathene_Coords2D");
+    w.Coords3D("Anthracene_Coords3D", a.net.solid, "The sphere images of their corners");
+    w.Map("Anthracene_2D_to_3D", anthraceneMap, "The solid vertex of each point of Phenathene_Coords2D it uses");
+  }
+  WriteFamily(&w, built.at("adamsdiamonds"), "Two diamonds touching at a corner, a hemisphere each");
+  if (!w.Save(argv[1], "shape_tables_stars",
+              "The flat sector nets of the star and ring shapes of the catalogue, written by\n"
+              "tools/make_shape_tables (see there for what each net is). Do not edit."))
+    Fail("cannot write the tables");
+  WriteLatticeNets(argv[1], handedness);
+  return 0;
+}
