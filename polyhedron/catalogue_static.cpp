@@ -5,6 +5,7 @@
 
 #include "polybuild/catalogue_nets.h"
 #include "polybuild/catalogue_solids.h"
+#include "polyhedron/shape_tables_solid.h"
 #include "polyhedron/polyhedron_record.h"
 #include "polyhedron/shape_tables_lattice.h"
 #include "polyhedron/shape_tables_stars.h"
@@ -88,8 +89,27 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     // The dodecahedron: the regular solid and its own net.
     {9, NewDodec_Coords2D, NewDodec_Faces2D, int32_t(std::size(NewDodec_Faces2D)), NewDodec_Coords3D,
      NewDodec_Faces3D, int32_t(std::size(NewDodec_Faces3D)), 12, 0, 1, 0, kUpFaceMostCorners},
+    // The balloon: gores and a cap cut apart.
+    {.shapeCode = 10, .coords2D = Balloon_Coords2D, .faces2DRows = Balloon_Faces2D,
+     .rows2DLength = int32_t(std::size(Balloon_Faces2D)), .coords3D = Balloon_Coords3D, .faces3DRows = nullptr,
+     .rows3DLength = 0, .faceCount = 33, .mirrorFlipA = 0, .exportFlipFirstAxis = 0, .warpStyle = 0,
+     .upFace = kUpFaceMostCorners, .map2Dto3D = Balloon_2D_to_3D,
+     .map2Dto3DLength = int32_t(std::size(Balloon_2D_to_3D)), .mirrorFlipB = 1},
+    // The paperlock: pieces of the flat equirectangular sheet, read as map
+    // points rather than carried onto a solid.
+    {.shapeCode = 11, .coords2D = paperlock_Coords2D, .faces2DRows = paperlock_Faces2D,
+     .rows2DLength = int32_t(std::size(paperlock_Faces2D)), .coords3D = paperlock_Coords3D, .faces3DRows = nullptr,
+     .rows3DLength = 0, .faceCount = 13, .mirrorFlipA = 0, .exportFlipFirstAxis = 0, .warpStyle = 0,
+     .upFace = kUpFaceMostCorners, .map2Dto3D = paperlock_2D_to_3D,
+     .map2Dto3DLength = int32_t(std::size(paperlock_2D_to_3D)), .mirrorFlipB = 1, .sphericalFlag = 2},
     {12, PentTwoFour_Coords2D, PentTwoFour_Faces2D, int32_t(std::size(PentTwoFour_Faces2D)), PentTwoFour_Coords3D,
      PentTwoFour_Faces3D, int32_t(std::size(PentTwoFour_Faces3D)), 24, 1, 0, 0, kUpFaceMostCorners},
+    // The beanbag: a tetrahedron's four faces apart.
+    {.shapeCode = 15, .coords2D = beanbag_Coords2D, .faces2DRows = beanbag_Faces2D,
+     .rows2DLength = int32_t(std::size(beanbag_Faces2D)), .coords3D = beanbag_Coords3D, .faces3DRows = nullptr,
+     .rows3DLength = 0, .faceCount = 4, .mirrorFlipA = 0, .exportFlipFirstAxis = 0, .warpStyle = 0,
+     .upFace = kUpFaceMostCorners, .map2Dto3D = beanbag_2D_to_3D,
+     .map2Dto3DLength = int32_t(std::size(beanbag_2D_to_3D))},
     {16, Tetranew_Coords2D, Tetranew_Faces2D, int32_t(std::size(Tetranew_Faces2D)), Tetranew_Coords3D,
      Tetranew_Faces3D, int32_t(std::size(Tetranew_Faces3D)), 4, 1, 0, 0, kUpFaceMostCorners},
     {17, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
@@ -99,6 +119,13 @@ constexpr StaticShapeEntry kStaticShapes[] = {
      int32_t(std::size(NewCube_Faces3D)), 6, 1, 0, 0, kCubeTopFace},
     {19, NewOcto_Coords2D, NewOcto_Faces2D, int32_t(std::size(NewOcto_Faces2D)), NewOcto_Coords3D, NewOcto_Faces3D,
      int32_t(std::size(NewOcto_Faces3D)), 8, 1, 0, 0, kUpFaceMostCorners},
+    // The dodo: the dodecahedron cut into a decagon and five quadrilaterals
+    // a face, its net in twelve groups that each find their solid face from
+    // their decagon.
+    {.shapeCode = 20, .coords2D = dodo_Coords2D, .faces2DRows = dodo_Faces2D,
+     .rows2DLength = int32_t(std::size(dodo_Faces2D)), .coords3D = dodo_Coords3D, .faces3DRows = dodo_Faces3D,
+     .rows3DLength = int32_t(std::size(dodo_Faces3D)), .faceCount = 72, .mirrorFlipA = 1, .exportFlipFirstAxis = 0,
+     .warpStyle = 0, .upFace = kUpFaceMostCorners},
     // The older icosahedron net (a strip) on the same solid as 17.
     {23, OldIco_Coords2D, OldIco_Faces2D, int32_t(std::size(OldIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 1, 0, kUpFaceMostCorners},
@@ -106,6 +133,12 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     TilingTetrahedron(),
     // The octahedron opened into a square.
     MappedNet(28, Square_Coords2D, Square_Faces2D, Square_Coords3D, Square_2D_to_3D, 8, 0),
+    // The box: three faces of the cube round one corner.
+    {.shapeCode = 29, .coords2D = Box_Coords2D, .faces2DRows = Box_Faces2D,
+     .rows2DLength = int32_t(std::size(Box_Faces2D)), .coords3D = Box_Coords3D, .faces3DRows = nullptr,
+     .rows3DLength = 0, .faceCount = 3, .mirrorFlipA = 0, .exportFlipFirstAxis = 0, .warpStyle = 0,
+     .upFace = kUpFaceMostCorners, .map2Dto3D = Box_2D_to_3D, .map2Dto3DLength = int32_t(std::size(Box_2D_to_3D)),
+     .origamiTabOption = 1},
     SectorNet(30, fivestar_Coords2D, fivestar_Faces2D, fivestar_Coords3D, fivestar_2D_to_3D, 20),
     // The pentagon: the five-star's first ten sectors.
     SectorNet(31, fivestar_Coords2D, fivestar_Faces2D, fivestar_Coords3D, fivestar_2D_to_3D, 10),
@@ -128,25 +161,41 @@ constexpr StaticShapeEntry kStaticShapes[] = {
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
     {67, NewOcto_Coords2D, NewOcto_Faces2D, int32_t(std::size(NewOcto_Faces2D)), NewOcto_Coords3D, NewOcto_Faces3D,
      int32_t(std::size(NewOcto_Faces3D)), 8, 1, 0, 1, kUpFaceMostCorners},
-    // The vertical cross: the cube's points, its own rows.
     CrammedPhenathene(),
     SectorNet(69, Phenathene_Coords2D, Anthracene_Faces2D, Anthracene_Coords3D, Anthracene_2D_to_3D, 36),
+    // The dodecahedron cut into tenths for its conformal warp, on the net of
+    // shape 9, whose glue tabs and export plan it borrows.
+    {.shapeCode = 70, .coords2D = conformal_dodecahedron_Coords2D, .faces2DRows = conformal_dodecahedron_Faces2D,
+     .rows2DLength = int32_t(std::size(conformal_dodecahedron_Faces2D)), .coords3D = conformal_dodecahedron_Coords3D,
+     .faces3DRows = conformal_dodecahedron_Faces3D, .rows3DLength = int32_t(std::size(conformal_dodecahedron_Faces3D)),
+     .faceCount = 120, .mirrorFlipA = 0, .exportFlipFirstAxis = 1, .warpStyle = 1, .upFace = kUpFaceMostCorners,
+     .map2Dto3D = conformal_dodecahedron_2D_to_3D,
+     .map2Dto3DLength = int32_t(std::size(conformal_dodecahedron_2D_to_3D)),
+     .facegroupTable = conformal_dodecahedron_hardcoded_Facegrouptable, .origamiTabOption = 1,
+     .exportPlanShape = 9},
+    // The vertical cross: the cube's points, its own rows.
     {73, NewCube_Coords2D, NewCube_Faces2D_vertical, int32_t(std::size(NewCube_Faces2D_vertical)), NewCube_Coords3D,
      NewCube_Faces3D, int32_t(std::size(NewCube_Faces3D)), 6, 1, 0, 0, kCubeTopFace},
+    // The jewel: a triangular bipyramid whose net shows four of its faces.
+    {.shapeCode = 79, .coords2D = Jewel_Coords2D, .faces2DRows = Jewel_Faces2D,
+     .rows2DLength = int32_t(std::size(Jewel_Faces2D)), .coords3D = Jewel_Coords3D, .faces3DRows = Jewel_Faces3D,
+     .rows3DLength = int32_t(std::size(Jewel_Faces3D)), .faceCount = 6, .mirrorFlipA = 1, .exportFlipFirstAxis = 0,
+     .warpStyle = 0, .upFace = kUpFaceMostCorners},
 };
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 29, 34, 38, 39, 43, 46, 47, 51,
-                                                 52, 53, 54, 55, 56, 57, 59, 60, 61, 62, 64, 70, 79};
+constexpr int32_t kStaticCodesWithoutTables[] = {13, 21, 34, 38, 39, 43, 46, 47, 51, 52,
+                                                 53, 54, 55, 56, 57, 59, 60, 61, 62, 64};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {
     const StaticShapeEntry& e = kStaticShapes[i];
     if (i > 0 && e.shapeCode <= kStaticShapes[i - 1].shapeCode) return false;
     if (e.faceCount < 1 || e.faceCount > kPolyMaxFaces) return false;
-    // Every face takes at least three corners and a closing zero.
-    if (e.rows2DLength < 4 * e.faceCount) return false;
+    // Every face takes at least three corners and a closing zero; a net
+    // may leave faces out with an empty row (a closing zero alone).
+    if (e.rows2DLength < e.faceCount) return false;
     if (e.faces3DRows && e.rows3DLength < 4 * e.faceCount) return false;
     // A net without solid rows names its solid through the map (that the
     // map covers every point the rows number is tested with the tables).
