@@ -66,9 +66,8 @@ void TissotField(const vort& view, const float p[3], TransformationReply* reply,
 }
 
 // The region of a point the net search hit on a face: the net face, or the
-// piece the shape's rules group it into.
-// A ray search meets the flat solid and learns no warped piece, so only a
-// net search may take the warp's region.
+// piece the shape's rules group it into. A ray search meets the flat solid
+// and learns no warped piece, so only a net search takes the warp's region.
 int32_t RegionOfNetFace(const polyhedron& poly, const renderhinttype& hint, int32_t face, bool warpRegion) {
   int32_t region = face;
   if (warpRegion && poly.warpStyle == 1) region = hint.hitRegion;
@@ -89,7 +88,10 @@ void PolyMapPoint(float u, float v, const vort& view, const polyhedron& poly, fl
   // ray test meets such a triangle from behind: the ray is cast backwards so
   // that a direction shows the face it points at, not the one opposite.
   const double ray[3] = {-double(p[0]), -double(p[1]), -double(p[2])};
-  IntersectRayWithPoly(ray, &poly, outside, hint);
+  // The hit point, which the scissor-mark overlay reads as a net search
+  // leaves it.
+  double b0, b1, b2;
+  IntersectRayWithPoly_ReturningBarycentrics(ray, &poly, outside, hint, &b0, &b1, &b2);
 }
 
 // The net face under a point the search hit, or -1.

@@ -3,6 +3,7 @@
 // meets, in false colours.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "frame/globals.h"
@@ -74,6 +75,11 @@ TEST(PolyMap, EveryDirectionShowsTheFaceItPointsAt) {
         for (int k = 0; k < 3; ++k)
           for (int c = 0; c < 3; ++c) centre[c] += t.corner3D[k][c] / 3.0;
         if (Dot(centre, dir) <= 0.0) ++wrongSide;
+        // The hint holds the point where the direction meets the face.
+        const triplex& hitPoint = h.Task()->outputHint.barycentrics;
+        const double along = hitPoint.x * dir[0] + hitPoint.y * dir[1] + hitPoint.z * dir[2];
+        const double len = std::sqrt(hitPoint.x * hitPoint.x + hitPoint.y * hitPoint.y + hitPoint.z * hitPoint.z);
+        EXPECT_NEAR(along, len, 1e-5 * len) << solidMode;
       }
     EXPECT_EQ(misses, 0) << solidMode;
     EXPECT_EQ(wrongSide, 0) << solidMode;
