@@ -16,7 +16,6 @@
 #include "projection/special_views.h"
 #include "projection/sphere_convention.h"
 #include "pyramid/pyramid_descriptor.h"
-#include "render/caller_faced_solid.h"
 #include "render/crammed_floret.h"
 #include "render/framing_modes.h"
 #include "render/output_modes.h"
@@ -73,13 +72,6 @@ bool SetUpViewSolid(Globals* globals, const TParameters& p, vort* view, int32_t 
   const uint8_t fullDetail = p.runMode == RunMode_Preview ? 0 : 1;
   DarOzoPolySetup(solidMode, poly, view->outputAspect, p.tabSize * kTabDepthPerUnit, 0, 0.0f, kNetMethodFromTable,
                   HostBuffers(globals), fullDetail);
-  if (ModeDrawsCallerFacedSolid(solidMode)) {
-    PolyhedronParams row{};
-    get_polyhedron_params_from_output_mode(solidMode, &row);
-    const PolySetupChoice c = ChoosePolySetupInputs(row, kNetMethodFromTable, 0, 0.0f);
-    if (!SupplyCallerFaces(poly, c.netMethod, c.cramMode, double(c.angle), HostBuffers(globals), fullDetail))
-      return false;
-  }
   return poly->errorCode != kPolyErrorShapeNotAvailable && poly->n3DFaces > 0 && poly->n2DFaces > 0 &&
          poly->nTriangles > 0;
 }

@@ -1,6 +1,7 @@
 // Output mode 1046 draws the one shape whose faces its caller supplies: the
-// view fills the catalogue's four empty face slots with a regular
-// tetrahedron and unfolds it into one connected net.
+// set-up fills the catalogue's four empty face slots with a regular
+// tetrahedron and unfolds it into one connected net, for the view and for
+// every other build of the shape.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,7 +11,8 @@
 #include "frame/globals.h"
 #include "polyhedron/catalogue.h"
 #include "polyhedron/polyhedron_record.h"
-#include "render/caller_faced_solid.h"
+#include "polybuild/polyhedron_setup.h"
+#include "support/poly_fixture.h"
 #include "render/view_build.h"
 #include "render/vort.h"
 #include "support/row_render_harness.h"
@@ -32,9 +34,20 @@ double Length2D(const polyhedron& p, int32_t a, int32_t b) {
   return std::hypot(double(p.verts2D[a].x) - p.verts2D[b].x, double(p.verts2D[a].y) - p.verts2D[b].y);
 }
 
-TEST(CallerFaces, OnlyMode1046DrawsTheShape) {
-  EXPECT_TRUE(ModeDrawsCallerFacedSolid(kCallerFacedMode));
-  for (int32_t mode : {1, 6, 7, 1045, 1047}) EXPECT_FALSE(ModeDrawsCallerFacedSolid(mode)) << mode;
+// The builds of the exports (no tabs, the computed net) and of the shape by
+// its code get the same four faces as the view.
+TEST(CallerFaces, EveryBuildOfTheShapeGetsItsFaces) {
+  PolyPtr byMode = NewPoly(0.5f);
+  DarOzoPolySetup(kCallerFacedMode, byMode.get(), 0.5f, 0.0f, 0, 0.0f, kNetMethodComputed, nullptr, 1);
+  PolyPtr byCode = NewPoly(1.0f);
+  SetUpReallyGeneralPolyhedron(byCode.get(), kShapeCodeCallerFaces, kNetMethodGlued, 0, 0.3, nullptr, 1);
+  for (const polyhedron* p : {byMode.get(), byCode.get()}) {
+    EXPECT_EQ(p->errorCode, kPolyErrorNone);
+    EXPECT_EQ(p->n3DFaces, 4);
+    EXPECT_EQ(p->n3DVerts, 4);
+    EXPECT_EQ(p->n2DFaces, 4);
+    EXPECT_GE(p->nTriangles, 4);
+  }
 }
 
 // Four equilateral faces on four corners of the unit sphere, six edges

@@ -20,7 +20,6 @@
 #include "pyramid/pyramid_descriptor.h"
 #include "render/column_record.h"
 #include "render/output_modes.h"
-#include "render/caller_faced_solid.h"
 #include "render/view_build.h"
 #include "render/vort.h"
 
@@ -152,7 +151,6 @@ TEST(ViewBuild, AModeRendersIffItsRouteOrItsSolidExists) {
       if (m >= 75 && m <= 79) renders = SolidLoads(sheetSolid[m - 75], h.host.globals);
       if (hasNoRoute(m) && IsPolyhedron(m) && m != 45 && m != 1045) renders = SolidLoads(m, h.host.globals);
       if (m == 1045) renders = SolidLoads(h.p().altOutputMode, h.host.globals);
-      if (ModeDrawsCallerFacedSolid(m)) renders = true;  // the view supplies its faces
       if (renders && (hasNoRoute(m) || (m >= 75 && m <= 79))) ++solids;
       h.p().outputMode = m;
       EXPECT_EQ(h.Build(), renders ? ViewBuild_OK : ViewBuild_ModeNotBuiltYet) << "mode " << m;

@@ -1,9 +1,5 @@
-#include "render/caller_faced_solid.h"
+#include "polybuild/caller_faced_solid.h"
 
-#include <cmath>
-
-#include "polybuild/mode_polyhedron_table.h"
-#include "polybuild/polyhedron_setup.h"
 #include "polyhedron/catalogue.h"
 #include "polyhedron/polyhedron.h"
 #include "polyhedron/polyhedron_add.h"
@@ -18,9 +14,7 @@ constexpr int32_t kNoEdge = -1;
 constexpr int32_t kNoGroup = -1;
 constexpr int32_t kNoSite = -1;
 
-// Alternate corners of a cube about the centre, on the unit sphere: one
-// corner straight above a face's centre would put a pole in a face, and the
-// cube's diagonals keep every edge level or upright.
+// Alternate corners of a cube about the centre, on the unit sphere.
 constexpr double kCorner = 0.57735026918962573;  // 1 / sqrt(3)
 constexpr double kCorners[kFaces][3] = {
     {kCorner, kCorner, kCorner}, {kCorner, -kCorner, -kCorner}, {-kCorner, kCorner, -kCorner}, {-kCorner, -kCorner, kCorner}};
@@ -36,32 +30,24 @@ int32_t UsedVertexHighWater(const polyhedron* poly) {
 
 }  // namespace
 
-bool ModeDrawsCallerFacedSolid(int32_t outputMode) {
-  PolyhedronParams row{};
-  get_polyhedron_params_from_output_mode(outputMode, &row);
-  return row.shapeCode == kShapeCodeCallerFaces;
-}
-
-bool SupplyCallerFaces(polyhedron* poly, int16_t netMethod, int32_t cramMode, double netAngle, BufferProcs* procs,
-                       uint8_t fullDetail) {
-  if (!poly || poly->shapeCode != kShapeCodeCallerFaces) return false;
-  if (poly->nTriangles > 0 && poly->n2DFaces > 0) return true;
+void SupplyCallerFaces(polyhedron* poly, BufferProcs* procs) {
+  if (!poly || poly->shapeCode != kShapeCodeCallerFaces) return;
+  // The catalogue counted four faces it did not make; they are added here.
+  poly->n3DFaces = 0;
   getPolyStorageEtc(poly, procs, kPolyMax3DVerts, kPolyMaxFaces);
-  if (poly->errorCode == kPolyErrorNoStorage || !poly->ownsArrays) return false;
+  if (poly->errorCode == kPolyErrorNoStorage || !poly->ownsArrays) return;
   int32_t vertex[kFaces];
   for (int32_t k = 0; k < kFaces; ++k) {
     vertex[k] = AddNew3DDVertToPolyhedron(poly, kCorners[k]);
-    if (vertex[k] < 0) return false;
+    if (vertex[k] < 0) return;
   }
   for (const auto& face : kFaceCorners) {
     const int32_t corners[3] = {vertex[face[0]], vertex[face[1]], vertex[face[2]]};
     Add3DFaceToPolyhedron_macro(poly, corners, 3, kNoEdge, 0, 0, kNoGroup, kNoEdge, kNoSite);
   }
-  if (poly->errorCode != kPolyErrorNone || poly->n3DFaces != kFaces) return false;
+  if (poly->errorCode != kPolyErrorNone) return;
   Calc3DAngles(poly);
   Build3DConnectivity(poly);
   UnfoldGeneratedSolid(poly);
   poly->n2DVerts = UsedVertexHighWater(poly);
-  FinishGeneralPolyhedron(poly, netMethod, cramMode, netAngle, procs, fullDetail);
-  return poly->errorCode == kPolyErrorNone && poly->nTriangles > 0;
 }
