@@ -95,21 +95,24 @@ TEST(PolyMapSave, NoMapOfALayoutWithoutASolid) {
 }
 #endif
 
-// In the invocation: a mode without a solid is refused by the dispatcher and
-// an older file of that name stands.
+// In the invocation: a mode without a solid, and one whose solid cannot be
+// made (its wings do not close), are refused by the dispatcher, and an older
+// file of that name stands.
 TEST(PolyMapSave, ARefusedMapLeavesTheOldFile) {
   DriverHost h(64, 32, 3);
   Globals* g = h.OpenInvocation();
   h.SetUpPreview(Rect{0, 0, 100, 100}, 1);
   DoPreviewFiltration(g);
-  h.Settings()->outputMode = 1;
-  h.Settings()->facesExportSize = 32;
-  Scratch dir;
-  FSRef psd = dir.MadeFile("Polyhedron map.psd");
-  WriteWhole(psd.path, "old");
-  EXPECT_NE(DoSaveThings(g, &psd, 0, SaveKind_EquiPolyMap), 0);
-  EXPECT_EQ(ReadWhole(psd.path), "old");
-  EXPECT_EQ(h.Settings()->outputMode, 1);
+  for (int32_t mode : {1, 290}) {
+    h.Settings()->outputMode = mode;
+    h.Settings()->facesExportSize = 32;
+    Scratch dir;
+    FSRef psd = dir.MadeFile("Polyhedron map.psd");
+    WriteWhole(psd.path, "old");
+    EXPECT_EQ(DoSaveThings(g, &psd, 0, SaveKind_EquiPolyMap), kBadParameter) << mode;
+    EXPECT_EQ(ReadWhole(psd.path), "old") << mode;
+    EXPECT_EQ(h.Settings()->outputMode, mode);
+  }
   h.CloseInvocation();
 }
 
