@@ -41,6 +41,24 @@ constexpr StaticShapeEntry MappedNet(int32_t code, const double (&coords2D)[N2][
   return e;
 }
 
+// The cube in eighths, drawn through the cube warp; flip B mirrors its
+// render points. The cross shows the cube's upper half, which the segment
+// stretch opens to the whole sphere.
+constexpr StaticShapeEntry CubeEighths(int32_t code, const int16_t* rows, int32_t rowsLength, int32_t faces,
+                                       bool upperHalf) {
+  StaticShapeEntry e{code, shuriken_Coords2D, rows, rowsLength, shuriken_Coords3D, nullptr, 0, faces, 0, 0, 1,
+                     kUpFaceMostCorners};
+  e.map2Dto3D = shuriken_2D_to_3D;
+  e.map2Dto3DLength = int32_t(std::size(shuriken_2D_to_3D));
+  e.mirrorFlipB = 1;
+  e.origamiTabOption = 1;
+  if (upperHalf) {
+    e.segmentStretch = 1;
+    e.segmentStretchAlpha = 0.5;
+  }
+  return e;
+}
+
 // The tiling wraps every point of the plane into this one tile, so no row
 // band may leave any of its faces out of the search.
 constexpr StaticShapeEntry TilingTetrahedron() {
@@ -148,11 +166,19 @@ constexpr StaticShapeEntry kStaticShapes[] = {
               bipolar_rhombus_2D_to_3D, 12),
     SectorNet(36, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     SectorNet(37, hexagon_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 12),
+    // The tetrahedron in sixths: one triangle, and the rectangle on its points.
+    WithMirrorFlipB(SectorNet(38, conformaltetrahedron_Coords2D, conformaltetrahedron_Faces2D,
+                              conformaltetrahedron_Coords3D, conformaltetrahedron_2D_to_3D, 24)),
+    WithMirrorFlipB(SectorNet(39, conformaltetrahedron_Coords2D, rectangulartetrahedron_Faces2D,
+                              conformaltetrahedron_Coords3D, conformaltetrahedron_2D_to_3D, 24)),
     SectorNet(40, Pentalene_Coords2D, Pentalene_Faces2D, Pentalene_Coords3D, Pentalene_2D_to_3D, 20),
     SectorNet(41, Naphthalene_Coords2D, Naphthalene_Faces2D, Naphthalene_Coords3D, Naphthalene_2D_to_3D, 24),
     SectorNet(42, Phenathene_Coords2D, Phenathene_Faces2D, Phenathene_Coords3D, Phenathene_2D_to_3D, 36),
+    CubeEighths(43, shuriken_Faces2D, int32_t(std::size(shuriken_Faces2D)), 48, false),
+    CubeEighths(57, cross_Faces2D, int32_t(std::size(cross_Faces2D)), 24, true),
     WithMirrorFlipB(
         SectorNet(58, adamsdiamonds_Coords2D, adamsdiamonds_Faces2D, adamsdiamonds_Coords3D, adamsdiamonds_2D_to_3D, 16)),
+    CubeEighths(61, shuriken_Faces2D, int32_t(std::size(shuriken_Faces2D)), 48, false),
     SectorNet(63, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     {65, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
@@ -185,8 +211,8 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {13, 21, 34, 38, 39, 43, 46, 47, 51, 52,
-                                                 53, 54, 55, 56, 57, 59, 60, 61, 62, 64};
+constexpr int32_t kStaticCodesWithoutTables[] = {13, 21, 34, 46, 47, 51, 52, 53,
+                                                 54, 55, 56, 59, 60, 62, 64};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <string>
 
 #include "polybuild/polyhedron_setup.h"
 #include "polybuild/polyhedron_setup_steps.h"
@@ -164,6 +165,26 @@ TEST(CatalogueEntry, FixedSetUpTakesRenderPointsFromTheMap) {
   // Mirror flip B alone negates the first axis.
   EXPECT_FLOAT_EQ(p->verts2D[3].renderX, -1.0f);
   EXPECT_FLOAT_EQ(p->verts2D[3].renderY, 1.0f);
+}
+
+// Every catalogue entry that names its solid through a map covers each net
+// point its loaded rows number, and names solid vertices its solid has.
+TEST(CatalogueEntry, EveryMapCoversItsRows) {
+  for (int32_t code = 0; code <= 220; ++code) {
+    const StaticShapeEntry* e = FindStaticShape(code);
+    if (!e || !e->map2Dto3D) continue;
+    SCOPED_TRACE("shape " + std::to_string(code));
+    PolyPtr p = LoadedEntry(*e);
+    EXPECT_EQ(p->faces3DRows, nullptr);
+    EXPECT_LE(p->n2DVerts, e->map2Dto3DLength);
+    for (int32_t f = 0; f < p->n2DFaces; ++f)
+      for (int32_t j = 0; j < p->faces[f].n2D; ++j) {
+        const int32_t v = p->faces[f].vert2D[j];
+        ASSERT_LT(v, e->map2Dto3DLength);
+        EXPECT_GE(e->map2Dto3D[v], 0);
+        EXPECT_LT(e->map2Dto3D[v], p->n3DVerts);
+      }
+  }
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ const SectorCase kCases[] = {
     {30, 97, 20, 16, 0},  {31, 98, 10, 15, 0},  {32, 100, 12, 10, 0}, {33, 101, 6, 7, 0},
     {35, 103, 12, 11, 0}, {36, 104, 24, 19, 0}, {37, 105, 12, 13, 0}, {40, 113, 20, 19, 0},
     {41, 114, 24, 23, 0}, {42, 115, 36, 31, 0}, {58, 137, 16, 18, 1}, {63, 0, 24, 19, 0},
-    {68, 0, 36, 31, 0},   {69, 167, 36, 41, 0},
+    {68, 0, 36, 31, 0},   {69, 167, 36, 41, 0}, {38, 106, 24, 19, 1}, {39, 107, 24, 23, 1},
 };
 
 PolyPtr Loaded(int32_t code) {
@@ -61,7 +61,8 @@ struct LatticeCase {
   int16_t method;
 };
 
-const LatticeCase kLatticeCases[] = {{24, 8, 9, 5}, {28, 8, 9, 0}, {66, 20, 22, 6}};
+const LatticeCase kLatticeCases[] = {{24, 8, 9, 5}, {28, 8, 9, 0}, {66, 20, 22, 6},
+                                     {43, 48, 37, 0}, {57, 24, 30, 0}, {61, 48, 37, 0}};
 
 // Every generated net as the set-up builds it, with its face count.
 struct BuiltNet {
@@ -86,11 +87,21 @@ TEST(LatticeNets, LoadWithTheirCounts) {
     EXPECT_EQ(p->n2DVerts, c.points2D);
     for (int32_t f = 0; f < c.faces; ++f) EXPECT_EQ(p->faces[f].n2D, 3);
     // The sunburst is warped like the icosahedron map and matched to its
-    // rows; the square and the tile are drawn straight through their maps.
-    EXPECT_EQ(p->warpStyle, c.shape == 66 ? 1 : 0);
+    // rows; the square and the tile are drawn straight through their maps;
+    // the cube's eighths go through the cube warp, mirrored by flip B, the
+    // cross (the cube's upper half) stretched to the whole sphere.
+    const bool cube = c.shape == 43 || c.shape == 57 || c.shape == 61;
+    EXPECT_EQ(p->warpStyle, c.shape == 66 || cube ? 1 : 0);
     EXPECT_EQ(p->map2Dto3D == nullptr, c.shape == 66);
     EXPECT_EQ(p->faces3DRows != nullptr, c.shape == 66);
     EXPECT_EQ(p->mirrorFlipA, c.shape == 24 ? 1 : 0);
+    EXPECT_EQ(p->mirrorFlipB, cube ? 1 : 0);
+    EXPECT_EQ(p->segmentStretch, c.shape == 57 ? 1 : 0);
+    EXPECT_EQ(p->segmentStretchAlpha, c.shape == 57 ? 0.5 : 1.0);
+    // The tiling wraps points anywhere into the tile, so no row band may
+    // leave faces out; 61 and 66 are fitted by their unit factors and not
+    // culled either.
+    EXPECT_EQ(p->bandCulling, c.shape == 24 || (c.shape >= 61 && c.shape <= 68) ? 0 : 1);
   }
 }
 
@@ -240,6 +251,79 @@ TEST(GeneratedNets, SharedEdgesShowTheSameSphereFromBothSides) {
     // A tree of sectors at least: every face joined to the rest.
     EXPECT_GE(shared, c.faces - (c.shape == 58 ? 2 : 1));
     EXPECT_LT(worst, kHalfPixelAt1024);
+  }
+}
+
+// Which way round a net shows the sphere, triangle by triangle: the turn of
+// three points inside it in the plane against the turn of their directions
+// seen from outside. +1 or -1 when all its face triangles agree, 0 when not.
+int32_t Handedness(const polyhedron* p, int32_t faces) {
+  int32_t sign = 0;
+  const float inner[3][3] = {{0.6f, 0.2f, 0.2f}, {0.2f, 0.6f, 0.2f}, {0.2f, 0.2f, 0.6f}};
+  for (int32_t t = 0; t < faces; ++t) {
+    double d[3][3], xy[3][2];
+    for (int k = 0; k < 3; ++k) {
+      const float* b = inner[k];
+      double x = 0, y = 0;
+      for (int j = 0; j < 3; ++j) {
+        x += b[j] * p->verts2D[p->triangles[t].vert2D[j]].x;
+        y += b[j] * p->verts2D[p->triangles[t].vert2D[j]].y;
+      }
+      renderhinttype hint{};
+      uint8_t outside = 0;
+      float q[3];
+      DoPolyhedralTransformCore(p, b[0], b[1], b[2], t, float(x), float(y), q, &outside, &hint);
+      for (int j = 0; j < 3; ++j) d[k][j] = q[j];
+      xy[k][0] = x;
+      xy[k][1] = y;
+    }
+    const double turn = (xy[1][0] - xy[0][0]) * (xy[2][1] - xy[0][1]) - (xy[1][1] - xy[0][1]) * (xy[2][0] - xy[0][0]);
+    const double det = d[0][0] * (d[1][1] * d[2][2] - d[1][2] * d[2][1]) - d[0][1] * (d[1][0] * d[2][2] - d[1][2] * d[2][0]) +
+                       d[0][2] * (d[1][0] * d[2][1] - d[1][1] * d[2][0]);
+    const int32_t s = turn * det > 0 ? 1 : -1;
+    if (sign != 0 && s != sign) return 0;
+    sign = s;
+  }
+  return sign;
+}
+
+// No generated net shows a mirror image of the sphere: each turns the way
+// the catalogue's icosahedron net, matched to its solid, does.
+TEST(GeneratedNets, ShowTheSphereTheSameWayRoundAsTheMatchedNets) {
+  PolyPtr reference = SetUpShape(17, 6);
+  const int32_t want = Handedness(reference.get(), 20);
+  ASSERT_NE(want, 0);
+  for (const BuiltNet& c : AllBuiltNets()) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    EXPECT_EQ(Handedness(c.poly.get(), c.faces), want);
+  }
+}
+
+// The nets drawn on a flat-faced solid (the cube's eighths, the
+// tetrahedron's sixths, the icosahedron's sunburst) are that solid's faces
+// laid flat: every net edge is its solid edge at one common scale.
+TEST(GeneratedNets, FlatFacedNetsAreTheirSolidsLaidFlat) {
+  const struct {
+    int32_t shape;
+    int16_t method;
+  } cases[] = {{38, 0}, {39, 0}, {43, 0}, {57, 0}, {61, 0}, {66, 6}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    PolyPtr p = SetUpShape(c.shape, c.method);
+    double lo = 1e9, hi = 0.0;
+    for (int32_t t = 0; t < FaceTriangles(p.get()); ++t)
+      for (int k = 0; k < 3; ++k) {
+        const PolyVertex2D& a = p->verts2D[p->triangles[t].vert2D[k]];
+        const PolyVertex2D& b = p->verts2D[p->triangles[t].vert2D[(k + 1) % 3]];
+        const double flat = std::hypot(double(a.x) - b.x, double(a.y) - b.y);
+        const double solid = std::sqrt(std::pow(double(a.renderX) - b.renderX, 2) +
+                                       std::pow(double(a.renderY) - b.renderY, 2) +
+                                       std::pow(double(a.renderZ) - b.renderZ, 2));
+        ASSERT_GT(solid, 0.0);
+        lo = std::min(lo, flat / solid);
+        hi = std::max(hi, flat / solid);
+      }
+    EXPECT_LT(hi / lo - 1.0, 1e-5);
   }
 }
 

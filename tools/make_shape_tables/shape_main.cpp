@@ -26,7 +26,9 @@
 #include <memory>
 #include <string>
 
+#include "cube_nets.h"
 #include "lattice_nets.h"
+#include "tetra_nets.h"
 #include "polybuild/catalogue_solids.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"
@@ -56,7 +58,9 @@ double IcosahedronHandedness() {
   auto poly = std::make_unique<polyhedron>();
   NullifyPolyStorage(poly.get());
   InitPoly(poly.get(), 1.0f, 0.0f);
-  SetUpReallyGeneralPolyhedron(poly.get(), 17, 0, 0, 0.0, nullptr, 1);
+  // Net method 6: the net matched to its solid, so every render point is
+  // the solid vertex its corner shows.
+  SetUpReallyGeneralPolyhedron(poly.get(), 17, 6, 0, 0.0, nullptr, 1);
   if (poly->nTriangles < 1) Fail("the icosahedron net did not build");
   const NetTriangle& t = poly->triangles[0];
   cplx p[3];
@@ -137,6 +141,12 @@ void Expect(const std::string& what, size_t got, size_t want) {
   if (got != want) Fail(what + ": " + std::to_string(got) + ", expected " + std::to_string(want));
 }
 
+FlatNet FacesOnly(const std::vector<std::vector<int32_t>>& faces) {
+  FlatNet f;
+  f.faces = faces;
+  return f;
+}
+
 int32_t HighestInFaces(const FlatNet& net, size_t faces) {
   int32_t h = 0;
   for (size_t f = 0; f < faces; ++f)
@@ -195,19 +205,24 @@ void WriteFamily(TableWriter* w, const Built& b, const std::string& what) {
   w->Map(n + "_2D_to_3D", b.net.solidOf, what + ": the solid vertex of each net point.");
 }
 
-// Mirrors a lattice net whose first face turns against its solid the other
-// way than the icosahedron net does; a net that must keep its shape (the
-// sheared tile) swaps two of its solid labels instead.
-void MatchHandedness(LatticeNet* net, const double (*solid)[3], double handedness, bool keepShape = false) {
-  const auto& f = net->faces[0];
+// +1 or -1: which way the net's first face turns against its solid, as
+// IcosahedronHandedness measures it.
+double NetHandedness(const LatticeNet& net, const double (*solid)[3]) {
+  const auto& f = net.faces[0];
   Dir3 q[3];
   for (int i = 0; i < 3; ++i) {
-    const double* s = solid[net->solidOf[f[i]]];
+    const double* s = solid[net.solidOf[f[i]]];
     q[i] = Dir3{{s[0], s[1], s[2]}};
   }
-  const cplx* p = net->points.data();
-  const double s = Cross(p[f[1]] - p[f[0]], p[f[2]] - p[f[0]]) * Det(q[0], q[1], q[2]);
-  if ((s > 0 ? 1.0 : -1.0) == handedness) return;
+  const cplx* p = net.points.data();
+  return Cross(p[f[1]] - p[f[0]], p[f[2]] - p[f[0]]) * Det(q[0], q[1], q[2]) > 0 ? 1.0 : -1.0;
+}
+
+// Mirrors a lattice net that shows its solid the other way round than the
+// icosahedron net does; a net that must keep its shape (the sheared tile)
+// swaps two of its solid labels instead.
+void MatchHandedness(LatticeNet* net, const double (*solid)[3], double handedness, bool keepShape = false) {
+  if (NetHandedness(*net, solid) == handedness) return;
   if (keepShape) {
     for (int32_t& v : net->solidOf) v = v == 0 ? 1 : (v == 1 ? 0 : v);
     return;
@@ -226,6 +241,7 @@ void WriteLatticeNets(const char* folder, double handedness) {
   LatticeNet square = SquareOctahedron();
   const std::vector<double> octahedron = Flat(square.solid);
   MatchHandedness(&square, reinterpret_cast<const double(*)[3]>(octahedron.data()), handedness);
+  for (cplx& z : square.points) z = -z;  // sky up
   Expect("square points", square.points.size(), 9);
   w.Coords2D("Square_Coords2D", square.points, "The octahedron opened from one pole into a square: the net points");
   w.Rows("Square_Faces2D", square.faces, "Its faces");
@@ -244,6 +260,53 @@ void WriteLatticeNets(const char* folder, double handedness) {
   Expect("sunburst points", sun.points.size(), 22);
   w.Coords2D("sunburst_Coords2D", sun.points, "The icosahedron as a sunburst: the net points");
   w.Rows("sunburst_Faces2D", sun.faces, "Its faces; the solid is NewIco's");
+  // The cube's eighths: flip B mirrors the render points (x negated), so the
+  // solid is stored mirrored where the net would otherwise show the sphere
+  // the wrong way round.
+  CubeNets cube = MakeCubeNets();
+  LatticeNet& shuriken = cube.shuriken;
+  {
+    std::vector<double> flipped = Flat(shuriken.solid);
+    for (size_t k = 0; k < flipped.size(); k += 3) flipped[k] = -flipped[k];
+    if (NetHandedness(shuriken, reinterpret_cast<const double(*)[3]>(flipped.data())) != handedness)
+      for (Dir3& d : shuriken.solid) d.v[0] = -d.v[0];
+  }
+  // Turned a half turn, so the sky (the cube's -y side) is up in the net.
+  for (cplx& z : shuriken.points) z = -z;
+  Expect("shuriken points", shuriken.points.size(), 37);
+  Expect("shuriken faces", shuriken.faces.size(), 48);
+  Expect("cross faces", cube.crossFaces.size(), 24);
+  Expect("cross points", size_t(HighestInFaces(FacesOnly(cube.crossFaces), 24)), 30);
+  w.Coords2D("shuriken_Coords2D", shuriken.points,
+             "The cube in eighths as a shuriken: the top face, the four side faces round it and, beyond each,\n"
+             "the quarter of the bottom face on its far edge. Its first thirty points are the cross's");
+  w.Rows("shuriken_Faces2D", shuriken.faces, "Its eighths: face centre, edge midpoint, corner");
+  w.Rows("cross_Faces2D", cube.crossFaces,
+         "The cross: the top face and the upper halves of the side faces (the cube's upper half)");
+  w.Coords3D("shuriken_Coords3D", shuriken.solid, "The cube's corners, edge midpoints and face centres");
+  w.Map("shuriken_2D_to_3D", shuriken.solidOf, "The cube point of each net point");
+  // The tetrahedron in sixths, flip B as the cube's: mirrored in the plane
+  // where it would show the sphere the wrong way round.
+  TetraNets tetra = MakeTetraNets();
+  LatticeNet& lee = tetra.triangle;
+  {
+    std::vector<double> flipped = Flat(lee.solid);
+    for (size_t k = 0; k < flipped.size(); k += 3) flipped[k] = -flipped[k];
+    if (NetHandedness(lee, reinterpret_cast<const double(*)[3]>(flipped.data())) != handedness)
+      for (cplx& z : lee.points) z = std::conj(z);
+  }
+  Expect("tetrahedron points", size_t(HighestInFaces(FacesOnly(lee.faces), 24)), 19);
+  Expect("rectangular tetrahedron points", size_t(HighestInFaces(FacesOnly(tetra.rectangleFaces), 24)), 23);
+  w.Coords2D("conformaltetrahedron_Coords2D", lee.points,
+             "The tetrahedron in sixths opened into one triangle; the points after the 19th are the\n"
+             "rectangle's");
+  w.Rows("conformaltetrahedron_Faces2D", lee.faces,
+         "The triangle's sixths (face centre, edge midpoint, corner), face by face, the top face last");
+  w.Rows("rectangulartetrahedron_Faces2D", tetra.rectangleFaces,
+         "The rectangle: the triangle with its top face's halves turned down beside it");
+  w.Coords3D("conformaltetrahedron_Coords3D", lee.solid,
+             "The tetrahedron's corners, edge midpoints and face centres");
+  w.Map("conformaltetrahedron_2D_to_3D", lee.solidOf, "The solid point of each net point");
   if (!w.Save(folder, "shape_tables_lattice",
               "The lattice nets of the catalogue (the octahedron's square, the tetrahedron's\n"
               "tile, the icosahedron's sunburst), written by tools/make_shape_tables. Do not edit."))
@@ -267,6 +330,10 @@ int main(int argc, char** argv) {
   for (const char* ring : {"bipolar_rhombus", "Pentalene", "Naphthalene", "Anthracene", "adamsdiamonds"})
     Level(&built.at(ring), built.at(ring).layout.sectors / (std::string(ring) == "Anthracene" ? 3 : 2));
   Level(&built.at("Phenathene"), 12);
+  // Sky up: these come out of the layout with the ground on top.
+  for (const char* upsideDown : {"fivestar", "adamsdiamonds"}) Transform(&built.at(upsideDown).net, -1.0, 0.0, false);
+  // The three-fold layouts come out with the sky on the right.
+  Transform(&built.at("threestar").net, cplx(0.0, -1.0), 0.0, false);
   // The crammed phenanthrene-like net fills the box its catalogue entry gives.
   const double kPhenatheneBox[4] = {-1.732051, 1.732051, -3.0, 1.0};
   FitInto(&built.at("Phenathene").net, kPhenatheneBox);
