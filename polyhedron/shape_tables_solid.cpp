@@ -28,6 +28,14 @@ static_assert(Rows(dodo_Faces2D) == 72 && HighestNumber(dodo_Faces2D) == 240,
               "dodo: net rows");
 static_assert(Rows(dodo_Faces3D) == 72 && HighestNumber(dodo_Faces3D) == 140,
               "dodo: solid rows");
+static_assert(Rows(GID_Faces2D) == 132 && HighestNumber(GID_Faces2D) == 408,
+              "GID: net rows");
+static_assert(Rows(GID_Faces3D) == 132 && HighestNumber(GID_Faces3D) == 218,
+              "GID: solid rows");
+static_assert(Rows(FiveTets_Faces2D) == 60 && HighestNumber(FiveTets_Faces2D) == 200,
+              "FiveTets: net rows");
+static_assert(Rows(FiveTets_Faces3D) == 60 && HighestNumber(FiveTets_Faces3D) == 92,
+              "FiveTets: solid rows");
 static_assert(Rows(Jewel_Faces2D) == 6 && HighestNumber(Jewel_Faces2D) == 6,
               "Jewel: net rows");
 static_assert(Rows(Jewel_Faces3D) == 6 && HighestNumber(Jewel_Faces3D) == 5,

@@ -44,6 +44,41 @@ Families:
       can fold onto faces naming at most 240.) The net lays each group on
       the pentagon of the dodecahedron's net that shows its face, pulled a
       little apart from the others (240 points).
+  GID (shape 21)
+      The dodecahedron of shape 9 with every face cut into eleven, all in
+      the face's plane: a regular pentagon half the face's size, turned to
+      point at the face's edge midpoints, and round it five cells, one at
+      each corner of the face (a centre side, two half edges of the face and
+      the corner). Each cell is cut in two from its centre corner through a
+      point inside it: four to a point on one of the face's half edges,
+      giving two pentagons, and the first to the face's corner, giving a
+      pentagon and a quadrilateral. So group k (faces 11k to 11k + 10, the
+      regular pentagon at 11k + 5, the only faces whose angles are all
+      equal) has 1 quadrilateral and 10 pentagons; 218 solid vertices (the
+      20 corners first, then each face's new points, an edge midpoint where
+      it is first met). The
+      cut points on the face's edges are the face's own, so the faces beside
+      them meet the neighbouring face's undivided half edge; a solid of
+      these faces that closed up without such joints would have 194
+      vertices, not the 170 listed. The net of a group is a tree hinged from
+      the centre (34 points), cut along the cells' other shared sides, and
+      the groups lie on the dodecahedron's net as the dodo's do (408
+      points).
+  FiveTets (shape 13, "spikeball")
+      The pentagonal hexecontahedron: sixty pentagons, 92 vertices, the
+      polar reciprocal of the snub dodecahedron on the unit sphere (found
+      here as the orbit, under the icosahedron's rotations, of the point
+      whose five nearest images are equally far), scaled so that its
+      farthest vertices lie on the unit sphere. (Listed as 193 solid
+      vertices; a closed solid of sixty pentagons has 92.) Its net is ten
+      sawtooth strips of six faces, found by an exact-cover search: a face F,
+      its neighbour N, F's two neighbours before N counter-clockwise and two
+      neighbours of N. F of strip s is solid face 0, 6, 37, 11, 14, 2, 5, 51,
+      39, 56 in turn, its corners turned so that N lies across its edge 0,
+      and N's so that its two strip neighbours lie across its edges 3 and 4;
+      net faces 6s to 6s + 5 are N's neighbours across edges 4 and 3, N, F's
+      neighbours across edges 4 and 3, and F, each listing its corners as its
+      solid face does. The strips lie in two rows of five (200 points).
   Jewel (shape 79)
       The triangular bipyramid of unit circumradius: poles on the y axis,
       three corners on the equator (5 vertices, 6 isosceles faces). Its net
@@ -396,6 +431,79 @@ def dodo(root):
     return {"name": "dodo", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces}
 
 
+def gid(root):
+    net_pts, net_faces, pts3, faces3, face_of, _ = dodecahedron_and_its_net(root)
+    coords = [list(p) for p in pts3]
+    mids = {}
+
+    def midpoint(a, b):
+        key = (min(a, b), max(a, b))
+        if key not in mids:
+            coords.append(mean([pts3[a], pts3[b]]))
+            mids[key] = len(coords) - 1
+        return mids[key]
+
+    def new(p):
+        coords.append(p)
+        return len(coords) - 1
+
+    faces = []
+    for F, face in enumerate(faces3):
+        P = [pts3[v] for v in face]
+        c = mean(P)
+        M = [midpoint(face[i], face[(i + 1) % 5]) for i in range(5)]
+        C = [new(add(c, scale(sub(coords[M[i]], c), 0.5))) for i in range(5)]
+        ring = []
+        for j in range(5):
+            # The ring's cell at corner j, between central edge (C[j-1], C[j])
+            # and the corner, cut in two from C[j-1].
+            K = [C[j], C[j - 1], M[j - 1], face[j], M[j]]
+            X = new(mean([coords[v] for v in K]))
+            if j == 0:
+                a = [C[j], C[j - 1], X, face[j], M[j]]
+                b = [C[j - 1], M[j - 1], face[j], X]
+            else:
+                E = new(mean([pts3[face[j]], coords[M[j]]]))
+                a = [C[j], C[j - 1], X, E, M[j]]
+                b = [C[j - 1], M[j - 1], face[j], E, X]
+            ring.append((outward(coords, a), outward(coords, b)))
+        group = [ring[0][0], ring[0][1], ring[1][0], ring[1][1], ring[2][0], outward(coords, C),
+                 ring[2][1], ring[3][0], ring[3][1], ring[4][0], ring[4][1]]
+        faces += group
+    net = Net()
+    rows = [None] * 132
+    net_c = mean(net_pts)
+    for f, pent in enumerate(net_faces):
+        F, o = face_of[f]
+        base = 11 * F
+        # The centre first, each half of a cell on the central pentagon, each
+        # other half on its partner.
+        tree = [(base + 5, None)]
+        for a, b in ((0, 1), (2, 3), (4, 6), (7, 8), (9, 10)):
+            tree += [(base + a, base + 5), (base + b, base + a)]
+        piece = unfold_piece(net, coords, faces, tree)
+        by_face = {t[0]: r for t, r in zip(tree, piece)}
+        # Lay the group's dodecahedron corners on the net pentagon's.
+        corner_at = {}
+        for t, r in zip(tree, piece):
+            for q, v in zip(r, faces[t[0]]):
+                corner_at.setdefault(v, q)
+        p0 = net.points[corner_at[faces3[F][0]]]
+        p1 = net.points[corner_at[faces3[F][1]]]
+        at0, at1 = net_pts[pent[(0 - o) % 5]], net_pts[pent[(1 - o) % 5]]
+        angle = math.atan2(at1[1] - at0[1], at1[0] - at0[0]) - math.atan2(p1[1] - p0[1], p1[0] - p0[0])
+        points = sorted({q for r in piece for q in r})
+        centre = mean([net_pts[q] for q in pent])
+        push = scale(sub(centre, net_c), 0.12)
+        moved = {q: add(add(rotate2(sub(net.points[q], p0), angle), at0), push) for q in points}
+        for q in points:
+            net.points[q] = moved[q]
+        for g, r in by_face.items():
+            rows[g] = r
+    assert len(net.points) == 408, len(net.points)
+    return {"name": "GID", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces}
+
+
 def jewel():
     coords = [[0.0, 1.0, 0.0]]
     for k in range(3):
@@ -549,6 +657,222 @@ def paperlock():
     }
 
 
+# ------------------------------------------------------------- spikeball
+
+def icosahedral_rotations():
+    """The 60 rotations of the icosahedron whose two-fold axes lie along x,
+    y and z (as for the catalogue's other icosahedral solids)."""
+    phi = (1 + math.sqrt(5)) / 2
+
+    def about(axis, angle):
+        x, y, z = unit(axis)
+        c, s = math.cos(angle), math.sin(angle)
+        k = 1 - c
+        return ((c + x * x * k, x * y * k - z * s, x * z * k + y * s),
+                (y * x * k + z * s, c + y * y * k, y * z * k - x * s),
+                (z * x * k - y * s, z * y * k + x * s, c + z * z * k))
+
+    def times(a, b):
+        return tuple(tuple(sum(a[i][k] * b[k][j] for k in range(3)) for j in range(3)) for i in range(3))
+
+    def key(m):
+        return tuple(round(v, 6) for r in m for v in r)
+
+    gens = [about((0, 1, phi), 2 * math.pi / 5), about((1, 1, 1), 2 * math.pi / 3)]
+    one = ((1.0, 0.0, 0.0), (0.0, 1.0, 0.0), (0.0, 0.0, 1.0))
+    found = {key(one): one}
+    frontier = [one]
+    while frontier:
+        grown = []
+        for m in frontier:
+            for g in gens:
+                q = times(g, m)
+                if key(q) not in found:
+                    found[key(q)] = q
+                    grown.append(q)
+        frontier = grown
+    assert len(found) == 60
+    return sorted(found.values())
+
+
+def snub_dodecahedron():
+    """The snub dodecahedron on the unit sphere: the orbit of the one point
+    (up to the symmetry) whose five nearest images are equally far, found by
+    a grid and then Nelder and Mead's simplex search."""
+    group = icosahedral_rotations()
+
+    def point(ab):
+        a, b = ab
+        return [math.cos(a) * math.cos(b), math.sin(b), math.sin(a) * math.cos(b)]
+
+    def orbit(p):
+        return [[sum(m[i][k] * p[k] for k in range(3)) for i in range(3)] for m in group]
+
+    def spread(ab):
+        p = point(ab)
+        d = sorted(norm(sub(p, q)) for q in orbit(p))[1:7]
+        m = sum(d[:5]) / 5
+        # Five equal neighbours, and the sixth clearly farther.
+        return sum((x - m) ** 2 for x in d[:5]) / (m * m) + (0.0 if d[5] - d[4] > 1e-3 else 1.0)
+
+    best = min(((spread((2 * math.pi * i / 200, -math.pi / 2 + math.pi * j / 100)), i, j)
+                for i in range(200) for j in range(100)))
+    simplex = [[2 * math.pi * best[1] / 200, -math.pi / 2 + math.pi * best[2] / 100]]
+    simplex += [[simplex[0][0] + 0.01, simplex[0][1]], [simplex[0][0], simplex[0][1] + 0.01]]
+    values = [spread(x) for x in simplex]
+    for _ in range(4000):
+        order = sorted(range(3), key=lambda i: values[i])
+        simplex = [simplex[i] for i in order]
+        values = [values[i] for i in order]
+        c = [(simplex[0][k] + simplex[1][k]) / 2 for k in range(2)]
+        r = [2 * c[k] - simplex[2][k] for k in range(2)]
+        fr = spread(r)
+        if fr < values[0]:
+            e = [3 * c[k] - 2 * simplex[2][k] for k in range(2)]
+            fe = spread(e)
+            simplex[2], values[2] = (e, fe) if fe < fr else (r, fr)
+        elif fr < values[1]:
+            simplex[2], values[2] = r, fr
+        else:
+            h = [(c[k] + simplex[2][k]) / 2 for k in range(2)]
+            fh = spread(h)
+            if fh < values[2]:
+                simplex[2], values[2] = h, fh
+            else:
+                for i in (1, 2):
+                    simplex[i] = [(simplex[0][k] + simplex[i][k]) / 2 for k in range(2)]
+                    values[i] = spread(simplex[i])
+    assert values[0] < 1e-20
+    return orbit(point(simplex[0]))
+
+
+def spikeball():
+    """The pentagonal hexecontahedron, numbered for the sawtooth strips of
+    its net: see the module comment."""
+    snub = snub_dodecahedron()
+    edge = min(norm(sub(snub[0], q)) for q in snub[1:])
+    near = [[j for j, q in enumerate(snub) if j != i and abs(norm(sub(p, q)) - edge) < 1e-9]
+            for i, p in enumerate(snub)]
+    assert all(len(n) == 5 for n in near)
+    # Round each snub vertex, its neighbours counter-clockwise seen from
+    # outside; each pair of consecutive neighbours spans one snub face.
+    dual_points, dual_faces = [], []
+
+    def dual_of_plane(a, b, c):
+        n = unit(cross(sub(b, a), sub(c, a)))
+        if dot(n, a) < 0:
+            n = scale(n, -1)
+        q = scale(n, 1 / dot(n, a))
+        for i, old in enumerate(dual_points):
+            if norm(sub(old, q)) < 1e-9:
+                return i
+        dual_points.append(q)
+        return len(dual_points) - 1
+
+    for i, p in enumerate(snub):
+        u = unit(sub(near[i][0], [0, 0, 0]) if False else sub(snub[near[i][0]], p))
+        w = cross(p, u)
+        ring = sorted(near[i], key=lambda j: math.atan2(dot(sub(snub[j], p), w), dot(sub(snub[j], p), u)))
+        face = [dual_of_plane(p, snub[ring[k]], snub[ring[(k + 1) % 5]]) for k in range(5)]
+        dual_faces.append(outward(dual_points, face))
+    assert len(dual_points) == 92 and len(dual_faces) == 60
+    r = max(norm(q) for q in dual_points)
+    coords = [scale(q, 1 / r) for q in dual_points]
+    faces = dual_faces
+
+    # Faces across each edge.
+    across = {}
+    for f, face in enumerate(faces):
+        for k in range(5):
+            across[(face[k], face[(k + 1) % 5])] = f
+
+    def neighbour(f, k):
+        face = faces[f]
+        return across[(face[(k + 1) % 5], face[k])]
+
+    # Ten strips cover the sixty faces: F and its neighbour N, F's two
+    # neighbours before N (counter-clockwise) and two consecutive neighbours
+    # of N; found by an exact-cover search in face order.
+    candidates = []
+    for F in range(60):
+        for k in range(5):
+            N = neighbour(F, k)
+            for m in range(5):
+                members = {F, N, neighbour(F, (k + 3) % 5), neighbour(F, (k + 4) % 5),
+                           neighbour(N, (m + 3) % 5), neighbour(N, (m + 4) % 5)}
+                if len(members) == 6:
+                    candidates.append((members, (F, k, N, m)))
+    holding = {f: [c for c in candidates if f in c[0]] for f in range(60)}
+
+    def strips_from(taken, found):
+        if len(taken) == 60:
+            return found
+        f = min(g for g in range(60) if g not in taken)
+        for members, strip in holding[f]:
+            if taken & members:
+                continue
+            result = strips_from(taken | members, found + [strip])
+            if result:
+                return result
+        return None
+
+    strips = strips_from(frozenset(), [])
+    assert strips and len(strips) == 10
+    # Number the solid faces: strip s's F takes the s-th of these numbers,
+    # with its corners turned so that N lies across edge 0 (and N's so that
+    # its two strip neighbours lie across edges 3 and 4); every other face
+    # takes the lowest number left.
+    seeds = [0, 6, 37, 11, 14, 2, 5, 51, 39, 56]
+    turned = {}
+    for F, k, N, m in strips:
+        turned[F] = faces[F][k:] + faces[F][:k]
+        turned[N] = faces[N][m:] + faces[N][:m]
+    number = {}
+    for s, (F, k, N, m) in enumerate(strips):
+        number[F] = seeds[s]
+    free = iter(x for x in range(60) if x not in seeds)
+    for f in range(60):
+        if f not in number:
+            number[f] = next(free)
+    solid = [None] * 60
+    for f in range(60):
+        solid[number[f]] = turned.get(f, faces[f])
+    # The net: strip s is net faces 6s to 6s + 5, N's neighbour across its
+    # edge 4, across edge 3, N, F's neighbour across edge 4, across edge 3,
+    # F, each listing its corners as its solid face does.
+    net = Net()
+    rows = []
+
+    def nb(face_number, edge):
+        face = solid[face_number]
+        for g in range(60):
+            other = solid[g]
+            for j in range(5):
+                if other[j] == face[(edge + 1) % 5] and other[(j + 1) % 5] == face[edge]:
+                    return g
+        raise AssertionError("open edge")
+
+    pieces = []
+    for s, (F, k, N, m) in enumerate(strips):
+        f = number[F]
+        n_ = nb(f, 0)
+        order = [nb(n_, 4), nb(n_, 3), n_, nb(f, 4), nb(f, 3), f]
+        tree = [(f, None), (n_, f), (order[4], f), (order[3], f), (order[1], n_), (order[0], n_)]
+        piece = unfold_piece(net, coords, solid, tree)
+        by_face = dict(zip([t[0] for t in tree], piece))
+        rows_s = [by_face[g] for g in order]
+        pieces.append(piece)
+        rows += rows_s
+    # Two rows of five strips.
+    width = max(piece_bounds(net, p)[1] - piece_bounds(net, p)[0] for p in pieces) * 1.08
+    height = max(piece_bounds(net, p)[3] - piece_bounds(net, p)[2] for p in pieces) * 1.08
+    for s, piece in enumerate(pieces):
+        x0, x1, y0, y1 = piece_bounds(net, piece)
+        shift_piece(net, piece, (s % 5) * width - (x0 + x1) / 2, (s // 5) * height - (y0 + y1) / 2)
+    assert len(net.points) == 200
+    return {"name": "FiveTets", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": solid}
+
+
 # ------------------------------------------------------------------ output
 
 def fmt(x):
@@ -616,7 +940,8 @@ def write(root, families):
             f3 = fam["faces3D"]
             decl.append((f"int16_t {name}_Faces3D[{entries(f3)}]",
                          ["  " + "".join(f"{p + 1}, " for p in r) + "0," for r in f3]))
-            body.append(f"static_assert(Rows({name}_Faces3D) == {len(f3)} && HighestNumber({name}_Faces3D) == {len(c3)},")
+            body.append(f"static_assert(Rows({name}_Faces3D) == {len(f3)} && "
+                        f"HighestNumber({name}_Faces3D) == {len(c3)},")
             body.append(f'              "{name}: solid rows");')
         if "map" in fam:
             m = fam["map"]
@@ -641,7 +966,8 @@ def write(root, families):
 
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-    families = [conformal_dodecahedron(root), dodo(root), jewel(), beanbag(), box(), balloon(), paperlock()]
+    families = [conformal_dodecahedron(root), dodo(root), gid(root), spikeball(), jewel(), beanbag(), box(), balloon(),
+                paperlock()]
     write(root, families)
 
 

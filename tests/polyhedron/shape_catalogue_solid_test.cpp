@@ -42,8 +42,10 @@ struct Listed {
 const Listed kListed[] = {
     {10, 33, 72, 24, true, 0, 1, 0, 0, 1, 0, -1, false},
     {11, 13, 44, 18, true, 0, 1, 0, 0, 2, 0, -1, false},
+    {13, 60, 200, 92, false, 1, 0, 0, 0, 1, 0, -1, false},
     {15, 4, 12, 4, true, 0, 0, 0, 0, 1, 0, -1, false},
     {20, 72, 240, 140, false, 1, 0, 0, 0, 1, 0, -1, false},
+    {21, 132, 408, 218, false, 1, 0, 0, 0, 1, 0, -1, false},
     {29, 3, 8, 7, true, 0, 0, 0, 0, 1, 1, -1, false},
     {70, 120, 99, 62, true, 0, 0, 1, 1, 1, 1, 9, true},
     {79, 6, 6, 5, false, 1, 0, 0, 0, 1, 0, -1, false},
@@ -69,15 +71,22 @@ TEST(ShapeCatalogueSolid, LoadsWithTheCountsAndOptionsOfTheShapeList) {
     EXPECT_EQ(p->exportPlanShape, c.exportPlanShape);
     EXPECT_EQ(p->facegroupTable != nullptr, c.facegroups);
     EXPECT_EQ(p->correspondenceGiven, 0);
+    // Steep tabs for the spikeball; the GID's outline walks start untabbed.
+    EXPECT_EQ(p->tabStyle, c.code == 13 ? 1 : 0);
+    EXPECT_EQ(p->tabPhaseFlip, c.code == 21 ? 1 : 0);
   }
 }
 
-// The dodo's twelve net groups each find their solid face from their
-// decagon and spread from there: every net face shows its own solid face,
-// congruent corner for corner, and faces joined in the net are joined on the
-// solid.
-TEST(ShapeCatalogueSolid, DodoNetFoldsOntoItsSolid) {
-  PolyPtr p = Loaded(20);
+// The nets paired by fixed rules: the dodo's twelve groups each find their
+// solid face from their decagon and the GID's from their regular pentagon,
+// and spread from there; the spikeball's ten strips are laid onto their
+// faces whole. Every net face shows its own solid
+// face, congruent corner for corner, and faces joined in the net are joined
+// on the solid.
+class FixedRuleNet : public testing::TestWithParam<int32_t> {};
+
+TEST_P(FixedRuleNet, FoldsOntoItsSolid) {
+  PolyPtr p = Loaded(GetParam());
   Cleanse2DVertList(p.get());
   Build2DConnectivityCompletelyFromScratch(p.get(), p->n3DFaces);
   Calc3DAngles(p.get());
@@ -111,8 +120,10 @@ TEST(ShapeCatalogueSolid, DodoNetFoldsOntoItsSolid) {
       EXPECT_EQ(p->faces[g].face3D, solid.nbrFace3D[(e + face.cornerOffset) % n]) << "edge " << e;
     }
   }
-  EXPECT_EQ(int32_t(shown.size()), 72);
+  EXPECT_EQ(int32_t(shown.size()), p->n3DFaces);
 }
+
+INSTANTIATE_TEST_SUITE_P(SpikeballDodoAndGID, FixedRuleNet, testing::Values(13, 20, 21));
 
 // The jewel's net shows four of its six faces: the two rows after them are
 // empty. Each net face is a face of the bipyramid laid flat, so the four
