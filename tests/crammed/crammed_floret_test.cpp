@@ -25,8 +25,8 @@ namespace {
 
 // The florets on a polyhedral base whose petal solids the catalogue builds.
 constexpr int32_t kCrammedModes[] = {156, 157, 161, 162, 247, 1043};
-// With them, the florets on the star, sunburst and cross nets.
-constexpr int32_t kAllCrammedModes[] = {152, 153, 154, 156, 157, 158, 161, 162, 163, 166, 247, 1043};
+// With them, the florets on the shuriken, star, sunburst and cross nets.
+constexpr int32_t kAllCrammedModes[] = {145, 152, 153, 154, 156, 157, 158, 161, 162, 163, 166, 247, 1043};
 constexpr int32_t kAllFacegroups = -1;
 
 struct CramHost {
