@@ -165,8 +165,9 @@ int32_t WriteEquiPolyMapFile(Globals* globals, const FSRef* file) {
   TParameters* p = Params(globals);
   if (!p || !file) return kBadParameter;
   if (!IsPolyhedron(p->outputMode) || !globals->storage) return kBadParameter;
-  // The map is drawn by the poly-map output mode: while it cannot be
-  // rendered, a document of the plain picture would only look written.
+  // The map is drawn by the poly-map output mode: a solid it cannot draw is
+  // refused before any file is touched, since a document of the plain
+  // picture would only look written.
   vort* probe = &globals->storage->view;
   const int32_t savedMode = p->outputMode, savedAlt = p->altOutputMode;
   p->altOutputMode = p->outputMode;
@@ -175,7 +176,7 @@ int32_t WriteEquiPolyMapFile(Globals* globals, const FSRef* file) {
   globals->storage->viewBuilt = 0;
   p->outputMode = savedMode;
   p->altOutputMode = savedAlt;
-  if (status != ViewBuild_OK) return kWriterNotBuilt;
+  if (status != ViewBuild_OK) return kBadParameter;
 
   const int32_t savedKind = p->exportKind;
   p->exportKind = kExportKindEquiPolyMap;

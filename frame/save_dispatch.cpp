@@ -74,7 +74,6 @@ int32_t DoSaveThings(Globals* globals, const FSRef* file, int32_t, int32_t kind)
     case SaveKind_PresetsPage:
     case SaveKind_LDraw:
     case SaveKind_Model:
-    case SaveKind_EquiPolyMap:
     case SaveKind_OutputModesGallery:
     case SaveKind_MemoryDotsGallery: return kWriterNotBuilt;
     default: return kBadParameter;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "frame/host_suites.h"
+#include "polybuild/caller_faced_solid.h"
 #include "polybuild/net_triangulation.h"
 #include "polybuild/origami_marks.h"
 #include "polybuild/polyhedron_setup_tabs.h"
@@ -110,6 +111,8 @@ int32_t BuildShape(polyhedron* poly, int32_t shapeCode, int16_t method, int32_t 
   // wherever no outline walk replaces them (tab depth 0, borrowed tabs).
   ClearTabFlags(poly);
   ReadFaceInfo(poly, shapeCode, 0, procs, fullDetail);
+  // The catalogue leaves this shape's faces to its caller.
+  if (shapeCode == kShapeCodeCallerFaces) SupplyCallerFaces(poly, procs);
   return FinishBuild(poly, method, cramMode, angle, procs, fullDetail, nested);
 }
 

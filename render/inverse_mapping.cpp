@@ -6,6 +6,8 @@
 #include "polyhedron/net_triangles.h"
 #include "polyhedron/polyhedron_record.h"
 #include "projection/net_projection.h"
+#include "projection/net_projection_rays.h"
+#include "projection/tumble.h"
 #include "projection/framing.h"
 #include "projection/input_mapping.h"
 #include "projection/special_views.h"
@@ -22,6 +24,8 @@ namespace {
 
 constexpr float kTissotReach = 0.0225f;  // 0.15 squared: farther centres draw nothing
 constexpr int32_t kNoForcedRegion = -1;
+constexpr int32_t kLegoModePolyMap = 2;
+constexpr int32_t kTurnWithoutOpening = -1;  // no output mode: the tumble alone
 static_assert(RouteMarks{}.regionCode == kRegionNothing, "a route that paints nothing leaves the start region");
 static_assert(RouteMarks{}.forcedRegion == kNoForcedRegion);
 
@@ -62,15 +66,32 @@ void TissotField(const vort& view, const float p[3], TransformationReply* reply,
 }
 
 // The region of a point the net search hit on a face: the net face, or the
-// piece the shape's rules group it into.
-int32_t RegionOfNetFace(const polyhedron& poly, const renderhinttype& hint, int32_t face) {
+// piece the shape's rules group it into. A ray search meets the flat solid
+// and learns no warped piece, so only a net search takes the warp's region.
+int32_t RegionOfNetFace(const polyhedron& poly, const renderhinttype& hint, int32_t face, bool warpRegion) {
   int32_t region = face;
-  if (poly.warpStyle == 1) region = hint.hitRegion;
+  if (warpRegion && poly.warpStyle == 1) region = hint.hitRegion;
   const PolyFace& f = poly.faces[face];
   if (poly.regionRule[0]) region = f.fragment;
   if (poly.regionRule[1] && f.face3D >= 0 && f.face3D < kPolyMaxFaces) region = 1 + poly.faces[f.face3D].facegroup;
   if (poly.regionRule[2]) region = NetTriangleFacegroup(&poly, face);
   return region;
+}
+
+// The equirectangular map of the solid: the output point is a direction,
+// turned by the view and cast as a ray from the solid's centre.
+void PolyMapPoint(float u, float v, const vort& view, const polyhedron& poly, float p[3], uint8_t* outside,
+                  renderhinttype* hint) {
+  RectangularToSpherical(u, v, p);
+  TwirlTransform(&view.tumble, kTurnWithoutOpening, p);
+  // The solid's triangles run counter-clockwise seen from outside, and the
+  // ray test meets such a triangle from behind: the ray is cast backwards so
+  // that a direction shows the face it points at, not the one opposite.
+  const double ray[3] = {-double(p[0]), -double(p[1]), -double(p[2])};
+  // The hit point, which the scissor-mark overlay reads as a net search
+  // leaves it.
+  double b0, b1, b2;
+  IntersectRayWithPoly_ReturningBarycentrics(ray, &poly, outside, hint, &b0, &b1, &b2);
 }
 
 // The net face under a point the search hit, or -1.
@@ -106,9 +127,12 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
 
   // A polyhedral mode has no route: its net is searched with the raw unit
   // coordinates, the net's own frame.
-  const polyhedron* poly = view.isPolyhedral && view.legoMode == 0 ? view.polyhedron : nullptr;
+  const bool polyMap = view.legoMode == kLegoModePolyMap;
+  const polyhedron* poly = view.isPolyhedral && (view.legoMode == 0 || polyMap) ? view.polyhedron : nullptr;
   renderhinttype& hint = task->outputHint;
-  if (poly && poly->cramMode != 0) {
+  if (poly && polyMap) {
+    PolyMapPoint(u, v, view, *poly, p, &outside, &hint);
+  } else if (poly && poly->cramMode != 0) {
     CrammedFloretPoint(u, v, view, p, &outside, &hint);
   } else if (poly) {
     const float va = v * view.outputAspect;
@@ -132,7 +156,7 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
   bool mapFlag = true;
   const int32_t face = poly ? HitFace(*poly, hint) : -1;
   if (face >= 0) {
-    region = RegionOfNetFace(*poly, hint, face);
+    region = RegionOfNetFace(*poly, hint, face, !polyMap);
     if (view.falseColors) mapFlag = view.tissotOn || view.polySpotsOn;
     if (region >= 0 && !view.falseColors && !view.edgesOn) region = kRegionSurface;
   }

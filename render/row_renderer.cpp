@@ -136,6 +136,9 @@ bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, in
     else if (status == ViewBuild_ModeNotBuiltYet && p)
       std::snprintf(explanation, sizeof explanation, "Output mode %d is not built yet; the filter was not applied.",
                     int(p->outputMode));
+    else if (status == ViewBuild_PolyMapNeedsSolid && p)
+      std::snprintf(explanation, sizeof explanation, "Output mode %d has no solid; the filter was not applied.",
+                    int(p->altOutputMode));
     else
       std::snprintf(explanation, sizeof explanation, "The filter was not applied.");
     PlatformShowAlert(ViewBuildStatusMessage(status), explanation);

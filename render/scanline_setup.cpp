@@ -15,6 +15,7 @@ namespace {
 
 constexpr int32_t kRowsPerBand = 8;
 constexpr int32_t kPolyMapMode = 1045;
+constexpr int32_t kSkewedTilingMode = 64;
 constexpr int32_t kAllFacegroups = -1;
 // The dummy point of the prefill: inside any triangle.
 constexpr float kPrefillBarys[3] = {0.3f, 0.3f, 0.4f};
@@ -48,7 +49,10 @@ void DoOncePerScanlineSetup(Globals* globals, vort* view, int32_t row) {
 
   const polyhedron* output = view->isPolyhedral ? view->polyhedron : nullptr;
   const polyhedron* input = InputModeCategory(view->inputMode) == 1 ? globals->inputPolyhedron : nullptr;
-  const bool culling = output && output->bandCulling && view->outputMode != kPolyMapMode;
+  // The poly-map's rays and the tiling's wrapped points land anywhere on the
+  // net, whatever the row: their lists keep every triangle.
+  const bool culling =
+      output && output->bandCulling && view->outputMode != kPolyMapMode && view->outputMode != kSkewedTilingMode;
   for (int32_t i = 0; i < globals->taskCount; ++i) {
     PerTaskStuffType& t = globals->taskRecords[i];
     float xLow = 0.0f, xHigh = 0.0f;

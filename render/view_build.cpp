@@ -37,6 +37,8 @@ constexpr int32_t kTissotRows = 9;
 constexpr float kTabDepthPerUnit = 0.005f;  // tab size setting to net units
 constexpr int32_t kBrickSphereMode = 45;
 constexpr int32_t kPolyMapMode = 1045;
+constexpr int32_t kLegoModePolyMap = 2;
+constexpr int32_t kSkewedTilingMode = 64;
 constexpr int32_t kNetMethodFromTable = 1;
 constexpr int32_t kNetMethodTabPerEdge = 3;  // the net method the export plan measured
 
@@ -129,6 +131,8 @@ const char* ViewBuildStatusMessage(ViewBuildStatus status) {
     case ViewBuild_BadViewAngle: return "The view angle must be a number of degrees from 0 to 360.";
     case ViewBuild_BadImageMode: return "Images of this mode and depth cannot be filtered.";
     case ViewBuild_NoInput: return "The image has not been read.";
+    case ViewBuild_PolyMapNeedsSolid:
+      return "The polyhedron map draws the solid of another output mode, and the mode it was given has none.";
     case ViewBuild_ModeNotBuiltYet:
       return "This output mode is not built yet, so it cannot be rendered: its solid or the brick sphere cannot be "
              "made yet.";
@@ -179,10 +183,13 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
   if (!ViewAngleIsValid(p->viewAngle)) return ViewBuild_BadViewAngle;
   if (!IsKnownOutputMode(p->outputMode)) return ViewBuild_UnknownMode;
   view->modeRow = FindOutputMode(p->outputMode);
-  // The poly-map variant is not built yet. A polyhedral mode is drawn by its
-  // net, the brick sphere by its own route; every other mode needs a route.
-  if (p->outputMode == kPolyMapMode) return ViewBuild_ModeNotBuiltYet;
-  const bool polyhedral = IsPolyhedron(p->outputMode);
+  // A polyhedral mode is drawn by its net, the brick sphere by its own
+  // route; every other mode needs a route. The poly-map draws the solid of
+  // the mode it stands in for, which must have one.
+  const bool polyMap = p->outputMode == kPolyMapMode;
+  const int32_t solidMode = polyMap ? p->altOutputMode : p->outputMode;
+  if (polyMap && !IsPolyhedron(solidMode)) return ViewBuild_PolyMapNeedsSolid;
+  const bool polyhedral = IsPolyhedron(solidMode);
   const bool brick = p->outputMode == kBrickSphereMode;
   if (!polyhedral && !brick && (!view->modeRow || !view->modeRow->route)) return ViewBuild_ModeNotBuiltYet;
 
@@ -231,11 +238,15 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
     // crammed fit) is framed by its floret's canvas. A shape the catalogue
     // cannot make yet is not drawn.
     const bool planned = view->polyhedron && view->polyhedron->unfoldingIndex != -1;
-    if (!(planned ? SetUpPlannedSolid(globals, *p, view) : SetUpViewSolid(globals, *p, view, p->outputMode)))
+    if (!(planned ? SetUpPlannedSolid(globals, *p, view) : SetUpViewSolid(globals, *p, view, solidMode)))
       return ViewBuild_ModeNotBuiltYet;
     FetchPolySnuggling(view->polyhedron, &view->snuggle);
-    if (view->polyhedron->cramMode != 0 && !SetUpCrammedFloretView(view)) return ViewBuild_ModeNotBuiltYet;
-    view->falseColors = p->falseColors ? 1 : 0;
+    // The poly-map meets the solid by rays and reads no net, crammed or not;
+    // its regions are the faces, so it always shows them.
+    if (polyMap) view->legoMode = kLegoModePolyMap;
+    if (!polyMap && view->polyhedron->cramMode != 0 && !SetUpCrammedFloretView(view))
+      return ViewBuild_ModeNotBuiltYet;
+    view->falseColors = p->falseColors || polyMap ? 1 : 0;
     if (p->anamorphic) view->renderKind = 3;
     view->polySpotsOn = view->polyhedron->scissorMarkCount > 0 ? 1 : 0;
   } else {
@@ -248,6 +259,9 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
     }
     PrepBoundingBoxForNonPolyhedron(sheetViews, view, p->anamorphic, view->viewAngle);
   }
+  // An anamorphic tiling is bent at the sphere point, as the flat maps are,
+  // not by the net's up vector.
+  if (p->outputMode == kSkewedTilingMode && p->anamorphic) view->renderKind = 1;
   view->viewPlaneWidth = ViewPlaneWidth(view->viewAngle / 180.0f);
   view->halfAngleViewPlaneWidth = ViewPlaneWidth(view->viewAngle / 360.0f);
 

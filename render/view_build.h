@@ -19,6 +19,9 @@ enum ViewBuildStatus : int32_t {
   // An output mode whose solid the catalogue cannot make yet (a net, a
   // sheet of views of a solid), petals on a net, or the brick sphere.
   ViewBuild_ModeNotBuiltYet = 6,
+  // The polyhedron map stands for a mode (the settings' altOutputMode) that
+  // draws no solid.
+  ViewBuild_PolyMapNeedsSolid = 7,
 };
 
 // Builds the primary view for the current pass from the settings, the

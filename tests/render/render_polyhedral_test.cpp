@@ -268,7 +268,7 @@ TEST(MultiViewSheet, EachCellLooksThroughItsFace) {
     int32_t mode;
     int32_t faces, columns, rows;
   };
-  const Case cases[] = {{75, 4, 2, 2}, {76, 12, 4, 3}, {77, 24, 6, 4}, {78, 60, 10, 6}};
+  const Case cases[] = {{75, 4, 2, 2}, {76, 12, 4, 3}, {77, 24, 6, 4}, {78, 60, 10, 6}, {79, 72, 9, 8}};
   for (const Case& c : cases) {
     NetRender r(120, 80, 1, c.mode);
     auto view = std::make_unique<vort>();

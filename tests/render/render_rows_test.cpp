@@ -114,7 +114,10 @@ TEST(RowRenderer, FailuresAreReported) {
     EXPECT_EQ(h.host.globals->result, kOutOfMemory);
   }
   {
-    RowHost h(1, 1045);  // the poly-map, not built yet: refused before anything is written
+    // The poly-map of a layout without a solid: refused before anything is
+    // written.
+    RowHost h(1, 1045);
+    h.Settings()->altOutputMode = 1;
     std::vector<uint8_t> out(kWidth * 3, 7), in(kWidth * 3);
     h.host.record.outData = out.data();
     h.host.record.inData = in.data();
