@@ -1,0 +1,258 @@
+// The Reuleaux nets of the catalogue (one face, two faces side by side, the
+// four faces of the tetrahedron): their counts and options, the bounds that
+// frame them, and a picture without seams: inside a face every sector
+// continues its neighbours' picture across the edges they share, within half
+// a pixel of a 1024-pixel-wide world map, and faces that touch meet at the
+// arc midpoint they share. Points off the faces are reported outside and
+// never fall outside the bounds.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "polybuild/polyhedron_setup.h"
+#include "polyhedron/catalogue.h"
+#include "projection/net_projection_core.h"
+#include "projection/render_hint.h"
+#include "support/poly_fixture.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kHalfPixelAt1024 = kPi / 1024.0;
+
+struct ReuleauxCase {
+  int32_t shape;
+  int32_t faces;
+  int32_t points2D;
+  float bounds[4];
+};
+
+const ReuleauxCase kCases[] = {
+    {52, 6, 7, {-0.594388f, 0.594388f, -0.684105f, 0.502879f}},
+    {53, 12, 19, {-1.688241f, 0.688918f, -0.597432f, 0.597432f}},
+    {54, 24, 19, {-1.464807f, 1.464807f, -1.687953f, 1.006703f}},
+};
+
+PolyPtr Loaded(int32_t code) {
+  PolyPtr p = NewPoly();
+  WipeFaceInfo(p.get());
+  ReadFaceInfo(p.get(), code, 0, nullptr, 1);
+  return p;
+}
+
+PolyPtr SetUpShape(int32_t code, int16_t method = 0) {
+  PolyPtr p = NewPoly(2.0f);
+  SetUpReallyGeneralPolyhedron(p.get(), code, method, 0, 0.0, nullptr, 1);
+  return p;
+}
+
+TEST(ReuleauxNets, LoadWithTheirCountsOptionsAndBounds) {
+  for (const ReuleauxCase& c : kCases) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    PolyPtr p = Loaded(c.shape);
+    ASSERT_EQ(p->errorCode, kPolyErrorNone);
+    EXPECT_EQ(p->n3DFaces, c.faces);
+    EXPECT_EQ(p->n2DFaces, c.faces);
+    EXPECT_EQ(p->n2DVerts, c.points2D);
+    EXPECT_EQ(p->faces3DRows, nullptr);
+    ASSERT_NE(p->map2Dto3D, nullptr);
+    EXPECT_EQ(p->mirrorFlipB, 1);
+    EXPECT_EQ(p->warpStyle, 1);
+    EXPECT_EQ(p->origamiTabOption, 1);
+    EXPECT_EQ(p->cramMode2, 1);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(p->cramBounds[i], c.bounds[i]);
+    for (int32_t f = 0; f < c.faces; ++f) {
+      ASSERT_EQ(p->faces[f].n2D, 3);
+      for (int32_t j = 0; j < 3; ++j) {
+        const int32_t v3 = p->map2Dto3D[p->faces[f].vert2D[j]];
+        EXPECT_GE(v3, 0);
+        EXPECT_LT(v3, p->n3DVerts);
+      }
+    }
+  }
+}
+
+// The two-face and four-face nets share their points and their solid: the
+// two faces are the four-face net's middle face and the one beyond its edge.
+TEST(ReuleauxNets, TwoFacesAreTwoOfTheFour) {
+  PolyPtr two = Loaded(53), four = Loaded(54);
+  EXPECT_EQ(two->map2Dto3D, four->map2Dto3D);
+  EXPECT_EQ(two->coords3D, four->coords3D);
+  const int32_t fromFour[12] = {0, 1, 2, 3, 4, 5, 18, 19, 20, 21, 22, 23};
+  for (int32_t f = 0; f < 12; ++f)
+    for (int32_t j = 0; j < 3; ++j) EXPECT_EQ(two->faces[f].vert2D[j], four->faces[fromFour[f]].vert2D[j]);
+}
+
+int32_t FaceTriangles(const polyhedron* p) {
+  int32_t n = 0;
+  while (n < p->nTriangles && !p->triangles[n].isTab) ++n;
+  return n;
+}
+
+// The sphere point of barycentrics b in net triangle t; false when the point
+// is off the faces.
+bool Shown(const polyhedron* p, int32_t t, const float b[3], float out[3], float* x = nullptr, float* y = nullptr) {
+  const NetTriangle& tri = p->triangles[t];
+  float px = 0, py = 0;
+  for (int k = 0; k < 3; ++k) {
+    px += b[k] * p->verts2D[tri.vert2D[k]].x;
+    py += b[k] * p->verts2D[tri.vert2D[k]].y;
+  }
+  if (x) *x = px;
+  if (y) *y = py;
+  renderhinttype hint{};
+  uint8_t outside = 0;
+  DoPolyhedralTransformCore(p, b[0], b[1], b[2], t, px, py, out, &outside, &hint);
+  return outside == 0;
+}
+
+double AngleBetween(const float a[3], const float b[3]) {
+  const double na = std::sqrt(double(a[0]) * a[0] + double(a[1]) * a[1] + double(a[2]) * a[2]);
+  const double nb = std::sqrt(double(b[0]) * b[0] + double(b[1]) * b[1] + double(b[2]) * b[2]);
+  const double d = (double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2]) / (na * nb);
+  return std::acos(std::clamp(d, -1.0, 1.0));
+}
+
+// Barycentrics of the point at s along the edge from va to vb of triangle t.
+void EdgeBarys(const polyhedron* p, int32_t t, int32_t va, int32_t vb, double s, float b[3]) {
+  for (int k = 0; k < 3; ++k) {
+    b[k] = 0.0f;
+    if (p->triangles[t].vert2D[k] == va) b[k] = float(1.0 - s);
+    if (p->triangles[t].vert2D[k] == vb) b[k] = float(s);
+  }
+}
+
+TEST(ReuleauxNets, SectorsMeetWithoutSeams) {
+  for (const ReuleauxCase& c : kCases) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    PolyPtr poly = SetUpShape(c.shape);
+    const polyhedron* p = poly.get();
+    ASSERT_EQ(FaceTriangles(p), c.faces);
+    double worst = 0.0;
+    int32_t compared = 0, facesMet = 0;
+    for (int32_t s = 0; s < c.faces; ++s)
+      for (int32_t t = s + 1; t < c.faces; ++t)
+        for (int e = 0; e < 3; ++e) {
+          const int32_t va = p->triangles[s].vert2D[e], vb = p->triangles[s].vert2D[(e + 1) % 3];
+          const int32_t* tv = p->triangles[t].vert2D;
+          if (std::count(tv, tv + 3, va) == 0 || std::count(tv, tv + 3, vb) == 0) continue;
+          const bool sameFace = p->triangles[s].face2D / 6 == p->triangles[t].face2D / 6;
+          for (double f : {0.0, 0.1, 0.25, 0.5, 0.75, 0.9, 1.0}) {
+            // Between faces only the arc midpoint lies on both: the corner
+            // of a sector opposite its centre that is not a triangle corner
+            // (corner 1 of the face's rows).
+            if (!sameFace) {
+              const int32_t at = f == 0.0 ? va : f == 1.0 ? vb : -1;
+              if (at < 0 || p->faces[p->triangles[s].face2D].vert2D[1] != at) continue;
+            }
+            float bs[3], bt[3], a[3], b[3];
+            EdgeBarys(p, s, va, vb, f, bs);
+            EdgeBarys(p, t, va, vb, f, bt);
+            if (!Shown(p, s, bs, a) || !Shown(p, t, bt, b)) continue;
+            ++compared;
+            if (!sameFace) ++facesMet;
+            worst = std::max(worst, AngleBetween(a, b));
+          }
+        }
+    EXPECT_GE(compared, c.faces * 3);
+    EXPECT_EQ(facesMet > 0, c.faces > 6);
+    EXPECT_LT(worst, kHalfPixelAt1024);
+  }
+}
+
+// The off-face parts of each sector (beyond the chords from an arc midpoint
+// to the Reuleaux corners, where the maps of neighbouring sectors part) are
+// outside, and all that is shown lies in the given bounds.
+TEST(ReuleauxNets, ShowOnlyTheFacesWithinTheirBounds) {
+  for (const ReuleauxCase& c : kCases) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    PolyPtr poly = SetUpShape(c.shape);
+    const polyhedron* p = poly.get();
+    const float slack = 0.01f * (p->netBounds[1] - p->netBounds[0]);
+    int32_t shown = 0, hidden = 0;
+    for (int32_t t = 0; t < c.faces; ++t) {
+      // The sector's own corner (a triangle corner beyond the Reuleaux
+      // corner) is never shown.
+      const float corner[3] = {0.0f, 0.0f, 1.0f};
+      float q[3];
+      EXPECT_FALSE(Shown(p, t, corner, q));
+      for (int i = 0; i <= 16; ++i)
+        for (int j = 0; i + j <= 16; ++j) {
+          const float b[3] = {i / 16.0f, j / 16.0f, (16 - i - j) / 16.0f};
+          float x, y;
+          if (!Shown(p, t, b, q, &x, &y)) {
+            ++hidden;
+            continue;
+          }
+          ++shown;
+          EXPECT_GE(x, p->netBounds[0] - slack);
+          EXPECT_LE(x, p->netBounds[1] + slack);
+          EXPECT_GE(y, p->netBounds[2] - slack);
+          EXPECT_LE(y, p->netBounds[3] + slack);
+        }
+    }
+    // The chords keep the share of each sector that the Reuleaux corner
+    // takes of its centre-to-corner edge, (1 + sqrt 3) / 4.
+    const double share = double(shown) / (shown + hidden);
+    EXPECT_GT(share, 0.6);
+    EXPECT_LT(share, 0.75);
+  }
+}
+
+// Which way round a net shows the sphere: the turn of three points inside a
+// shown part of each sector against the turn of their directions seen from
+// outside; +1 or -1 when all sectors agree, 0 when not.
+int32_t Handedness(const polyhedron* p, int32_t faces) {
+  int32_t sign = 0;
+  const float inner[3][3] = {{0.7f, 0.2f, 0.1f}, {0.5f, 0.3f, 0.2f}, {0.5f, 0.2f, 0.3f}};
+  for (int32_t t = 0; t < faces; ++t) {
+    double d[3][3], xy[3][2];
+    for (int k = 0; k < 3; ++k) {
+      float q[3], x, y;
+      if (!Shown(p, t, inner[k], q, &x, &y)) return 0;
+      for (int j = 0; j < 3; ++j) d[k][j] = q[j];
+      xy[k][0] = x;
+      xy[k][1] = y;
+    }
+    const double turn = (xy[1][0] - xy[0][0]) * (xy[2][1] - xy[0][1]) - (xy[1][1] - xy[0][1]) * (xy[2][0] - xy[0][0]);
+    const double det = d[0][0] * (d[1][1] * d[2][2] - d[1][2] * d[2][1]) -
+                       d[0][1] * (d[1][0] * d[2][2] - d[1][2] * d[2][0]) +
+                       d[0][2] * (d[1][0] * d[2][1] - d[1][1] * d[2][0]);
+    const int32_t s = turn * det > 0 ? 1 : -1;
+    if (sign != 0 && s != sign) return 0;
+    sign = s;
+  }
+  return sign;
+}
+
+int32_t ReferenceHandedness() {
+  PolyPtr ico = SetUpShape(17, 6);
+  int32_t sign = 0;
+  for (int32_t t = 0; t < 20; ++t) {
+    const NetTriangle& tri = ico->triangles[t];
+    const PolyVertex2D* v[3] = {&ico->verts2D[tri.vert2D[0]], &ico->verts2D[tri.vert2D[1]],
+                                &ico->verts2D[tri.vert2D[2]]};
+    const double turn = double(v[1]->x - v[0]->x) * (v[2]->y - v[0]->y) - double(v[1]->y - v[0]->y) * (v[2]->x - v[0]->x);
+    const double det = double(v[0]->renderX) * (double(v[1]->renderY) * v[2]->renderZ - double(v[1]->renderZ) * v[2]->renderY) -
+                       double(v[0]->renderY) * (double(v[1]->renderX) * v[2]->renderZ - double(v[1]->renderZ) * v[2]->renderX) +
+                       double(v[0]->renderZ) * (double(v[1]->renderX) * v[2]->renderY - double(v[1]->renderY) * v[2]->renderX);
+    const int32_t s = turn * det > 0 ? 1 : -1;
+    if (sign != 0 && s != sign) return 0;
+    sign = s;
+  }
+  return sign;
+}
+
+TEST(ReuleauxNets, ShowTheSphereTheSameWayRoundAsTheMatchedNets) {
+  const int32_t want = ReferenceHandedness();
+  ASSERT_NE(want, 0);
+  for (const ReuleauxCase& c : kCases) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    PolyPtr p = SetUpShape(c.shape);
+    EXPECT_EQ(Handedness(p.get(), c.faces), want);
+  }
+}
+
+}  // namespace

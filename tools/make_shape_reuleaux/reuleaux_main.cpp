@@ -1,0 +1,343 @@
+// Generates the Reuleaux nets of the static shape catalogue,
+// polyhedron/shape_tables_reuleaux.{h,cpp}. From the repository root:
+//   cmake -S . -B build -G Ninja && ninja -C build gyrelle_core
+//   cmake -S tools/make_shape_reuleaux -B build-reuleaux -G Ninja -DGYRELLE_BUILD=$PWD/build
+//   ninja -C build-reuleaux && build-reuleaux/make_shape_reuleaux polyhedron
+// The output is deterministic; commit it as written.
+//
+// The Reuleaux tetrahedron's face is drawn in the plane of its stereographic
+// picture seen from the face's antipode: its arcs are those of a Reuleaux
+// triangle with corners at radius 1/sqrt(2) (azimuths 0, 120 and 240
+// degrees) and arc midpoints at tan(acos(1/sqrt 3) / 2). The solid
+// (ReuleauxTetrahedron) is that face's centre, arc midpoints and the corners
+// of the triangle that touches the arcs at their midpoints; the sphere maps
+// of the four-face net read the sphere point off this plane, the others read
+// it from the lookup tables and use the plane only to tell which points of a
+// sector lie off the face. The heights of the points put that edge on the
+// chords from each arc midpoint to the Reuleaux corners beside it: nearer
+// the solid's top corner than any other lies the hexagon of those chords.
+//
+// Every net is checked here against the plug-in's own maps: each sector
+// continues its neighbours' picture across the edges they share inside the
+// face, neighbouring faces meet at their shared arc midpoints, each net shows
+// the sphere the same way round as the catalogue's icosahedron net, and
+// every point shown lies in the net's given bounds.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "polybuild/polyhedron_setup.h"
+#include "polyhedron/polyhedron.h"
+#include "projection/star_projections.h"
+#include "projection/star_projections_reuleaux.h"
+#include "polyhedron/shape_tables_lattice.h"
+#include "reuleaux_nets.h"
+#include "tables_write.h"
+
+using namespace reuleaux;
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+const double kMid = std::tan(std::acos(1.0 / std::sqrt(3.0)) / 2.0);
+
+using Member = std::function<void(const NetSectorSample*, float[3], uint8_t*)>;
+
+struct Eval {
+  double worstInGroup = 0, worstAcross = 0;
+  int inside = 0, samples = 0, handed = 0;
+};
+
+double Angle(const float a[3], const float b[3]) {
+  double na = 0, nb = 0, d = 0;
+  for (int i = 0; i < 3; ++i) {
+    na += double(a[i]) * a[i];
+    nb += double(b[i]) * b[i];
+    d += double(a[i]) * b[i];
+  }
+  return std::acos(std::clamp(d / std::sqrt(na * nb), -1.0, 1.0));
+}
+
+bool Image(const Member& member, const ReuleauxNet& net, const std::vector<Dir3>& solid, int32_t k, const double b[3],
+           float out[3]) {
+  NetSectorSample s{};
+  s.triangle = k;
+  s.sector = k;
+  s.b0 = float(b[0]);
+  s.b1 = float(b[1]);
+  s.b2 = float(b[2]);
+  for (int c = 0; c < 3; ++c) {
+    const Dir3& d = solid[net.solidOf[net.faces[k][c]]];
+    s.corner3D[c][0] = -d.v[0];  // flip B
+    s.corner3D[c][1] = d.v[1];
+    s.corner3D[c][2] = d.v[2];
+  }
+  uint8_t outside = 0;
+  member(&s, out, &outside);
+  return outside == 0;
+}
+
+double Det(const float a[3], const float b[3], const float c[3]) {
+  return double(a[0]) * (double(b[1]) * c[2] - double(b[2]) * c[1]) - double(a[1]) * (double(b[0]) * c[2] - double(b[2]) * c[0]) +
+         double(a[2]) * (double(b[0]) * c[1] - double(b[1]) * c[0]);
+}
+
+Eval Evaluate(const Member& member, const ReuleauxNet& net, const std::vector<Dir3>& solid) {
+  Eval e;
+  const int32_t n = int32_t(net.faces.size());
+  for (int32_t s = 0; s < n; ++s)
+    for (int32_t t = s + 1; t < n; ++t)
+      for (int ea = 0; ea < 3; ++ea) {
+        const int32_t va = net.faces[s][ea], vb = net.faces[s][(ea + 1) % 3];
+        int ia = -1, ib = -1;
+        for (int c = 0; c < 3; ++c) {
+          if (net.faces[t][c] == va) ia = c;
+          if (net.faces[t][c] == vb) ib = c;
+        }
+        if (ia < 0 || ib < 0) continue;
+        for (double f : {0.0, 0.1, 0.25, 0.5, 0.75, 0.9, 1.0}) {
+          double bs[3] = {0, 0, 0}, bt[3] = {0, 0, 0};
+          bs[ea] = 1 - f;
+          bs[(ea + 1) % 3] = f;
+          bt[ia] = 1 - f;
+          bt[ib] = f;
+          float p[3], q[3];
+          ++e.samples;
+          if (!Image(member, net, solid, s, bs, p) || !Image(member, net, solid, t, bt, q)) continue;
+          ++e.inside;
+          if (s / 6 != t / 6) {
+            const int32_t at = f == 0.0 ? va : f == 1.0 ? vb : -1;
+            if (at < 0 || net.solidOf[at] == kCentre || net.solidOf[at] == kT0 || net.solidOf[at] == kT1 ||
+                net.solidOf[at] == kT2)
+              continue;
+          }
+          double& w = (s / 6 == t / 6) ? e.worstInGroup : e.worstAcross;
+          w = std::max(w, Angle(p, q));
+        }
+      }
+  // handedness on inner points
+  int plus = 0, minus = 0;
+  for (int32_t k = 0; k < n; ++k) {
+    const double in[3][3] = {{0.7, 0.2, 0.1}, {0.5, 0.3, 0.2}, {0.5, 0.2, 0.3}};
+    float q[3][3];
+    cplx xy[3];
+    bool ok = true;
+    for (int i = 0; i < 3; ++i) {
+      ok = ok && Image(member, net, solid, k, in[i], q[i]);
+      xy[i] = 0.0;
+      for (int c = 0; c < 3; ++c) xy[i] += in[i][c] * net.points[net.faces[k][c]];
+    }
+    if (!ok) continue;
+    const cplx u = xy[1] - xy[0], v = xy[2] - xy[0];
+    const double turn = u.real() * v.imag() - u.imag() * v.real();
+    (turn * Det(q[0], q[1], q[2]) > 0 ? plus : minus)++;
+  }
+  e.handed = minus == 0 ? 1 : plus == 0 ? -1 : 0;
+  return e;
+}
+
+void Print(const char* what, const Eval& e) {
+  std::printf("%s: inGroup %.3g across %.3g inside %d/%d handed %d\n", what, e.worstInGroup, e.worstAcross, e.inside,
+              e.samples, e.handed);
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "make_shape_reuleaux: %s\n", what.c_str());
+  std::exit(1);
+}
+
+double Cross(cplx a, cplx b) { return a.real() * b.imag() - a.imag() * b.real(); }
+
+// +1 when a net shows the sphere as the catalogue's icosahedron net does
+// (turning the same way in the plane as its faces do on the solid seen from
+// outside), -1 when mirrored.
+int IcosahedronHandedness() {
+  auto poly = std::make_unique<polyhedron>();
+  NullifyPolyStorage(poly.get());
+  InitPoly(poly.get(), 1.0f, 0.0f);
+  SetUpReallyGeneralPolyhedron(poly.get(), 17, 6, 0, 0.0, nullptr, 1);
+  if (poly->nTriangles < 1) Fail("the icosahedron net did not build");
+  const NetTriangle& t = poly->triangles[0];
+  cplx p[3];
+  float q[3][3];
+  for (int i = 0; i < 3; ++i) {
+    const PolyVertex2D& v = poly->verts2D[t.vert2D[i]];
+    p[i] = cplx(v.x, v.y);
+    q[i][0] = v.renderX;
+    q[i][1] = v.renderY;
+    q[i][2] = v.renderZ;
+  }
+  const double s = Cross(p[1] - p[0], p[2] - p[0]) * Det(q[0], q[1], q[2]);
+  DumpPolyStorage(poly.get(), nullptr);
+  return s > 0 ? 1 : -1;
+}
+
+// The sphere's width of half a pixel on a 1024-pixel world map.
+constexpr double kHalfPixel = kPi / 1024.0;
+
+struct Shape {
+  std::string name;
+  Member member;
+  ReuleauxNet net;
+  double box[4];  // xMin, xMax, yMin, yMax
+};
+
+void Transform(ReuleauxNet* net, cplx turn, bool mirror) {
+  for (cplx& p : net->points) p = (mirror ? std::conj(p) : p) * turn;
+}
+
+// Every point of the net that the map shows must lie in the box.
+void CheckBox(const Shape& s, const std::vector<Dir3>& solid) {
+  const double slack = 0.01;
+  for (size_t k = 0; k < s.net.faces.size(); ++k)
+    for (int i = 0; i <= 20; ++i)
+      for (int j = 0; i + j <= 20; ++j) {
+        const double b[3] = {i / 20.0, j / 20.0, (20 - i - j) / 20.0};
+        float q[3];
+        if (!Image(s.member, s.net, solid, int32_t(k), b, q)) continue;
+        cplx p = 0.0;
+        for (int c = 0; c < 3; ++c) p += b[c] * s.net.points[s.net.faces[k][c]];
+        if (p.real() < s.box[0] - slack || p.real() > s.box[1] + slack || p.imag() < s.box[2] - slack ||
+            p.imag() > s.box[3] + slack)
+          Fail(s.name + ": a point shown lies outside the bounds");
+      }
+}
+
+// Mirrors the net when it shows the sphere the wrong way round, then checks
+// it against its map.
+void Settle(Shape* s, const std::vector<Dir3>& solid, int want, cplx mirrorAxis) {
+  Eval e = Evaluate(s->member, s->net, solid);
+  if (e.handed == 0) Fail(s->name + ": its sectors show the sphere both ways round");
+  if (e.handed != want) {
+    // The mirror in the line through the origin along mirrorAxis.
+    for (cplx& p : s->net.points) p = mirrorAxis * std::conj(p / mirrorAxis);
+    e = Evaluate(s->member, s->net, solid);
+  }
+  Print(s->name.c_str(), e);
+  if (e.handed != want) Fail(s->name + ": mirrored");
+  if (e.worstInGroup > kHalfPixel / 10 || e.worstAcross > kHalfPixel / 10) Fail(s->name + ": seams");
+  CheckBox(*s, solid);
+}
+
+std::vector<std::vector<int32_t>> Rows(const ReuleauxNet& net) {
+  std::vector<std::vector<int32_t>> out;
+  for (const auto& f : net.faces) out.push_back({f[0], f[1], f[2]});
+  return out;
+}
+
+std::vector<int32_t> Map(const ReuleauxNet& net) { return net.solidOf; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_shape_reuleaux <folder for shape_tables_reuleaux.{h,cpp}>\n");
+    return 2;
+  }
+  const int want = IcosahedronHandedness();
+  Member variant1 = [](const NetSectorSample* s, float p[3], uint8_t* o) {
+    int32_t region;
+    TotalReuleaux1Or2ToSphere(s, p, o, 1, &region);
+  };
+  Member variant2 = [](const NetSectorSample* s, float p[3], uint8_t* o) {
+    int32_t region;
+    TotalReuleaux1Or2ToSphere(s, p, o, 2, &region);
+  };
+  Member fourFaces = [](const NetSectorSample* s, float p[3], uint8_t* o) {
+    int32_t region;
+    TotalReuleaux4ToSphere(s, p, o, &region);
+  };
+
+  // The face: the map of the four faces sends its Reuleaux corners at 0,
+  // 120 and 240 degrees to the solid's corners. The heights: a point is
+  // nearer the top corner (0, 0, 1) than the corner facing an arc midpoint
+  // at distance d from the centre while 4/3 z > (2 sqrt 2 / 3) d, so the
+  // midpoints sit on that line (a hair inside it) and the corners low
+  // enough that the line runs on to the Reuleaux corners.
+  const double corner = 1.0 / std::sqrt(2.0), h = 2.0 * std::sqrt(2.0) / 3.0;
+  const double along = corner / (2.0 * kMid);  // the Reuleaux corner's share of O-T
+  const double centreLift = 0.5, midLift = 0.75 * h * kMid * (1.0 + 1e-6);
+  const double atCorner = 0.75 * h * corner * 0.5;
+  const FaceFrame frame{0.0, 1, kMid, 2.0 * kMid, centreLift, midLift,
+                        (atCorner - (1.0 - along) * centreLift) / along};
+  const std::vector<Dir3> solid = FacePoints(frame);
+
+  // The tetrahedron opened from one corner into one big triangle, as the
+  // catalogue's tetrahedron in sixths: the middle face D E F, then the faces
+  // round it, each on its own side, the folded corner at A, B and C. The
+  // labels name the solid corner each triangle corner shows so that the
+  // four faces' maps meet.
+  const double s3 = std::sqrt(3.0);
+  const cplx A(0, 0), B(2, 0), C(1, s3), D(1, 0), E(1.5, s3 / 2), F(0.5, s3 / 2);
+  const Group tetrahedron[4] = {
+      {{D, E, F}, {1, 2, 0}}, {{A, D, F}, {2, 1, 0}}, {{D, B, E}, {1, 0, 2}}, {{F, E, C}, {0, 2, 1}}};
+  ReuleauxNet whole;
+  for (const Group& g : tetrahedron) AddGroup(&whole, g, true);
+  // Circumradius 1 for every face's triangle, the middle one at the origin
+  // with the big triangle's point down.
+  for (cplx& p : whole.points) p = (p - (D + E + F) / 3.0) * -s3;
+  if (whole.points.size() != 19) Fail("the tetrahedron net has " + std::to_string(whole.points.size()) + " points");
+  for (size_t k = 0; k < whole.faces.size(); ++k)
+    for (int c = 0; c < 3; ++c)
+      if (conformaltetrahedron_Faces2D[4 * k + c] != whole.faces[k][c] + 1)
+        Fail("the tetrahedron net is not numbered as the catalogue's");
+
+  Shape four{"Reuleaux 4", fourFaces, whole, {-1.464807, 1.464807, -1.687953, 1.006703}};
+  Settle(&four, solid, want, cplx(0, 1));
+
+  // Two faces: the middle one and the one beyond its top edge, turned so
+  // that they lie side by side, the middle one on the right.
+  Shape two{"Reuleaux 2", variant2, four.net, {-1.688241, 0.688918, -0.597432, 0.597432}};
+  two.net.faces.clear();
+  for (int k : {0, 1, 2, 3, 4, 5, 18, 19, 20, 21, 22, 23}) two.net.faces.push_back(four.net.faces[k]);
+  // The second face's centre goes to (-1, 0).
+  const cplx topCentre = four.net.points[four.net.faces[18][0]];
+  Transform(&two.net, cplx(-1, 0) / topCentre, false);
+  Settle(&two, solid, want, cplx(1, 0));
+
+  // One face, a corner pointing down.
+  Shape one{"Reuleaux 1", variant1, {}, {-0.594388, 0.594388, -0.684105, 0.502879}};
+  AddGroup(&one.net, tetrahedron[0], true);
+  for (cplx& p : one.net.points) p = (p - (D + E + F) / 3.0) * s3;
+  Settle(&one, solid, want, cplx(0, 1));
+  if (one.net.points.size() != 7) Fail("one face has other than 7 points");
+
+  shapes::TableWriter w;
+  w.Coords3D("ReuleauxTetrahedron_Coords3D", solid,
+             "One face of the Reuleaux tetrahedron in the plane of its stereographic picture: centre, arc\n"
+             "midpoints and the corners of the triangle touching the arcs, at heights that put the face's edge\n"
+             "for the nearest-corner test on the chords from each arc midpoint to the Reuleaux corners");
+  w.Map("ReuleauxTetrahedron_2D_to_3D", whole.solidOf,
+        "The face point under each point of the tetrahedron in sixths (the catalogue's numbering)");
+  w.Coords2D("Reuleaux1_Coords2D", one.net.points, "One face, a corner down: the net points");
+  w.Rows("Reuleaux1_Faces2D", Rows(one.net), "Its sectors: centre, arc midpoint, corner");
+  w.Map("Reuleaux1_2D_to_3D", Map(one.net), "The face point under each net point");
+  w.Coords2D("Reuleaux2_Coords2D", two.net.points,
+             "Two faces side by side on the tetrahedron in sixths' numbering (points 8 to 15 unused)");
+  w.Rows("Reuleaux2_Faces2D", Rows(two.net), "The middle face's sectors, then those of the face beyond its edge E F");
+  w.Coords2D("Reuleaux4_Coords2D", four.net.points,
+             "The tetrahedron in sixths with each face a Reuleaux face, the big triangle's point down and its\n"
+             "middle face at the origin (the rows are conformaltetrahedron_Faces2D)");
+  if (!w.Save(argv[1], "shape_tables_reuleaux",
+              "The Reuleaux nets of the catalogue, written by tools/make_shape_reuleaux. Do not edit."))
+    Fail("cannot write the tables");
+  // The shared writer names its own program in the source's first line.
+  const std::string path = std::string(argv[1]) + "/shape_tables_reuleaux.cpp";
+  std::string text;
+  if (FILE* f = std::fopen(path.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+  }
+  const std::string from = "tools/make_shape_tables", to = "tools/make_shape_reuleaux";
+  if (text.compare(0, 14 + from.size(), "// Written by " + from) != 0) Fail("unexpected table source");
+  text.replace(14, from.size(), to);
+  FILE* f = std::fopen(path.c_str(), "w");
+  if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0)
+    Fail("cannot write the tables");
+  return 0;
+}
