@@ -167,6 +167,12 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     // The tetrahedron in sixths, each face a Reuleaux face.
     ReuleauxNet(54, Reuleaux4_Coords2D, conformaltetrahedron_Faces2D, ReuleauxTetrahedron_Coords3D,
                 ReuleauxTetrahedron_2D_to_3D, 24, -1.464807f, 1.464807f, -1.687953f, 1.006703f),
+    // Eight faces on the octahedron's, through the Reuleaux triangle's map onto
+    // its face and through the octahedron's own curved faces.
+    ReuleauxNet(55, Reuleaux8_Coords2D, Reuleaux8_Faces2D, ReuleauxTetrahedron_Coords3D, Reuleaux8_2D_to_3D, 48,
+                -1.717542f, 3.155323f, -0.665468f, 1.712015f),
+    ReuleauxNet(56, Octreleaux_Coords2D, Octreleaux_Faces2D, OctreleauxOctahedron_Coords3D, Octreleaux_2D_to_3D, 48,
+                -1.951145f, 3.677683f, -0.792059f, 1.943672f),
     CubeEighths(57, cross_Faces2D, int32_t(std::size(cross_Faces2D)), 24, true),
     WithMirrorFlipB(
         SectorNet(58, adamsdiamonds_Coords2D, adamsdiamonds_Faces2D, adamsdiamonds_Coords3D, adamsdiamonds_2D_to_3D, 16)),
@@ -189,7 +195,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
 constexpr int32_t kStaticCodesWithoutTables[] = {10, 11, 13, 15, 20, 21, 29, 34, 46, 47, 51,
-                                                 55, 56, 59, 60, 62, 64, 70, 79};
+                                                 59, 60, 62, 64, 70, 79};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {

@@ -22,3 +22,19 @@ extern const int16_t Reuleaux2_Faces2D[48];
 // The tetrahedron in sixths with each face a Reuleaux face, the big triangle's point down and its
 // middle face at the origin (the rows are conformaltetrahedron_Faces2D)
 extern const double Reuleaux4_Coords2D[19][2];
+// Eight faces on the octahedron's, as an interrupted map: the four round the top pole in a row, each
+// over the face beyond its lower edge; the net points
+extern const double Reuleaux8_Coords2D[56][2];
+// Its sectors: centre, arc midpoint, corner
+extern const int16_t Reuleaux8_Faces2D[192];
+// The face point of ReuleauxTetrahedron under each net point
+extern const int16_t Reuleaux8_2D_to_3D[56];
+// One face of the octahedron in the plane of its stereographic picture: centre, arc midpoints and
+// the corners of the triangle touching the arcs
+extern const double OctreleauxOctahedron_Coords3D[7][3];
+// The eight faces of the octahedron laid out as Reuleaux 8's
+extern const double Octreleaux_Coords2D[56][2];
+// Its sectors: centre, arc midpoint, corner
+extern const int16_t Octreleaux_Faces2D[192];
+// The face point under each net point
+extern const int16_t Octreleaux_2D_to_3D[56];

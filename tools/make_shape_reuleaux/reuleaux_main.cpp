@@ -207,20 +207,143 @@ void CheckBox(const Shape& s, const std::vector<Dir3>& solid) {
       }
 }
 
-// Mirrors the net when it shows the sphere the wrong way round, then checks
-// it against its map.
-void Settle(Shape* s, const std::vector<Dir3>& solid, int want, cplx mirrorAxis) {
-  Eval e = Evaluate(s->member, s->net, solid);
+// Mirrors the net in the line through the origin along mirrorAxis when it
+// shows the sphere the wrong way round.
+void TurnTheRightWayRound(Shape* s, const std::vector<Dir3>& solid, int want, cplx mirrorAxis) {
+  const Eval e = Evaluate(s->member, s->net, solid);
   if (e.handed == 0) Fail(s->name + ": its sectors show the sphere both ways round");
-  if (e.handed != want) {
-    // The mirror in the line through the origin along mirrorAxis.
+  if (e.handed != want)
     for (cplx& p : s->net.points) p = mirrorAxis * std::conj(p / mirrorAxis);
-    e = Evaluate(s->member, s->net, solid);
-  }
+}
+
+// The same, then checks the net against its map.
+void Settle(Shape* s, const std::vector<Dir3>& solid, int want, cplx mirrorAxis) {
+  TurnTheRightWayRound(s, solid, want, mirrorAxis);
+  const Eval e = Evaluate(s->member, s->net, solid);
   Print(s->name.c_str(), e);
   if (e.handed != want) Fail(s->name + ": mirrored");
   if (e.worstInGroup > kHalfPixel / 10 || e.worstAcross > kHalfPixel / 10) Fail(s->name + ": seams");
   CheckBox(*s, solid);
+}
+
+// The tables are coarsest at the Reuleaux corners (their images stray by
+// about 0.01); faces and poles are told apart by far more.
+bool Near(const float a[3], const float b[3], double tolerance = 0.05) { return Angle(a, b) < tolerance; }
+
+// The sphere images of a face's points in group g of a one-group net: its
+// centre, the points at `along` of the way from the centre to each triangle
+// corner, and its arc midpoints (mid i between corners i and i + 1).
+struct FaceImages {
+  float centre[3], corner[3][3], mid[3][3];
+};
+
+FaceImages ImagesOfGroup(const Member& member, const std::vector<Dir3>& solid, int32_t g, int32_t turn,
+                         double along) {
+  ReuleauxNet net;
+  for (int32_t k = 0; k < g; ++k) AddGroup(&net, GroupAt(cplx(10.0 * k, 0), 1.0, 0.0, turn, {0, 1, 2}), false);
+  AddGroup(&net, GroupAt(0.0, 1.0, 0.0, turn, {0, 1, 2}), false);
+  FaceImages f;
+  // Just inside the corner: the corner itself lies on the face's edge.
+  const double a = 0.999 * along;
+  const double atCentre[3] = {1, 0, 0}, atCorner[3] = {1 - a, 0, a}, atMid[3] = {0, 1, 0};
+  bool ok = Image(member, net, solid, 6 * g, atCentre, f.centre);
+  for (int32_t i = 0; i < 3; ++i) {
+    // Sector 2i runs from the centre to mid i and corner i.
+    ok = Image(member, net, solid, 6 * g + 2 * i, atCorner, f.corner[i]) && ok;
+    ok = Image(member, net, solid, 6 * g + 2 * i, atMid, f.mid[i]) && ok;
+  }
+  if (!ok) Fail("a face's own points are off the face");
+  return f;
+}
+
+// Eight faces round two poles, as an interrupted map: the four faces round
+// the top pole in a row, each with that pole as its corner pointing up (net
+// y down is up in the picture), and under each the face that shares its
+// lower edge, with the other pole as its corner pointing down. The
+// triangles of neighbouring columns touch at a corner; one face over the
+// other touch along the triangle's edge, at their shared arc midpoint.
+ReuleauxNet EightFaces(const Member& member, const std::vector<Dir3>& solid, int32_t turn, double along,
+                       const std::string& name) {
+  FaceImages im[8];
+  for (int32_t g = 0; g < 8; ++g) im[g] = ImagesOfGroup(member, solid, g, turn, along);
+  const float up[3] = {0.0f, 1.0f, 0.0f}, down[3] = {0.0f, -1.0f, 0.0f};
+  struct Cell {
+    int32_t group, pole;
+    double longitude;
+  };
+  std::vector<Cell> top, bottom;
+  for (int32_t g = 0; g < 8; ++g)
+    for (int32_t i = 0; i < 3; ++i) {
+      const double lon = std::atan2(double(im[g].centre[0]), double(im[g].centre[2]));
+      if (Near(im[g].corner[i], up)) top.push_back({g, i, lon});
+      if (Near(im[g].corner[i], down)) bottom.push_back({g, i, lon});
+    }
+  if (top.size() != 4 || bottom.size() != 4) Fail(name + ": the faces do not meet at two poles");
+  std::sort(top.begin(), top.end(), [](const Cell& a, const Cell& b) { return a.longitude < b.longitude; });
+  // Neighbouring columns meet at a corner of the equator: the corner to the
+  // right of one top face (azimuth 30 in the net, where y runs down the
+  // picture) is the one to the left of the next (azimuth 150). The way the
+  // faces turn decides whether longitudes rise or fall to the right.
+  const int32_t right = turn > 0 ? 1 : 2, left = turn > 0 ? 2 : 1;
+  auto meets = [&](const Cell& a, const Cell& b) {
+    return Near(im[a.group].corner[(a.pole + right) % 3], im[b.group].corner[(b.pole + left) % 3]);
+  };
+  if (!meets(top[0], top[1])) std::reverse(top.begin(), top.end());
+  for (size_t c = 0; c + 1 < top.size(); ++c)
+    if (!meets(top[c], top[c + 1])) Fail(name + ": neighbouring columns do not meet");
+  // Each column: the top face and the face under it, with their poles'
+  // corners.
+  struct Column {
+    Cell upper, lower;
+  };
+  std::vector<Column> columns;
+  for (const Cell& t : top) {
+    const float* lowerMid = im[t.group].mid[(t.pole + 1) % 3];
+    const Cell* below = nullptr;
+    for (const Cell& b : bottom)
+      if (Near(im[b.group].mid[(b.pole + 1) % 3], lowerMid, kHalfPixel / 10)) below = &b;
+    if (!below) Fail(name + ": no face under a top face");
+    columns.push_back({t, *below});
+  }
+  // Corner i sits at azimuth0 + turn 120 i: the pole's corner points up
+  // (azimuth 270) or down (90). Sector k belongs to group k / 6, so the
+  // groups go in in their own order.
+  const double width = std::sqrt(3.0);
+  ReuleauxNet net;
+  for (int32_t g = 0; g < 8; ++g)
+    for (size_t c = 0; c < columns.size(); ++c) {
+      const double x = width * double(c);
+      const Cell& u = columns[c].upper;
+      const Cell& l = columns[c].lower;
+      if (u.group == g) AddGroup(&net, GroupAt(cplx(x, -1.0), 1.0, 270.0 - turn * 120.0 * u.pole, turn, {0, 1, 2}), false);
+      if (l.group == g) AddGroup(&net, GroupAt(cplx(x, 0.0), 1.0, 90.0 - turn * 120.0 * l.pole, turn, {0, 1, 2}), false);
+    }
+  if (net.faces.size() != 48) Fail(name + ": not 48 sectors");
+  return net;
+}
+
+// Scales and moves the net so that what it shows (sampled finely) fills the
+// box, centred.
+void FitShownInto(Shape* s, const std::vector<Dir3>& solid) {
+  constexpr int kSteps = 80;
+  double lo[2] = {1e9, 1e9}, hi[2] = {-1e9, -1e9};
+  for (size_t k = 0; k < s->net.faces.size(); ++k)
+    for (int i = 0; i <= kSteps; ++i)
+      for (int j = 0; i + j <= kSteps; ++j) {
+        const double b[3] = {double(i) / kSteps, double(j) / kSteps, double(kSteps - i - j) / kSteps};
+        float q[3];
+        if (!Image(s->member, s->net, solid, int32_t(k), b, q)) continue;
+        cplx p = 0.0;
+        for (int c = 0; c < 3; ++c) p += b[c] * s->net.points[s->net.faces[k][c]];
+        lo[0] = std::min(lo[0], p.real());
+        hi[0] = std::max(hi[0], p.real());
+        lo[1] = std::min(lo[1], p.imag());
+        hi[1] = std::max(hi[1], p.imag());
+      }
+  const double* box = s->box;
+  const double scale = std::min((box[1] - box[0]) / (hi[0] - lo[0]), (box[3] - box[2]) / (hi[1] - lo[1]));
+  const cplx from((lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2), to((box[0] + box[1]) / 2, (box[2] + box[3]) / 2);
+  for (cplx& p : s->net.points) p = (p - from) * scale + to;
 }
 
 std::vector<std::vector<int32_t>> Rows(const ReuleauxNet& net) {
@@ -306,6 +429,43 @@ int main(int argc, char** argv) {
   Settle(&one, solid, want, cplx(0, 1));
   if (one.net.points.size() != 7) Fail("one face has other than 7 points");
 
+  // Eight faces on the octahedron's faces through the table of the
+  // Reuleaux triangle onto the octahedron's face; the same solid as above
+  // tells the face from the rest.
+  Member eightFaces = [](const NetSectorSample* s, float p[3], uint8_t* o) {
+    int32_t region;
+    TotalReuleaux8ToSphere(s, p, o, &region);
+  };
+  Shape eight{"Reuleaux 8", eightFaces, EightFaces(eightFaces, solid, -1, along, "Reuleaux 8"),
+              {-1.717542, 3.155323, -0.665468, 1.712015}};
+  // Longitudes run left to right, so a net that came out mirrored cannot be
+  // mended by a mirror.
+  if (Evaluate(eightFaces, eight.net, solid).handed != want) Fail("Reuleaux 8 mirrored");
+  FitShownInto(&eight, solid);
+  Settle(&eight, solid, want, cplx(0, 1));
+  if (eight.net.points.size() != 56) Fail("Reuleaux 8 has other than 56 points");
+
+  // The octahedron's face in the plane of its stereographic picture seen
+  // from the face's antipode: its edges' great circles are circles of radius
+  // sqrt 3 about points at sqrt 2 from the centre, its corners at
+  // tan(acos(1/sqrt 3) / 2) (azimuths 0, 120 and 240 degrees) and its arc
+  // midpoints at sqrt 3 - sqrt 2. The map reads only the plane; which points
+  // lie on the face it tells by the circles themselves.
+  const double octMid = std::sqrt(3.0) - std::sqrt(2.0);
+  const FaceFrame octFrame{0.0, 1, octMid, 2.0 * octMid, 1.0, 1.0, 1.0};
+  const std::vector<Dir3> octahedron = FacePoints(octFrame);
+  const double octAlong = kMid / (2.0 * octMid);
+  Member octFaces = [](const NetSectorSample* s, float p[3], uint8_t* o) {
+    int32_t region;
+    TotalOctreleauxToSphere(s, p, o, &region);
+  };
+  Shape oct{"Octreleaux", octFaces, EightFaces(octFaces, octahedron, 1, octAlong, "Octreleaux"),
+            {-1.951145, 3.677683, -0.792059, 1.943672}};
+  if (Evaluate(octFaces, oct.net, octahedron).handed != want) Fail("Octreleaux mirrored");
+  FitShownInto(&oct, octahedron);
+  Settle(&oct, octahedron, want, cplx(0, 1));
+  if (oct.net.points.size() != 56) Fail("Octreleaux has other than 56 points");
+
   shapes::TableWriter w;
   w.Coords3D("ReuleauxTetrahedron_Coords3D", solid,
              "One face of the Reuleaux tetrahedron in the plane of its stereographic picture: centre, arc\n"
@@ -322,6 +482,17 @@ int main(int argc, char** argv) {
   w.Coords2D("Reuleaux4_Coords2D", four.net.points,
              "The tetrahedron in sixths with each face a Reuleaux face, the big triangle's point down and its\n"
              "middle face at the origin (the rows are conformaltetrahedron_Faces2D)");
+  w.Coords2D("Reuleaux8_Coords2D", eight.net.points,
+             "Eight faces on the octahedron's, as an interrupted map: the four round the top pole in a row, each\n"
+             "over the face beyond its lower edge; the net points");
+  w.Rows("Reuleaux8_Faces2D", Rows(eight.net), "Its sectors: centre, arc midpoint, corner");
+  w.Map("Reuleaux8_2D_to_3D", Map(eight.net), "The face point of ReuleauxTetrahedron under each net point");
+  w.Coords3D("OctreleauxOctahedron_Coords3D", octahedron,
+             "One face of the octahedron in the plane of its stereographic picture: centre, arc midpoints and\n"
+             "the corners of the triangle touching the arcs");
+  w.Coords2D("Octreleaux_Coords2D", oct.net.points, "The eight faces of the octahedron laid out as Reuleaux 8's");
+  w.Rows("Octreleaux_Faces2D", Rows(oct.net), "Its sectors: centre, arc midpoint, corner");
+  w.Map("Octreleaux_2D_to_3D", Map(oct.net), "The face point under each net point");
   if (!w.Save(argv[1], "shape_tables_reuleaux",
               "The Reuleaux nets of the catalogue, written by tools/make_shape_reuleaux. Do not edit."))
     Fail("cannot write the tables");

@@ -21,10 +21,9 @@ int32_t MidPoint(int32_t a, int32_t b) {
   return kMid20;
 }
 
-int32_t PointOf(ReuleauxNet* net, cplx p, int32_t solid, bool share) {
-  if (share)
-    for (size_t v = 0; v < net->points.size(); ++v)
-      if (std::abs(net->points[v] - p) < 1e-9 && net->solidOf[v] == solid) return int32_t(v);
+int32_t PointOf(ReuleauxNet* net, cplx p, int32_t solid, size_t from) {
+  for (size_t v = from; v < net->points.size(); ++v)
+    if (std::abs(net->points[v] - p) < 1e-9 && net->solidOf[v] == solid) return int32_t(v);
   net->points.push_back(p);
   net->solidOf.push_back(solid);
   return int32_t(net->points.size() - 1);
@@ -47,12 +46,13 @@ std::vector<Dir3> FacePoints(const FaceFrame& f) {
 }
 
 void AddGroup(ReuleauxNet* net, const Group& g, bool share) {
+  const size_t from = share ? 0 : net->points.size();
   const cplx centre = (g.corner[0] + g.corner[1] + g.corner[2]) / 3.0;
-  const int32_t o = PointOf(net, centre, kCentre, share);
+  const int32_t o = PointOf(net, centre, kCentre, from);
   for (int32_t j = 0; j < 6; ++j) {
     const int32_t a = j / 2, b = (a + 1) % 3, c = j % 2 == 0 ? a : b;
-    const int32_t m = PointOf(net, (g.corner[a] + g.corner[b]) / 2.0, MidPoint(g.label[a], g.label[b]), share);
-    const int32_t t = PointOf(net, g.corner[c], CornerPoint(g.label[c]), share);
+    const int32_t m = PointOf(net, (g.corner[a] + g.corner[b]) / 2.0, MidPoint(g.label[a], g.label[b]), from);
+    const int32_t t = PointOf(net, g.corner[c], CornerPoint(g.label[c]), from);
     net->faces.push_back({o, m, t});
   }
 }

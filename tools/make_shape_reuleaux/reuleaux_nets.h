@@ -53,8 +53,9 @@ struct ReuleauxNet {
   std::vector<int32_t> solidOf;              // per 2D vertex, its FacePoint
 };
 
-// Appends a group's six sectors. Points already in the net at the same place
-// and on the same solid point are shared when `share` is set.
+// Appends a group's six sectors, sharing their points among them. Points of
+// earlier groups at the same place and on the same solid point are shared
+// too when `share` is set.
 void AddGroup(ReuleauxNet* net, const Group& group, bool share);
 
 // A group whose triangle has its centre at `centre`, circumradius r and
