@@ -98,6 +98,10 @@ TEST(LatticeNets, LoadWithTheirCounts) {
     EXPECT_EQ(p->mirrorFlipB, cube ? 1 : 0);
     EXPECT_EQ(p->segmentStretch, c.shape == 57 ? 1 : 0);
     EXPECT_EQ(p->segmentStretchAlpha, c.shape == 57 ? 0.5 : 1.0);
+    // The tiling wraps points anywhere into the tile, so no row band may
+    // leave faces out; 61 and 66 are fitted by their unit factors and not
+    // culled either.
+    EXPECT_EQ(p->bandCulling, c.shape == 24 || (c.shape >= 61 && c.shape <= 68) ? 0 : 1);
   }
 }
 
@@ -292,6 +296,34 @@ TEST(GeneratedNets, ShowTheSphereTheSameWayRoundAsTheMatchedNets) {
   for (const BuiltNet& c : AllBuiltNets()) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
     EXPECT_EQ(Handedness(c.poly.get(), c.faces), want);
+  }
+}
+
+// The nets drawn on a flat-faced solid (the cube's eighths, the
+// tetrahedron's sixths, the icosahedron's sunburst) are that solid's faces
+// laid flat: every net edge is its solid edge at one common scale.
+TEST(GeneratedNets, FlatFacedNetsAreTheirSolidsLaidFlat) {
+  const struct {
+    int32_t shape;
+    int16_t method;
+  } cases[] = {{38, 0}, {39, 0}, {43, 0}, {57, 0}, {61, 0}, {66, 6}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    PolyPtr p = SetUpShape(c.shape, c.method);
+    double lo = 1e9, hi = 0.0;
+    for (int32_t t = 0; t < FaceTriangles(p.get()); ++t)
+      for (int k = 0; k < 3; ++k) {
+        const PolyVertex2D& a = p->verts2D[p->triangles[t].vert2D[k]];
+        const PolyVertex2D& b = p->verts2D[p->triangles[t].vert2D[(k + 1) % 3]];
+        const double flat = std::hypot(double(a.x) - b.x, double(a.y) - b.y);
+        const double solid = std::sqrt(std::pow(double(a.renderX) - b.renderX, 2) +
+                                       std::pow(double(a.renderY) - b.renderY, 2) +
+                                       std::pow(double(a.renderZ) - b.renderZ, 2));
+        ASSERT_GT(solid, 0.0);
+        lo = std::min(lo, flat / solid);
+        hi = std::max(hi, flat / solid);
+      }
+    EXPECT_LT(hi / lo - 1.0, 1e-5);
   }
 }
 
