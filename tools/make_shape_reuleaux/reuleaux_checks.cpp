@@ -186,6 +186,30 @@ void Settle(Shape* s, const std::vector<Dir3>& solid, int want, cplx mirrorAxis)
 }
 
 
+void TurnSkyUp(Shape* s, const std::vector<Dir3>& solid, const std::vector<cplx>& turns) {
+  constexpr int kSteps = 12;
+  cplx best = 1.0;
+  double bestScore = -1e300;
+  for (cplx turn : turns) {
+    double score = 0.0;
+    for (size_t k = 0; k < s->net.faces.size(); ++k)
+      for (int i = 0; i <= kSteps; ++i)
+        for (int j = 0; i + j <= kSteps; ++j) {
+          const double b[3] = {double(i) / kSteps, double(j) / kSteps, double(kSteps - i - j) / kSteps};
+          float q[3];
+          if (!Image(s->member, s->net, solid, int32_t(k), b, q)) continue;
+          cplx p = 0.0;
+          for (int c = 0; c < 3; ++c) p += b[c] * s->net.points[s->net.faces[k][c]];
+          score -= double(q[1]) * (p * turn).imag();
+        }
+    if (score > bestScore + 1e-9) {
+      bestScore = score;
+      best = turn;
+    }
+  }
+  for (cplx& p : s->net.points) p *= best;
+}
+
 // Scales and moves the net so that what it shows (sampled finely) fills the
 // box, centred.
 void FitShownInto(Shape* s, const std::vector<Dir3>& solid) {

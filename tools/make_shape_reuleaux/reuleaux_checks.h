@@ -69,6 +69,11 @@ void TurnTheRightWayRound(Shape* s, const std::vector<Dir3>& solid, int want, cp
 // The same, then checks the net against its map and its box.
 void Settle(Shape* s, const std::vector<Dir3>& solid, int want, cplx mirrorAxis);
 
+// Turns the net about the origin by the one of `turns` (as unit complex
+// numbers) that puts the sky most nearly up in the picture, where net y
+// runs down.
+void TurnSkyUp(Shape* s, const std::vector<Dir3>& solid, const std::vector<cplx>& turns);
+
 // Scales and moves the net so that what it shows (sampled finely) fills the
 // box, centred.
 void FitShownInto(Shape* s, const std::vector<Dir3>& solid);

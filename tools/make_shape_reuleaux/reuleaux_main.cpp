@@ -41,6 +41,7 @@ using namespace reuleaux;
 
 namespace {
 
+constexpr double kPi = 3.141592653589793;
 const double kMid = std::tan(std::acos(1.0 / std::sqrt(3.0)) / 2.0);
 
 void Transform(ReuleauxNet* net, cplx turn, bool mirror) {
@@ -203,7 +204,12 @@ int main(int argc, char** argv) {
       if (conformaltetrahedron_Faces2D[4 * k + c] != whole.faces[k][c] + 1)
         Fail("the tetrahedron net is not numbered as the catalogue's");
 
+  // A third of a turn about the middle face keeps the big triangle in its
+  // box; the mirror in the upright line too.
+  const std::vector<cplx> thirds = {1.0, std::polar(1.0, 2.0 * kPi / 3.0), std::polar(1.0, -2.0 * kPi / 3.0)};
   Shape four{"Reuleaux 4", fourFaces, whole, {-1.464807, 1.464807, -1.687953, 1.006703}};
+  TurnTheRightWayRound(&four, solid, want, cplx(0, 1));
+  TurnSkyUp(&four, solid, thirds);
   Settle(&four, solid, want, cplx(0, 1));
 
   // Two faces: the middle one and the one beyond its top edge, turned so
@@ -220,6 +226,8 @@ int main(int argc, char** argv) {
   Shape one{"Reuleaux 1", variant1, {}, {-0.594388, 0.594388, -0.684105, 0.502879}};
   AddGroup(&one.net, tetrahedron[0], true);
   for (cplx& p : one.net.points) p = (p - (D + E + F) / 3.0) * s3;
+  TurnTheRightWayRound(&one, solid, want, cplx(0, 1));
+  TurnSkyUp(&one, solid, thirds);
   Settle(&one, solid, want, cplx(0, 1));
   if (one.net.points.size() != 7) Fail("one face has other than 7 points");
 
