@@ -1,6 +1,7 @@
 // The Reuleaux nets of the catalogue (one face, two faces side by side, the
-// four faces of the tetrahedron): their counts and options, the bounds that
-// frame them, and a picture without seams: inside a face every sector
+// four faces of the tetrahedron, the eight of the octahedron): their counts
+// and options, the bounds that frame them, no sector over another, and a
+// picture without seams: inside a face every sector
 // continues its neighbours' picture across the edges they share, within half
 // a pixel of a 1024-pixel-wide world map, and faces that touch meet at the
 // arc midpoint they share. Points off the faces are reported outside and
@@ -119,6 +120,42 @@ double AngleBetween(const float a[3], const float b[3]) {
   const double nb = std::sqrt(double(b[0]) * b[0] + double(b[1]) * b[1] + double(b[2]) * b[2]);
   const double d = (double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2]) / (na * nb);
   return std::acos(std::clamp(d, -1.0, 1.0));
+}
+
+double Cross(const PolyVertex2D& o, const PolyVertex2D& a, const PolyVertex2D& b) {
+  return double(a.x - o.x) * (b.y - o.y) - double(a.y - o.y) * (b.x - o.x);
+}
+
+// Some edge of one of the two triangles has the other wholly on its outer
+// side (touching allowed).
+bool Apart(const polyhedron* p, int32_t s, int32_t t, double slack) {
+  for (int pass = 0; pass < 2; ++pass) {
+    const NetTriangle& a = p->triangles[pass ? t : s];
+    const NetTriangle& b = p->triangles[pass ? s : t];
+    const PolyVertex2D* A[3] = {&p->verts2D[a.vert2D[0]], &p->verts2D[a.vert2D[1]], &p->verts2D[a.vert2D[2]]};
+    const double sign = Cross(*A[0], *A[1], *A[2]) > 0 ? 1.0 : -1.0;
+    for (int e = 0; e < 3; ++e) {
+      bool allOut = true;
+      for (int k = 0; k < 3 && allOut; ++k)
+        allOut = sign * Cross(*A[e], *A[(e + 1) % 3], p->verts2D[b.vert2D[k]]) <= slack;
+      if (allOut) return true;
+    }
+  }
+  return false;
+}
+
+// The net search takes the first triangle under a point, so no two sectors
+// may lie over each other, not even their parts off the faces.
+TEST(ReuleauxNets, NoTwoSectorsOverlap) {
+  for (const ReuleauxCase& c : kCases) {
+    SCOPED_TRACE("shape " + std::to_string(c.shape));
+    PolyPtr poly = SetUpShape(c.shape);
+    const polyhedron* p = poly.get();
+    ASSERT_EQ(FaceTriangles(p), c.faces);
+    const double size = double(p->netBounds[1] - p->netBounds[0]);
+    for (int32_t s = 0; s < c.faces; ++s)
+      for (int32_t t = s + 1; t < c.faces; ++t) EXPECT_TRUE(Apart(p, s, t, 1e-5 * size * size)) << s << " " << t;
+  }
 }
 
 // Barycentrics of the point at s along the edge from va to vb of triangle t.
