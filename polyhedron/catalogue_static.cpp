@@ -8,6 +8,7 @@
 #include "polyhedron/shape_tables_solid.h"
 #include "polyhedron/polyhedron_record.h"
 #include "polyhedron/shape_tables_lattice.h"
+#include "polyhedron/shape_tables_reuleaux.h"
 #include "polyhedron/shape_tables_stars.h"
 
 namespace {
@@ -80,6 +81,23 @@ constexpr StaticShapeEntry CrammedPhenathene() {
   e.cramMode2 = 1;
   const float box[4] = {-1.732051f, 1.732051f, -3.0f, 1.0f};
   for (int i = 0; i < 4; ++i) e.cramBounds[i] = box[i];
+  return e;
+}
+
+// A Reuleaux net: sectors of Reuleaux faces, mirrored by flip B (the sphere
+// maps turn the face's points back), framed by the bounds of the faces they
+// show rather than by the triangles round them.
+template <size_t N2, size_t NR, size_t N3, size_t NM>
+constexpr StaticShapeEntry ReuleauxNet(int32_t code, const double (&coords2D)[N2][2], const int16_t (&rows)[NR],
+                                       const double (&coords3D)[N3][3], const int16_t (&map)[NM], int32_t faces,
+                                       float xMin, float xMax, float yMin, float yMax) {
+  StaticShapeEntry e = SectorNet(code, coords2D, rows, coords3D, map, faces);
+  e.mirrorFlipB = 1;
+  e.cramMode2 = 1;
+  e.cramBounds[0] = xMin;
+  e.cramBounds[1] = xMax;
+  e.cramBounds[2] = yMin;
+  e.cramBounds[3] = yMax;
   return e;
 }
 
@@ -187,6 +205,19 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     SectorNet(41, Naphthalene_Coords2D, Naphthalene_Faces2D, Naphthalene_Coords3D, Naphthalene_2D_to_3D, 24),
     SectorNet(42, Phenathene_Coords2D, Phenathene_Faces2D, Phenathene_Coords3D, Phenathene_2D_to_3D, 36),
     CubeEighths(43, shuriken_Faces2D, int32_t(std::size(shuriken_Faces2D)), 48, false),
+    ReuleauxNet(52, Reuleaux1_Coords2D, Reuleaux1_Faces2D, ReuleauxTetrahedron_Coords3D, Reuleaux1_2D_to_3D, 6,
+                -0.594388f, 0.594388f, -0.684105f, 0.502879f),
+    ReuleauxNet(53, Reuleaux2_Coords2D, Reuleaux2_Faces2D, ReuleauxTetrahedron_Coords3D,
+                ReuleauxTetrahedron_2D_to_3D, 12, -1.688241f, 0.688918f, -0.597432f, 0.597432f),
+    // The tetrahedron in sixths, each face a Reuleaux face.
+    ReuleauxNet(54, Reuleaux4_Coords2D, conformaltetrahedron_Faces2D, ReuleauxTetrahedron_Coords3D,
+                ReuleauxTetrahedron_2D_to_3D, 24, -1.464807f, 1.464807f, -1.687953f, 1.006703f),
+    // Eight faces on the octahedron's, through the Reuleaux triangle's map onto
+    // its face and through the octahedron's own curved faces.
+    ReuleauxNet(55, Reuleaux8_Coords2D, Reuleaux8_Faces2D, ReuleauxTetrahedron_Coords3D, Reuleaux8_2D_to_3D, 48,
+                -1.717542f, 3.155323f, -0.665468f, 1.712015f),
+    ReuleauxNet(56, Octreleaux_Coords2D, Octreleaux_Faces2D, OctreleauxOctahedron_Coords3D, Octreleaux_2D_to_3D, 48,
+                -1.951145f, 3.677683f, -0.792059f, 1.943672f),
     CubeEighths(57, cross_Faces2D, int32_t(std::size(cross_Faces2D)), 24, true),
     WithMirrorFlipB(
         SectorNet(58, adamsdiamonds_Coords2D, adamsdiamonds_Faces2D, adamsdiamonds_Coords3D, adamsdiamonds_2D_to_3D, 16)),
@@ -223,7 +254,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {34, 46, 47, 51, 52, 53, 54, 55, 56, 59, 60, 62, 64};
+constexpr int32_t kStaticCodesWithoutTables[] = {34, 46, 47, 51, 59, 60, 62, 64};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {
