@@ -24,6 +24,7 @@
 namespace {
 
 constexpr int32_t kTextLimit = 255;
+constexpr int32_t kLastModeInPopup = 289;
 
 UiControl* Item(void* window, int32_t id) { return GetVarezItem(window, id); }
 
@@ -31,7 +32,7 @@ int32_t Trunc(double v) { return int32_t(std::trunc(v)); }
 
 // The order in which both directions visit the items; the last write of
 // popup 21 (from the graticule) is the one shown.
-enum class Field { Int, Float, Swatch, GridLegacy, Graticule };
+enum class Field { Int, Float, Swatch, GridLegacy, Graticule, OutputMode };
 struct StashStep {
   int16_t item;
   Field field;
@@ -48,7 +49,7 @@ const StashStep kStashOrder[] = {
     {7, Field::Swatch, 0},           {8, Field::Swatch, 0},         INT_FIELD(12, inputMode),
     FLOAT_FIELD(37, twirlX),         FLOAT_FIELD(57, twirlY),       FLOAT_FIELD(39, twirlSpin),
     FLOAT_FIELD(103, viewAngle),     FLOAT_FIELD(59, tabSize),      FLOAT_FIELD(61, sharpening),
-    INT_FIELD(51, outputMode),       {21, Field::GridLegacy, 0},    INT_FIELD(73, glueMode),
+    {51, Field::OutputMode, 0},      {21, Field::GridLegacy, 0},    INT_FIELD(73, glueMode),
     INT_FIELD(4, gaussianKernel),    {21, Field::Graticule, 0},
 };
 
@@ -228,6 +229,20 @@ void DoTheStash(void* window, Globals* globals, int32_t, int32_t direction) {
           rgb[0] = colour.red;
           rgb[1] = colour.green;
           rgb[2] = colour.blue;
+        }
+        break;
+      }
+      case Field::OutputMode: {
+        // The popup lists modes 1 to 289 only: a mode past it (the curved
+        // dodecahedron and icosahedron, the single-fragment variants) shows
+        // as the popup's last item and stays what it is until the user picks
+        // another item.
+        const int32_t shown = std::clamp(p->outputMode, int32_t(1), kLastModeInPopup);
+        if (direction == 0) {
+          StashValue_core(window, s.item, float(p->outputMode));
+        } else {
+          const int32_t v = Trunc(UnStashValue_core(window, s.item));
+          if (v != shown || p->outputMode == shown) p->outputMode = v;
         }
         break;
       }
