@@ -133,6 +133,9 @@ bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, in
     if (status == ViewBuild_UnknownMode && p)
       std::snprintf(explanation, sizeof explanation, "Output mode %d is not available; the filter was not applied.",
                     int(p->outputMode));
+    else if (status == ViewBuild_SolidHasNoFaces && p)
+      std::snprintf(explanation, sizeof explanation, "Output mode %d draws nothing; the filter was not applied.",
+                    int(p->outputMode));
     else if (status == ViewBuild_ModeNotBuiltYet && p)
       std::snprintf(explanation, sizeof explanation, "Output mode %d is not built yet; the filter was not applied.",
                     int(p->outputMode));

@@ -79,6 +79,11 @@ bool SetUpViewSolid(Globals* globals, const TParameters& p, vort* view, int32_t 
          poly->nTriangles > 0;
 }
 
+// A shape the catalogue knows and builds without error, but with no face.
+bool SolidDefinedEmpty(const polyhedron* poly) {
+  return poly && poly->errorCode == kPolyErrorNone && poly->n3DFaces == 0;
+}
+
 // One face group of a layered export: the solid is built with the group's
 // planned turn and the net method the plan measured, and placed at the
 // group's planned centre at the plan's common scale. The set-up's cache
@@ -133,6 +138,8 @@ const char* ViewBuildStatusMessage(ViewBuildStatus status) {
     case ViewBuild_NoInput: return "The image has not been read.";
     case ViewBuild_PolyMapNeedsSolid:
       return "The polyhedron map draws the solid of another output mode, and the mode it was given has none.";
+    case ViewBuild_SolidHasNoFaces:
+      return "This output mode's solid has no faces, so there is nothing to draw.";
     case ViewBuild_ModeNotBuiltYet:
       return "This output mode is not built yet, so it cannot be rendered: its solid or the brick sphere cannot be "
              "made yet.";
@@ -239,7 +246,7 @@ ViewBuildStatus BuildPrimaryView(Globals* globals, vort* view) {
     // cannot make yet is not drawn.
     const bool planned = view->polyhedron && view->polyhedron->unfoldingIndex != -1;
     if (!(planned ? SetUpPlannedSolid(globals, *p, view) : SetUpViewSolid(globals, *p, view, solidMode)))
-      return ViewBuild_ModeNotBuiltYet;
+      return SolidDefinedEmpty(view->polyhedron) ? ViewBuild_SolidHasNoFaces : ViewBuild_ModeNotBuiltYet;
     FetchPolySnuggling(view->polyhedron, &view->snuggle);
     // The poly-map meets the solid by rays and reads no net, crammed or not;
     // its regions are the faces, so it always shows them.

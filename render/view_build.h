@@ -22,6 +22,9 @@ enum ViewBuildStatus : int32_t {
   // The polyhedron map stands for a mode (the settings' altOutputMode) that
   // draws no solid.
   ViewBuild_PolyMapNeedsSolid = 7,
+  // An output mode whose shape is defined without a single face (the curved
+  // icosahedron): there is nothing to draw, now or later.
+  ViewBuild_SolidHasNoFaces = 8,
 };
 
 // Builds the primary view for the current pass from the settings, the

@@ -153,7 +153,11 @@ TEST(ViewBuild, AModeRendersIffItsRouteOrItsSolidExists) {
       if (m == 1045) renders = SolidLoads(h.p().altOutputMode, h.host.globals);
       if (renders && (hasNoRoute(m) || (m >= 75 && m <= 79))) ++solids;
       h.p().outputMode = m;
-      EXPECT_EQ(h.Build(), renders ? ViewBuild_OK : ViewBuild_ModeNotBuiltYet) << "mode " << m;
+      // The curved icosahedron (291 and its single-fragment twin) is a
+      // shape without faces: refused as such, not as work still to do.
+      const bool faceless = m == 291 || m == 1049;
+      EXPECT_EQ(h.Build(), renders ? ViewBuild_OK : faceless ? ViewBuild_SolidHasNoFaces : ViewBuild_ModeNotBuiltYet)
+          << "mode " << m;
       (renders ? rendered : refused) += 1;
     }
   }
