@@ -1,6 +1,7 @@
 #include "export/obj_triangles.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_links.h"
@@ -18,6 +19,21 @@ bool CornerOf(const polyhedron* poly, int32_t t, int32_t k, int32_t* v3D, int32_
   *v3D = poly->faces[face3D].vert3D[corner3D];
   *v2D = poly->faces[face].vert2D[corner];
   return *v3D >= 0 && *v3D < poly->n3DVerts && *v2D >= 0 && *v2D < kPolyMax2DVerts;
+}
+
+// A net whose warp reads its corners in a fixed order (centre, edge
+// midpoint, corner) lists every other face clockwise, mirror images of their
+// neighbours. Its faces turn on the solid as they turn in the net, so a
+// triangle that turns clockwise in the net is wound inward as listed.
+bool ListedInward(const polyhedron* poly, const NetTriangle& tri) {
+  if (!poly->map2Dto3D || poly->warpStyle == 0) return false;
+  for (int32_t v : tri.vert2D)
+    if (v < 0 || v >= kPolyMax2DVerts) return false;
+  const PolyVertex2D& a = poly->verts2D[tri.vert2D[0]];
+  const PolyVertex2D& b = poly->verts2D[tri.vert2D[1]];
+  const PolyVertex2D& c = poly->verts2D[tri.vert2D[2]];
+  const double turn = (double(b.x) - a.x) * (double(c.y) - a.y) - (double(b.y) - a.y) * (double(c.x) - a.x);
+  return turn < 0.0;
 }
 
 }  // namespace
@@ -40,6 +56,10 @@ void MarkExportedTriangles(polyhedron* poly, ExportTriangleList* out) {
     bool whole = true;
     for (int32_t i = 0; i < 3 && whole; ++i) whole = CornerOf(poly, t, 2 - i, &e.vert3D[i], &e.vert2D[i]);
     if (!whole) continue;
+    if (ListedInward(poly, tri)) {
+      std::swap(e.vert3D[1], e.vert3D[2]);
+      std::swap(e.vert2D[1], e.vert2D[2]);
+    }
     solid.exportMark = tri.fragment;
     tri.exportMark = 1;
     out->triangles[out->count++] = e;

@@ -1,6 +1,8 @@
 // The triangles a model file holds: every non-tab triangle of the net, each
 // solid face taken from one net fragment only (a net may show a face twice),
-// with its corners in the order the files list them (net corners 2, 1, 0).
+// with its corners in the order the files list them (net corners 2, 1, 0;
+// 2, 0, 1 for the mirror-image faces of a net its warp reads in a fixed
+// corner order, so that every triangle of the model winds outward).
 #pragma once
 
 #include <cstdint>

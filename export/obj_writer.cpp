@@ -38,7 +38,12 @@ void AppendF(std::string* out, const char* format, double a, double b, double c)
 // texture coordinates are the net's own and no tab is ever listed.
 bool RebuildForExport(Globals* globals, int32_t mode, polyhedron* poly) {
   DarOzoPolySetup(mode, poly, 1.0f, 0.0f, 0, 0.0f, kNetMethodNoTabs, HostBuffers(globals), 1);
-  return poly->errorCode != kPolyErrorShapeNotAvailable && poly->n3DFaces > 0 && poly->nTriangles > 0;
+  if (poly->errorCode == kPolyErrorShapeNotAvailable || poly->n3DFaces <= 0 || poly->nTriangles <= 0) return false;
+  // A net none of whose triangles reaches a solid face would make a model
+  // without faces: refused, not written as if it were the solid.
+  auto list = std::make_unique<ExportTriangleList>();
+  MarkExportedTriangles(poly, list.get());
+  return list->count > 0;
 }
 
 struct SavedSettings {

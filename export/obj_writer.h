@@ -15,7 +15,8 @@ inline constexpr char kMakerAddress[] = "https://gyrelle.example.org/";
 
 // The OBJ, MTL, STL and JPEG of the mode's single-fragment variant. 0 when
 // all four are in place; else the first failure (kBadParameter for a mode
-// without a solid that can be built, -128 when the texture render was
+// without a solid that can be built or whose net reaches none of its faces,
+// -128 when the texture render was
 // cancelled), and none of the four files is changed.
 int32_t WriteOBJFileAndItsHandmaidens(Globals* globals, const FSRef* objFile);
 

@@ -88,8 +88,9 @@ void LoadStaticShapeEntry(polyhedron* poly, const StaticShapeEntry& entry, Buffe
   poly->coords2D = entry.coords2D;
   poly->coords3D = entry.coords3D;
   poly->faces2DRows = entry.faces2DRows;
-  // A mapped net carries no solid rows even if the entry named some.
-  poly->faces3DRows = entry.map2Dto3D ? nullptr : entry.faces3DRows;
+  // A net may give both: the map places the render points, and the solid
+  // rows, one under each net face, are the faces the exports write.
+  poly->faces3DRows = entry.faces3DRows;
   poly->map2Dto3D = entry.map2Dto3D;
   poly->facegroupTable = entry.facegroupTable;
   poly->n3DFaces = entry.faceCount;

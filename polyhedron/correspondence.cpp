@@ -160,6 +160,25 @@ int32_t LinkEveryGroupOfSix(polyhedron* poly) {
   return 1;
 }
 
+// A net whose tables give both the 2D-to-3D map and solid rows lists each
+// solid face in the slot of the net face that shows it, corner for corner:
+// its warp reads the corners in a fixed order (centre, edge midpoint,
+// corner), so neighbouring faces run opposite ways round and no search by
+// edge links could follow them. A row that the map contradicts stays
+// unlinked rather than linked to a face it does not show.
+int32_t LinkRowsUnderTheMap(polyhedron* poly) {
+  const int32_t faces = std::clamp(poly->n3DFaces, 0, kPolyMaxFaces);
+  for (int32_t f = 0; f < faces; ++f) {
+    const PolyFace& face = poly->faces[f];
+    bool same = Corners(face.n2D) > 0 && face.n2D == face.n3D;
+    for (int32_t j = 0; same && j < face.n2D; ++j)
+      same = face.vert2D[j] >= 0 && face.vert2D[j] < kPolyMax2DVerts &&
+             poly->map2Dto3D[face.vert2D[j]] == face.vert3D[j];
+    if (same) Link(poly, f, f, 0);
+  }
+  return 1;
+}
+
 }  // namespace
 
 bool AnglesAreNearlyEqual(float a, float b) {
@@ -267,5 +286,6 @@ int32_t DetermineCorrespondence(polyhedron* poly) {
       break;
   }
   if (poly->correspondenceGiven) return 1;
+  if (poly->map2Dto3D && poly->faces3DRows) return LinkRowsUnderTheMap(poly);
   return GeneralSearch(poly);
 }

@@ -18,8 +18,9 @@ bool AnglesAreNearlyEqual(float a, float b);
 
 // Links every net face it can reach to its solid face (PolyFace.face3D and
 // PolyFace.cornerOffset). Shape codes 13, 20 and 21 take fixed rules; a shape
-// whose tables give the links returns at once. 0 when the general search
-// finds no seed pair, else 1.
+// whose tables give the links returns at once; a net that gives both a
+// 2D-to-3D map and solid rows shows solid face k on net face k. 0 when the
+// general search finds no seed pair, else 1.
 int32_t DetermineCorrespondence(polyhedron* poly);
 
 // The neighbour h of 3D face candidate3D (and the candidate's corner c that

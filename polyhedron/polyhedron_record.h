@@ -19,6 +19,12 @@
 // flattened with its normal turned to -z, which then shows the face as seen
 // from outside, counter-clockwise, the way the net lays it. Static shapes
 // get their normals from the set-up of an output mode, not from loading.
+// A net that names its solid through map2Dto3D has no solid faces of its
+// own: the renderer takes each net corner through the map (mirrored), so
+// its solid faces are its net faces so taken. The sector nets that the warp
+// reads list a sector's corners as centre, edge midpoint, corner, so every
+// other sector runs clockwise; each still turns on the solid, seen from
+// outside, as it turns in the net (the model export turns those round).
 #pragma once
 
 #include <cstdint>

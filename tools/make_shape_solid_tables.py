@@ -259,6 +259,57 @@ def shift_piece(net, rows, dx, dy):
         net.points[p] = [net.points[p][0] + dx, net.points[p][1] + dy]
 
 
+# ------------------------------------------------------------ upright nets
+
+def upright_turn(net, rows, coords, flip_a, flip_b=False):
+    """The turn (radians, counter-clockwise in the net's axes) that lays a
+    net upright: the renderer shows solid point p in the sphere direction
+    (a*b*x, a*y, z), a = -1 under mirrorFlipA and b = -1 under mirrorFlipB,
+    and picture rows grow with the net's y; so the net face whose solid face
+    centre lies nearest the sphere's front (+z; the first such row on ties)
+    must show the zenith (+y) straight up the picture, towards the net's
+    -y, as the cube crosses do. Rows list net points; net.to3d gives each
+    point's solid vertex."""
+    a = -1.0 if flip_a else 1.0
+    b = -1.0 if flip_b else 1.0
+
+    def shown(q):
+        p = coords[net.to3d[q]]
+        return [a * b * p[0], a * p[1], p[2]]
+
+    best, row = -2.0, None
+    for r in rows:
+        if len(r) < 3:
+            continue
+        c = mean([shown(q) for q in r])
+        cosine = c[2] / norm(c)
+        if cosine > best + 1e-9:
+            best, row = cosine, r
+    assert row is not None, "a net without faces"
+    q = [shown(p) for p in row[:3]]
+    e1, e2 = sub(q[1], q[0]), sub(q[2], q[0])
+    n = cross(e1, e2)
+    zenith = [0.0, 1.0, 0.0]
+    up = sub(zenith, scale(n, dot(zenith, n) / dot(n, n)))
+    assert dot(up, up) > 1e-12, "the front face has no up direction"
+    g11, g12, g22 = dot(e1, e1), dot(e1, e2), dot(e2, e2)
+    r1, r2 = dot(up, e1), dot(up, e2)
+    det = g11 * g22 - g12 * g12
+    al, be = (r1 * g22 - r2 * g12) / det, (r2 * g11 - r1 * g12) / det
+    p = [net.points[v] for v in row[:3]]
+    ux = al * (p[1][0] - p[0][0]) + be * (p[2][0] - p[0][0])
+    uy = al * (p[1][1] - p[0][1]) + be * (p[2][1] - p[0][1])
+    return math.atan2(-1.0, 0.0) - math.atan2(uy, ux)
+
+
+def turn_net(net, angle):
+    """Turns every point of the net about the centre of its box."""
+    xs = [p[0] for p in net.points]
+    ys = [p[1] for p in net.points]
+    centre = [(min(xs) + max(xs)) / 2, (min(ys) + max(ys)) / 2]
+    net.points = [rotate2(p, angle, centre) for p in net.points]
+
+
 # ------------------------------------------------------- reading the tables
 
 def read_table(path, name):
@@ -428,6 +479,7 @@ def dodo(root):
         for j, r in enumerate(piece):
             rows[6 * F + j] = r
     assert len(net.points) == 240 and len(coords) == 140, (len(net.points), len(coords))
+    turn_net(net, upright_turn(net, rows, coords, flip_a=True))
     return {"name": "dodo", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces}
 
 
@@ -501,6 +553,7 @@ def gid(root):
         for g, r in by_face.items():
             rows[g] = r
     assert len(net.points) == 408, len(net.points)
+    turn_net(net, upright_turn(net, rows, coords, flip_a=True))
     return {"name": "GID", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces}
 
 
@@ -863,6 +916,10 @@ def spikeball():
         rows_s = [by_face[g] for g in order]
         pieces.append(piece)
         rows += rows_s
+    # Every strip turned alike, as the whole net would be turned upright,
+    # then laid in two rows of five.
+    turn = upright_turn(net, rows, coords, flip_a=True)
+    net.points = [rotate2(p, turn) for p in net.points]
     # Two rows of five strips.
     width = max(piece_bounds(net, p)[1] - piece_bounds(net, p)[0] for p in pieces) * 1.08
     height = max(piece_bounds(net, p)[3] - piece_bounds(net, p)[2] for p in pieces) * 1.08

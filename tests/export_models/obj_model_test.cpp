@@ -145,6 +145,9 @@ TEST(ObjModel, EveryModeThatBuildsWritesItsSolidOnceAndClosed) {
     for (int32_t f = 0; f < kPolyMaxFaces; ++f)
       if (poly->faces[f].n3D >= 3) solidTriangles += poly->faces[f].n3D - 2;
     EXPECT_EQ(int32_t(obj.f.size()), solidTriangles);
+    // A net that reaches no solid face (a mapped net the loader gave no
+    // solid rows) would pass the count above with an empty model.
+    ASSERT_GT(obj.f.size(), 0u) << "an empty model";
     EXPECT_EQ(obj.vn.size(), obj.f.size());
     ASSERT_EQ(stl.count, obj.f.size());
     ASSERT_EQ(stl.facets.size(), obj.f.size());

@@ -86,6 +86,10 @@ TEST(UprightNets, MirroredStaticNetsShowTheFrontUpright) {
     DarOzoPolySetup(mode, p.get(), 2.0f, 0.0f, 0, 0.0f, 1, nullptr, 1);
     ASSERT_EQ(p->errorCode, 0);
     if (p->cramMode != 0) continue;  // read through petals, not laid as a net
+    // The tetra tile is read through the skewed coordinates of its tiling:
+    // the picture is the tile repeated along the net's own axes, so the
+    // net's orientation is the lattice's, and a turn would break the repeat.
+    if (row.shapeCode == 24) continue;
     double ux = 0, uy = 0;
     ASSERT_TRUE(ZenithInNet(p.get(), &ux, &uy));
     const double length = std::hypot(ux, uy);
@@ -96,6 +100,6 @@ TEST(UprightNets, MirroredStaticNetsShowTheFrontUpright) {
     shapes.insert(row.shapeCode);
   }
   // The tetrahedron, the octahedron, both cube crosses, the solids of 14,
-  // 24 and 26 faces and the soccer ball.
-  EXPECT_EQ(shapes, (std::set<int32_t>{1, 2, 7, 12, 16, 18, 19, 73}));
+  // 24 and 26 faces, the soccer ball, the spikeball, the dodo and the GID.
+  EXPECT_EQ(shapes, (std::set<int32_t>{1, 2, 7, 12, 13, 16, 18, 19, 20, 21, 73}));
 }

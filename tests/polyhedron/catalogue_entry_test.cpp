@@ -1,6 +1,6 @@
 // Loading one static catalogue entry: every option an entry may set reaches
 // the record, a net that names its solid through a 2D-to-3D map loads
-// without solid rows, and an entry borrowing another's arrays points at
+// without solid rows unless it gives both, and an entry borrowing another's arrays points at
 // them rather than copying. Fixture entries, so the loader is tested apart
 // from the catalogue's own tables.
 #include <gtest/gtest.h>
@@ -134,17 +134,36 @@ TEST(CatalogueEntry, BorrowedArraysAreSharedNotCopied) {
   EXPECT_EQ(b->n3DVerts, 4);
 }
 
-// An entry naming solid rows as well as a map loads as a mapped net: the
-// rows would put faces on the solid that the map already decides.
-TEST(CatalogueEntry, AMapOverridesSolidRows) {
-  static constexpr int16_t kSolidRows[] = {1, 2, 3, 0, 1, 4, 2, 0, 2, 4, 3, 0, 3, 4, 1, 0};
+// An entry naming solid rows as well as a map keeps both: the map places
+// the render points, and the rows, one under each net face, are the solid
+// faces the exports write. A row the map contradicts links no face, rather
+// than a face it does not show.
+TEST(CatalogueEntry, SolidRowsBesideAMapShowUnderTheirNetFaces) {
+  // Net face k through the map, except the last, whose row runs the other
+  // way round.
+  static constexpr int16_t kSolidRows[] = {4, 1, 3, 0, 1, 4, 2, 0, 3, 2, 4, 0, 1, 3, 2, 0};
   StaticShapeEntry e = MappedEntry();
   e.faces3DRows = kSolidRows;
   e.rows3DLength = int32_t(std::size(kSolidRows));
   PolyPtr p = LoadedEntry(e);
-  EXPECT_EQ(p->faces3DRows, nullptr);
-  EXPECT_EQ(p->faces[0].n3D, 0);
+  EXPECT_EQ(p->faces3DRows, kSolidRows);
+  EXPECT_EQ(p->map2Dto3D, kMap);
+  EXPECT_EQ(p->faces[0].n3D, 3);
   EXPECT_EQ(p->n3DVerts, 4);
+  FinishGeneralPolyhedron(p.get(), kNetMethodComputed, 0, 0.0, nullptr, 1);
+  ASSERT_EQ(p->errorCode, kPolyErrorNone);
+  for (int32_t f = 0; f < 3; ++f) {
+    SCOPED_TRACE(f);
+    EXPECT_EQ(p->faces[f].face3D, f);
+    EXPECT_EQ(p->faces[f].cornerOffset, 0);
+  }
+  EXPECT_EQ(p->faces[3].face3D, -1);
+  // The render points still come from the map.
+  for (int32_t v = 0; v < 6; ++v) {
+    double expected[3];
+    MirroredPoint(p.get(), kSolid[kMap[v]], expected);
+    EXPECT_FLOAT_EQ(p->verts2D[v].renderX, float(expected[0])) << v;
+  }
 }
 
 // Through the fixed-net set-up, each net point's render point is the solid
@@ -175,7 +194,6 @@ TEST(CatalogueEntry, EveryMapCoversItsRows) {
     if (!e || !e->map2Dto3D) continue;
     SCOPED_TRACE("shape " + std::to_string(code));
     PolyPtr p = LoadedEntry(*e);
-    EXPECT_EQ(p->faces3DRows, nullptr);
     EXPECT_LE(p->n2DVerts, e->map2Dto3DLength);
     for (int32_t f = 0; f < p->n2DFaces; ++f)
       for (int32_t j = 0; j < p->faces[f].n2D; ++j) {
@@ -183,6 +201,11 @@ TEST(CatalogueEntry, EveryMapCoversItsRows) {
         ASSERT_LT(v, e->map2Dto3DLength);
         EXPECT_GE(e->map2Dto3D[v], 0);
         EXPECT_LT(e->map2Dto3D[v], p->n3DVerts);
+        // Solid rows beside the map must be the net's rows through it.
+        if (p->faces3DRows) {
+          ASSERT_EQ(p->faces[f].n3D, p->faces[f].n2D) << "face " << f;
+          EXPECT_EQ(p->faces[f].vert3D[j], e->map2Dto3D[v]) << "face " << f;
+        }
       }
   }
 }

@@ -5,6 +5,9 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
+
+#include "polybuild/polyhedron_setup_steps.h"
 
 #include "polyhedron/catalogue.h"
 #include "polyhedron/polyhedron_angles.h"
@@ -51,26 +54,91 @@ double SignedVolume(const polyhedron* p) {
 }
 
 constexpr int32_t kFirstSampledCode = 181, kLastSampledCode = 220;
+constexpr uint8_t kSphericalFlagSheet = 2;
+
+Vec3 Centroid(const polyhedron* p, const PolyFace& f) {
+  Vec3 m{0, 0, 0};
+  for (int32_t i = 0; i < f.n3D; ++i)
+    for (int k = 0; k < 3; ++k) m[k] += Corner(p, f, i)[k] / f.n3D;
+  return m;
+}
+
+// Faces whose solid face, seen from outside (the sphere's centre is inside
+// every solid), turns the other way than the net face does in the net.
+int32_t FacesTurningAgainstTheirNet(const polyhedron* p) {
+  int32_t against = 0;
+  for (int32_t f = 0; f < p->n3DFaces; ++f) {
+    const PolyFace& face = p->faces[f];
+    const Vec3 n = RightHandNormal(p, face), m = Centroid(p, face);
+    const double outward = Dot(n, m.data());
+    double area = 0.0;
+    for (int32_t i = 0; i < face.n2D; ++i) {
+      const double* a = p->coords2D[face.vert2D[i]];
+      const double* b = p->coords2D[face.vert2D[(i + 1) % face.n2D]];
+      area += a[0] * b[1] - a[1] * b[0];
+    }
+    if (!(outward * area > 0.0)) ++against;
+  }
+  return against;
+}
+
+testing::AssertionResult SheetWindsOneWay(const polyhedron* p) {
+  const Vec3 first = RightHandNormal(p, p->faces[0]);
+  for (int32_t f = 1; f < p->n3DFaces; ++f)
+    if (!(Dot(RightHandNormal(p, p->faces[f]), first.data()) > 0.0))
+      return testing::AssertionFailure() << "face " << f << " faces the other way";
+  return testing::AssertionSuccess();
+}
+
+// A net that names its solid through a map carries no solid faces: the
+// renderer takes each net corner's point through the map, mirrored, so the
+// solid face a net face shows is its corners' mapped points in the net's
+// order. Builds those faces, on the points as the renderer shows them
+// (`shown` holds them and must outlive the record's use of them).
+void FacesThroughTheMap(polyhedron* p, std::vector<std::array<double, 3>>* shown) {
+  shown->assign(size_t(p->n3DVerts), {});
+  for (int32_t v = 0; v < p->n3DVerts; ++v) MirroredPoint(p, p->coords3D[v], (*shown)[size_t(v)].data());
+  p->coords3D = reinterpret_cast<const double(*)[3]>(shown->data());
+  for (int32_t f = 0; f < p->n3DFaces; ++f) {
+    PolyFace& face = p->faces[f];
+    face.n3D = face.n2D;
+    for (int32_t i = 0; i < face.n2D; ++i) face.vert3D[i] = p->map2Dto3D[face.vert2D[i]];
+  }
+}
 
 }  // namespace
 
 TEST(SolidWinding, EverySolidWindsOutwardWithNormalsInward) {
-  int32_t walked = 0, open = 0;
+  int32_t walked = 0, open = 0, warped = 0, sheets = 0;
   for (int32_t code = 0; code < 400; ++code) {
     if (code == kShapeCodeCallerFaces) continue;  // its faces are its caller's
     // The Voronoi solids of the sampled site sets and their duals take
     // half a second each and share their builders: every fifth stands for
     // its neighbours.
     if (code >= kFirstSampledCode && code <= kLastSampledCode && (code - kFirstSampledCode) % 5 != 0) continue;
+    std::vector<std::array<double, 3>> shown;
     ProcPolyPtr poly = NewGeneratorRecord();
     ReadFaceInfo(poly.get(), code, 0, nullptr, 1);
     if (poly->errorCode != kPolyErrorNone || poly->n3DFaces <= 0) continue;
     SCOPED_TRACE(code);
     ++walked;
+    if (poly->map2Dto3D) FacesThroughTheMap(poly.get(), &shown);
     // Static shapes borrow their tables; their normals come with the set-up
     // of an output mode, as here.
     if (!poly->ownsArrays) Calc3DAngles(poly.get());
-    if (IsClosed(poly.get())) {
+    if (poly->sphericalFlag == kSphericalFlagSheet) {
+      // The paperlock is the map laid flat, a sheet through the sphere's
+      // centre with no outside: it winds one way, all its faces facing alike.
+      ++sheets;
+      EXPECT_TRUE(SheetWindsOneWay(poly.get()));
+    } else if (poly->map2Dto3D && poly->warpStyle != 0) {
+      // The warp reads a sector's corners as centre, edge midpoint, corner,
+      // so neighbouring sectors run opposite ways round in the net and on
+      // the solid alike: what must hold is that each turns on the solid,
+      // seen from outside, as it turns in the net (no sector mirrored).
+      ++warped;
+      EXPECT_EQ(FacesTurningAgainstTheirNet(poly.get()), 0);
+    } else if (IsClosed(poly.get())) {
       EXPECT_GT(SignedVolume(poly.get()), 0.0);
     } else {
       ++open;
@@ -92,6 +160,9 @@ TEST(SolidWinding, EverySolidWindsOutwardWithNormalsInward) {
   // Static solids, geodesic spheres, rinds, rollouts, Voronoi cells and
   // their duals, curved-element solids: a walk that found few would prove
   // little.
-  EXPECT_GE(walked, 125);
+  EXPECT_GE(walked, 150);
   EXPECT_LT(open, walked / 4);
+  // The star, ring and eighth nets that the warp reads, and the paperlock.
+  EXPECT_GE(warped, 20);
+  EXPECT_EQ(sheets, 1);
 }

@@ -383,7 +383,14 @@ int main(int argc, char** argv) {
     w.Coords3D("Anthracene_Coords3D", a.net.solid, "The sphere images of their corners");
     w.Map("Anthracene_2D_to_3D", anthraceneMap, "The solid vertex of each point of Phenathene_Coords2D it uses");
   }
-  WriteFamily(&w, built.at("adamsdiamonds"), "Two diamonds touching at a corner, a hemisphere each");
+  {
+    // Flip B mirrors the render points (x negated), as the cube's eighths:
+    // the solid is stored mirrored, so that the solid the renderer and the
+    // exports see turns as the net does.
+    Built& d = built.at("adamsdiamonds");
+    for (Dir3& q : d.net.solid) q.v[0] = q.v[0] == 0.0 ? 0.0 : -q.v[0];
+    WriteFamily(&w, d, "Two diamonds touching at a corner, a hemisphere each");
+  }
   if (!w.Save(argv[1], "shape_tables_stars",
               "The flat sector nets of the star and ring shapes of the catalogue, written by\n"
               "tools/make_shape_tables (see there for what each net is). Do not edit."))
