@@ -95,15 +95,15 @@ TEST(PolyMapSave, NoMapOfALayoutWithoutASolid) {
 }
 #endif
 
-// In the invocation: a mode without a solid, and one whose solid cannot be
-// made (its wings do not close), are refused by the dispatcher, and an older
-// file of that name stands.
+// In the invocation: a mode without a solid, and one whose solid has no
+// faces, are refused by the dispatcher, and an older file of that name
+// stands.
 TEST(PolyMapSave, ARefusedMapLeavesTheOldFile) {
   DriverHost h(64, 32, 3);
   Globals* g = h.OpenInvocation();
   h.SetUpPreview(Rect{0, 0, 100, 100}, 1);
   DoPreviewFiltration(g);
-  for (int32_t mode : {1, 290}) {
+  for (int32_t mode : {1, 291}) {
     h.Settings()->outputMode = mode;
     h.Settings()->facesExportSize = 32;
     Scratch dir;
