@@ -22,15 +22,13 @@ void Store(uint8_t* at, T v) {
 
 int32_t Clamp(int32_t v, int32_t last) { return v < 0 ? 0 : (v > last ? last : v); }
 
-int32_t ScaleToByte(int32_t sum) {
-  const float v = float(sum) * kReductionScaleInteger;
-  return v >= 255.0f ? 255 : int32_t(v);
-}
+// The sums of the integer kinds are never negative: every weight and value is
+// at least 0.
+int32_t RoundedMean(int32_t sum) { return (sum + kReductionWeightSum / 2) / kReductionWeightSum; }
 
-int32_t ScaleTo16(int32_t sum) {
-  const float v = float(sum) * kReductionScaleInteger;
-  return v >= 32768.0f ? 32768 : (v < 0.0f ? 0 : int32_t(v));
-}
+int32_t ScaleToByte(int32_t sum) { return std::min(RoundedMean(sum), int32_t(255)); }
+
+int32_t ScaleTo16(int32_t sum) { return std::clamp(RoundedMean(sum), int32_t(0), int32_t(32768)); }
 
 float ScaleFloat(float sum) {
   const float v = sum * kReductionScaleFloat;

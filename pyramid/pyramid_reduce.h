@@ -15,11 +15,12 @@ constexpr int32_t kReductionWeights[6][6] = {
     {4, 64, 256, 256, 64, 4},   {1, 16, 64, 64, 16, 1}, {0, 1, 4, 4, 1, 0},
 };
 
-// The integer kinds divide by 1630, not by the 1640 that the weights sum to.
-// Their results are truncated, which alone would darken every level by up to
-// a step; the 0.6% lift keeps 100 at 100 and 255 at 255, at the price of
-// bright values creeping up (200 becomes 201). The float kinds are exact.
-constexpr float kReductionScaleInteger = 0.00061349693f;
+// The integer kinds divide by the 1640 the weights sum to and round to the
+// nearest step, so a uniform level stays the same at every coarser level
+// (dividing by 1630 and truncating, as once done, lifted 200 to 201 and on
+// to 207 by level 7, brightening everything seen from afar). The float
+// kinds are exact.
+constexpr int32_t kReductionWeightSum = 1640;
 constexpr float kReductionScaleFloat = 0.00060975610f;
 
 // Fills `strip` of level + 1 from `level`; clips the strip to level + 1 in

@@ -1,6 +1,6 @@
 // Building coarser levels: the 32-tap reduction per data kind against a
 // reference made from single-pixel reads, the edge and wrap rules, the
-// integer kinds' 1/1630 scale, strips, the work-order dispatch, and the same
+// integer kinds' rounded mean, strips, the work-order dispatch, and the same
 // bytes from any number of worker tasks.
 #include <gtest/gtest.h>
 
@@ -94,8 +94,8 @@ float ReferencePixel(const PyramidDescriptor* p, int32_t level, int32_t X, int32
   if (isFloat) return std::clamp(fsum * kReductionScaleFloat, 0.0f, 65535.0f);
   const float full = (p->dataKind == PyramidDataKind_Packed8 || p->dataKind == PyramidDataKind_Byte) ? 255.0f
                                                                                                      : 32768.0f;
-  const float v = float(isum) * kReductionScaleInteger;
-  return v >= full ? full : std::trunc(v);
+  const float v = float((isum + kReductionWeightSum / 2) / kReductionWeightSum);
+  return v >= full ? full : v;
 }
 
 TEST(PyramidLevels, ReductionMatchesTheKernelAcrossTilesAndEdges) {
@@ -135,12 +135,14 @@ TEST(PyramidLevels, UniformLevelsAcrossTheKinds) {
     float value;
     std::vector<float> levels;  // value of levels 1, 2, ...
   } cases[] = {
-      {3, 200, {201, 202, 203}},
+      // A uniform level stays as it is: the mean is rounded, not lifted.
+      {3, 200, {200, 200, 200}},
       {3, 255, {255, 255, 255}},
       {3, 100, {100, 100, 100}},
-      {0, 200, {201, 202}},
+      {3, 1, {1, 1, 1}},
+      {0, 200, {200, 200}},
       {4, 32768, {32768, 32768}},
-      {1, 30000, {30184, 30369}},
+      {1, 30000, {30000, 30000}},
       {9, 0.5f, {0.5f, 0.5f, 0.5f}},
       {9, 70000, {65535, 65535}},
       {5, 0.25f, {0.25f, 0.25f}},
@@ -169,12 +171,12 @@ TEST(PyramidLevels, UniformLevelsAcrossTheKinds) {
   }
 }
 
-TEST(PyramidLevels, OnePixelPyramidBrightensItsSecondLevel) {
+TEST(PyramidLevels, OnePixelPyramidKeepsItsValueInItsSecondLevel) {
   PyramidPtr p = MakePyramid(1, 1, PyramidDataKind_Packed8);
   set_pyramid_sample_pointColor(0, 0, p.get(), 0, 200, 200, 200, 200);
   paint_mipmap_of_pyramid(p.get());
   uint32_t word;
-  EXPECT_EQ(*get_pyramid_sample_point4_raw(0, 0, p.get(), 1, &word), 0xC9C9C9C9u);
+  EXPECT_EQ(*get_pyramid_sample_point4_raw(0, 0, p.get(), 1, &word), 0xC8C8C8C8u);
 }
 
 // A bright right-hand column reaches the left edge of the next level only
