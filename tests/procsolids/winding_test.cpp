@@ -102,10 +102,10 @@ bool SurroundsNoCentre(const polyhedron* p) {
 // Net triangles whose picture on the sphere, as the renderer draws it and
 // seen from outside the sphere, turns the other way than the triangle does
 // in the net; judged on three points well inside each triangle, and a
-// triangle none of whose three points is shown counts against.
-int32_t TrianglesTurningAgainstTheirPicture(int32_t code) {
+// triangle with one of them not shown counts against.
+int32_t TrianglesTurningAgainstTheirPicture(int32_t code, int16_t netMethod) {
   PolyPtr poly = NewPoly(2.0f);
-  SetUpReallyGeneralPolyhedron(poly.get(), code, 0, 0, 0.0, nullptr, 1);
+  SetUpReallyGeneralPolyhedron(poly.get(), code, netMethod, 0, 0.0, nullptr, 1);
   const polyhedron* p = poly.get();
   const float inner[3][3] = {{0.7f, 0.2f, 0.1f}, {0.5f, 0.3f, 0.2f}, {0.5f, 0.2f, 0.3f}};
   int32_t against = 0, judged = 0;
@@ -200,7 +200,8 @@ TEST(SolidWinding, EverySolidWindsOutwardWithNormalsInward) {
       // mirror images; which way a face turns is the map's, so it is judged
       // on the sphere as drawn.
       ++pictures;
-      EXPECT_EQ(TrianglesTurningAgainstTheirPicture(code), 0);
+      // Set up with their own net and map, as their output modes do.
+      EXPECT_EQ(TrianglesTurningAgainstTheirPicture(code, kNetMethodFixed), 0);
     } else if (poly->map2Dto3D && poly->warpStyle != 0) {
       // The warp reads a sector's corners as centre, edge midpoint, corner,
       // so neighbouring sectors run opposite ways round in the net and on
@@ -238,4 +239,9 @@ TEST(SolidWinding, EverySolidWindsOutwardWithNormalsInward) {
   // One face, two faces, the tetrahedron's four, the octahedron's eight on
   // the Reuleaux face and on the octahedron's.
   EXPECT_EQ(pictures, 5);
+  // On solids that have an outside the judge through the renderer agrees
+  // with the one by their points: the icosahedron's net as laid by hand,
+  // and a geodesic sphere as unfolded.
+  EXPECT_EQ(TrianglesTurningAgainstTheirPicture(17, kNetMethodComputed), 0);
+  EXPECT_EQ(TrianglesTurningAgainstTheirPicture(99, kNetMethodProcedural), 0);
 }
