@@ -7,12 +7,16 @@
 #include <cmath>
 #include <vector>
 
+#include "polybuild/polyhedron_setup.h"
 #include "polybuild/polyhedron_setup_steps.h"
 
 #include "polyhedron/catalogue.h"
 #include "polyhedron/polyhedron_angles.h"
 #include "polyhedron/polyhedron_record.h"
+#include "projection/net_projection_core.h"
+#include "projection/render_hint.h"
 #include "solid_checks.h"
+#include "support/poly_fixture.h"
 
 namespace {
 
@@ -82,6 +86,61 @@ int32_t FacesTurningAgainstTheirNet(const polyhedron* p) {
   return against;
 }
 
+// Every point of the solid lies on one side of the plane through the
+// sphere's centre normal to their mean: the solid surrounds no centre, and
+// a face's centroid direction tells nothing of its outside.
+bool SurroundsNoCentre(const polyhedron* p) {
+  Vec3 m{0, 0, 0};
+  for (int32_t v = 0; v < p->n3DVerts; ++v)
+    for (int k = 0; k < 3; ++k) m[k] += p->coords3D[v][k];
+  if (!(Dot(m, m.data()) > 1e-12)) return false;
+  for (int32_t v = 0; v < p->n3DVerts; ++v)
+    if (!(Dot(m, p->coords3D[v]) > 0.0)) return false;
+  return true;
+}
+
+// Net triangles whose picture on the sphere, as the renderer draws it and
+// seen from outside the sphere, turns the other way than the triangle does
+// in the net; judged on three points well inside each triangle, and a
+// triangle with one of them not shown counts against.
+int32_t TrianglesTurningAgainstTheirPicture(int32_t code, int16_t netMethod) {
+  PolyPtr poly = NewPoly(2.0f);
+  SetUpReallyGeneralPolyhedron(poly.get(), code, netMethod, 0, 0.0, nullptr, 1);
+  const polyhedron* p = poly.get();
+  const float inner[3][3] = {{0.7f, 0.2f, 0.1f}, {0.5f, 0.3f, 0.2f}, {0.5f, 0.2f, 0.3f}};
+  int32_t against = 0, judged = 0;
+  for (int32_t t = 0; t < p->nTriangles; ++t) {
+    const NetTriangle& tri = p->triangles[t];
+    if (tri.isTab) continue;
+    ++judged;
+    Vec3 q[3];
+    double xy[3][2];
+    bool shown = true;
+    for (int k = 0; k < 3; ++k) {
+      float x = 0, y = 0;
+      for (int c = 0; c < 3; ++c) {
+        x += inner[k][c] * p->verts2D[tri.vert2D[c]].x;
+        y += inner[k][c] * p->verts2D[tri.vert2D[c]].y;
+      }
+      float point[3];
+      uint8_t outside = 0;
+      renderhinttype hint{};
+      DoPolyhedralTransformCore(p, inner[k][0], inner[k][1], inner[k][2], t, x, y, point, &outside, &hint);
+      shown = shown && outside == 0;
+      q[k] = {point[0], point[1], point[2]};
+      xy[k][0] = x;
+      xy[k][1] = y;
+    }
+    const double turn = (xy[1][0] - xy[0][0]) * (xy[2][1] - xy[0][1]) - (xy[1][1] - xy[0][1]) * (xy[2][0] - xy[0][0]);
+    // q0 . (q1 x q2): positive when the three directions turn
+    // counter-clockwise seen from outside the sphere.
+    const Vec3 cross{q[1][1] * q[2][2] - q[1][2] * q[2][1], q[1][2] * q[2][0] - q[1][0] * q[2][2],
+                     q[1][0] * q[2][1] - q[1][1] * q[2][0]};
+    if (!shown || !(turn * Dot(cross, q[0].data()) > 0.0)) ++against;
+  }
+  return judged > 0 ? against : -1;
+}
+
 testing::AssertionResult SheetWindsOneWay(const polyhedron* p) {
   const Vec3 first = RightHandNormal(p, p->faces[0]);
   for (int32_t f = 1; f < p->n3DFaces; ++f)
@@ -109,7 +168,7 @@ void FacesThroughTheMap(polyhedron* p, std::vector<std::array<double, 3>>* shown
 }  // namespace
 
 TEST(SolidWinding, EverySolidWindsOutwardWithNormalsInward) {
-  int32_t walked = 0, open = 0, warped = 0, sheets = 0;
+  int32_t walked = 0, open = 0, warped = 0, sheets = 0, pictures = 0;
   for (int32_t code = 0; code < 400; ++code) {
     if (code == kShapeCodeCallerFaces) continue;  // its faces are its caller's
     // The Voronoi solids of the sampled site sets and their duals take
@@ -131,6 +190,18 @@ TEST(SolidWinding, EverySolidWindsOutwardWithNormalsInward) {
       // centre with no outside: it winds one way, all its faces facing alike.
       ++sheets;
       EXPECT_TRUE(SheetWindsOneWay(poly.get()));
+    } else if (poly->map2Dto3D && SurroundsNoCentre(poly.get())) {
+      // The Reuleaux nets name one face drawn flat, the plane of its
+      // stereographic picture lifted to heights, which every face of the
+      // net shares: the centre lies off it, so it has no outside to judge
+      // from. Its maps read the plane and turn it onto each face of the
+      // solid, some of them mirrored, and the two-face and four-face nets
+      // read the same face rows through the same map while their nets are
+      // mirror images; which way a face turns is the map's, so it is judged
+      // on the sphere as drawn.
+      ++pictures;
+      // Set up with their own net and map, as their output modes do.
+      EXPECT_EQ(TrianglesTurningAgainstTheirPicture(code, kNetMethodFixed), 0);
     } else if (poly->map2Dto3D && poly->warpStyle != 0) {
       // The warp reads a sector's corners as centre, edge midpoint, corner,
       // so neighbouring sectors run opposite ways round in the net and on
@@ -165,4 +236,12 @@ TEST(SolidWinding, EverySolidWindsOutwardWithNormalsInward) {
   // The star, ring and eighth nets that the warp reads, and the paperlock.
   EXPECT_GE(warped, 20);
   EXPECT_EQ(sheets, 1);
+  // One face, two faces, the tetrahedron's four, the octahedron's eight on
+  // the Reuleaux face and on the octahedron's.
+  EXPECT_EQ(pictures, 5);
+  // On solids that have an outside the judge through the renderer agrees
+  // with the one by their points: the icosahedron's net as laid by hand,
+  // and a geodesic sphere as unfolded.
+  EXPECT_EQ(TrianglesTurningAgainstTheirPicture(17, kNetMethodComputed), 0);
+  EXPECT_EQ(TrianglesTurningAgainstTheirPicture(99, kNetMethodProcedural), 0);
 }

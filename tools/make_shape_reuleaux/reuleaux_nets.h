@@ -9,6 +9,12 @@
 // picture, lifted to a height: the centre, the three arc midpoints and the
 // three triangle corners. Which Reuleaux face a group shows is its place in
 // the face order; the sphere maps turn the plane picture onto that face.
+// The lifted face surrounds no centre and so has no outside of its own:
+// some maps turn the plane onto their face mirrored (the four-face map three
+// of its four), others read the sector's lookup table and use the plane
+// only to tell what lies off the face. How a sector turns against this
+// plane says nothing of how it shows the sphere; that is judged through the
+// maps (Evaluate).
 #pragma once
 
 #include <array>
