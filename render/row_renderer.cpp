@@ -1,5 +1,6 @@
 #include "render/row_renderer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "frame/globals.h"
@@ -17,6 +18,7 @@
 #include "render/overlay_grids.h"
 #include "render/pixel_output.h"
 #include "render/render_services.h"
+#include "render/rows_ahead.h"
 #include "render/scanline_setup.h"
 #include "render/view_build.h"
 #include "render/vort.h"
@@ -116,8 +118,9 @@ void DrawCornerOverlays(const TParameters* p, const vort& view, ColumnRecord* re
   }
 }
 
-// Builds the view and maps the corner row above the pass's first row.
-bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, int32_t width) {
+// Builds the view of the pass; false (with the result set) when it cannot be
+// built.
+bool BuildPassView(Globals* globals) {
   InvocationStorage* s = globals->storage;
   s->viewBuilt = 0;
   // Value-initialised at every build: nothing of an earlier pass survives.
@@ -143,11 +146,15 @@ bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, in
     return false;
   }
   view.viewIndex = 0;
+  return true;
+}
+
+// Maps the corner row above row y into the shared column records.
+void StartRowByRow(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, int32_t width) {
+  vort& view = globals->storage->view;
   view.replySlot = (y - 1) & 1 ? 0 : 1;  // the flip below lands corner row y - 1 in slot (y - 1) & 1
   StartColumns(globals->columnRecords, width + 1);
   build_sample_row(globals, &view, y - 1, outputPyramid);
-  s->viewBuilt = 1;
-  return true;
 }
 
 // A net search starts where the task's last one hit, and a point on an edge
@@ -188,12 +195,11 @@ void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescript
   launch_and_finish_all_tasks(globals);
 }
 
-void build_sample_row_segment(PerTaskStuffType* task) {
-  const vort& view = *static_cast<const vort*>(task->job);
-  const int32_t s = view.replySlot;
+void MapCornerSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task) {
+  const int32_t s = slot;
   StartChunk(task);
   for (int32_t c = task->firstColumn; c <= task->lastColumn; ++c) {
-    ColumnRecord& r = view.columnRecords[c + 1];
+    ColumnRecord& r = records[c + 1];
     r.cornerX[s] = float(c);
     r.cornerY[s] = float(task->row);
     TransformationReply& reply = r.reply[s];
@@ -205,8 +211,8 @@ void build_sample_row_segment(PerTaskStuffType* task) {
   }
 }
 
-void build_results_pixel_row_segment(PerTaskStuffType* task) {
-  const vort& view = *static_cast<const vort*>(task->job);
+void SamplePixelSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task,
+                     float (*colours)[4]) {
   const TParameters* p = Params(task->globals);
   const int32_t y = task->row;
   StartChunk(task);
@@ -214,8 +220,8 @@ void build_results_pixel_row_segment(PerTaskStuffType* task) {
   PixelSampling job{};
   job.view = &view;
   job.outputPyramid = task->outputPyramid;
-  job.records = view.columnRecords;
-  job.replySlot = view.replySlot;
+  job.records = records;
+  job.replySlot = slot;
   job.sharpen = p ? p->sharpening * kPercent : 0.0f;
   job.quality = (p && p->runMode == RunMode_Preview) ? p->previewQuality : kFinalQuality;
   job.task = task;
@@ -225,15 +231,26 @@ void build_results_pixel_row_segment(PerTaskStuffType* task) {
     float colour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     SuperSamplerReply ssr{};
     GetAdaptivelySampledColor(job, x, y, &ssr, colour);
-    ColumnRecord& right = view.columnRecords[x + 1];
+    ColumnRecord& right = records[x + 1];
     if (view.gridOn)
       CompositeBlack(Clamp01(right.gridCoverage[y & 1]) * kGraticuleStrength / zoom, colour, true);
     if (view.tissotOn || view.polySpotsOn) CompositeBlack(Clamp01(right.tissotCoverage[y & 1]), colour, true);
     if (!view.edgesOn && !view.transparentBackground) CompositeOverBackdrop(view, colour);
-    ColumnRecord& own = view.columnRecords[x];
-    for (int i = 0; i < 4; ++i) own.pixelColor[i] = colour[i];
+    ColumnRecord& own = records[x];
+    float* out = colours ? colours[x] : own.pixelColor;
+    for (int i = 0; i < 4; ++i) out[i] = colour[i];
     if (view.edgesOn) own.edgeDot = EdgeDotOf(ssr);
   }
+}
+
+void build_sample_row_segment(PerTaskStuffType* task) {
+  const vort& view = *static_cast<const vort*>(task->job);
+  MapCornerSpan(view, view.columnRecords, view.replySlot, task);
+}
+
+void build_results_pixel_row_segment(PerTaskStuffType* task) {
+  const vort& view = *static_cast<const vort*>(task->job);
+  SamplePixelSpan(view, view.columnRecords, view.replySlot, task, nullptr);
 }
 
 void DoMyTask(PerTaskStuffType* task, int32_t kind) {
@@ -262,14 +279,40 @@ void DoSolarRect(Globals* globals) {
   InvocationStorage* s = globals->storage;
   vort& view = s->view;
   ColumnRecord* records = globals->columnRecords;
-  const bool ahead = s->viewBuilt && y != 0 && view.rowAheadPlusOne == y + 1;
+  const float(*banded)[4] = TakeRowAhead(globals, y);
+  if (!banded && (y == 0 || !s->viewBuilt || view.bandedPass)) {
+    // A new pass, or a row the bands did not render: the column records hold
+    // no corner row of this pass, so it starts afresh here.
+    EndRowsAhead(globals);
+    finish_only_all_tasks(globals);
+    if (!BuildPassView(globals)) return;
+    const int32_t endRow = std::min(globals->outputHeight, globals->lastRow + 1);
+    if (StartRowsAhead(globals, &view, y, endRow, width, outputPyramid)) {
+      view.bandedPass = 1;
+      banded = TakeRowAhead(globals, y);
+    } else {
+      StartRowByRow(globals, y, outputPyramid, width);
+      view.rowAheadPlusOne = 0;
+    }
+    s->viewBuilt = 1;
+  }
+  if (banded) {
+    PixelSink sink;
+    if (!PreparePixelSink(globals, y, &sink)) {
+      globals->result = kOutOfMemory;
+      return;
+    }
+    for (int32_t x = 0; x < width; ++x) Output_a_Pixel(sink, x, banded[x]);
+    ReleaseRowAhead(globals, y);
+    return;
+  }
+  const bool ahead = y != 0 && view.rowAheadPlusOne == y + 1;
   if (ahead) {
     // The tasks rendered this row while the host copied the last one.
     finish_only_all_tasks(globals);
   } else {
     // Nothing the tasks may still be doing for another row survives.
     finish_only_all_tasks(globals);
-    if ((y == 0 || !s->viewBuilt) && !StartPass(globals, y, outputPyramid, width)) return;
     view.rowAheadPlusOne = 0;
     build_sample_row(globals, &view, y, outputPyramid);
     ClearNextCoverageSlot(records, width + 1, y, view);

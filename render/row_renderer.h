@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+struct ColumnRecord;
 struct Globals;
 struct PerTaskStuffType;
 struct PyramidDescriptor;
@@ -21,6 +22,15 @@ struct vort;
 // the tasks, flips the reply slot, prepares the shared caches and runs the
 // orders to completion.
 void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescriptor* outputPyramid);
+
+// The bodies' work on any column records and reply slot: the corners of
+// the task's span of corner row task->row, and the pixels of its span of
+// pixel row task->row (into `colours`, indexed by column, or into the
+// records' pixelColor when it is null). Each call is one chunk: it starts
+// the task's searches afresh.
+void MapCornerSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task);
+void SamplePixelSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task,
+                     float (*colours)[4]);
 
 // Kind-0 body: maps the corners of the task's span for its row.
 void build_sample_row_segment(PerTaskStuffType* task);
