@@ -45,6 +45,18 @@ struct AheadHost : RowRenderHarness {
     }
   }
 
+  // One row of a pass into its place in `picture`.
+  void RenderRow(int y, std::vector<uint8_t>* picture) {
+    std::vector<uint8_t> in(size_t(kWidth) * 3, 0);
+    FilterRecord& r = host.record;
+    r.outRect = Rect{0, 0, 1, int16_t(kWidth)};
+    r.inData = in.data();
+    r.outData = &(*picture)[size_t(y) * kWidth * 3];
+    globals()->drawingRow = y;
+    DoSolarRect(globals());
+    ASSERT_EQ(globals()->result, 0) << "row " << y;
+  }
+
   bool TasksIdle() const {
     const Globals* g = globals();
     for (int i = 0; i < g->taskRecordCount; ++i)
@@ -106,6 +118,36 @@ TEST(RowsAhead, APassStoppedMidwayThenRestartedRendersAfresh) {
   h.RenderRows(7, &part);
   finish_only_all_tasks(h.globals());
   EXPECT_TRUE(h.TasksIdle());
+}
+
+// Bands rendered ahead that the pass gives up (the end of a pass, a cancel)
+// stop and are freed at once; a row asked for out of turn is rendered
+// afresh, and so is every row after it.
+TEST(RowsAhead, BandsGivenUpOrLeftOutOfTurnLeaveTheRowsAsRenderedInTurn) {
+  std::vector<uint8_t> reference;
+  {
+    AheadHost h(1, 46, false);
+    h.RenderRows(kHeight, &reference);
+  }
+  AheadHost h(4, 46, true);
+  std::vector<uint8_t> picture(size_t(kWidth) * kHeight * 3, 0);
+  for (int y = 0; y < 5; ++y) h.RenderRow(y, &picture);
+  EXPECT_NE(h.globals()->storage->rowsAhead, nullptr);
+  EndRowsAhead(h.globals());
+  EXPECT_EQ(h.globals()->storage->rowsAhead, nullptr);
+  EXPECT_TRUE(h.TasksIdle());
+
+  picture.assign(picture.size(), 0);
+  for (int y = 0; y < 5; ++y) h.RenderRow(y, &picture);
+  for (int y = 9; y < kHeight; ++y) h.RenderRow(y, &picture);
+  for (int y = 2; y < 5; ++y) h.RenderRow(y, &picture);
+  EndRowsAhead(h.globals());
+  EXPECT_TRUE(h.TasksIdle());
+  for (size_t i = 0; i < picture.size(); ++i) {
+    const size_t row = i / (size_t(kWidth) * 3);
+    if (row >= 5 && row < 9) continue;
+    ASSERT_EQ(picture[i], reference[i]) << "row " << row;
+  }
 }
 
 }  // namespace
