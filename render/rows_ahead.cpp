@@ -42,7 +42,7 @@ namespace {
 constexpr int32_t kBandRows = 8;
 // Bands the ring holds for each task: room to run past a band that a slow
 // core holds up.
-constexpr int32_t kWindowBandsPerTask = 3;
+constexpr int32_t kWindowBandsPerTask = 2;
 
 // The overlays drawn across rows are summed in column order by the main
 // thread, and the dialog's preview must answer an abort at once.
