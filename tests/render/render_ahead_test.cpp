@@ -10,6 +10,7 @@
 #include "frame/globals.h"
 #include "frame/task_pool.h"
 #include "frame/tparameters.h"
+#include "platform/config.h"
 #include "render/render_services.h"
 #include "support/row_render_harness.h"
 
@@ -148,6 +149,24 @@ TEST(RowsAhead, BandsGivenUpOrLeftOutOfTurnLeaveTheRowsAsRenderedInTurn) {
     if (row >= 5 && row < 9) continue;
     ASSERT_EQ(picture[i], reference[i]) << "row " << row;
   }
+}
+
+// Where no task can run, the bands are rendered on the main thread as the
+// host asks for their rows, with the same bytes.
+TEST(RowsAhead, BandsWithoutTasksRenderOnTheMainThread) {
+  std::vector<uint8_t> reference, withoutTasks;
+  {
+    AheadHost h(1, 16, false);
+    h.RenderRows(kHeight, &reference);
+  }
+  GyrellePlatformConfigure("withoutTaskstasks", 1);
+  {
+    AheadHost h(3, 16, true);
+    h.RenderRows(kHeight, &withoutTasks);
+    EXPECT_EQ(h.globals()->storage->rowsAhead, nullptr);  // ended with the last row
+  }
+  GyrellePlatformConfigure("withoutTaskstasks", 0);
+  EXPECT_TRUE(withoutTasks == reference);
 }
 
 }  // namespace
