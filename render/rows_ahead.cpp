@@ -4,7 +4,6 @@
 #include <atomic>
 #include <memory>
 #include <new>
-#include <vector>
 
 #include "frame/globals.h"
 #include "frame/task_pool.h"
@@ -22,8 +21,13 @@ struct RowsAhead {
   int32_t bandCount = 0;
   int32_t windowRows = 0;
   int32_t workers = 0;
-  std::vector<ColumnRecord> records;  // workers * (width + 1)
-  std::vector<float> colours;         // windowRows * width * 4
+  // workers * (width + 1) records, each task's own set put in its start
+  // state by the task the first time it runs, and windowRows * width * 4
+  // colours: large, and written before they are read, so nothing is
+  // cleared on the main thread before the tasks start.
+  std::unique_ptr<ColumnRecord[]> records;
+  std::unique_ptr<uint8_t[]> recordsReady;  // per task: 1 once its set is reset
+  std::unique_ptr<float[]> colours;
   // Per ring place: one more than the row it holds once that row is done.
   std::unique_ptr<std::atomic<int32_t>[]> done;
   std::atomic<int32_t> nextBand{0};
@@ -103,6 +107,10 @@ void RenderBandsOrder(PerTaskStuffType* task, int32_t /*kind*/) {
   auto& ra = *static_cast<RowsAhead*>(task->job);
   const int64_t index = task - ra.globals->taskRecords;
   ColumnRecord* records = &ra.records[size_t(index) * size_t(ra.width + 1)];
+  if (!ra.recordsReady[size_t(index)]) {
+    ResetColumnRecords(records, ra.width + 1);
+    ra.recordsReady[size_t(index)] = 1;
+  }
   for (;;) {
     if (ra.stop.load(std::memory_order_relaxed)) return;
     int32_t band = ra.nextBand.load(std::memory_order_relaxed);
@@ -148,18 +156,13 @@ bool StartRowsAhead(Globals* globals, vort* view, int32_t firstRow, int32_t endR
   ra->workers = workers;
   ra->windowRows = std::min(kBandRows * kWindowBandsPerTask * (workers + 1), ra->bandCount * kBandRows);
   ra->storedEnd.store(firstRow);
-  try {
-    ra->records.resize(size_t(workers) * size_t(width + 1));
-    ra->colours.resize(size_t(ra->windowRows) * size_t(width) * 4);
-    ra->done.reset(new std::atomic<int32_t>[size_t(ra->windowRows)]);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  ra->records.reset(new (std::nothrow) ColumnRecord[size_t(workers) * size_t(width + 1)]);
+  ra->recordsReady.reset(new (std::nothrow) uint8_t[size_t(workers)]());
+  ra->colours.reset(new (std::nothrow) float[size_t(ra->windowRows) * size_t(width) * 4]);
+  ra->done.reset(new (std::nothrow) std::atomic<int32_t>[size_t(ra->windowRows)]);
+  if (!ra->records || !ra->recordsReady || !ra->colours || !ra->done) return false;
   for (int32_t i = 0; i < ra->windowRows; ++i) ra->done[i].store(0, std::memory_order_relaxed);
-  for (int32_t i = 0; i < workers; ++i) {
-    ResetColumnRecords(&ra->records[size_t(i) * size_t(width + 1)], width + 1);
-    globals->taskRecords[i].job = ra.get();
-  }
+  for (int32_t i = 0; i < workers; ++i) globals->taskRecords[i].job = ra.get();
   globals->storage->rowsAhead = ra.release();
   RestartIdleTasks(*globals->storage->rowsAhead);
   return true;
