@@ -73,6 +73,13 @@ void FinishPixelsSerially(const vort& view, ColumnRecord* records, int32_t width
   }
 }
 
+// The overlays of a row rendered ahead, drawn here in row order into the
+// shared column records as the row-by-row path draws them: the corner grid
+// coordinates of the row's two corner rows come with the row, and so do
+// its pixels' colours and edge dots.
+void FinishBandedOverlays(const Globals* globals, vort& view, const RowAhead& row, ColumnRecord* records,
+                          int32_t width, int32_t y);
+
 // A pass starts with no coverage and every column's Tissot search at the
 // first centre.
 void StartColumns(ColumnRecord* records, int32_t count) {
@@ -116,6 +123,32 @@ void DrawCornerOverlays(const TParameters* p, const vort& view, ColumnRecord* re
   if (view.polySpotsOn && view.polyhedron) {
     for (int32_t x = 0; x < width; ++x) thetissotgrid(s, x, now, next, records, view, TissotPass_ScissorMarks);
   }
+}
+
+void FinishBandedOverlays(const Globals* globals, vort& view, const RowAhead& row, ColumnRecord* records,
+                          int32_t width, int32_t y) {
+  const int32_t now = y & 1, prev = now ^ 1;
+  if (view.gridOn) {
+    for (int32_t i = 0; i <= width; ++i) {
+      records[i].reply[prev].gridU = row.gridCorners[i][0];
+      records[i].reply[prev].gridV = row.gridCorners[i][1];
+      records[i].reply[now].gridU = row.gridCorners[i][2];
+      records[i].reply[now].gridV = row.gridCorners[i][3];
+    }
+  }
+  view.replySlot = now;
+  ClearNextCoverageSlot(records, width + 1, y, view);
+  DrawCornerOverlays(Params(globals), view, records, width, y);
+  const float zoom = float(view.previewScale);
+  for (int32_t x = 0; x < width; ++x) {
+    float* colour = records[x].pixelColor;
+    for (int i = 0; i < 4; ++i) colour[i] = row.colours[x][i];
+    if (view.gridOn)
+      CompositeBlack(Clamp01(records[x + 1].gridCoverage[y & 1]) * kGraticuleStrength / zoom, colour, true);
+    if (!view.edgesOn && !view.transparentBackground) CompositeOverBackdrop(view, colour);
+    if (view.edgesOn) records[x].edgeDot = row.dots[x];
+  }
+  if (view.edgesOn) FinishPixelsSerially(view, records, width, y);
 }
 
 // Builds the view of the pass; false (with the result set) when it cannot be
@@ -212,9 +245,12 @@ void MapCornerSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTas
 }
 
 void SamplePixelSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task,
-                     float (*colours)[4]) {
+                     float (*colours)[4], EdgeDot* dots) {
   const TParameters* p = Params(task->globals);
   const int32_t y = task->row;
+  // Into the caller's rows, the overlays drawn across rows are the main
+  // thread's, and so is the backdrop they go under.
+  const bool overlaysLater = colours && (view.gridOn || view.edgesOn);
   StartChunk(task);
   AnisoState state{};  // this task's own sampler state
   PixelSampling job{};
@@ -231,12 +267,17 @@ void SamplePixelSpan(const vort& view, ColumnRecord* records, int32_t slot, PerT
     float colour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     SuperSamplerReply ssr{};
     GetAdaptivelySampledColor(job, x, y, &ssr, colour);
+    ColumnRecord& own = records[x];
+    if (overlaysLater) {
+      for (int i = 0; i < 4; ++i) colours[x][i] = colour[i];
+      if (view.edgesOn && dots) dots[x] = EdgeDotOf(ssr);
+      continue;
+    }
     ColumnRecord& right = records[x + 1];
     if (view.gridOn)
       CompositeBlack(Clamp01(right.gridCoverage[y & 1]) * kGraticuleStrength / zoom, colour, true);
     if (view.tissotOn || view.polySpotsOn) CompositeBlack(Clamp01(right.tissotCoverage[y & 1]), colour, true);
     if (!view.edgesOn && !view.transparentBackground) CompositeOverBackdrop(view, colour);
-    ColumnRecord& own = records[x];
     float* out = colours ? colours[x] : own.pixelColor;
     for (int i = 0; i < 4; ++i) out[i] = colour[i];
     if (view.edgesOn) own.edgeDot = EdgeDotOf(ssr);
@@ -250,7 +291,7 @@ void build_sample_row_segment(PerTaskStuffType* task) {
 
 void build_results_pixel_row_segment(PerTaskStuffType* task) {
   const vort& view = *static_cast<const vort*>(task->job);
-  SamplePixelSpan(view, view.columnRecords, view.replySlot, task, nullptr);
+  SamplePixelSpan(view, view.columnRecords, view.replySlot, task, nullptr, nullptr);
 }
 
 void DoMyTask(PerTaskStuffType* task, int32_t kind) {
@@ -279,7 +320,8 @@ void DoSolarRect(Globals* globals) {
   InvocationStorage* s = globals->storage;
   vort& view = s->view;
   ColumnRecord* records = globals->columnRecords;
-  const float(*banded)[4] = TakeRowAhead(globals, y);
+  RowAhead row{};
+  bool banded = TakeRowAhead(globals, y, &row);
   if (!banded && (y == 0 || !s->viewBuilt || view.bandedPass)) {
     // A new pass, or a row the bands did not render: the column records hold
     // no corner row of this pass, so it starts afresh here.
@@ -289,7 +331,8 @@ void DoSolarRect(Globals* globals) {
     const int32_t endRow = std::min(globals->outputHeight, globals->lastRow + 1);
     if (StartRowsAhead(globals, &view, y, endRow, width, outputPyramid)) {
       view.bandedPass = 1;
-      banded = TakeRowAhead(globals, y);
+      StartColumns(records, width + 1);
+      banded = TakeRowAhead(globals, y, &row);
     } else {
       StartRowByRow(globals, y, outputPyramid, width);
       view.rowAheadPlusOne = 0;
@@ -302,7 +345,12 @@ void DoSolarRect(Globals* globals) {
       globals->result = kOutOfMemory;
       return;
     }
-    for (int32_t x = 0; x < width; ++x) Output_a_Pixel(sink, x, banded[x]);
+    if (view.gridOn || view.edgesOn) {
+      FinishBandedOverlays(globals, view, row, records, width, y);
+      for (int32_t x = 0; x < width; ++x) Output_a_Pixel(sink, x, records[x].pixelColor);
+    } else {
+      for (int32_t x = 0; x < width; ++x) Output_a_Pixel(sink, x, row.colours[x]);
+    }
     ReleaseRowAhead(globals, y);
     return;
   }

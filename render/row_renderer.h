@@ -9,6 +9,7 @@
 #include <cstdint>
 
 struct ColumnRecord;
+struct EdgeDot;
 struct Globals;
 struct PerTaskStuffType;
 struct PyramidDescriptor;
@@ -29,8 +30,11 @@ void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescript
 // records' pixelColor when it is null). Each call is one chunk: it starts
 // the task's searches afresh.
 void MapCornerSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task);
+// With `colours` given and a graticule or region edges on, the pixels come
+// without those overlays and the backdrop, which the main thread draws in
+// row order; their edge dots then go into `dots`.
 void SamplePixelSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task,
-                     float (*colours)[4]);
+                     float (*colours)[4], EdgeDot* dots);
 
 // Kind-0 body: maps the corners of the task's span for its row.
 void build_sample_row_segment(PerTaskStuffType* task);

@@ -28,6 +28,8 @@ struct RowsAhead {
   std::unique_ptr<ColumnRecord[]> records;
   std::unique_ptr<uint8_t[]> recordsReady;  // per task: 1 once its set is reset
   std::unique_ptr<float[]> colours;
+  std::unique_ptr<EdgeDot[]> dots;       // windowRows * width, with region edges on
+  std::unique_ptr<float[]> gridCorners;  // windowRows * (width + 1) * 4, with the graticule on
   // Per ring place: one more than the row it holds once that row is done.
   std::unique_ptr<std::atomic<int32_t>[]> done;
   std::atomic<int32_t> nextBand{0};
@@ -48,12 +50,13 @@ constexpr int32_t kBandRows = 8;
 // core holds up.
 constexpr int32_t kWindowBandsPerTask = 2;
 
-// The overlays drawn across rows are summed in column order by the main
-// thread, and the dialog's preview must answer an abort at once.
+// The Tissot and scissor-mark searches of a column start where the corner
+// above ended, so they follow the rows in turn; the dialog's preview must
+// answer an abort at once.
 bool Suits(const Globals* globals, const vort& view) {
   const TParameters* p = Params(globals);
-  return p && p->runMode != RunMode_Preview && !view.gridOn && !view.edgesOn && !view.tissotOn &&
-         !view.polySpotsOn && globals->taskRecords && globals->taskRecordCount > 0;
+  return p && p->runMode != RunMode_Preview && !view.tissotOn && !view.polySpotsOn && globals->taskRecords &&
+         globals->taskRecordCount > 0;
 }
 
 int32_t BandStart(const RowsAhead& ra, int32_t band) { return ra.firstRow + band * kBandRows; }
@@ -77,12 +80,25 @@ void MapCornerRow(RowsAhead& ra, PerTaskStuffType* task, ColumnRecord* records, 
   }
 }
 
-void SamplePixelRow(RowsAhead& ra, PerTaskStuffType* task, ColumnRecord* records, int32_t y, float (*out)[4]) {
+void SamplePixelRow(RowsAhead& ra, PerTaskStuffType* task, ColumnRecord* records, int32_t y, float (*out)[4],
+                    EdgeDot* dots) {
   task->row = y;
   for (int32_t start = 0; start < ra.width; start += kRowChunkColumns) {
     task->firstColumn = start;
     task->lastColumn = std::min(start + kRowChunkColumns - 1, ra.width - 1);
-    SamplePixelSpan(*ra.view, records, y & 1, task, out);
+    SamplePixelSpan(*ra.view, records, y & 1, task, out, dots);
+  }
+}
+
+// The grid coordinates of corner rows y - 1 and y, which the main thread's
+// graticule reads.
+void KeepGridCorners(const RowsAhead& ra, const ColumnRecord* records, int32_t y, float (*out)[4]) {
+  const int32_t now = y & 1, prev = now ^ 1;
+  for (int32_t i = 0; i <= ra.width; ++i) {
+    out[i][0] = records[i].reply[prev].gridU;
+    out[i][1] = records[i].reply[prev].gridV;
+    out[i][2] = records[i].reply[now].gridU;
+    out[i][3] = records[i].reply[now].gridV;
   }
 }
 
@@ -94,7 +110,11 @@ void RenderBand(RowsAhead& ra, PerTaskStuffType* task, ColumnRecord* records, in
     MapCornerRow(ra, task, records, y);
     const int32_t place = RingPlace(ra, y);
     auto* out = reinterpret_cast<float(*)[4]>(&ra.colours[size_t(place) * size_t(ra.width) * 4]);
-    SamplePixelRow(ra, task, records, y, out);
+    EdgeDot* dots = ra.dots ? &ra.dots[size_t(place) * size_t(ra.width)] : nullptr;
+    if (ra.gridCorners)
+      KeepGridCorners(ra, records, y,
+                      reinterpret_cast<float(*)[4]>(&ra.gridCorners[size_t(place) * size_t(ra.width + 1) * 4]));
+    SamplePixelRow(ra, task, records, y, out, dots);
     ra.done[place].store(y + 1, std::memory_order_release);
     ra.finished.fetch_add(1, std::memory_order_release);
     ra.finished.notify_all();
@@ -160,7 +180,11 @@ bool StartRowsAhead(Globals* globals, vort* view, int32_t firstRow, int32_t endR
   ra->recordsReady.reset(new (std::nothrow) uint8_t[size_t(workers)]());
   ra->colours.reset(new (std::nothrow) float[size_t(ra->windowRows) * size_t(width) * 4]);
   ra->done.reset(new (std::nothrow) std::atomic<int32_t>[size_t(ra->windowRows)]);
-  if (!ra->records || !ra->recordsReady || !ra->colours || !ra->done) return false;
+  if (view->edgesOn) ra->dots.reset(new (std::nothrow) EdgeDot[size_t(ra->windowRows) * size_t(width)]);
+  if (view->gridOn) ra->gridCorners.reset(new (std::nothrow) float[size_t(ra->windowRows) * size_t(width + 1) * 4]);
+  if (!ra->records || !ra->recordsReady || !ra->colours || !ra->done || (view->edgesOn && !ra->dots) ||
+      (view->gridOn && !ra->gridCorners))
+    return false;
   for (int32_t i = 0; i < ra->windowRows; ++i) ra->done[i].store(0, std::memory_order_relaxed);
   for (int32_t i = 0; i < workers; ++i) globals->taskRecords[i].job = ra.get();
   globals->storage->rowsAhead = ra.release();
@@ -168,9 +192,10 @@ bool StartRowsAhead(Globals* globals, vort* view, int32_t firstRow, int32_t endR
   return true;
 }
 
-const float (*TakeRowAhead(Globals* globals, int32_t y))[4] {
+bool TakeRowAhead(Globals* globals, int32_t y, RowAhead* row) {
+  *row = RowAhead{};
   RowsAhead* ra = Running(globals);
-  if (!ra || y != ra->storedEnd.load(std::memory_order_relaxed) || y >= ra->endRow) return nullptr;
+  if (!ra || y != ra->storedEnd.load(std::memory_order_relaxed) || y >= ra->endRow) return false;
   const int32_t place = RingPlace(*ra, y);
   for (;;) {
     const uint32_t seen = ra->finished.load(std::memory_order_acquire);
@@ -180,7 +205,12 @@ const float (*TakeRowAhead(Globals* globals, int32_t y))[4] {
     if (ra->done[place].load(std::memory_order_acquire) == y + 1) break;
     ra->finished.wait(seen, std::memory_order_acquire);
   }
-  return reinterpret_cast<const float(*)[4]>(&ra->colours[size_t(place) * size_t(ra->width) * 4]);
+  row->colours = reinterpret_cast<const float(*)[4]>(&ra->colours[size_t(place) * size_t(ra->width) * 4]);
+  if (ra->dots) row->dots = &ra->dots[size_t(place) * size_t(ra->width)];
+  if (ra->gridCorners)
+    row->gridCorners =
+        reinterpret_cast<const float(*)[4]>(&ra->gridCorners[size_t(place) * size_t(ra->width + 1) * 4]);
+  return true;
 }
 
 void ReleaseRowAhead(Globals* globals, int32_t y) {

@@ -8,11 +8,15 @@
 // A band maps the corner row above it again (the one the band before it
 // ended with) and every chunk of a row starts its searches afresh, so each
 // pixel comes out as the row-by-row path makes it at any thread count.
-// Overlays that a row shares with the next (graticule, region edges, Tissot
-// and scissor marks) and the dialog's preview keep the row-by-row path.
+// The graticule and region edges, whose coverage a row shares with the
+// next, are drawn by the main thread in row order from what the tasks hand
+// over with each row. Tissot and scissor marks, whose searches run on from
+// row to row, and the dialog's preview keep the row-by-row path.
 #pragma once
 
 #include <cstdint>
+
+#include "render/column_record.h"
 
 struct Globals;
 struct PyramidDescriptor;
@@ -23,9 +27,19 @@ struct vort;
 // the pass does not suit or its buffers cannot be had.
 bool StartRowsAhead(Globals* globals, vort* view, int32_t firstRow, int32_t endRow, int32_t width,
                     PyramidDescriptor* outputPyramid);
-// The colours of row y, four per column, once rendered (this waits for the
-// row); null unless rows ahead run and y is the row they expect next.
-const float (*TakeRowAhead(Globals* globals, int32_t y))[4];
+// A row rendered ahead: the colours of its pixels, four per column; with
+// region edges on, the pixels' edge dots; with the graticule on, per corner
+// column 0..width the grid coordinates (u, v) of the corner row above the
+// row and then of the one below it.
+struct RowAhead {
+  const float (*colours)[4];
+  const EdgeDot* dots;
+  const float (*gridCorners)[4];
+};
+
+// Row y once rendered (this waits for it); false unless rows ahead run and
+// y is the row they expect next.
+bool TakeRowAhead(Globals* globals, int32_t y, RowAhead* row);
 // Row y is stored: its place in the ring may take another row.
 void ReleaseRowAhead(Globals* globals, int32_t y);
 // EndRowsAhead, which stops them, is in render_services.h.

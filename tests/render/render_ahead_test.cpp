@@ -75,7 +75,11 @@ struct Overlays {
 // Every overlay that keeps coverage from row to row is among the cases:
 // the row ahead must not draw into the cells the current row still reads.
 TEST(RowsAhead, GiveTheBytesOfRowsRenderedInTurn) {
-  const Overlays overlays[] = {{"none", false, false, 1}, {"edges", true, false, 1}, {"all", true, true, 4}};
+  const Overlays overlays[] = {{"none", false, false, 1},
+                               {"edges", true, false, 1},
+                               {"graticule", false, false, 4},
+                               {"graticule and edges", true, false, 4},
+                               {"all", true, true, 4}};
   for (const int32_t mode : {46, 16, 1}) {
     for (const Overlays& o : overlays) {
       std::vector<uint8_t> inTurn;
