@@ -3,7 +3,9 @@
 // the row's pixels are sampled and composited by the worker tasks (kind-1
 // orders), and the main thread writes them into the host's buffer in order.
 // Each corner row is mapped once and kept in the column records' two reply
-// slots, so it serves the pixel row above and the one below it.
+// slots, so it serves the pixel row above and the one below it. A final
+// pass whose overlays allow it is rendered ahead in bands instead
+// (rows_ahead.h), through the same span bodies.
 #pragma once
 
 #include <cstdint>
