@@ -16,6 +16,7 @@
 struct RowsAhead {
   Globals* globals = nullptr;
   const vort* view = nullptr;
+  PyramidDescriptor* outputPyramid = nullptr;
   int32_t width = 0;
   int32_t firstRow = 0, endRow = 0;
   int32_t bandCount = 0;
@@ -140,11 +141,28 @@ void RenderBandsOrder(PerTaskStuffType* task, int32_t /*kind*/) {
   }
 }
 
+// A task record as the bands' orders read it. Another job of the pool run
+// between two rows (it waits for the tasks first) may have rewritten it; the
+// search lists it leaves alone.
+void PrepareRecord(RowsAhead& ra, int32_t i) {
+  PerTaskStuffType& r = ra.globals->taskRecords[i];
+  r.job = &ra;
+  r.globals = ra.globals;
+  r.outputPyramid = ra.outputPyramid;
+  r.spanFirst = -1;
+  r.spanLast = ra.width - 1;
+  r.kind = TaskKind_SampleRow;
+}
+
 // Starts every task whose order has ended while a band is left that fits.
 void RestartIdleTasks(RowsAhead& ra) {
+  // The pool's waits cover the records counted in the job.
+  if (ra.globals->taskCount < ra.workers) ra.globals->taskCount = ra.workers;
   for (int32_t i = 0; i < ra.workers; ++i) {
     if (!Fits(ra, ra.nextBand.load(std::memory_order_relaxed))) return;
-    if (poll_one_task(ra.globals, i)) launch_one_task_with(ra.globals, i, RenderBandsOrder);
+    if (!poll_one_task(ra.globals, i)) continue;
+    PrepareRecord(ra, i);
+    launch_one_task_with(ra.globals, i, RenderBandsOrder);
   }
 }
 
@@ -169,6 +187,7 @@ bool StartRowsAhead(Globals* globals, vort* view, int32_t firstRow, int32_t endR
   if (!ra) return false;
   ra->globals = globals;
   ra->view = view;
+  ra->outputPyramid = outputPyramid;
   ra->width = width;
   ra->firstRow = firstRow;
   ra->endRow = endRow;
@@ -186,7 +205,7 @@ bool StartRowsAhead(Globals* globals, vort* view, int32_t firstRow, int32_t endR
       (view->gridOn && !ra->gridCorners))
     return false;
   for (int32_t i = 0; i < ra->windowRows; ++i) ra->done[i].store(0, std::memory_order_relaxed);
-  for (int32_t i = 0; i < workers; ++i) globals->taskRecords[i].job = ra.get();
+  for (int32_t i = 0; i < workers; ++i) PrepareRecord(*ra, i);
   globals->storage->rowsAhead = ra.release();
   RestartIdleTasks(*globals->storage->rowsAhead);
   return true;
@@ -228,6 +247,7 @@ void EndRowsAhead(Globals* globals) {
   RowsAhead* ra = Running(globals);
   if (!ra) return;
   ra->stop.store(true, std::memory_order_relaxed);
+  if (globals->taskCount < ra->workers) globals->taskCount = ra->workers;
   finish_only_all_tasks(globals);
   globals->storage->rowsAhead = nullptr;
   delete ra;

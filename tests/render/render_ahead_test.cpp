@@ -11,6 +11,7 @@
 #include "frame/task_pool.h"
 #include "frame/tparameters.h"
 #include "platform/config.h"
+#include "pyramid/pyramid_levels.h"
 #include "render/render_services.h"
 #include "support/row_render_harness.h"
 
@@ -19,11 +20,11 @@ namespace {
 constexpr int kWidth = 61, kHeight = 23;
 
 struct AheadHost : RowRenderHarness {
-  AheadHost(int tasks, int32_t outputMode, bool ahead) : RowRenderHarness(kWidth, kHeight, tasks) {
+  AheadHost(int tasks, int32_t outputMode, bool ahead, int rows = kHeight) : RowRenderHarness(kWidth, rows, tasks) {
     Settings()->outputMode = outputMode;
     // The frame's row count of the pass: rows beyond the current one exist,
     // so the renderer may start the next while the host copies this one.
-    globals()->outputHeight = ahead ? kHeight : 0;
+    globals()->outputHeight = ahead ? rows : 0;
     EXPECT_TRUE(PaintInput([](int x, int y, float c[4]) {
       c[0] = float(x) / kWidth;
       c[1] = float(y) / kHeight;
@@ -33,7 +34,7 @@ struct AheadHost : RowRenderHarness {
 
   // Rows 0..rows-1 of a final pass into `picture` (kWidth * kHeight * 3).
   void RenderRows(int rows, std::vector<uint8_t>* picture) {
-    picture->assign(size_t(kWidth) * kHeight * 3, 0);
+    picture->assign(size_t(kWidth) * height * 3, 0);
     std::vector<uint8_t> in(size_t(kWidth) * 3, 0);
     FilterRecord& r = host.record;
     r.outRect = Rect{0, 0, 1, int16_t(kWidth)};
@@ -153,6 +154,27 @@ TEST(RowsAhead, BandsGivenUpOrLeftOutOfTurnLeaveTheRowsAsRenderedInTurn) {
     if (row >= 5 && row < 9) continue;
     ASSERT_EQ(picture[i], reference[i]) << "row " << row;
   }
+}
+
+// Another job of the task pool between two rows (here the input's levels
+// built again, the same) waits for the bands' orders and rewrites the task
+// records; the bands go on afterwards with the bytes of rows in turn. The
+// picture is taller than the ring, so the tasks are started again later.
+TEST(RowsAhead, BandsGoOnAfterAnotherJobOfThePool) {
+  constexpr int kRows = 150;
+  std::vector<uint8_t> reference;
+  {
+    AheadHost h(1, 46, false, kRows);
+    h.RenderRows(kRows, &reference);
+  }
+  AheadHost h(2, 46, true, kRows);
+  std::vector<uint8_t> picture(size_t(kWidth) * kRows * 3, 0);
+  for (int y = 0; y < kRows; ++y) {
+    h.RenderRow(y, &picture);
+    if (y == 3 || y == 60) paint_mipmap_of_pyramid(&h.globals()->pyramids[kPyramidMain]);
+  }
+  EXPECT_TRUE(h.TasksIdle());
+  EXPECT_TRUE(picture == reference);
 }
 
 // Where no task can run, the bands are rendered on the main thread as the
