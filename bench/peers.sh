@@ -5,8 +5,11 @@
 #   little planet: gyrelle --set Foky=Fo70   vs  nona, p f4 w4096 h2048 v300
 # Each job runs RUNS times (default 3), gyrelle and its peer alternating, and
 # the medians, their ratio (gyrelle / peer: below 1 means gyrelle is faster)
-# and gyrelle's speed-up from 1 to 8 threads are printed. It installs
-# nothing: a missing peer is named and its job is timed for gyrelle alone.
+# and gyrelle's speed-up from 1 to 8 threads are printed. Beside each wall
+# time is the CPU time the process used (user + system): on a machine that
+# others load, the wall times and their ratios vary from run to run, the CPU
+# times far less. It installs nothing: a missing peer is named and its job
+# is timed for gyrelle alone.
 #
 # usage: bench/peers.sh [-b BUILD_DIR] [-i INPUT.tif] [-r RUNS] [-k]
 #   -b  build tree that holds gyrelle and Gyrelle2.so (default: build)
@@ -27,7 +30,7 @@ while getopts "b:i:r:kh" opt; do
     i) input=$(realpath "$OPTARG") ;;
     r) runs=$OPTARG ;;
     k) keep=1 ;;
-    *) sed -n '2,17p' "$0"; exit 2 ;;
+    *) sed -n '2,20p' "$0"; exit 2 ;;
   esac
 done
 
@@ -53,14 +56,22 @@ read -r width height < <(identify -format '%w %h\n' "$input" 2>/dev/null || echo
 
 have() { command -v "$1" >/dev/null 2>&1; }
 
-# Wall-clock seconds of one command, its output thrown away.
+# "WALL CPU" seconds of one command, its output thrown away; the CPU time
+# is "nan" where GNU time is missing.
 seconds() {
-  local t0 t1
+  local t0 t1 cpu="nan" log="$work/time.log"
   t0=$(date +%s.%N)
-  "$@" >/dev/null 2>&1 || { echo "peers: failed: $*" >&2; echo "nan"; return; }
+  if [ -x /usr/bin/time ]; then
+    /usr/bin/time -f "%U %S" -o "$log" "$@" >/dev/null 2>&1 || { echo "peers: failed: $*" >&2; echo "nan nan"; return; }
+    cpu=$(awk 'END {printf "%.3f", $1 + $2}' "$log")
+  else
+    "$@" >/dev/null 2>&1 || { echo "peers: failed: $*" >&2; echo "nan nan"; return; }
+  fi
   t1=$(date +%s.%N)
-  awk -v a="$t0" -v b="$t1" 'BEGIN {printf "%.3f\n", b - a}'
+  awk -v a="$t0" -v b="$t1" -v c="$cpu" 'BEGIN {printf "%.3f %s\n", b - a, c}'
 }
+wall() { printf '%s\n' "$@" | awk '{print $1}'; }
+cpu() { printf '%s\n' "$@" | awk '{print $2}'; }
 
 median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {if (NR % 2) print a[(NR+1)/2]; else print (a[NR/2]+a[NR/2+1])/2}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
@@ -88,13 +99,13 @@ else
   echo "peers: nona is missing (Debian package hugin-tools): little planet timed for gyrelle only"
 fi
 
-run_gyrelle() { "$gyrelle" -q --plugin "$plugin" "$@"; }
+run_gyrelle=("$gyrelle" -q --plugin "$plugin")
 
 job() {
   local name=$1 code=$2 peer=$3
   local gy=() pe=()
   for ((i = 0; i < runs; i++)); do
-    gy+=("$(seconds run_gyrelle "$input" "$work/gy_$code.tif" --set "Foky=$code")")
+    gy+=("$(seconds "${run_gyrelle[@]}" "$input" "$work/gy_$code.tif" --set "Foky=$code")")
     if [ "$peer" = moll ]; then
       pe+=("$(seconds gdalwarp -q -overwrite -r lanczos -multi -wo NUM_THREADS=ALL_CPUS -t_srs +proj=moll \
         -ts "$width" "$height" "$geo" "$work/peer_moll.tif")")
@@ -102,13 +113,16 @@ job() {
       pe+=("$(seconds nona -o "$work/peer_planet" -m TIFF "$pto")")
     fi
   done
-  local g p
-  g=$(median "${gy[@]}")
+  local g gc p pc
+  g=$(median $(wall "${gy[@]}"))
+  gc=$(median $(cpu "${gy[@]}"))
   if [ ${#pe[@]} -gt 0 ]; then
-    p=$(median "${pe[@]}")
-    printf '%-14s gyrelle %6.2f s   %-9s %6.2f s   ratio %s\n' "$name" "$g" "$4" "$p" "$(ratio "$g" "$p")"
+    p=$(median $(wall "${pe[@]}"))
+    pc=$(median $(cpu "${pe[@]}"))
+    printf '%-14s gyrelle %6.2f s (cpu %5.2f s)   %-9s %6.2f s (cpu %5.2f s)   ratio %s (cpu %s)\n' \
+      "$name" "$g" "$gc" "$4" "$p" "$pc" "$(ratio "$g" "$p")" "$(ratio "$gc" "$pc")"
   else
-    printf '%-14s gyrelle %6.2f s   %-9s  missing\n' "$name" "$g" "$4"
+    printf '%-14s gyrelle %6.2f s (cpu %5.2f s)   %-9s  missing\n' "$name" "$g" "$gc" "$4"
   fi
 }
 
@@ -119,12 +133,15 @@ job "little planet" Fo70 "${peer_planet:+planet}" nona
 # Scaling of the whole run: the same Mollweide job at 1 and at 8 threads.
 one=() eight=()
 for ((i = 0; i < runs; i++)); do
-  one+=("$(seconds run_gyrelle "$input" "$work/t1.tif" --set Foky=Fo45 --threads 1)")
-  eight+=("$(seconds run_gyrelle "$input" "$work/t8.tif" --set Foky=Fo45 --threads 8)")
+  one+=("$(seconds "${run_gyrelle[@]}" "$input" "$work/t1.tif" --set Foky=Fo45 --threads 1)")
+  eight+=("$(seconds "${run_gyrelle[@]}" "$input" "$work/t8.tif" --set Foky=Fo45 --threads 8)")
 done
-t1=$(median "${one[@]}")
-t8=$(median "${eight[@]}")
-printf '%-14s 1 thread %6.2f s   8 threads %6.2f s   speed-up %s\n' "threads" "$t1" "$t8" "$(ratio "$t1" "$t8")"
+t1=$(median $(wall "${one[@]}"))
+t8=$(median $(wall "${eight[@]}"))
+c1=$(median $(cpu "${one[@]}"))
+c8=$(median $(cpu "${eight[@]}"))
+printf '%-14s 1 thread %6.2f s (cpu %5.2f s)   8 threads %6.2f s (cpu %5.2f s)   speed-up %s\n' "threads" "$t1" "$c1" \
+  "$t8" "$c8" "$(ratio "$t1" "$t8")"
 if ! cmp -s "$work/t1.tif" "$work/t8.tif"; then
   echo "peers: the 1- and 8-thread outputs differ" >&2
   exit 1

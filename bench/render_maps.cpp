@@ -73,6 +73,8 @@ struct RenderHost {
     globals->firstRow = 0;
     globals->lastRow = kHeight - 1;
     globals->lastColumn = kWidth - 1;
+    // The pass's row count: the renderer deals whole bands of rows ahead.
+    globals->outputHeight = kHeight;
     initGaussianPyrTable(storage->filterTable);
     for (PyramidDescriptor& pyr : globals->pyramids) InitPyramidProcs(&pyr, globals, storage->filterTable);
     columns.resize(size_t(kWidth) + 4);
@@ -86,6 +88,7 @@ struct RenderHost {
     ok = FillInput(isFloat ? PyramidDataKind_FourFloat : PyramidDataKind_Packed8);
   }
   ~RenderHost() {
+    EndRowsAhead(globals);
     End_multithreading(globals);
     for (PyramidDescriptor& pyr : globals->pyramids) DisposePyramidData(&pyr);
     DisposeHandle(record.parameters);

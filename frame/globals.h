@@ -15,6 +15,7 @@
 
 struct ColumnRecord;
 struct PerTaskStuffType;
+struct RowsAhead;
 
 constexpr int32_t kColumnRecordBytes = 304;  // what the renderer's corner record needs per column
 constexpr int32_t kBufferRequestOverhead = 1112;
@@ -74,6 +75,9 @@ struct InvocationStorage {
   // until then, so a pass that starts elsewhere than row 0 builds it too.
   vort view;
   uint8_t viewBuilt;
+  // The bands of the running pass that the tasks render ahead; null when
+  // the pass goes row by row.
+  RowsAhead* rowsAhead;
 };
 
 struct Globals {

@@ -102,7 +102,9 @@ bool Manipulate1Line(Globals* globals) {
 }
 
 void Postroll(Globals* globals) {
-  // Nothing a task may still read is freed before every task is idle.
+  // Nothing a task may still read is freed before every task is idle; tasks
+  // rendering rows ahead stop within their current row.
+  EndRowsAhead(globals);
   finish_only_all_tasks(globals);
   BufferProcs* procs = HostBuffers(globals);
   InvocationStorage* s = globals->storage;

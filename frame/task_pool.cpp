@@ -11,9 +11,6 @@ namespace {
 
 constexpr uint32_t kTaskStackBytes = 20000;
 constexpr int32_t kTerminationWaitMs = 100;
-// Columns of one chunk of a row job: small enough to even out the load,
-// large enough that a chunk's set-up and its cache misses do not count.
-constexpr int64_t kRowChunkColumns = 32;
 
 void* KindMessage(int32_t kind) { return reinterpret_cast<void*>(intptr_t(kind)); }
 
@@ -143,6 +140,27 @@ void launch_only_all_tasks_with(Globals* globals, TaskOrderBody body) {
     r.launchStatus = kLaunchIdle;
     body(&r, r.kind);
   }
+}
+
+void launch_one_task_with(Globals* globals, int32_t i, TaskOrderBody body) {
+  if (!globals->taskRecords || i < 0 || i >= globals->taskRecordCount) return;
+  PerTaskStuffType& r = globals->taskRecords[i];
+  if (r.launchStatus == kLaunchPosted) return;
+  r.launchStatus = r.requestQueue
+                       ? MPNotifyQueue(r.requestQueue, KindMessage(r.kind), reinterpret_cast<void*>(body), nullptr)
+                       : kMPInvalidIDErr;
+  if (r.launchStatus == kLaunchPosted) return;
+  r.launchStatus = kLaunchIdle;
+  body(&r, r.kind);
+}
+
+bool poll_one_task(Globals* globals, int32_t i) {
+  if (!globals->taskRecords || i < 0 || i >= globals->taskRecordCount) return true;
+  PerTaskStuffType& r = globals->taskRecords[i];
+  if (r.launchStatus != kLaunchPosted) return true;
+  if (MPWaitOnQueue(r.replyQueue, nullptr, nullptr, nullptr, kDurationImmediate) != kMPNoErr) return false;
+  r.launchStatus = kLaunchIdle;
+  return true;
 }
 
 void launch_only_all_tasks(Globals* globals) { launch_only_all_tasks_with(globals, RunStandardOrder); }

@@ -14,6 +14,10 @@
 struct Globals;
 struct PyramidDescriptor;
 
+// Columns of one chunk of a row job: small enough to even out the load,
+// large enough that a chunk's set-up and its cache misses do not count.
+constexpr int32_t kRowChunkColumns = 32;
+
 enum TaskKind : int32_t {
   TaskKind_PyramidLevel = -1000,
   TaskKind_PyramidLevelHQ = -1001,
@@ -80,6 +84,12 @@ void launch_and_finish_all_tasks(Globals* globals);
 // The same with another body than the standard one (tools and tests).
 void launch_only_all_tasks_with(Globals* globals, TaskOrderBody body);
 void launch_and_finish_all_tasks_with(Globals* globals, TaskOrderBody body);
+// One record at a time, for work that tasks take up and put down on their
+// own: posts record i's order (run here when it cannot be posted), and asks,
+// without waiting, whether record i's order is done (true for a record with
+// no order outstanding).
+void launch_one_task_with(Globals* globals, int32_t i, TaskOrderBody body);
+bool poll_one_task(Globals* globals, int32_t i);
 
 // The body of every task; its parameter is the task's record.
 int32_t MacThreadedTaskDispatcher(void* record);

@@ -13,6 +13,20 @@ namespace gyhost {
 
 namespace {
 
+// The picture the plug-in writes into starts as a copy of the original,
+// copied as one block: the sample vector's own copy goes through its
+// allocator one byte at a time.
+void CopyPicture(const HostImage& from, HostImage* to) {
+  to->width = from.width;
+  to->height = from.height;
+  to->colorPlanes = from.colorPlanes;
+  to->hasAlpha = from.hasAlpha;
+  to->type = from.type;
+  to->meta = from.meta;
+  to->data.resize(from.data.size());
+  if (!from.data.empty()) std::memcpy(to->data.data(), from.data.data(), from.data.size());
+}
+
 constexpr Fixed16 kResolution72 = 72 << 16;
 constexpr int16_t kResultSentinel = 0x7A7A;  // a value no plug-in answers
 
@@ -214,7 +228,7 @@ void BeginHostSession(const HostFaults& faults) {
 void RunInvocation(PluginInstance* plugin, const InvocationSetup& setup, HostImage* destination,
                    InvocationOutcome* outcome) {
   *outcome = InvocationOutcome{};
-  *destination = *setup.original;
+  CopyPicture(*setup.original, destination);
   ActiveInvocation a;
   SetUpRecord(&a, plugin, setup);
   a.destination = destination;
@@ -251,7 +265,8 @@ void RunInvocation(PluginInstance* plugin, const InvocationSetup& setup, HostIma
 }
 
 SelectorProbe ProbeSelector(PluginInstance* plugin, const InvocationSetup& setup, int16_t selector) {
-  HostImage destination = *setup.original;
+  HostImage destination;
+  CopyPicture(*setup.original, &destination);
   ActiveInvocation a;
   SetUpRecord(&a, plugin, setup);
   a.destination = &destination;

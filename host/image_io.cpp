@@ -101,7 +101,7 @@ const char* FormatName(ImageFormat format) {
   return "unknown";
 }
 
-bool ReadImageFile(const std::string& path, HostImage* image, std::string* error) {
+bool ReadImageFile(const std::string& path, HostImage* image, std::string* error, int32_t threads) {
   FilePtr file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     *error = std::strerror(errno);
@@ -123,7 +123,7 @@ bool ReadImageFile(const std::string& path, HostImage* image, std::string* error
       break;
     case ImageFormat::Tiff:
       file.reset();
-      ok = ReadTiff(path, image, &detail);
+      ok = ReadTiff(path, image, &detail, threads);
       break;
     case ImageFormat::Exr:
       file.reset();
@@ -154,7 +154,7 @@ bool WriteImageFile(const std::string& path, ImageFormat format, const HostImage
     case ImageFormat::Jpeg:
       return WriteThroughStdio(path, image, error, WriteJpeg);
     case ImageFormat::Tiff:
-      return WriteTiff(path, image, options.tiffCompression, error);
+      return WriteTiff(path, image, options.tiffCompression, error, options.threads);
     case ImageFormat::Exr:
       return WriteExr(path, image, error);
     case ImageFormat::Unknown:

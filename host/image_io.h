@@ -15,10 +15,12 @@ ImageFormat FormatFromExtension(const std::string& path);
 const char* FormatName(ImageFormat format);
 
 // False with a message when the file cannot be read or is not a supported image.
-bool ReadImageFile(const std::string& path, HostImage* image, std::string* error);
+// threads: how many may decode at once where the format allows; 0 every core.
+bool ReadImageFile(const std::string& path, HostImage* image, std::string* error, int32_t threads = 0);
 struct WriteOptions {
   int pngLevel = -1;             // zlib level 0..9; -1: the PNG writer's default
   uint16_t tiffCompression = 0;  // a libtiff COMPRESSION_ code; 0: as the input
+  int32_t threads = 0;           // how many may code at once where the format allows; 0 every core
 };
 
 // Writes `image` to `path` in `format`, in the image's depth where the format

@@ -85,16 +85,30 @@ int16_t DeliverRegion(const HostImage& source, const RegionRequest& request, Reg
   MakeFillSample(request.padding, source.type, fill);
   const size_t pixelBytes = size_t(count) * size_t(bps);
   const size_t planeOffset = size_t(request.loPlane) * size_t(bps);
+  // Whole planes of neighbouring source pixels are copied as one run: the
+  // plug-in asks for large tiles of the image many times over.
+  const size_t sourcePixelBytes = PixelBytes(source);
+  const size_t sourceRowBytes = RowBytes(source);
+  const bool wholePixels = planeOffset == 0 && pixelBytes == sourcePixelBytes;
   for (int32_t y = 0; y < height; ++y) {
     uint8_t* out = buffer->bytes.data() + size_t(y) * size_t(rowBytes);
     const int32_t sy = rows[size_t(y)];
-    for (int32_t x = 0; x < width; ++x, out += pixelBytes) {
+    const uint8_t* sourceRow = sy < 0 ? nullptr : source.data.data() + size_t(sy) * sourceRowBytes;
+    for (int32_t x = 0; x < width;) {
       const int32_t sx = columns[size_t(x)];
-      if (sy < 0 || sx < 0) {
+      if (!sourceRow || sx < 0) {
         for (int32_t p = 0; p < count; ++p) std::memcpy(out + size_t(p) * size_t(bps), fill, size_t(bps));
-      } else {
-        std::memcpy(out, PixelAddress(source, sx, sy) + planeOffset, pixelBytes);
+        ++x;
+        out += pixelBytes;
+        continue;
       }
+      int32_t run = 1;
+      if (wholePixels)
+        while (x + run < width && columns[size_t(x + run)] == sx + run) ++run;
+      const uint8_t* in = sourceRow + size_t(sx) * sourcePixelBytes + planeOffset;
+      std::memcpy(out, in, size_t(run) * pixelBytes);
+      x += run;
+      out += size_t(run) * pixelBytes;
     }
   }
   return 0;
@@ -110,11 +124,18 @@ void CommitRegion(const RegionBuffer& buffer, HostImage* dest) {
   const int32_t x1 = std::min<int32_t>(request.rect.right, dest->width);
   const int32_t y0 = std::max<int32_t>(request.rect.top, 0);
   const int32_t y1 = std::min<int32_t>(request.rect.bottom, dest->height);
+  if (x1 <= x0) return;
+  const size_t destPixelBytes = PixelBytes(*dest);
+  const bool wholePixels = planeOffset == 0 && pixelBytes == destPixelBytes;
   for (int32_t y = y0; y < y1; ++y) {
-    const uint8_t* in = buffer.bytes.data() + size_t(y - request.rect.top) * size_t(buffer.rowBytes);
-    for (int32_t x = x0; x < x1; ++x) {
-      std::memcpy(PixelAddress(*dest, x, y) + planeOffset, in + size_t(x - request.rect.left) * pixelBytes, pixelBytes);
+    const uint8_t* in = buffer.bytes.data() + size_t(y - request.rect.top) * size_t(buffer.rowBytes) +
+                        size_t(x0 - request.rect.left) * pixelBytes;
+    uint8_t* out = PixelAddress(*dest, x0, y) + planeOffset;
+    if (wholePixels) {
+      std::memcpy(out, in, size_t(x1 - x0) * pixelBytes);
+      continue;
     }
+    for (int32_t x = x0; x < x1; ++x, in += pixelBytes, out += destPixelBytes) std::memcpy(out, in, pixelBytes);
   }
 }
 

@@ -235,7 +235,7 @@ int RunHost(int argc, const char* const* argv) {
   }
 
   HostImage input;
-  if (!ReadImageFile(o.input, &input, &error)) {
+  if (!ReadImageFile(o.input, &input, &error, o.threads)) {
     Say("cannot read " + o.input + ": " + error);
     return kExitBadInput;
   }
@@ -337,6 +337,7 @@ int RunHost(int argc, const char* const* argv) {
   WriteOptions writeOptions;
   writeOptions.pngLevel = o.pngLevel;
   writeOptions.tiffCompression = TiffCompressionFromName(o.tiffCompression);
+  writeOptions.threads = o.threads;
   if (outputFormat == ImageFormat::Jpeg && result.hasAlpha && !o.quiet) {
     Say("note: JPEG has no transparency; the alpha plane is left out");
   }

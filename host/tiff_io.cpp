@@ -2,21 +2,26 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace gyhost {
 
 namespace {
 
-// libtiff reports through process-wide handlers; the last message is kept so
-// that a failure can be explained. The host reads and writes on one thread.
-char g_tiffMessage[512];
+// libtiff reports through process-wide handlers; the last message of each
+// thread is kept so that a failure can be explained. Strips are coded on
+// several threads, each with a handle of its own.
+thread_local char g_tiffMessage[512];
 
 void OnTiffError(const char* module, const char* fmt, va_list args) {
   std::vsnprintf(g_tiffMessage, sizeof g_tiffMessage, fmt, args);
@@ -98,9 +103,233 @@ uint16_t ChooseCompression(uint16_t asked, const ImageMetadata& meta) {
   return COMPRESSION_LZW;
 }
 
+
+// Threads that code the strips of one file: the host's own choice, never
+// more than there are strips to share.
+int32_t CodingThreads(int32_t asked, uint32_t strips) {
+  int32_t n = asked > 0 ? asked : int32_t(std::max(1u, std::thread::hardware_concurrency()));
+  return int32_t(std::min<uint32_t>(uint32_t(std::max(n, 1)), strips));
+}
+
+// Runs work(strip, thread, error) for strips 0..count-1 on `threads`
+// threads (numbered from 0, this one), each taking the next strip not yet
+// taken; false once any strip failed (the rest are
+// skipped), with the first failure's message.
+template <typename Work>
+bool ForEachStrip(uint32_t count, int32_t threads, Work work, std::string* error) {
+  std::atomic<uint32_t> next{0};
+  std::atomic<bool> failed{false};
+  std::vector<std::string> errors(size_t(std::max(threads, 1)));
+  const auto body = [&](int32_t t) {
+    for (;;) {
+      if (failed.load(std::memory_order_relaxed)) return;
+      const uint32_t s = next.fetch_add(1, std::memory_order_relaxed);
+      if (s >= count) return;
+      if (!work(s, t, &errors[size_t(t)])) {
+        failed.store(true);
+        return;
+      }
+    }
+  };
+  std::vector<std::thread> pool;
+  try {
+    for (int32_t t = 1; t < threads; ++t) pool.emplace_back(body, t);
+  } catch (const std::system_error&) {
+    // The threads that did start share the strips with this one.
+  }
+  body(0);
+  for (auto& th : pool) th.join();
+  if (!failed.load()) return true;
+  for (const std::string& e : errors) {
+    if (!e.empty()) {
+      *error = e;
+      break;
+    }
+  }
+  if (error->empty()) *error = "damaged TIFF file";
+  return false;
+}
+
+// Rows of one decoded strip into the image: the file's samples per pixel
+// may hold extra samples beyond the image's planes.
+void StoreRows(const uint8_t* in, uint32_t firstRow, uint32_t rows, uint32_t width, uint16_t spp, size_t lineBytes,
+               HostImage* image) {
+  const int32_t planes = PlaneCount(*image);
+  const size_t bps = size_t(BytesPerSample(image->type));
+  for (uint32_t r = 0; r < rows; ++r, in += lineBytes) {
+    uint8_t* out = PixelAddress(*image, 0, int32_t(firstRow + r));
+    if (spp == uint16_t(planes)) {
+      std::memcpy(out, in, size_t(width) * size_t(planes) * bps);
+    } else {
+      for (uint32_t x = 0; x < width; ++x)
+        std::memcpy(out + size_t(x) * size_t(planes) * bps, in + size_t(x) * spp * bps, size_t(planes) * bps);
+    }
+  }
+}
+
+// Interleaved strips of a large file are decoded side by side, each thread
+// through its own handle on the file. False with `handled` unset when the
+// file is not laid out for it (the caller reads it row by row).
+bool ReadStripsInParallel(const std::string& path, TIFF* tif, uint32_t width, uint32_t height, uint16_t spp,
+                          int32_t threads, HostImage* image, bool* handled, std::string* error) {
+  *handled = false;
+  uint32_t rowsPerStrip = 0;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+  const uint32_t strips = TIFFNumberOfStrips(tif);
+  if (rowsPerStrip == 0 || rowsPerStrip >= height || strips != (height + rowsPerStrip - 1) / rowsPerStrip) return true;
+  const int32_t n = CodingThreads(threads, strips);
+  if (n < 2) return true;
+  const tmsize_t lineBytes = TIFFScanlineSize(tif);
+  const tmsize_t stripBytes = TIFFStripSize(tif);
+  if (lineBytes <= 0 || stripBytes < lineBytes * tmsize_t(rowsPerStrip)) return true;
+  *handled = true;
+  std::vector<TiffPtr> handles(static_cast<size_t>(n));
+  std::vector<std::vector<uint8_t>> buffers(static_cast<size_t>(n));
+  for (int32_t t = 0; t < n; ++t) {
+    handles[size_t(t)].reset(TIFFOpen(path.c_str(), "r"));
+    if (!handles[size_t(t)]) {
+      *error = TiffFailure("cannot open the TIFF file");
+      return false;
+    }
+    try {
+      buffers[size_t(t)].resize(size_t(stripBytes));
+    } catch (const std::bad_alloc&) {
+      *error = "out of memory";
+      return false;
+    }
+  }
+  const auto work = [&](uint32_t s, int32_t t, std::string* e) {
+    TIFF* h = handles[size_t(t)].get();
+    std::vector<uint8_t>& buffer = buffers[size_t(t)];
+    const uint32_t first = s * rowsPerStrip;
+    const uint32_t rows = std::min(rowsPerStrip, height - first);
+    const tmsize_t want = lineBytes * tmsize_t(rows);
+    if (TIFFReadEncodedStrip(h, s, buffer.data(), want) < want) {
+      *e = TiffFailure("damaged TIFF file");
+      return false;
+    }
+    StoreRows(buffer.data(), first, rows, width, spp, size_t(lineBytes), image);
+    return true;
+  };
+  return ForEachStrip(strips, n, work, error);
+}
+
+// A TIFF file in memory, for coding one strip apart from the file it goes
+// into.
+struct MemoryFile {
+  std::vector<uint8_t> bytes;
+  uint64_t at = 0;
+};
+
+tmsize_t MemoryRead(thandle_t h, void* buffer, tmsize_t size) {
+  auto* f = static_cast<MemoryFile*>(h);
+  if (size < 0 || f->at >= f->bytes.size()) return 0;
+  const size_t n = std::min<size_t>(size_t(size), f->bytes.size() - size_t(f->at));
+  std::memcpy(buffer, f->bytes.data() + f->at, n);
+  f->at += n;
+  return tmsize_t(n);
+}
+
+tmsize_t MemoryWrite(thandle_t h, void* buffer, tmsize_t size) {
+  auto* f = static_cast<MemoryFile*>(h);
+  if (size < 0) return -1;
+  try {
+    if (f->at + uint64_t(size) > f->bytes.size()) f->bytes.resize(size_t(f->at) + size_t(size));
+  } catch (const std::bad_alloc&) {
+    return -1;
+  }
+  std::memcpy(f->bytes.data() + f->at, buffer, size_t(size));
+  f->at += uint64_t(size);
+  return size;
+}
+
+toff_t MemorySeek(thandle_t h, toff_t offset, int whence) {
+  auto* f = static_cast<MemoryFile*>(h);
+  const uint64_t base = whence == SEEK_CUR ? f->at : (whence == SEEK_END ? f->bytes.size() : 0);
+  f->at = base + offset;
+  return f->at;
+}
+
+int MemoryClose(thandle_t) { return 0; }
+toff_t MemorySize(thandle_t h) { return static_cast<MemoryFile*>(h)->bytes.size(); }
+int MemoryMap(thandle_t, void**, toff_t*) { return 0; }
+void MemoryUnmap(thandle_t, void*, toff_t) {}
+
+// The tags that decide how the samples are laid out and coded.
+void SetLayoutTags(TIFF* tif, const HostImage& image, uint32_t height, uint16_t compression, uint32_t rowsPerStrip) {
+  const int32_t planes = PlaneCount(image);
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(image.width));
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(planes));
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(DepthOf(image)));
+  TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT,
+               uint16_t(image.type == SampleType::F32 ? SAMPLEFORMAT_IEEEFP : SAMPLEFORMAT_UINT));
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, uint16_t(image.colorPlanes == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK));
+  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG));
+  TIFFSetField(tif, TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT));
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
+  // Differences of neighbours compress far better than the samples.
+  if (compression == COMPRESSION_LZW || compression == COMPRESSION_ADOBE_DEFLATE)
+    TIFFSetField(tif, TIFFTAG_PREDICTOR,
+                 uint16_t(image.type == SampleType::F32 ? PREDICTOR_FLOATINGPOINT : PREDICTOR_HORIZONTAL));
+  // The fast end of zlib, as for PNG: a large Deflate TIFF at level 6 takes
+  // several seconds to write.
+  if (compression == COMPRESSION_ADOBE_DEFLATE) TIFFSetField(tif, TIFFTAG_ZIPQUALITY, 1);
+  if (image.hasAlpha) {
+    const uint16_t extra[1] = {EXTRASAMPLE_UNASSALPHA};
+    TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, uint16_t(1), extra);
+  }
+  if (rowsPerStrip > 0) TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+}
+
+// Row y of the image in the file's sample layout.
+void FileRow(const HostImage& image, int32_t y, uint8_t* line) {
+  switch (image.type) {
+    case SampleType::U8: RowToFile8(image, y, line); break;
+    case SampleType::U16: RowToFile16(image, y, reinterpret_cast<uint16_t*>(line)); break;
+    case SampleType::F32: RowToFloat(image, y, reinterpret_cast<float*>(line)); break;
+  }
+}
+
+// Codes rows first..first+rows-1 as the only strip of a file in memory and
+// keeps the strip's bytes: each strip of a TIFF is coded on its own, so they
+// are the bytes the file's own coder makes of them.
+bool CodeStrip(const HostImage& image, uint16_t compression, uint32_t first, uint32_t rows, std::vector<uint8_t>* line,
+               std::vector<uint8_t>* out, std::string* error) {
+  MemoryFile file;
+  TiffPtr tif(TIFFClientOpen("strip", "w", &file, MemoryRead, MemoryWrite, MemorySeek, MemoryClose, MemorySize,
+                             MemoryMap, MemoryUnmap));
+  if (!tif) {
+    *error = TiffFailure("cannot code the TIFF strips");
+    return false;
+  }
+  SetLayoutTags(tif.get(), image, rows, compression, rows);
+  for (uint32_t r = 0; r < rows; ++r) {
+    FileRow(image, int32_t(first + r), line->data());
+    if (TIFFWriteScanline(tif.get(), line->data(), r, 0) < 0) {
+      *error = TiffFailure("cannot code the TIFF strips");
+      return false;
+    }
+  }
+  // The strip's place is asked for before the directory is written, which
+  // starts a new, empty one.
+  if (!TIFFFlushData(tif.get())) {
+    *error = TiffFailure("cannot code the TIFF strips");
+    return false;
+  }
+  const uint64_t offset = TIFFGetStrileOffset(tif.get(), 0);
+  const uint64_t count = TIFFGetStrileByteCount(tif.get(), 0);
+  if (offset + count > file.bytes.size()) {
+    *error = "cannot code the TIFF strips";
+    return false;
+  }
+  out->assign(file.bytes.begin() + ptrdiff_t(offset), file.bytes.begin() + ptrdiff_t(offset + count));
+  return true;
+}
+
 }  // namespace
 
-bool ReadTiff(const std::string& path, HostImage* image, std::string* error) {
+bool ReadTiff(const std::string& path, HostImage* image, std::string* error, int32_t threads) {
   InstallTiffHandlers();
   TiffPtr tif(TIFFOpen(path.c_str(), "r"));
   if (!tif) {
@@ -155,6 +384,14 @@ bool ReadTiff(const std::string& path, HostImage* image, std::string* error) {
     *error = "image too large";
     return false;
   }
+  if (planar == PLANARCONFIG_CONTIG) {
+    bool handled = false;
+    if (!ReadStripsInParallel(path, tif.get(), width, height, spp, threads, image, &handled, error)) return false;
+    if (handled) {
+      ConvertFile16ToHost(image);
+      return true;
+    }
+  }
   const int32_t planes = PlaneCount(*image);
   const size_t bps = size_t(BytesPerSample(type));
   std::vector<uint8_t> line(size_t(TIFFScanlineSize(tif.get())));
@@ -189,61 +426,57 @@ bool ReadTiff(const std::string& path, HostImage* image, std::string* error) {
   return true;
 }
 
-bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compression, std::string* error) {
+bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compression, std::string* error,
+               int32_t threads) {
   InstallTiffHandlers();
   TiffPtr tif(TIFFOpen(path.c_str(), "w"));
   if (!tif) {
     *error = TiffFailure("cannot create the TIFF file");
     return false;
   }
-  const int32_t planes = PlaneCount(image);
-  const uint16_t bits = uint16_t(DepthOf(image));
-  TIFFSetField(tif.get(), TIFFTAG_IMAGEWIDTH, uint32_t(image.width));
-  TIFFSetField(tif.get(), TIFFTAG_IMAGELENGTH, uint32_t(image.height));
-  TIFFSetField(tif.get(), TIFFTAG_SAMPLESPERPIXEL, uint16_t(planes));
-  TIFFSetField(tif.get(), TIFFTAG_BITSPERSAMPLE, bits);
-  TIFFSetField(tif.get(), TIFFTAG_SAMPLEFORMAT,
-               uint16_t(image.type == SampleType::F32 ? SAMPLEFORMAT_IEEEFP : SAMPLEFORMAT_UINT));
-  TIFFSetField(tif.get(), TIFFTAG_PHOTOMETRIC,
-               uint16_t(image.colorPlanes == 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK));
-  TIFFSetField(tif.get(), TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG));
-  TIFFSetField(tif.get(), TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT));
   const uint16_t chosen = ChooseCompression(compression, image.meta);
-  TIFFSetField(tif.get(), TIFFTAG_COMPRESSION, chosen);
-  // Differences of neighbours compress far better than the samples.
-  if (chosen == COMPRESSION_LZW || chosen == COMPRESSION_ADOBE_DEFLATE)
-    TIFFSetField(tif.get(), TIFFTAG_PREDICTOR,
-                 uint16_t(image.type == SampleType::F32 ? PREDICTOR_FLOATINGPOINT : PREDICTOR_HORIZONTAL));
-  // The fast end of zlib, as for PNG: a large Deflate TIFF at level 6 takes
-  // several seconds to write.
-  if (chosen == COMPRESSION_ADOBE_DEFLATE) TIFFSetField(tif.get(), TIFFTAG_ZIPQUALITY, 1);
+  SetLayoutTags(tif.get(), image, uint32_t(image.height), chosen, 0);
   if (!image.meta.icc.empty())
     TIFFSetField(tif.get(), TIFFTAG_ICCPROFILE, uint32_t(image.meta.icc.size()), image.meta.icc.data());
   if (!image.meta.xmp.empty())
     TIFFSetField(tif.get(), TIFFTAG_XMLPACKET, uint32_t(image.meta.xmp.size()), image.meta.xmp.data());
-  if (image.hasAlpha) {
-    const uint16_t extra[1] = {EXTRASAMPLE_UNASSALPHA};
-    TIFFSetField(tif.get(), TIFFTAG_EXTRASAMPLES, uint16_t(1), extra);
-  }
-  TIFFSetField(tif.get(), TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif.get(), 0));
+  const uint32_t rowsPerStrip = TIFFDefaultStripSize(tif.get(), 0);
+  TIFFSetField(tif.get(), TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
 
-  const size_t samples = size_t(image.width) * size_t(planes);
-  std::vector<uint8_t> line(samples * size_t(BytesPerSample(image.type)));
-  for (int32_t y = 0; y < image.height; ++y) {
-    switch (image.type) {
-      case SampleType::U8:
-        RowToFile8(image, y, line.data());
-        break;
-      case SampleType::U16:
-        RowToFile16(image, y, reinterpret_cast<uint16_t*>(line.data()));
-        break;
-      case SampleType::F32:
-        RowToFloat(image, y, reinterpret_cast<float*>(line.data()));
-        break;
-    }
-    if (TIFFWriteScanline(tif.get(), line.data(), uint32_t(y), 0) < 0) {
-      *error = TiffFailure("cannot write the TIFF file");
+  const size_t lineBytes = size_t(image.width) * size_t(PlaneCount(image)) * size_t(BytesPerSample(image.type));
+  const uint32_t height = uint32_t(image.height);
+  const uint32_t strips = rowsPerStrip > 0 ? (height + rowsPerStrip - 1) / rowsPerStrip : 1;
+  const int32_t n = chosen == COMPRESSION_NONE ? 1 : CodingThreads(threads, strips);
+  if (n >= 2) {
+    // The strips are coded side by side and written in order as they are.
+    std::vector<std::vector<uint8_t>> coded(strips);
+    std::vector<std::vector<uint8_t>> lines(static_cast<size_t>(n));
+    try {
+      for (auto& l : lines) l.resize(lineBytes);
+    } catch (const std::bad_alloc&) {
+      *error = "out of memory";
       return false;
+    }
+    const auto work = [&](uint32_t s, int32_t t, std::string* e) {
+      const uint32_t first = s * rowsPerStrip;
+      return CodeStrip(image, chosen, first, std::min(rowsPerStrip, height - first), &lines[size_t(t)], &coded[s], e);
+    };
+    if (!ForEachStrip(strips, n, work, error)) return false;
+    for (uint32_t s = 0; s < strips; ++s) {
+      if (TIFFWriteRawStrip(tif.get(), s, coded[s].data(), tmsize_t(coded[s].size())) < 0) {
+        *error = TiffFailure("cannot write the TIFF file");
+        return false;
+      }
+      std::vector<uint8_t>().swap(coded[s]);
+    }
+  } else {
+    std::vector<uint8_t> line(lineBytes);
+    for (int32_t y = 0; y < image.height; ++y) {
+      FileRow(image, y, line.data());
+      if (TIFFWriteScanline(tif.get(), line.data(), uint32_t(y), 0) < 0) {
+        *error = TiffFailure("cannot write the TIFF file");
+        return false;
+      }
     }
   }
   if (!TIFFFlush(tif.get())) {

@@ -9,10 +9,13 @@
 
 namespace gyhost {
 
-bool ReadTiff(const std::string& path, HostImage* image, std::string* error);
+// threads: how many may decode strips side by side; 0 every core.
+bool ReadTiff(const std::string& path, HostImage* image, std::string* error, int32_t threads = 0);
 // Writes the image's own depth: 8, 16 (0..65535) or 32-bit float samples.
 // compression: a libtiff COMPRESSION_ code, or 0 for the input's compression
 // (uncompressed stays uncompressed; LZW when the input was not a TIFF).
-bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compression, std::string* error);
+// threads: how many may code strips side by side; 0 every core.
+bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compression, std::string* error,
+               int32_t threads = 0);
 
 }  // namespace gyhost

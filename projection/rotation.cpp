@@ -81,9 +81,12 @@ void Multiply3x3D(const double A[4][4], const double B[4][4], double M[4][4]) {
 }
 
 void MultiplyRowVectorBy3x3(const float p[3], const float M[4][4], float out[3]) {
-  float r[3];
-  for (int j = 0; j < 3; ++j) r[j] = p[0] * M[0][j] + p[1] * M[1][j] + p[2] * M[2][j];
-  out[0] = r[0], out[1] = r[1], out[2] = r[2];
+  // Three named results, not an array copied out: every mapped point passes
+  // here three times, and the array's copy stalled on its own stores.
+  const float r0 = p[0] * M[0][0] + p[1] * M[1][0] + p[2] * M[2][0];
+  const float r1 = p[0] * M[0][1] + p[1] * M[1][1] + p[2] * M[2][1];
+  const float r2 = p[0] * M[0][2] + p[1] * M[1][2] + p[2] * M[2][2];
+  out[0] = r0, out[1] = r1, out[2] = r2;
 }
 
 void MultiplyRowVectorBy3x3D(const double p[3], const double M[4][4], double out[3]) {

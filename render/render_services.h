@@ -16,6 +16,10 @@ void DoSolarRect(Globals* globals);
 // The body of the renderer's work orders: kind 0 maps a span of corners,
 // kind 1 samples a span of pixels; other kinds and a null record do nothing.
 void DoMyTask(PerTaskStuffType* task, int32_t kind);
+// Stops the tasks that render rows ahead of the host (each within its
+// current row), waits for them and frees their buffers; nothing when none
+// run. Before anything a pass's tasks read is freed.
+void EndRowsAhead(Globals* globals);
 // Counts of the recorded sphere spots (see render/spot_record.h).
 void SetGSpots(long count);
 void SetPSpots(long count);

@@ -1,5 +1,6 @@
 #include "render/row_renderer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "frame/globals.h"
@@ -17,6 +18,7 @@
 #include "render/overlay_grids.h"
 #include "render/pixel_output.h"
 #include "render/render_services.h"
+#include "render/rows_ahead.h"
 #include "render/scanline_setup.h"
 #include "render/view_build.h"
 #include "render/vort.h"
@@ -71,6 +73,13 @@ void FinishPixelsSerially(const vort& view, ColumnRecord* records, int32_t width
   }
 }
 
+// The overlays of a row rendered ahead, drawn here in row order into the
+// shared column records as the row-by-row path draws them: the corner grid
+// coordinates of the row's two corner rows come with the row, and so do
+// its pixels' colours and edge dots.
+void FinishBandedOverlays(const Globals* globals, vort& view, const RowAhead& row, ColumnRecord* records,
+                          int32_t width, int32_t y);
+
 // A pass starts with no coverage and every column's Tissot search at the
 // first centre.
 void StartColumns(ColumnRecord* records, int32_t count) {
@@ -116,8 +125,35 @@ void DrawCornerOverlays(const TParameters* p, const vort& view, ColumnRecord* re
   }
 }
 
-// Builds the view and maps the corner row above the pass's first row.
-bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, int32_t width) {
+void FinishBandedOverlays(const Globals* globals, vort& view, const RowAhead& row, ColumnRecord* records,
+                          int32_t width, int32_t y) {
+  const int32_t now = y & 1, prev = now ^ 1;
+  if (view.gridOn) {
+    for (int32_t i = 0; i <= width; ++i) {
+      records[i].reply[prev].gridU = row.gridCorners[i][0];
+      records[i].reply[prev].gridV = row.gridCorners[i][1];
+      records[i].reply[now].gridU = row.gridCorners[i][2];
+      records[i].reply[now].gridV = row.gridCorners[i][3];
+    }
+  }
+  view.replySlot = now;
+  ClearNextCoverageSlot(records, width + 1, y, view);
+  DrawCornerOverlays(Params(globals), view, records, width, y);
+  const float zoom = float(view.previewScale);
+  for (int32_t x = 0; x < width; ++x) {
+    float* colour = records[x].pixelColor;
+    for (int i = 0; i < 4; ++i) colour[i] = row.colours[x][i];
+    if (view.gridOn)
+      CompositeBlack(Clamp01(records[x + 1].gridCoverage[y & 1]) * kGraticuleStrength / zoom, colour, true);
+    if (!view.edgesOn && !view.transparentBackground) CompositeOverBackdrop(view, colour);
+    if (view.edgesOn) records[x].edgeDot = row.dots[x];
+  }
+  if (view.edgesOn) FinishPixelsSerially(view, records, width, y);
+}
+
+// Builds the view of the pass; false (with the result set) when it cannot be
+// built.
+bool BuildPassView(Globals* globals) {
   InvocationStorage* s = globals->storage;
   s->viewBuilt = 0;
   // Value-initialised at every build: nothing of an earlier pass survives.
@@ -149,11 +185,15 @@ bool StartPass(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, in
     return false;
   }
   view.viewIndex = 0;
+  return true;
+}
+
+// Maps the corner row above row y into the shared column records.
+void StartRowByRow(Globals* globals, int32_t y, PyramidDescriptor* outputPyramid, int32_t width) {
+  vort& view = globals->storage->view;
   view.replySlot = (y - 1) & 1 ? 0 : 1;  // the flip below lands corner row y - 1 in slot (y - 1) & 1
   StartColumns(globals->columnRecords, width + 1);
   build_sample_row(globals, &view, y - 1, outputPyramid);
-  s->viewBuilt = 1;
-  return true;
 }
 
 // A net search starts where the task's last one hit, and a point on an edge
@@ -194,12 +234,11 @@ void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescript
   launch_and_finish_all_tasks(globals);
 }
 
-void build_sample_row_segment(PerTaskStuffType* task) {
-  const vort& view = *static_cast<const vort*>(task->job);
-  const int32_t s = view.replySlot;
+void MapCornerSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task) {
+  const int32_t s = slot;
   StartChunk(task);
   for (int32_t c = task->firstColumn; c <= task->lastColumn; ++c) {
-    ColumnRecord& r = view.columnRecords[c + 1];
+    ColumnRecord& r = records[c + 1];
     r.cornerX[s] = float(c);
     r.cornerY[s] = float(task->row);
     TransformationReply& reply = r.reply[s];
@@ -211,17 +250,20 @@ void build_sample_row_segment(PerTaskStuffType* task) {
   }
 }
 
-void build_results_pixel_row_segment(PerTaskStuffType* task) {
-  const vort& view = *static_cast<const vort*>(task->job);
+void SamplePixelSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task,
+                     float (*colours)[4], EdgeDot* dots) {
   const TParameters* p = Params(task->globals);
   const int32_t y = task->row;
+  // Into the caller's rows, the overlays drawn across rows are the main
+  // thread's, and so is the backdrop they go under.
+  const bool overlaysLater = colours && (view.gridOn || view.edgesOn);
   StartChunk(task);
   AnisoState state{};  // this task's own sampler state
   PixelSampling job{};
   job.view = &view;
   job.outputPyramid = task->outputPyramid;
-  job.records = view.columnRecords;
-  job.replySlot = view.replySlot;
+  job.records = records;
+  job.replySlot = slot;
   job.sharpen = p ? p->sharpening * kPercent : 0.0f;
   job.quality = (p && p->runMode == RunMode_Preview) ? p->previewQuality : kFinalQuality;
   job.task = task;
@@ -231,15 +273,31 @@ void build_results_pixel_row_segment(PerTaskStuffType* task) {
     float colour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     SuperSamplerReply ssr{};
     GetAdaptivelySampledColor(job, x, y, &ssr, colour);
-    ColumnRecord& right = view.columnRecords[x + 1];
+    ColumnRecord& own = records[x];
+    if (overlaysLater) {
+      for (int i = 0; i < 4; ++i) colours[x][i] = colour[i];
+      if (view.edgesOn && dots) dots[x] = EdgeDotOf(ssr);
+      continue;
+    }
+    ColumnRecord& right = records[x + 1];
     if (view.gridOn)
       CompositeBlack(Clamp01(right.gridCoverage[y & 1]) * kGraticuleStrength / zoom, colour, true);
     if (view.tissotOn || view.polySpotsOn) CompositeBlack(Clamp01(right.tissotCoverage[y & 1]), colour, true);
     if (!view.edgesOn && !view.transparentBackground) CompositeOverBackdrop(view, colour);
-    ColumnRecord& own = view.columnRecords[x];
-    for (int i = 0; i < 4; ++i) own.pixelColor[i] = colour[i];
+    float* out = colours ? colours[x] : own.pixelColor;
+    for (int i = 0; i < 4; ++i) out[i] = colour[i];
     if (view.edgesOn) own.edgeDot = EdgeDotOf(ssr);
   }
+}
+
+void build_sample_row_segment(PerTaskStuffType* task) {
+  const vort& view = *static_cast<const vort*>(task->job);
+  MapCornerSpan(view, view.columnRecords, view.replySlot, task);
+}
+
+void build_results_pixel_row_segment(PerTaskStuffType* task) {
+  const vort& view = *static_cast<const vort*>(task->job);
+  SamplePixelSpan(view, view.columnRecords, view.replySlot, task, nullptr, nullptr);
 }
 
 void DoMyTask(PerTaskStuffType* task, int32_t kind) {
@@ -272,14 +330,47 @@ void DoSolarRect(Globals* globals) {
   InvocationStorage* s = globals->storage;
   vort& view = s->view;
   ColumnRecord* records = globals->columnRecords;
-  const bool ahead = s->viewBuilt && y != 0 && view.rowAheadPlusOne == y + 1;
+  RowAhead row{};
+  bool banded = TakeRowAhead(globals, y, &row);
+  if (!banded && (y == 0 || !s->viewBuilt || view.bandedPass)) {
+    // A new pass, or a row the bands did not render: the column records hold
+    // no corner row of this pass, so it starts afresh here.
+    EndRowsAhead(globals);
+    finish_only_all_tasks(globals);
+    if (!BuildPassView(globals)) return;
+    const int32_t endRow = std::min(globals->outputHeight, globals->lastRow + 1);
+    if (StartRowsAhead(globals, &view, y, endRow, width, outputPyramid)) {
+      view.bandedPass = 1;
+      StartColumns(records, width + 1);
+      banded = TakeRowAhead(globals, y, &row);
+    } else {
+      StartRowByRow(globals, y, outputPyramid, width);
+      view.rowAheadPlusOne = 0;
+    }
+    s->viewBuilt = 1;
+  }
+  if (banded) {
+    PixelSink sink;
+    if (!PreparePixelSink(globals, y, &sink)) {
+      globals->result = kOutOfMemory;
+      return;
+    }
+    if (view.gridOn || view.edgesOn) {
+      FinishBandedOverlays(globals, view, row, records, width, y);
+      for (int32_t x = 0; x < width; ++x) Output_a_Pixel(sink, x, records[x].pixelColor);
+    } else {
+      for (int32_t x = 0; x < width; ++x) Output_a_Pixel(sink, x, row.colours[x]);
+    }
+    ReleaseRowAhead(globals, y);
+    return;
+  }
+  const bool ahead = y != 0 && view.rowAheadPlusOne == y + 1;
   if (ahead) {
     // The tasks rendered this row while the host copied the last one.
     finish_only_all_tasks(globals);
   } else {
     // Nothing the tasks may still be doing for another row survives.
     finish_only_all_tasks(globals);
-    if ((y == 0 || !s->viewBuilt) && !StartPass(globals, y, outputPyramid, width)) return;
     view.rowAheadPlusOne = 0;
     build_sample_row(globals, &view, y, outputPyramid);
     ClearNextCoverageSlot(records, width + 1, y, view);

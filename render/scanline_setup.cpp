@@ -31,38 +31,43 @@ void JobRangeX(const vort& view, const PerTaskStuffType& task, float* xLow, floa
   PixelsToCenters(float(task.spanLast + 1), 0.0f, zoom, offH, offV, task.outputPyramid, xHigh, &v, &cx, &cy, &view);
 }
 
+void PrepareLists(const Globals* globals, const vort& view, PerTaskStuffType* task, int32_t row) {
+  // Division toward zero: corner rows -1 and 0 share band 0.
+  const int32_t band = row / kRowsPerBand;
+  const float zoom = float(view.previewScale);
+  const float offH = float(view.previewOffsetH), offV = float(view.previewOffsetV);
+  float x, yLow, yHigh;
+  Output_Pixels_to_Something(0.0f, float(band * kRowsPerBand), zoom, offH, offV, &x, &yLow, &view);
+  Output_Pixels_to_Something(0.0f, float(band * kRowsPerBand + kRowsPerBand - 1), zoom, offH, offV, &x, &yHigh, &view);
+  const float rowHeight = zoom * view.invOutputHeight * view.outputAspect;
+
+  const polyhedron* output = view.isPolyhedral ? view.polyhedron : nullptr;
+  const polyhedron* input = InputModeCategory(view.inputMode) == 1 ? globals->inputPolyhedron : nullptr;
+  // The poly-map's rays and the tiling's wrapped points land anywhere on the
+  // net, whatever the row: their lists keep every triangle.
+  const bool culling =
+      output && output->bandCulling && view.outputMode != kPolyMapMode && view.outputMode != kSkewedTilingMode;
+  PerTaskStuffType& t = *task;
+  float xLow = 0.0f, xHigh = 0.0f;
+  if ((output || input) && t.outputPyramid) JobRangeX(view, t, &xLow, &xHigh);
+  if (output)
+    PrepareShortTriList(output, yLow, yHigh, output->unfoldingIndex, rowHeight, &t.outputHint, xLow, xHigh, culling);
+  // Every direction must find its face: the input lists are never culled.
+  if (input) PrepareShortTriList(input, 0.0f, 0.0f, kAllFacegroups, rowHeight, &t.inputHint, xLow, xHigh, false);
+  t.outputHint.band = band;
+}
+
 }  // namespace
 
 void DoOncePerScanlineSetup(Globals* globals, vort* view, int32_t row) {
   if (!globals->taskRecords || globals->taskCount < 1) return;
-  // Division toward zero: corner rows -1 and 0 share band 0.
-  const int32_t band = row / kRowsPerBand;
-  PerTaskStuffType& first = globals->taskRecords[0];
-  if (band == first.outputHint.band) return;
+  // Every task keeps the lists of the same band.
+  if (row / kRowsPerBand == globals->taskRecords[0].outputHint.band) return;
+  for (int32_t i = 0; i < globals->taskCount; ++i) PrepareLists(globals, *view, &globals->taskRecords[i], row);
+}
 
-  const float zoom = float(view->previewScale);
-  const float offH = float(view->previewOffsetH), offV = float(view->previewOffsetV);
-  float x, yLow, yHigh;
-  Output_Pixels_to_Something(0.0f, float(band * kRowsPerBand), zoom, offH, offV, &x, &yLow, view);
-  Output_Pixels_to_Something(0.0f, float(band * kRowsPerBand + kRowsPerBand - 1), zoom, offH, offV, &x, &yHigh, view);
-  const float rowHeight = zoom * view->invOutputHeight * view->outputAspect;
-
-  const polyhedron* output = view->isPolyhedral ? view->polyhedron : nullptr;
-  const polyhedron* input = InputModeCategory(view->inputMode) == 1 ? globals->inputPolyhedron : nullptr;
-  // The poly-map's rays and the tiling's wrapped points land anywhere on the
-  // net, whatever the row: their lists keep every triangle.
-  const bool culling =
-      output && output->bandCulling && view->outputMode != kPolyMapMode && view->outputMode != kSkewedTilingMode;
-  for (int32_t i = 0; i < globals->taskCount; ++i) {
-    PerTaskStuffType& t = globals->taskRecords[i];
-    float xLow = 0.0f, xHigh = 0.0f;
-    if ((output || input) && t.outputPyramid) JobRangeX(*view, t, &xLow, &xHigh);
-    if (output)
-      PrepareShortTriList(output, yLow, yHigh, output->unfoldingIndex, rowHeight, &t.outputHint, xLow, xHigh, culling);
-    // Every direction must find its face: the input lists are never culled.
-    if (input) PrepareShortTriList(input, 0.0f, 0.0f, kAllFacegroups, rowHeight, &t.inputHint, xLow, xHigh, false);
-    t.outputHint.band = band;
-  }
+void PrepareTaskForRow(const Globals* globals, const vort& view, PerTaskStuffType* task, int32_t row) {
+  if (row / kRowsPerBand != task->outputHint.band) PrepareLists(globals, view, task, row);
 }
 
 void Prefill_any_threadshared_caches(PerTaskStuffType* first) {

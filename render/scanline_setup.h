@@ -12,5 +12,8 @@ struct vort;
 
 // Corner row `row` of the view; the kind-0 orders are already split.
 void DoOncePerScanlineSetup(Globals* globals, vort* view, int32_t row);
+// The same for one task, for corner row `row` of a job spanning the task's
+// spanFirst..spanLast; a task that already holds the row's lists keeps them.
+void PrepareTaskForRow(const Globals* globals, const vort& view, PerTaskStuffType* task, int32_t row);
 // With the first task record of the row's orders.
 void Prefill_any_threadshared_caches(PerTaskStuffType* first);

@@ -86,4 +86,6 @@ struct vort {
   // One more than the output row whose pixels the worker tasks are
   // rendering ahead while the host copies the current one; 0: none.
   int32_t rowAheadPlusOne;
+  // 1 when the pass's rows are rendered ahead in bands (rows_ahead.h).
+  uint8_t bandedPass;
 };

@@ -10,6 +10,8 @@
 #include "frame/globals.h"
 #include "frame/task_pool.h"
 #include "frame/tparameters.h"
+#include "platform/config.h"
+#include "pyramid/pyramid_levels.h"
 #include "render/render_services.h"
 #include "support/row_render_harness.h"
 
@@ -18,11 +20,11 @@ namespace {
 constexpr int kWidth = 61, kHeight = 23;
 
 struct AheadHost : RowRenderHarness {
-  AheadHost(int tasks, int32_t outputMode, bool ahead) : RowRenderHarness(kWidth, kHeight, tasks) {
+  AheadHost(int tasks, int32_t outputMode, bool ahead, int rows = kHeight) : RowRenderHarness(kWidth, rows, tasks) {
     Settings()->outputMode = outputMode;
     // The frame's row count of the pass: rows beyond the current one exist,
     // so the renderer may start the next while the host copies this one.
-    globals()->outputHeight = ahead ? kHeight : 0;
+    globals()->outputHeight = ahead ? rows : 0;
     EXPECT_TRUE(PaintInput([](int x, int y, float c[4]) {
       c[0] = float(x) / kWidth;
       c[1] = float(y) / kHeight;
@@ -32,7 +34,7 @@ struct AheadHost : RowRenderHarness {
 
   // Rows 0..rows-1 of a final pass into `picture` (kWidth * kHeight * 3).
   void RenderRows(int rows, std::vector<uint8_t>* picture) {
-    picture->assign(size_t(kWidth) * kHeight * 3, 0);
+    picture->assign(size_t(kWidth) * height * 3, 0);
     std::vector<uint8_t> in(size_t(kWidth) * 3, 0);
     FilterRecord& r = host.record;
     r.outRect = Rect{0, 0, 1, int16_t(kWidth)};
@@ -43,6 +45,18 @@ struct AheadHost : RowRenderHarness {
       DoSolarRect(globals());
       ASSERT_EQ(globals()->result, 0) << "row " << y;
     }
+  }
+
+  // One row of a pass into its place in `picture`.
+  void RenderRow(int y, std::vector<uint8_t>* picture) {
+    std::vector<uint8_t> in(size_t(kWidth) * 3, 0);
+    FilterRecord& r = host.record;
+    r.outRect = Rect{0, 0, 1, int16_t(kWidth)};
+    r.inData = in.data();
+    r.outData = &(*picture)[size_t(y) * kWidth * 3];
+    globals()->drawingRow = y;
+    DoSolarRect(globals());
+    ASSERT_EQ(globals()->result, 0) << "row " << y;
   }
 
   bool TasksIdle() const {
@@ -62,7 +76,11 @@ struct Overlays {
 // Every overlay that keeps coverage from row to row is among the cases:
 // the row ahead must not draw into the cells the current row still reads.
 TEST(RowsAhead, GiveTheBytesOfRowsRenderedInTurn) {
-  const Overlays overlays[] = {{"none", false, false, 1}, {"edges", true, false, 1}, {"all", true, true, 4}};
+  const Overlays overlays[] = {{"none", false, false, 1},
+                               {"edges", true, false, 1},
+                               {"graticule", false, false, 4},
+                               {"graticule and edges", true, false, 4},
+                               {"all", true, true, 4}};
   for (const int32_t mode : {46, 16, 1}) {
     for (const Overlays& o : overlays) {
       std::vector<uint8_t> inTurn;
@@ -106,6 +124,75 @@ TEST(RowsAhead, APassStoppedMidwayThenRestartedRendersAfresh) {
   h.RenderRows(7, &part);
   finish_only_all_tasks(h.globals());
   EXPECT_TRUE(h.TasksIdle());
+}
+
+// Bands rendered ahead that the pass gives up (the end of a pass, a cancel)
+// stop and are freed at once; a row asked for out of turn is rendered
+// afresh, and so is every row after it.
+TEST(RowsAhead, BandsGivenUpOrLeftOutOfTurnLeaveTheRowsAsRenderedInTurn) {
+  std::vector<uint8_t> reference;
+  {
+    AheadHost h(1, 46, false);
+    h.RenderRows(kHeight, &reference);
+  }
+  AheadHost h(4, 46, true);
+  std::vector<uint8_t> picture(size_t(kWidth) * kHeight * 3, 0);
+  for (int y = 0; y < 5; ++y) h.RenderRow(y, &picture);
+  EXPECT_NE(h.globals()->storage->rowsAhead, nullptr);
+  EndRowsAhead(h.globals());
+  EXPECT_EQ(h.globals()->storage->rowsAhead, nullptr);
+  EXPECT_TRUE(h.TasksIdle());
+
+  picture.assign(picture.size(), 0);
+  for (int y = 0; y < 5; ++y) h.RenderRow(y, &picture);
+  for (int y = 9; y < kHeight; ++y) h.RenderRow(y, &picture);
+  for (int y = 2; y < 5; ++y) h.RenderRow(y, &picture);
+  EndRowsAhead(h.globals());
+  EXPECT_TRUE(h.TasksIdle());
+  for (size_t i = 0; i < picture.size(); ++i) {
+    const size_t row = i / (size_t(kWidth) * 3);
+    if (row >= 5 && row < 9) continue;
+    ASSERT_EQ(picture[i], reference[i]) << "row " << row;
+  }
+}
+
+// Another job of the task pool between two rows (here the input's levels
+// built again, the same) waits for the bands' orders and rewrites the task
+// records; the bands go on afterwards with the bytes of rows in turn. The
+// picture is taller than the ring, so the tasks are started again later.
+TEST(RowsAhead, BandsGoOnAfterAnotherJobOfThePool) {
+  constexpr int kRows = 150;
+  std::vector<uint8_t> reference;
+  {
+    AheadHost h(1, 46, false, kRows);
+    h.RenderRows(kRows, &reference);
+  }
+  AheadHost h(2, 46, true, kRows);
+  std::vector<uint8_t> picture(size_t(kWidth) * kRows * 3, 0);
+  for (int y = 0; y < kRows; ++y) {
+    h.RenderRow(y, &picture);
+    if (y == 3 || y == 60) paint_mipmap_of_pyramid(&h.globals()->pyramids[kPyramidMain]);
+  }
+  EXPECT_TRUE(h.TasksIdle());
+  EXPECT_TRUE(picture == reference);
+}
+
+// Where no task can run, the bands are rendered on the main thread as the
+// host asks for their rows, with the same bytes.
+TEST(RowsAhead, BandsWithoutTasksRenderOnTheMainThread) {
+  std::vector<uint8_t> reference, withoutTasks;
+  {
+    AheadHost h(1, 16, false);
+    h.RenderRows(kHeight, &reference);
+  }
+  GyrellePlatformConfigure("withoutTaskstasks", 1);
+  {
+    AheadHost h(3, 16, true);
+    h.RenderRows(kHeight, &withoutTasks);
+    EXPECT_EQ(h.globals()->storage->rowsAhead, nullptr);  // ended with the last row
+  }
+  GyrellePlatformConfigure("withoutTaskstasks", 0);
+  EXPECT_TRUE(withoutTasks == reference);
 }
 
 }  // namespace

@@ -97,6 +97,7 @@ void DoSolarRect(Globals* globals) {
 }
 
 void DoMyTask(PerTaskStuffType*, int32_t) {}
+void EndRowsAhead(Globals*) {}
 void SetGSpots(long) {}
 void SetPSpots(long) {}
 // The Voronoi solids record their sites through the renderer's spot record.
