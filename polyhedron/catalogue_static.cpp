@@ -9,6 +9,7 @@
 #include "polyhedron/polyhedron_record.h"
 #include "polyhedron/shape_tables_lattice.h"
 #include "polyhedron/shape_tables_reuleaux.h"
+#include "polyhedron/shape_tables_rhombus.h"
 #include "polyhedron/shape_tables_stars.h"
 #include "polyhedron/shape_tables_zigzag.h"
 
@@ -211,6 +212,8 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     SectorNet(31, fivestar_Coords2D, fivestar_Faces2D, fivestar_Coords3D, fivestar_2D_to_3D, 10),
     SectorNet(32, threestar_Coords2D, threestar_Faces2D, threestar_Coords3D, threestar_2D_to_3D, 12),
     SectorNet(33, triangle_Coords2D, threestar_Faces2D, threestar_Coords3D, threestar_2D_to_3D, 6),
+    // The first rhombus: a hemisphere on each side of its long diagonal.
+    SectorNet(34, rhombus_Coords2D, rhombus_Faces2D, rhombus_Coords3D, rhombus_2D_to_3D, 4),
     SectorNet(35, bipolar_rhombus_Coords2D, bipolar_rhombus_Faces2D, bipolar_rhombus_Coords3D,
               bipolar_rhombus_2D_to_3D, 12),
     SectorNet(36, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
@@ -277,7 +280,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {34, 59, 60, 62};
+constexpr int32_t kStaticCodesWithoutTables[] = {59, 60, 62};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {

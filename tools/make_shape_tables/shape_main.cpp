@@ -30,6 +30,7 @@
 #include "lattice_nets.h"
 #include "tetra_nets.h"
 #include "zigzag_nets.h"
+#include "rhombus_net.h"
 #include "projection/net_projection_core.h"
 #include "projection/stereographic.h"
 #include "polybuild/catalogue_solids.h"
@@ -366,6 +367,24 @@ void WriteZigzagNets(const char* folder, double handedness) {
     Fail("cannot write the zigzag tables");
 }
 
+void WriteRhombus(const char* folder, double handedness) {
+  const SectorLayout layout = RhombusLayout();
+  Built b{layout, ImagesOf(layout), {}};
+  b.net = NumberNet(layout, b.images, PlaceRhombus(layout, b.images));
+  if (Handedness(b.net, b.images) != handedness) Transform(&b.net, 1.0, 0.0, true);
+  CheckCongruent(layout, b.net);
+  // The hemispheres come out side by side: a quarter turn puts the sky's
+  // pole (the -y side, as for the other nets) on top.
+  Transform(&b.net, cplx(0.0, 1.0), 0.0, false);
+  Expect("rhombus points", b.net.points.size(), 5);
+  TableWriter w;
+  WriteFamily(&w, b, "The first rhombus: four sectors, a hemisphere above and one below its long diagonal");
+  if (!w.Save(folder, "shape_tables_rhombus",
+              "The first rhombus's sector net, written by tools/make_shape_tables (see rhombus_net.h).\n"
+              "Do not edit."))
+    Fail("cannot write the rhombus tables");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -443,5 +462,6 @@ int main(int argc, char** argv) {
     Fail("cannot write the tables");
   WriteLatticeNets(argv[1], handedness);
   WriteZigzagNets(argv[1], handedness);
+  WriteRhombus(argv[1], handedness);
   return 0;
 }
