@@ -9,7 +9,9 @@
 #include "polyhedron/polyhedron_record.h"
 #include "polyhedron/shape_tables_lattice.h"
 #include "polyhedron/shape_tables_reuleaux.h"
+#include "polyhedron/shape_tables_rhombus.h"
 #include "polyhedron/shape_tables_stars.h"
+#include "polyhedron/shape_tables_zigzag.h"
 
 namespace {
 
@@ -54,6 +56,24 @@ constexpr StaticShapeEntry CubeEighths(int32_t code, const int16_t* rows, int32_
   e.mirrorFlipB = 1;
   e.origamiTabOption = 1;
   if (upperHalf) {
+    e.segmentStretch = 1;
+    e.segmentStretchAlpha = 0.5;
+  }
+  return e;
+}
+
+// The cube in eighths stood on a corner, drawn through the cube warp and
+// mirrored by flip B like the shuriken. The monozag shows half the cube,
+// which the segment stretch opens to the whole sphere.
+constexpr StaticShapeEntry CubeOnACorner(int32_t code, const int16_t* rows, int32_t rowsLength, int32_t faces,
+                                         bool half) {
+  StaticShapeEntry e{code, zigzag_Coords2D, rows, rowsLength, zigzag_Coords3D, nullptr, 0, faces, 0, 0, 1,
+                     kUpFaceMostCorners};
+  e.map2Dto3D = zigzag_2D_to_3D;
+  e.map2Dto3DLength = int32_t(std::size(zigzag_2D_to_3D));
+  e.mirrorFlipB = 1;
+  e.origamiTabOption = 1;
+  if (half) {
     e.segmentStretch = 1;
     e.segmentStretchAlpha = 0.5;
   }
@@ -192,6 +212,8 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     SectorNet(31, fivestar_Coords2D, fivestar_Faces2D, fivestar_Coords3D, fivestar_2D_to_3D, 10),
     SectorNet(32, threestar_Coords2D, threestar_Faces2D, threestar_Coords3D, threestar_2D_to_3D, 12),
     SectorNet(33, triangle_Coords2D, threestar_Faces2D, threestar_Coords3D, threestar_2D_to_3D, 6),
+    // The first rhombus: a hemisphere on each side of its long diagonal.
+    SectorNet(34, rhombus_Coords2D, rhombus_Faces2D, rhombus_Coords3D, rhombus_2D_to_3D, 4),
     SectorNet(35, bipolar_rhombus_Coords2D, bipolar_rhombus_Faces2D, bipolar_rhombus_Coords3D,
               bipolar_rhombus_2D_to_3D, 12),
     SectorNet(36, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
@@ -205,6 +227,9 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     SectorNet(41, Naphthalene_Coords2D, Naphthalene_Faces2D, Naphthalene_Coords3D, Naphthalene_2D_to_3D, 24),
     SectorNet(42, Phenathene_Coords2D, Phenathene_Faces2D, Phenathene_Coords3D, Phenathene_2D_to_3D, 36),
     CubeEighths(43, shuriken_Faces2D, int32_t(std::size(shuriken_Faces2D)), 48, false),
+    CubeOnACorner(46, zigzag_Faces2D, int32_t(std::size(zigzag_Faces2D)), 48, false),
+    CubeOnACorner(47, monozag_Faces2D, int32_t(std::size(monozag_Faces2D)), 24, true),
+    CubeOnACorner(51, monozag_Faces2D, int32_t(std::size(monozag_Faces2D)), 24, true),
     ReuleauxNet(52, Reuleaux1_Coords2D, Reuleaux1_Faces2D, ReuleauxTetrahedron_Coords3D, Reuleaux1_2D_to_3D, 6,
                 -0.594388f, 0.594388f, -0.684105f, 0.502879f),
     ReuleauxNet(53, Reuleaux2_Coords2D, Reuleaux2_Faces2D, ReuleauxTetrahedron_Coords3D,
@@ -223,6 +248,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
         SectorNet(58, adamsdiamonds_Coords2D, adamsdiamonds_Faces2D, adamsdiamonds_Coords3D, adamsdiamonds_2D_to_3D, 16)),
     CubeEighths(61, shuriken_Faces2D, int32_t(std::size(shuriken_Faces2D)), 48, false),
     SectorNet(63, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
+    CubeOnACorner(64, zigzag_Faces2D, int32_t(std::size(zigzag_Faces2D)), 48, false),
     {65, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
     // The icosahedron's sunburst, warped like 65.
@@ -254,7 +280,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {34, 46, 47, 51, 59, 60, 62, 64};
+constexpr int32_t kStaticCodesWithoutTables[] = {59, 60, 62};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {

@@ -29,6 +29,10 @@
 #include "cube_nets.h"
 #include "lattice_nets.h"
 #include "tetra_nets.h"
+#include "zigzag_nets.h"
+#include "rhombus_net.h"
+#include "projection/net_projection_core.h"
+#include "projection/stereographic.h"
 #include "polybuild/catalogue_solids.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"
@@ -313,6 +317,74 @@ void WriteLatticeNets(const char* folder, double handedness) {
     Fail("cannot write the lattice tables");
 }
 
+// The cube stood on a corner (the zigzag, and the monozag on its points),
+// stored mirrored as the shuriken is, since flip B mirrors it back.
+void WriteZigzagNets(const char* folder, double handedness) {
+  auto kept = [](const Dir3& d) {
+    float p[3] = {float(d.v[0]), float(d.v[1]), float(d.v[2])};
+    ExtraTumbleForMonozag(p);
+    uint8_t outside = 0;
+    SubstituteSphereSegment(p, 0.5, &outside);
+    return outside == 0;
+  };
+  auto sky = [](const Dir3& d) {
+    float p[3] = {float(d.v[0]), float(d.v[1]), float(d.v[2])};
+    ExtraTumbleForMonozag(p);
+    return -double(p[1]);  // the sky is the tumbled sphere's -y side
+  };
+  ZigzagNets z = MakeZigzagNets(kept, sky);
+  LatticeNet& net = z.net;
+  net.faces = z.zigzagFaces;
+  // The solid is in the frame the renderer tumbles; turning does not change
+  // which way round a net shows it, so the test is made there.
+  if (NetHandedness(net, reinterpret_cast<const double(*)[3]>(Flat(net.solid).data())) != handedness)
+    for (cplx& p : net.points) p = -std::conj(p);
+  for (Dir3& d : net.solid) d.v[0] = -d.v[0];
+  // The tumble brings the top corner to the nadir: a half turn sets the sky
+  // up. The monozag was laid out with its sky up already.
+  for (int32_t k = 0; k < z.zigzagPoints; ++k) net.points[k] = -net.points[k];
+  Expect("zigzag faces", z.zigzagFaces.size(), 48);
+  Expect("monozag faces", z.monozagFaces.size(), 24);
+  Expect("zigzag points", size_t(HighestInFaces(FacesOnly(z.zigzagFaces), 48)), size_t(z.zigzagPoints));
+  Expect("cube points", net.solid.size(), 26);
+  std::printf("zigzag points %d, monozag highest point %d\n", z.zigzagPoints,
+              HighestInFaces(FacesOnly(z.monozagFaces), 24));
+  TableWriter w;
+  w.Coords2D("zigzag_Coords2D", net.points,
+             "The cube in eighths stood on a corner. First the zigzag: its six faces in one band, the three\n"
+             "round the sky's corner along the top, the three round the ground's below, each joined to the\n"
+             "next along the zigzag of edges between them. Then the monozag's own points");
+  w.Rows("zigzag_Faces2D", z.zigzagFaces, "The zigzag's eighths: face centre, edge midpoint, corner");
+  w.Rows("monozag_Faces2D", z.monozagFaces,
+         "The monozag: the half of the cube its stretch opens to the whole sphere (cut through the top and\n"
+         "bottom corners along two face diagonals and two edges), a stretch of the band turned an eighth so\n"
+         "that the two cut edges, where the poles lie, run level");
+  w.Coords3D("zigzag_Coords3D", net.solid, "The cube's corners, edge midpoints and face centres");
+  w.Map("zigzag_2D_to_3D", net.solidOf, "The cube point of each net point");
+  if (!w.Save(folder, "shape_tables_zigzag",
+              "The cube stood on a corner in eighths (the zigzag and the monozag), written by\n"
+              "tools/make_shape_tables. Do not edit."))
+    Fail("cannot write the zigzag tables");
+}
+
+void WriteRhombus(const char* folder, double handedness) {
+  const SectorLayout layout = RhombusLayout();
+  Built b{layout, ImagesOf(layout), {}};
+  b.net = NumberNet(layout, b.images, PlaceRhombus(layout, b.images));
+  if (Handedness(b.net, b.images) != handedness) Transform(&b.net, 1.0, 0.0, true);
+  CheckCongruent(layout, b.net);
+  // The hemispheres come out side by side: a quarter turn puts the sky's
+  // pole (the -y side, as for the other nets) on top.
+  Transform(&b.net, cplx(0.0, 1.0), 0.0, false);
+  Expect("rhombus points", b.net.points.size(), 5);
+  TableWriter w;
+  WriteFamily(&w, b, "The first rhombus: four sectors, a hemisphere above and one below its long diagonal");
+  if (!w.Save(folder, "shape_tables_rhombus",
+              "The first rhombus's sector net, written by tools/make_shape_tables (see rhombus_net.h).\n"
+              "Do not edit."))
+    Fail("cannot write the rhombus tables");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -396,5 +468,7 @@ int main(int argc, char** argv) {
               "tools/make_shape_tables (see there for what each net is). Do not edit."))
     Fail("cannot write the tables");
   WriteLatticeNets(argv[1], handedness);
+  WriteZigzagNets(argv[1], handedness);
+  WriteRhombus(argv[1], handedness);
   return 0;
 }
