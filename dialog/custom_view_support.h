@@ -7,9 +7,13 @@
 
 #include "platform/ui/ui_types.h"
 
+#include <functional>
+
 struct UiControl;
+struct UiPoint;
 struct Rect;
 class TCarbonEvent;
+class TView;
 
 constexpr int16_t kViewPartButton = 10;
 constexpr int16_t kViewPartContent = 26;
@@ -28,3 +32,14 @@ UiStatus SpaceBarClicks(UiControl* control, TCarbonEvent& event);
 void StoreRegion(void* region, const Rect& r);
 // Presses part 10 as a click would: track nothing, hit, command.
 void SimulateClick(UiControl* control, int16_t part);
+
+// A view drawn as one bevelled button (the colour swatch, the drag button):
+// the whole view is the button part, the content the area 5 inside it.
+UiStatus ButtonViewRegion(const TView& view, int16_t part, void* region);
+int16_t ButtonViewHitTest(const TView& view, const UiPoint& p);
+// Moves the keyboard focus of a one-part view, redrawing it when it moved.
+UiStatus MoveButtonViewFocus(TView& view, int16_t* focusPart, int16_t part, uint8_t focusEverything,
+                             int16_t* outPart);
+// A press in the content area that moves before its release starts `drag`
+// and is consumed; any other press is left to the default tracking.
+UiStatus TrackPressOrDrag(TView& view, TCarbonEvent& event, int16_t* outPart, const std::function<void()>& drag);

@@ -86,56 +86,18 @@ UiStatus ColorSwatch::SetData(FourCC tag, int16_t, int32_t size, const void* dat
   return kUiNoErr;
 }
 
-UiStatus ColorSwatch::GetRegion(int16_t part, void* region) {
-  const TRectF b = Bounds();
-  const Rect whole{0, 0, int16_t(b.height), int16_t(b.width)};
-  if (part == -2 || part == -1 || part == kViewPartButton) {
-    StoreRegion(region, whole);
-    return kUiNoErr;
-  }
-  if (part == kViewPartContent) {
-    StoreRegion(region, Rect{5, 5, int16_t(whole.bottom - 5), int16_t(whole.right - 5)});
-    return kUiNoErr;
-  }
-  return kUiInvalidPartCode;
-}
+UiStatus ColorSwatch::GetRegion(int16_t part, void* region) { return ButtonViewRegion(*this, part, region); }
 
-int16_t ColorSwatch::HitTest(const UiPoint& p) {
-  const TRectF b = Bounds();
-  return p.x >= 0 && p.y >= 0 && p.x < b.width && p.y < b.height ? kViewPartButton : 0;
-}
+int16_t ColorSwatch::HitTest(const UiPoint& p) { return ButtonViewHitTest(*this, p); }
 
 UiStatus ColorSwatch::SetFocusPart(int16_t part, uint8_t focusEverything, int16_t* outPart) {
-  const int16_t focus = NextFocusPart(part, focusEverything, fFocusPart);
-  if (focus != fFocusPart) {
-    fFocusPart = focus;
-    Invalidate();
-  }
-  if (outPart) *outPart = fFocusPart;
-  return kUiNoErr;
+  return MoveButtonViewFocus(*this, &fFocusPart, part, focusEverything, outPart);
 }
 
 UiStatus ColorSwatch::TextInput(TCarbonEvent& event) { return SpaceBarClicks(fObject, event); }
 
 UiStatus ColorSwatch::Track(TCarbonEvent& event, int16_t* outPart) {
-  Rect field{};
-  GetRegion(kViewPartContent, &field);
-  UiPoint p{};
-  event.GetParameter(kUiParamMouseLocation, &p);
-  const UiPoint at{float(int32_t(p.x)), float(int32_t(p.y))};
-  if (UiPointInRect(at, field)) {
-    Hilite(kViewPartButton);
-    const UiPoint inWindow{at.x + fObject->bounds.left, at.y + fObject->bounds.top};
-    if (UiWaitMouseMoved(GetOwner(), inWindow)) {
-      Hilite(0);
-      UiDrawWindow(GetOwner());
-      PerformColorDrag();
-      if (outPart) *outPart = 0;
-      return kUiNoErr;
-    }
-  }
-  if (outPart) *outPart = kViewPartButton;
-  return kUiEventNotHandled;
+  return TrackPressOrDrag(*this, event, outPart, [this] { PerformColorDrag(); });
 }
 
 UiStatus ColorSwatch::GetSizeConstraints(TSizeF* min, TSizeF*) {
