@@ -8,6 +8,7 @@
 #include "polyhedron/shape_tables_solid.h"
 #include "polyhedron/polyhedron_record.h"
 #include "polyhedron/shape_tables_lattice.h"
+#include "polyhedron/shape_tables_pointy.h"
 #include "polyhedron/shape_tables_reuleaux.h"
 #include "polyhedron/shape_tables_stars.h"
 
@@ -221,6 +222,8 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     CubeEighths(57, cross_Faces2D, int32_t(std::size(cross_Faces2D)), 24, true),
     WithMirrorFlipB(
         SectorNet(58, adamsdiamonds_Coords2D, adamsdiamonds_Faces2D, adamsdiamonds_Coords3D, adamsdiamonds_2D_to_3D, 16)),
+    // Two opposite lunes of the sphere, each drawn twice.
+    SectorNet(59, pointy_Coords2D, pointy_Faces2D, pointy_Coords3D, pointy_2D_to_3D, 8),
     CubeEighths(61, shuriken_Faces2D, int32_t(std::size(shuriken_Faces2D)), 48, false),
     SectorNet(63, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     {65, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
@@ -254,7 +257,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {34, 46, 47, 51, 59, 60, 62, 64};
+constexpr int32_t kStaticCodesWithoutTables[] = {34, 46, 47, 51, 60, 62, 64};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {

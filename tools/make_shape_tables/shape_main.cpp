@@ -28,6 +28,7 @@
 
 #include "cube_nets.h"
 #include "lattice_nets.h"
+#include "pointy_nets.h"
 #include "tetra_nets.h"
 #include "polybuild/catalogue_solids.h"
 #include "polybuild/polyhedron_setup.h"
@@ -313,6 +314,22 @@ void WriteLatticeNets(const char* folder, double handedness) {
     Fail("cannot write the lattice tables");
 }
 
+void WritePointyNet(const char* folder, double handedness) {
+  const FlatNet net = MakePointyNet(handedness);
+  Expect("pointy faces", net.faces.size(), 8);
+  Expect("pointy points", net.points.size(), 16);
+  TableWriter w;
+  w.Coords2D("pointy_Coords2D", net.points,
+             "Pointy: two opposite lunes, then a copy of each, apart and sky up: the net points");
+  w.Rows("pointy_Faces2D", net.faces, "Its sectors: sector k is face k, corners centre, edge midpoint, corner");
+  w.Coords3D("pointy_Coords3D", net.solid, "The sphere images of its corners");
+  w.Map("pointy_2D_to_3D", net.solidOf, "The solid vertex of each net point");
+  if (!w.Save(folder, "shape_tables_pointy",
+              "The pointy net of the catalogue, written by tools/make_shape_tables (see\n"
+              "pointy_nets.cpp there for what it is). Do not edit."))
+    Fail("cannot write the pointy tables");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -389,5 +406,6 @@ int main(int argc, char** argv) {
               "tools/make_shape_tables (see there for what each net is). Do not edit."))
     Fail("cannot write the tables");
   WriteLatticeNets(argv[1], handedness);
+  WritePointyNet(argv[1], handedness);
   return 0;
 }
