@@ -11,6 +11,7 @@
 #include "polyhedron/shape_tables_pointy.h"
 #include "polyhedron/shape_tables_reuleaux.h"
 #include "polyhedron/shape_tables_stars.h"
+#include "polyhedron/shape_tables_waffle.h"
 
 namespace {
 
@@ -224,7 +225,11 @@ constexpr StaticShapeEntry kStaticShapes[] = {
         SectorNet(58, adamsdiamonds_Coords2D, adamsdiamonds_Faces2D, adamsdiamonds_Coords3D, adamsdiamonds_2D_to_3D, 16)),
     // Two opposite lunes of the sphere, each drawn twice.
     SectorNet(59, pointy_Coords2D, pointy_Faces2D, pointy_Coords3D, pointy_2D_to_3D, 8),
+    // The cube in eighths twice: the front half of the sphere, and the back
+    // half on the second cube's halves beside it. Flip B as the cube's.
+    WithMirrorFlipB(SectorNet(60, waffle_Coords2D, waffle_Faces2D, waffle_Coords3D, waffle_2D_to_3D, 96)),
     CubeEighths(61, shuriken_Faces2D, int32_t(std::size(shuriken_Faces2D)), 48, false),
+    WithMirrorFlipB(SectorNet(62, waffle_Coords2D, waffle_Faces2D, waffle_Coords3D, waffle_2D_to_3D, 96)),
     SectorNet(63, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     {65, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
@@ -257,7 +262,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {34, 46, 47, 51, 60, 62, 64};
+constexpr int32_t kStaticCodesWithoutTables[] = {34, 46, 47, 51, 64};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {

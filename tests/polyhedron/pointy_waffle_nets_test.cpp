@@ -30,6 +30,8 @@ struct NetCase {
 
 const NetCase kCases[] = {
     {59, 8, 16, 4, 0},
+    {60, 96, 77, 1, 1},
+    {62, 96, 77, 1, 1},
 };
 
 PolyPtr Loaded(int32_t code) {
@@ -129,7 +131,12 @@ TEST(PointyWaffleNets, NoTwoFacesOverlap) {
 }
 
 // Along every edge two faces share, both give the same direction; the
-// shared edges join the faces into the expected number of pieces.
+// shared edges join the faces into the expected number of pieces. Each face
+// is sampled a hair inside its edge, toward its centre: the waffle's map
+// reads which side of its middle line a point lies on, and a point exactly
+// on that line goes with the left side.
+constexpr double kInside = 1e-5;
+
 TEST(PointyWaffleNets, SharedEdgesShowTheSameSphereFromBothSides) {
   for (const NetCase& c : kCases) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
@@ -156,6 +163,10 @@ TEST(PointyWaffleNets, SharedEdgesShowTheSameSphereFromBothSides) {
             bs[(e + 1) % 3] = f;
             bt[ia] = 1.0 - f;
             bt[ib] = f;
+            for (int k = 0; k < 3; ++k) {
+              bs[k] = bs[k] * (1.0 - kInside) + kInside / 3;
+              bt[k] = bt[k] * (1.0 - kInside) + kInside / 3;
+            }
             SphereAt(p.get(), s, bs, a);
             SphereAt(p.get(), t, bt, b);
             worst = std::max(worst, Angle(a, b));
@@ -238,6 +249,39 @@ TEST(PointyWaffleNets, PointyLunesStandSkyUpAndRepeat) {
       SphereAt(p.get(), t + 2, b, c);
       EXPECT_LT(Angle(a, c), kHalfPixelAt1024);
     }
+  }
+}
+
+// The waffle shows the whole sphere: every cell of a coarse latitude and
+// longitude grid is reached from some face, and its two marks sit where
+// its sphere map reads them: mark 22 on the net's upright middle line, both
+// on the net's top edge.
+TEST(PointyWaffleNets, WaffleCoversTheSphereAndKeepsItsMarks) {
+  for (int32_t shape : {60, 62}) {
+    SCOPED_TRACE("shape " + std::to_string(shape));
+    PolyPtr p = SetUpShape(shape);
+    ASSERT_EQ(FaceTriangles(p.get()), 96);
+    constexpr int kRows = 8, kColumns = 16, kSteps = 40;
+    bool hit[kRows][kColumns] = {};
+    for (int32_t t = 0; t < 96; ++t)
+      for (int i = 0; i <= kSteps; ++i)
+        for (int j = 0; i + j <= kSteps; ++j) {
+          const double b[3] = {double(i) / kSteps, double(j) / kSteps, double(kSteps - i - j) / kSteps};
+          double d[3];
+          SphereAt(p.get(), t, b, d);
+          const double lat = std::asin(std::clamp(d[1], -1.0, 1.0)), lon = std::atan2(d[0], d[2]);
+          const int r = std::min(kRows - 1, int((lat + kPi / 2) / kPi * kRows));
+          const int c = std::min(kColumns - 1, int((lon + kPi) / (2 * kPi) * kColumns));
+          hit[r][c] = true;
+        }
+    for (int r = 0; r < kRows; ++r)
+      for (int c = 0; c < kColumns; ++c) EXPECT_TRUE(hit[r][c]) << "cell " << r << " " << c;
+    const PolyVertex2D& a = p->verts2D[22];
+    const PolyVertex2D& b = p->verts2D[50];
+    const double width = double(p->netBounds[1]) - p->netBounds[0];
+    EXPECT_NEAR(a.x, (double(p->netBounds[0]) + p->netBounds[1]) / 2, 1e-5 * width);
+    EXPECT_NEAR(a.y, b.y, 1e-5 * width);
+    for (int32_t v = 0; v < p->n2DVerts; ++v) EXPECT_GE(p->verts2D[v].y, a.y - 1e-5 * width) << v;
   }
 }
 

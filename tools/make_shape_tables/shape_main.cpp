@@ -29,6 +29,7 @@
 #include "cube_nets.h"
 #include "lattice_nets.h"
 #include "pointy_nets.h"
+#include "waffle_nets.h"
 #include "tetra_nets.h"
 #include "polybuild/catalogue_solids.h"
 #include "polybuild/polyhedron_setup.h"
@@ -330,6 +331,23 @@ void WritePointyNet(const char* folder, double handedness) {
     Fail("cannot write the pointy tables");
 }
 
+void WriteWaffleNet(const char* folder, double handedness) {
+  const FlatNet net = MakeWaffleNet(handedness);
+  Expect("waffle faces", net.faces.size(), 96);
+  Expect("waffle points", net.points.size(), 77);
+  TableWriter w;
+  w.Coords2D("waffle_Coords2D", net.points,
+             "The waffle: a cube in eighths showing the front half of the sphere, and the halves of a second\n"
+             "one outside it showing the back: the net points (22 and 50 are the marks its sphere map reads)");
+  w.Rows("waffle_Faces2D", net.faces, "Its eighths: face centre, edge midpoint, corner");
+  w.Coords3D("waffle_Coords3D", net.solid, "The cube's corners, edge midpoints and face centres");
+  w.Map("waffle_2D_to_3D", net.solidOf, "The cube point of each net point");
+  if (!w.Save(folder, "shape_tables_waffle",
+              "The waffle net of the catalogue, written by tools/make_shape_tables (see\n"
+              "waffle_nets.cpp there for what it is). Do not edit."))
+    Fail("cannot write the waffle tables");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -407,5 +425,6 @@ int main(int argc, char** argv) {
     Fail("cannot write the tables");
   WriteLatticeNets(argv[1], handedness);
   WritePointyNet(argv[1], handedness);
+  WriteWaffleNet(argv[1], handedness);
   return 0;
 }
