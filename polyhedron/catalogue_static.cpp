@@ -229,7 +229,6 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     // half on the second cube's halves beside it. Flip B as the cube's.
     WithMirrorFlipB(SectorNet(60, waffle_Coords2D, waffle_Faces2D, waffle_Coords3D, waffle_2D_to_3D, 96)),
     CubeEighths(61, shuriken_Faces2D, int32_t(std::size(shuriken_Faces2D)), 48, false),
-    WithMirrorFlipB(SectorNet(62, waffle_Coords2D, waffle_Faces2D, waffle_Coords3D, waffle_2D_to_3D, 96)),
     SectorNet(63, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     {65, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
@@ -262,7 +261,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {34, 46, 47, 51, 64};
+constexpr int32_t kStaticCodesWithoutTables[] = {34, 46, 47, 51, 62, 64};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {

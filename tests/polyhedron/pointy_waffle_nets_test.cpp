@@ -31,7 +31,6 @@ struct NetCase {
 const NetCase kCases[] = {
     {59, 8, 16, 4, 0},
     {60, 96, 77, 1, 1},
-    {62, 96, 77, 1, 1},
 };
 
 PolyPtr Loaded(int32_t code) {
@@ -257,9 +256,8 @@ TEST(PointyWaffleNets, PointyLunesStandSkyUpAndRepeat) {
 // its sphere map reads them: mark 22 on the net's upright middle line, both
 // on the net's top edge.
 TEST(PointyWaffleNets, WaffleCoversTheSphereAndKeepsItsMarks) {
-  for (int32_t shape : {60, 62}) {
-    SCOPED_TRACE("shape " + std::to_string(shape));
-    PolyPtr p = SetUpShape(shape);
+  {
+    PolyPtr p = SetUpShape(60);
     ASSERT_EQ(FaceTriangles(p.get()), 96);
     constexpr int kRows = 8, kColumns = 16, kSteps = 40;
     bool hit[kRows][kColumns] = {};

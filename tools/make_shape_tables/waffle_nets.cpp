@@ -24,6 +24,13 @@
 // top of the middle line, mark 50 the outer cube's zenith point on the same
 // height, so the parting line runs along the net's top.
 //
+// Code 62 loads the same tables for the three-petal floret, whose petal
+// reads one quadrant of the crammed net about its origin and has to find a
+// quarter of the sphere's longitudes there. This net does not give that
+// (at its zenith points a quadrant holds an eighth: the squeeze halves the
+// angles at its poles), and its petals come out in pieces, so code 62 is
+// left without tables until a net serves both.
+//
 // The catalogue counts 96 faces and 144 net points; this net has the 96
 // faces and 77 points. 144 would need cuts through the net that the sphere
 // map does not ask for (the net here is one piece with no seam).
