@@ -1,6 +1,7 @@
 // Generates the flat sector nets of the static shape catalogue,
-// polyhedron/shape_tables_stars.{h,cpp}, and its lattice nets,
-// polyhedron/shape_tables_lattice.{h,cpp}. From the repository root:
+// polyhedron/shape_tables_stars.{h,cpp}, its lattice nets,
+// polyhedron/shape_tables_lattice.{h,cpp}, and the pointy and waffle nets,
+// polyhedron/shape_tables_{pointy,waffle}.{h,cpp}. From the repository root:
 //   cmake -S . -B build -G Ninja && ninja -C build gyrelle_core
 //   cmake -S tools/make_shape_tables -B build-shapegen -G Ninja -DGYRELLE_BUILD=$PWD/build
 //   ninja -C build-shapegen && build-shapegen/make_shape_tables polyhedron
