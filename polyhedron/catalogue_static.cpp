@@ -8,10 +8,12 @@
 #include "polyhedron/shape_tables_solid.h"
 #include "polyhedron/polyhedron_record.h"
 #include "polyhedron/shape_tables_lattice.h"
+#include "polyhedron/shape_tables_pointy.h"
 #include "polyhedron/shape_tables_reuleaux.h"
 #include "polyhedron/shape_tables_rhombus.h"
 #include "polyhedron/shape_tables_stars.h"
 #include "polyhedron/shape_tables_zigzag.h"
+#include "polyhedron/shape_tables_waffle.h"
 
 namespace {
 
@@ -246,6 +248,11 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     CubeEighths(57, cross_Faces2D, int32_t(std::size(cross_Faces2D)), 24, true),
     WithMirrorFlipB(
         SectorNet(58, adamsdiamonds_Coords2D, adamsdiamonds_Faces2D, adamsdiamonds_Coords3D, adamsdiamonds_2D_to_3D, 16)),
+    // Two opposite lunes of the sphere, each drawn twice.
+    SectorNet(59, pointy_Coords2D, pointy_Faces2D, pointy_Coords3D, pointy_2D_to_3D, 8),
+    // The cube in eighths twice: the front half of the sphere, and the back
+    // half on the second cube's halves beside it. Flip B as the cube's.
+    WithMirrorFlipB(SectorNet(60, waffle_Coords2D, waffle_Faces2D, waffle_Coords3D, waffle_2D_to_3D, 96)),
     CubeEighths(61, shuriken_Faces2D, int32_t(std::size(shuriken_Faces2D)), 48, false),
     SectorNet(63, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     CubeOnACorner(64, zigzag_Faces2D, int32_t(std::size(zigzag_Faces2D)), 48, false),
@@ -280,7 +287,7 @@ constexpr StaticShapeEntry kStaticShapes[] = {
 
 // Static shapes of the catalogue whose solid or net is not among the
 // generated tables.
-constexpr int32_t kStaticCodesWithoutTables[] = {59, 60, 62};
+constexpr int32_t kStaticCodesWithoutTables[] = {62};
 
 constexpr bool EntriesInCodeOrderWithinLimits() {
   for (size_t i = 0; i < std::size(kStaticShapes); ++i) {

@@ -1,6 +1,7 @@
 // Generates the flat sector nets of the static shape catalogue,
-// polyhedron/shape_tables_stars.{h,cpp}, and its lattice nets,
-// polyhedron/shape_tables_lattice.{h,cpp}. From the repository root:
+// polyhedron/shape_tables_stars.{h,cpp}, its lattice nets,
+// polyhedron/shape_tables_lattice.{h,cpp}, and the pointy and waffle nets,
+// polyhedron/shape_tables_{pointy,waffle}.{h,cpp}. From the repository root:
 //   cmake -S . -B build -G Ninja && ninja -C build gyrelle_core
 //   cmake -S tools/make_shape_tables -B build-shapegen -G Ninja -DGYRELLE_BUILD=$PWD/build
 //   ninja -C build-shapegen && build-shapegen/make_shape_tables polyhedron
@@ -28,6 +29,8 @@
 
 #include "cube_nets.h"
 #include "lattice_nets.h"
+#include "pointy_nets.h"
+#include "waffle_nets.h"
 #include "tetra_nets.h"
 #include "zigzag_nets.h"
 #include "rhombus_net.h"
@@ -385,6 +388,39 @@ void WriteRhombus(const char* folder, double handedness) {
     Fail("cannot write the rhombus tables");
 }
 
+void WritePointyNet(const char* folder, double handedness) {
+  const FlatNet net = MakePointyNet(handedness);
+  Expect("pointy faces", net.faces.size(), 8);
+  Expect("pointy points", net.points.size(), 16);
+  TableWriter w;
+  w.Coords2D("pointy_Coords2D", net.points,
+             "Pointy: two opposite lunes, then a copy of each, apart and sky up: the net points");
+  w.Rows("pointy_Faces2D", net.faces, "Its sectors: sector k is face k, corners centre, edge midpoint, corner");
+  w.Coords3D("pointy_Coords3D", net.solid, "The sphere images of its corners");
+  w.Map("pointy_2D_to_3D", net.solidOf, "The solid vertex of each net point");
+  if (!w.Save(folder, "shape_tables_pointy",
+              "The pointy net of the catalogue, written by tools/make_shape_tables (see\n"
+              "pointy_nets.cpp there for what it is). Do not edit."))
+    Fail("cannot write the pointy tables");
+}
+
+void WriteWaffleNet(const char* folder, double handedness) {
+  const FlatNet net = MakeWaffleNet(handedness);
+  Expect("waffle faces", net.faces.size(), 96);
+  Expect("waffle points", net.points.size(), 77);
+  TableWriter w;
+  w.Coords2D("waffle_Coords2D", net.points,
+             "The waffle: a cube in eighths showing the front half of the sphere, and the halves of a second\n"
+             "one outside it showing the back: the net points (22 and 50 are the marks its sphere map reads)");
+  w.Rows("waffle_Faces2D", net.faces, "Its eighths: face centre, edge midpoint, corner");
+  w.Coords3D("waffle_Coords3D", net.solid, "The cube's corners, edge midpoints and face centres");
+  w.Map("waffle_2D_to_3D", net.solidOf, "The cube point of each net point");
+  if (!w.Save(folder, "shape_tables_waffle",
+              "The waffle net of the catalogue, written by tools/make_shape_tables (see\n"
+              "waffle_nets.cpp there for what it is). Do not edit."))
+    Fail("cannot write the waffle tables");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -470,5 +506,7 @@ int main(int argc, char** argv) {
   WriteLatticeNets(argv[1], handedness);
   WriteZigzagNets(argv[1], handedness);
   WriteRhombus(argv[1], handedness);
+  WritePointyNet(argv[1], handedness);
+  WriteWaffleNet(argv[1], handedness);
   return 0;
 }
