@@ -217,8 +217,8 @@ TEST(SolidWinding, EverySolidWindsOutwardWithNormalsInward) {
       EXPECT_EQ(TrianglesTurningAgainstTheirPicture(code, kNetMethodFixed), 0);
     } else if (poly->map2Dto3D && SomeChordThroughTheCentre(poly.get())) {
       // The first rhombus's sectors are quarter spheres: the three corners
-      // of each lie on one great circle (a pole, the other pole and a point
-      // of the equator), so every chord lies in one plane through the
+      // of each lie on one great circle (a pole and the front and back
+      // points of the equator), so every chord lies in one plane through the
       // centre, and the two sectors of a hemisphere share their corners in
       // the same order while their nets are mirror images. No reading of
       // the corner points can tell their turns apart; the sphere as drawn
