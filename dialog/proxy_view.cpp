@@ -180,6 +180,11 @@ void RegisterThePyramidViewCustomView(void** classRef) {
 void ShowOutputBufferWithinVarezHiView(UiControl* control, int32_t useOutput, Globals* g) {
   const FilterRecord* fr = g ? g->filterRecord : nullptr;
   if (!control || !fr) return;
+  // While an export renders its layers the host's rectangles and buffers are
+  // the layer's, not the preview's: the preview is drawn again once the
+  // export has put them back.
+  const TParameters* p = Params(g);
+  if (p && p->runMode == RunMode_ExportLayer) return;
   const Rect& r = useOutput ? fr->outRect : fr->inRect;
   PSPixelMap map{};
   map.version = 1;

@@ -120,8 +120,10 @@ TEST(RowsAhead, APassStoppedMidwayThenRestartedRendersAfresh) {
   other.RenderRows(kHeight, &fresh);
   EXPECT_TRUE(whole == fresh);
   for (size_t i = 0; i < size_t(kWidth) * 5 * 3; ++i) ASSERT_EQ(part[i], whole[i]) << "byte " << i;
-  // Stopped again midway: the wait at the end of a pass takes the row back.
+  // Stopped again midway: the end of a pass takes the row back and frees
+  // the bands, as the pass's end does.
   h.RenderRows(7, &part);
+  EndRowsAhead(h.globals());
   finish_only_all_tasks(h.globals());
   EXPECT_TRUE(h.TasksIdle());
 }
