@@ -33,17 +33,7 @@ UiControl* Item(UiWindow* w, int32_t id) {
 
 // The sample's object is a cell holding its control.
 UiStatus SampleHandler(UiHandlerCall*, UiEvent* e, void* data) {
-  if (e->eventClass == kUiClassObject) {
-    if (e->kind == kUiObjectConstruct) {
-      void* control = nullptr;
-      UiGetEventParameter(e, kUiParamInstance, kUiTypeVoidPtr, sizeof control, &control);
-      void* cell = new UiControl*(static_cast<UiControl*>(control));
-      UiSetEventParameter(e, kUiParamInstance, kUiTypeVoidPtr, sizeof cell, &cell);
-    } else if (e->kind == kUiObjectDestruct) {
-      delete static_cast<UiControl**>(data);
-    }
-    return kUiNoErr;
-  }
+  if (UiControlCellObjectEvent(e, data)) return kUiNoErr;
   UiControl* c = *static_cast<UiControl**>(data);
   if (e->eventClass != kUiClassControl || e->kind != kUiControlDraw) return kUiEventNotHandled;
   UiCanvas* cv = nullptr;

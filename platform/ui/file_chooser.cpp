@@ -209,17 +209,7 @@ void PressRow(Chooser* ch, int32_t row) {
 }
 
 UiStatus ListHandler(UiHandlerCall*, UiEvent* e, void* data) {
-  if (e->eventClass == kUiClassObject) {
-    if (e->kind == kUiObjectConstruct) {
-      void* control = nullptr;
-      UiGetEventParameter(e, kUiParamInstance, kUiTypeVoidPtr, sizeof control, &control);
-      void* cell = new UiControl*(static_cast<UiControl*>(control));
-      UiSetEventParameter(e, kUiParamInstance, kUiTypeVoidPtr, sizeof cell, &cell);
-    } else if (e->kind == kUiObjectDestruct) {
-      delete static_cast<UiControl**>(data);
-    }
-    return kUiNoErr;
-  }
+  if (UiControlCellObjectEvent(e, data)) return kUiNoErr;
   UiControl* c = *static_cast<UiControl**>(data);
   Chooser* ch = g_chooser;
   if (e->eventClass != kUiClassControl || !ch) return kUiEventNotHandled;

@@ -93,3 +93,16 @@ void UiDestructView(UiControl* control) {
   control->viewClass = nullptr;
   control->instance = nullptr;
 }
+
+bool UiControlCellObjectEvent(UiEvent* e, void* data) {
+  if (e->eventClass != kUiClassObject) return false;
+  if (e->kind == kUiObjectConstruct) {
+    void* control = nullptr;
+    UiGetEventParameter(e, kUiParamInstance, kUiTypeVoidPtr, sizeof control, &control);
+    void* cell = new UiControl*(static_cast<UiControl*>(control));
+    UiSetEventParameter(e, kUiParamInstance, kUiTypeVoidPtr, sizeof cell, &cell);
+  } else if (e->kind == kUiObjectDestruct) {
+    delete static_cast<UiControl**>(data);
+  }
+  return true;
+}

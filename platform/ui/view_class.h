@@ -38,3 +38,8 @@ int32_t UiRegisteredViewClassCount();
 bool UiConstructView(UiControl* control, const UiViewClass* cls);
 // Sends destruct and takes the class's handler off the control.
 void UiDestructView(UiControl* control);
+
+// For a view class whose instance data is a cell holding its control:
+// answers the object's construct and destruct events (true) and leaves every
+// other event to the caller (false).
+bool UiControlCellObjectEvent(UiEvent* e, void* data);
