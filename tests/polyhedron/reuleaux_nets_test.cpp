@@ -12,11 +12,8 @@
 #include <cmath>
 #include <string>
 
-#include "polybuild/polyhedron_setup.h"
 #include "polyhedron/catalogue.h"
-#include "projection/net_projection_core.h"
-#include "projection/render_hint.h"
-#include "support/poly_fixture.h"
+#include "sphere_net_checks.h"
 
 namespace {
 
@@ -42,23 +39,10 @@ const ReuleauxCase kCases[] = {
     {56, 48, 56, {-1.951145f, 3.677683f, -0.792059f, 1.943672f}, 0.83},
 };
 
-PolyPtr Loaded(int32_t code) {
-  PolyPtr p = NewPoly();
-  WipeFaceInfo(p.get());
-  ReadFaceInfo(p.get(), code, 0, nullptr, 1);
-  return p;
-}
-
-PolyPtr SetUpShape(int32_t code, int16_t method = 0) {
-  PolyPtr p = NewPoly(2.0f);
-  SetUpReallyGeneralPolyhedron(p.get(), code, method, 0, 0.0, nullptr, 1);
-  return p;
-}
-
 TEST(ReuleauxNets, LoadWithTheirCountsOptionsAndBounds) {
   for (const ReuleauxCase& c : kCases) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
-    PolyPtr p = Loaded(c.shape);
+    PolyPtr p = LoadedShape(c.shape);
     ASSERT_EQ(p->errorCode, kPolyErrorNone);
     EXPECT_EQ(p->n3DFaces, c.faces);
     EXPECT_EQ(p->n2DFaces, c.faces);
@@ -84,64 +68,12 @@ TEST(ReuleauxNets, LoadWithTheirCountsOptionsAndBounds) {
 // The two-face and four-face nets share their points and their solid: the
 // two faces are the four-face net's middle face and the one beyond its edge.
 TEST(ReuleauxNets, TwoFacesAreTwoOfTheFour) {
-  PolyPtr two = Loaded(53), four = Loaded(54);
+  PolyPtr two = LoadedShape(53), four = LoadedShape(54);
   EXPECT_EQ(two->map2Dto3D, four->map2Dto3D);
   EXPECT_EQ(two->coords3D, four->coords3D);
   const int32_t fromFour[12] = {0, 1, 2, 3, 4, 5, 18, 19, 20, 21, 22, 23};
   for (int32_t f = 0; f < 12; ++f)
     for (int32_t j = 0; j < 3; ++j) EXPECT_EQ(two->faces[f].vert2D[j], four->faces[fromFour[f]].vert2D[j]);
-}
-
-int32_t FaceTriangles(const polyhedron* p) {
-  int32_t n = 0;
-  while (n < p->nTriangles && !p->triangles[n].isTab) ++n;
-  return n;
-}
-
-// The sphere point of barycentrics b in net triangle t; false when the point
-// is off the faces.
-bool Shown(const polyhedron* p, int32_t t, const float b[3], float out[3], float* x = nullptr, float* y = nullptr) {
-  const NetTriangle& tri = p->triangles[t];
-  float px = 0, py = 0;
-  for (int k = 0; k < 3; ++k) {
-    px += b[k] * p->verts2D[tri.vert2D[k]].x;
-    py += b[k] * p->verts2D[tri.vert2D[k]].y;
-  }
-  if (x) *x = px;
-  if (y) *y = py;
-  renderhinttype hint{};
-  uint8_t outside = 0;
-  DoPolyhedralTransformCore(p, b[0], b[1], b[2], t, px, py, out, &outside, &hint);
-  return outside == 0;
-}
-
-double AngleBetween(const float a[3], const float b[3]) {
-  const double na = std::sqrt(double(a[0]) * a[0] + double(a[1]) * a[1] + double(a[2]) * a[2]);
-  const double nb = std::sqrt(double(b[0]) * b[0] + double(b[1]) * b[1] + double(b[2]) * b[2]);
-  const double d = (double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2]) / (na * nb);
-  return std::acos(std::clamp(d, -1.0, 1.0));
-}
-
-double Cross(const PolyVertex2D& o, const PolyVertex2D& a, const PolyVertex2D& b) {
-  return double(a.x - o.x) * (b.y - o.y) - double(a.y - o.y) * (b.x - o.x);
-}
-
-// Some edge of one of the two triangles has the other wholly on its outer
-// side (touching allowed).
-bool Apart(const polyhedron* p, int32_t s, int32_t t, double slack) {
-  for (int pass = 0; pass < 2; ++pass) {
-    const NetTriangle& a = p->triangles[pass ? t : s];
-    const NetTriangle& b = p->triangles[pass ? s : t];
-    const PolyVertex2D* A[3] = {&p->verts2D[a.vert2D[0]], &p->verts2D[a.vert2D[1]], &p->verts2D[a.vert2D[2]]};
-    const double sign = Cross(*A[0], *A[1], *A[2]) > 0 ? 1.0 : -1.0;
-    for (int e = 0; e < 3; ++e) {
-      bool allOut = true;
-      for (int k = 0; k < 3 && allOut; ++k)
-        allOut = sign * Cross(*A[e], *A[(e + 1) % 3], p->verts2D[b.vert2D[k]]) <= slack;
-      if (allOut) return true;
-    }
-  }
-  return false;
 }
 
 // The net search takes the first triangle under a point, so no two sectors
@@ -152,9 +84,7 @@ TEST(ReuleauxNets, NoTwoSectorsOverlap) {
     PolyPtr poly = SetUpShape(c.shape);
     const polyhedron* p = poly.get();
     ASSERT_EQ(FaceTriangles(p), c.faces);
-    const double size = double(p->netBounds[1] - p->netBounds[0]);
-    for (int32_t s = 0; s < c.faces; ++s)
-      for (int32_t t = s + 1; t < c.faces; ++t) EXPECT_TRUE(Apart(p, s, t, 1e-5 * size * size)) << s << " " << t;
+    EXPECT_EQ(OverlappingFacePairs(p, c.faces), 0);
   }
 }
 
@@ -192,7 +122,7 @@ TEST(ReuleauxNets, SectorsMeetWithoutSeams) {
             ba[k] = a.vert2D[k] == p->faces[a.face2D].vert2D[1] ? 1.0f : 0.0f;
             bb[k] = b.vert2D[k] == p->faces[b.face2D].vert2D[1] ? 1.0f : 0.0f;
           }
-          if (!Shown(p, s, ba, qa) || !Shown(p, t, bb, qb)) continue;
+          if (!ShownPoint(p, s, ba, qa) || !ShownPoint(p, t, bb, qb)) continue;
           ++facesMet;
           worst = std::max(worst, AngleBetween(qa, qb));
           continue;
@@ -204,7 +134,7 @@ TEST(ReuleauxNets, SectorsMeetWithoutSeams) {
             float bs[3], bt[3], qa[3], qb[3];
             EdgeBarys(p, s, va, vb, f, bs);
             EdgeBarys(p, t, va, vb, f, bt);
-            if (!Shown(p, s, bs, qa) || !Shown(p, t, bt, qb)) continue;
+            if (!ShownPoint(p, s, bs, qa) || !ShownPoint(p, t, bt, qb)) continue;
             ++compared;
             worst = std::max(worst, AngleBetween(qa, qb));
           }
@@ -234,12 +164,12 @@ TEST(ReuleauxNets, ShowOnlyTheFacesWithinTheirBounds) {
       // corner) is never shown.
       const float corner[3] = {0.0f, 0.0f, 1.0f};
       float q[3];
-      EXPECT_FALSE(Shown(p, t, corner, q));
+      EXPECT_FALSE(ShownPoint(p, t, corner, q));
       for (int i = 0; i <= 16; ++i)
         for (int j = 0; i + j <= 16; ++j) {
           const float b[3] = {i / 16.0f, j / 16.0f, (16 - i - j) / 16.0f};
           float x, y;
-          if (!Shown(p, t, b, q, &x, &y)) {
+          if (!ShownPoint(p, t, b, q, &x, &y)) {
             ++hidden;
             continue;
           }
@@ -255,31 +185,9 @@ TEST(ReuleauxNets, ShowOnlyTheFacesWithinTheirBounds) {
   }
 }
 
-// Which way round a net shows the sphere: the turn of three points inside a
-// shown part of each sector against the turn of their directions seen from
-// outside; +1 or -1 when all sectors agree, 0 when not.
-int32_t Handedness(const polyhedron* p, int32_t faces) {
-  int32_t sign = 0;
-  const float inner[3][3] = {{0.7f, 0.2f, 0.1f}, {0.5f, 0.3f, 0.2f}, {0.5f, 0.2f, 0.3f}};
-  for (int32_t t = 0; t < faces; ++t) {
-    double d[3][3], xy[3][2];
-    for (int k = 0; k < 3; ++k) {
-      float q[3], x, y;
-      if (!Shown(p, t, inner[k], q, &x, &y)) return 0;
-      for (int j = 0; j < 3; ++j) d[k][j] = q[j];
-      xy[k][0] = x;
-      xy[k][1] = y;
-    }
-    const double turn = (xy[1][0] - xy[0][0]) * (xy[2][1] - xy[0][1]) - (xy[1][1] - xy[0][1]) * (xy[2][0] - xy[0][0]);
-    const double det = d[0][0] * (d[1][1] * d[2][2] - d[1][2] * d[2][1]) -
-                       d[0][1] * (d[1][0] * d[2][2] - d[1][2] * d[2][0]) +
-                       d[0][2] * (d[1][0] * d[2][1] - d[1][1] * d[2][0]);
-    const int32_t s = turn * det > 0 ? 1 : -1;
-    if (sign != 0 && s != sign) return 0;
-    sign = s;
-  }
-  return sign;
-}
+// Judged inside the shown part of each sector, where the sector's own map
+// holds; a point off the faces fails the net.
+constexpr HandednessProbe kShownPartProbe{{{0.7f, 0.2f, 0.1f}, {0.5f, 0.3f, 0.2f}, {0.5f, 0.2f, 0.3f}}, true};
 
 int32_t ReferenceHandedness() {
   PolyPtr ico = SetUpShape(17, 6);
@@ -305,7 +213,7 @@ TEST(ReuleauxNets, ShowTheSphereTheSameWayRoundAsTheMatchedNets) {
   for (const ReuleauxCase& c : kCases) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
     PolyPtr p = SetUpShape(c.shape);
-    EXPECT_EQ(Handedness(p.get(), c.faces), want);
+    EXPECT_EQ(NetHandedness(p.get(), c.faces, kShownPartProbe), want);
   }
 }
 

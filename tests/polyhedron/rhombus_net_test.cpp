@@ -6,11 +6,9 @@
 
 #include <cmath>
 
-#include "polybuild/polyhedron_setup.h"
 #include "polyhedron/catalogue.h"
 #include "polyhedron/catalogue_static.h"
 #include "sphere_net_checks.h"
-#include "support/poly_fixture.h"
 
 namespace {
 
@@ -18,17 +16,9 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPixelAt1024 = kPi / 1024.0;
 constexpr int32_t kRhombus = 34;
 
-PolyPtr SetUpShape(int32_t code, int16_t method = 0) {
-  PolyPtr p = NewPoly(2.0f);
-  SetUpReallyGeneralPolyhedron(p.get(), code, method, 0, 0.0, nullptr, 1);
-  return p;
-}
-
 TEST(RhombusNet, LoadsWithItsCountsAndOptions) {
   EXPECT_FALSE(StaticShapeTablesMissing(kRhombus));
-  PolyPtr p = NewPoly();
-  WipeFaceInfo(p.get());
-  ReadFaceInfo(p.get(), kRhombus, 0, nullptr, 1);
+  PolyPtr p = LoadedShape(kRhombus);
   ASSERT_EQ(p->errorCode, kPolyErrorNone);
   EXPECT_EQ(p->n3DFaces, 4);
   EXPECT_EQ(p->n2DFaces, 4);

@@ -13,11 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "polybuild/polyhedron_setup.h"
 #include "polyhedron/catalogue.h"
-#include "projection/net_projection_core.h"
-#include "projection/render_hint.h"
-#include "support/poly_fixture.h"
+#include "sphere_net_checks.h"
 
 namespace {
 
@@ -38,21 +35,6 @@ const SectorCase kCases[] = {
     {41, 114, 24, 23, 0}, {42, 115, 36, 31, 0}, {58, 137, 16, 18, 1}, {63, 0, 24, 19, 0},
     {68, 0, 36, 31, 0},   {69, 167, 36, 41, 0}, {38, 106, 24, 19, 1}, {39, 107, 24, 23, 1},
 };
-
-PolyPtr Loaded(int32_t code) {
-  PolyPtr p = NewPoly();
-  WipeFaceInfo(p.get());
-  ReadFaceInfo(p.get(), code, 0, nullptr, 1);
-  return p;
-}
-
-// Net methods: 0 the fixed net with its map, 5 the same without recounting
-// the used points (the tiling), 6 the net matched to its solid's rows.
-PolyPtr SetUpShape(int32_t code, int16_t method = 0) {
-  PolyPtr p = NewPoly(2.0f);
-  SetUpReallyGeneralPolyhedron(p.get(), code, method, 0, 0.0, nullptr, 1);
-  return p;
-}
 
 struct LatticeCase {
   int32_t shape;
@@ -81,7 +63,7 @@ std::vector<BuiltNet> AllBuiltNets() {
 TEST(LatticeNets, LoadWithTheirCounts) {
   for (const LatticeCase& c : kLatticeCases) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
-    PolyPtr p = Loaded(c.shape);
+    PolyPtr p = LoadedShape(c.shape);
     ASSERT_EQ(p->errorCode, kPolyErrorNone);
     EXPECT_EQ(p->n3DFaces, c.faces);
     EXPECT_EQ(p->n2DVerts, c.points2D);
@@ -108,7 +90,7 @@ TEST(LatticeNets, LoadWithTheirCounts) {
 // The tile repeats: its opposite sides carry the same solid vertices, so
 // the sheared copies meet without a seam.
 TEST(LatticeNets, TheTetrahedronTileRepeatsAcrossItsSides) {
-  PolyPtr p = Loaded(24);
+  PolyPtr p = LoadedShape(24);
   for (int32_t i = 0; i < 3; ++i) {
     EXPECT_EQ(p->map2Dto3D[i], p->map2Dto3D[6 + i]);
     EXPECT_EQ(p->map2Dto3D[3 * i], p->map2Dto3D[3 * i + 2]);
@@ -120,7 +102,7 @@ TEST(LatticeNets, TheTetrahedronTileRepeatsAcrossItsSides) {
 TEST(SectorNets, LoadWithTheirCountsAndOptions) {
   for (const SectorCase& c : kCases) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
-    PolyPtr p = Loaded(c.shape);
+    PolyPtr p = LoadedShape(c.shape);
     ASSERT_EQ(p->errorCode, kPolyErrorNone);
     EXPECT_EQ(p->n3DFaces, c.faces);
     EXPECT_EQ(p->n2DFaces, c.faces);
@@ -144,7 +126,7 @@ TEST(SectorNets, LoadWithTheirCountsAndOptions) {
 
 // The crammed phenanthrene-like net fills its box.
 TEST(SectorNets, TheCrammedRingsKeepTheirBox) {
-  PolyPtr p = Loaded(68);
+  PolyPtr p = LoadedShape(68);
   EXPECT_FLOAT_EQ(p->cramBounds[0], -1.732051f);
   EXPECT_FLOAT_EQ(p->cramBounds[1], 1.732051f);
   EXPECT_FLOAT_EQ(p->cramBounds[2], -3.0f);
@@ -162,69 +144,14 @@ TEST(SectorNets, TheCrammedRingsKeepTheirBox) {
   EXPECT_TRUE(std::fabs(hi[0] - lo[0] - 3.464102) < 1e-5 || std::fabs(hi[1] - lo[1] - 4.0) < 1e-5);
 }
 
-// The face triangles come first, one per face; tabs and marks follow.
-int32_t FaceTriangles(const polyhedron* p) {
-  int32_t n = 0;
-  while (n < p->nTriangles && !p->triangles[n].isTab) ++n;
-  return n;
-}
-
-double Cross(const PolyVertex2D& o, const PolyVertex2D& a, const PolyVertex2D& b) {
-  return double(a.x - o.x) * (b.y - o.y) - double(a.y - o.y) * (b.x - o.x);
-}
-
-// Some edge of one of the two triangles has the other wholly on its outer
-// side (touching allowed).
-bool Apart(const polyhedron* p, int32_t s, int32_t t, double slack) {
-  for (int pass = 0; pass < 2; ++pass) {
-    const NetTriangle& a = p->triangles[pass ? t : s];
-    const NetTriangle& b = p->triangles[pass ? s : t];
-    const PolyVertex2D* A[3] = {&p->verts2D[a.vert2D[0]], &p->verts2D[a.vert2D[1]], &p->verts2D[a.vert2D[2]]};
-    const double sign = Cross(*A[0], *A[1], *A[2]) > 0 ? 1.0 : -1.0;
-    for (int e = 0; e < 3; ++e) {
-      bool allOut = true;
-      for (int k = 0; k < 3 && allOut; ++k)
-        allOut = sign * Cross(*A[e], *A[(e + 1) % 3], p->verts2D[b.vert2D[k]]) <= slack;
-      if (allOut) return true;
-    }
-  }
-  return false;
-}
-
 TEST(GeneratedNets, NoTwoFacesOverlap) {
   for (const BuiltNet& c : AllBuiltNets()) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
     const polyhedron* p = c.poly.get();
     // Origami corner marks (the square's) lie over the faces on purpose.
     ASSERT_EQ(FaceTriangles(p), c.faces);
-    const double size = double(p->netBounds[1] - p->netBounds[0]);
-    for (int32_t s = 0; s < c.faces; ++s)
-      for (int32_t t = s + 1; t < c.faces; ++t) EXPECT_TRUE(Apart(p, s, t, 1e-5 * size * size)) << s << " " << t;
+    EXPECT_EQ(OverlappingFacePairs(p, c.faces), 0);
   }
-}
-
-double AngleBetween(const float a[3], const float b[3]) {
-  const double na = std::sqrt(double(a[0]) * a[0] + double(a[1]) * a[1] + double(a[2]) * a[2]);
-  const double nb = std::sqrt(double(b[0]) * b[0] + double(b[1]) * b[1] + double(b[2]) * b[2]);
-  double d = (double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2]) / (na * nb);
-  return std::acos(std::clamp(d, -1.0, 1.0));
-}
-
-// The sphere point of the point at s along the net edge from 2D vertex va
-// to vb, as triangle t maps it.
-void EdgePointOf(const polyhedron* p, int32_t t, int32_t va, int32_t vb, double s, float out[3]) {
-  const NetTriangle& tri = p->triangles[t];
-  float b[3] = {0, 0, 0};
-  for (int k = 0; k < 3; ++k) {
-    if (tri.vert2D[k] == va) b[k] = float(1.0 - s);
-    if (tri.vert2D[k] == vb) b[k] = float(s);
-  }
-  const PolyVertex2D& a = p->verts2D[va];
-  const PolyVertex2D& c = p->verts2D[vb];
-  renderhinttype hint{};
-  uint8_t outside = 0;
-  DoPolyhedralTransformCore(p, b[0], b[1], b[2], t, float(a.x + s * (c.x - a.x)), float(a.y + s * (c.y - a.y)), out,
-                            &outside, &hint);
 }
 
 TEST(GeneratedNets, SharedEdgesShowTheSameSphereFromBothSides) {
@@ -232,70 +159,24 @@ TEST(GeneratedNets, SharedEdgesShowTheSameSphereFromBothSides) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
     const polyhedron* p = c.poly.get();
     ASSERT_EQ(FaceTriangles(p), c.faces);
-    int32_t shared = 0;
-    double worst = 0.0;
-    for (int32_t s = 0; s < c.faces; ++s)
-      for (int32_t t = s + 1; t < c.faces; ++t)
-        for (int e = 0; e < 3; ++e) {
-          const int32_t va = p->triangles[s].vert2D[e], vb = p->triangles[s].vert2D[(e + 1) % 3];
-          const int32_t* tv = p->triangles[t].vert2D;
-          if (std::count(tv, tv + 3, va) == 0 || std::count(tv, tv + 3, vb) == 0) continue;
-          ++shared;
-          for (double f : {0.0, 0.1, 0.25, 0.5, 0.75, 0.9, 1.0}) {
-            float a[3], b[3];
-            EdgePointOf(p, s, va, vb, f, a);
-            EdgePointOf(p, t, va, vb, f, b);
-            worst = std::max(worst, AngleBetween(a, b));
-          }
-        }
+    // The faces' own maps: the stretch that opens the cube's upper half
+    // comes after them.
+    const SharedEdges shared = CompareSharedEdges(p, c.faces, Stretch::kBefore);
     // A tree of sectors at least: every face joined to the rest.
-    EXPECT_GE(shared, c.faces - (c.shape == 58 ? 2 : 1));
-    EXPECT_LT(worst, kHalfPixelAt1024);
+    EXPECT_GE(shared.count, c.faces - (c.shape == 58 ? 2 : 1));
+    EXPECT_LT(shared.worstAngle, kHalfPixelAt1024);
   }
-}
-
-// Which way round a net shows the sphere, triangle by triangle: the turn of
-// three points inside it in the plane against the turn of their directions
-// seen from outside. +1 or -1 when all its face triangles agree, 0 when not.
-int32_t Handedness(const polyhedron* p, int32_t faces) {
-  int32_t sign = 0;
-  const float inner[3][3] = {{0.6f, 0.2f, 0.2f}, {0.2f, 0.6f, 0.2f}, {0.2f, 0.2f, 0.6f}};
-  for (int32_t t = 0; t < faces; ++t) {
-    double d[3][3], xy[3][2];
-    for (int k = 0; k < 3; ++k) {
-      const float* b = inner[k];
-      double x = 0, y = 0;
-      for (int j = 0; j < 3; ++j) {
-        x += b[j] * p->verts2D[p->triangles[t].vert2D[j]].x;
-        y += b[j] * p->verts2D[p->triangles[t].vert2D[j]].y;
-      }
-      renderhinttype hint{};
-      uint8_t outside = 0;
-      float q[3];
-      DoPolyhedralTransformCore(p, b[0], b[1], b[2], t, float(x), float(y), q, &outside, &hint);
-      for (int j = 0; j < 3; ++j) d[k][j] = q[j];
-      xy[k][0] = x;
-      xy[k][1] = y;
-    }
-    const double turn = (xy[1][0] - xy[0][0]) * (xy[2][1] - xy[0][1]) - (xy[1][1] - xy[0][1]) * (xy[2][0] - xy[0][0]);
-    const double det = d[0][0] * (d[1][1] * d[2][2] - d[1][2] * d[2][1]) - d[0][1] * (d[1][0] * d[2][2] - d[1][2] * d[2][0]) +
-                       d[0][2] * (d[1][0] * d[2][1] - d[1][1] * d[2][0]);
-    const int32_t s = turn * det > 0 ? 1 : -1;
-    if (sign != 0 && s != sign) return 0;
-    sign = s;
-  }
-  return sign;
 }
 
 // No generated net shows a mirror image of the sphere: each turns the way
 // the catalogue's icosahedron net, matched to its solid, does.
 TEST(GeneratedNets, ShowTheSphereTheSameWayRoundAsTheMatchedNets) {
   PolyPtr reference = SetUpShape(17, 6);
-  const int32_t want = Handedness(reference.get(), 20);
+  const int32_t want = NetHandedness(reference.get(), 20);
   ASSERT_NE(want, 0);
   for (const BuiltNet& c : AllBuiltNets()) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
-    EXPECT_EQ(Handedness(c.poly.get(), c.faces), want);
+    EXPECT_EQ(NetHandedness(c.poly.get(), c.faces), want);
   }
 }
 

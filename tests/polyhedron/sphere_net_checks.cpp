@@ -5,6 +5,8 @@
 
 #include "projection/net_projection_core.h"
 #include "projection/render_hint.h"
+#include "polybuild/polyhedron_setup.h"
+#include "polyhedron/catalogue.h"
 #include "projection/stereographic.h"
 
 namespace {
@@ -33,11 +35,43 @@ bool Apart(const polyhedron* p, int32_t s, int32_t t, double slack) {
 
 // The sphere point of barycentrics b in triangle t at net point (x, y), as
 // the renderer makes it.
-void SpherePoint(const polyhedron* p, int32_t t, const float b[3], double x, double y, float out[3]) {
+void SpherePoint(const polyhedron* p, int32_t t, const float b[3], double x, double y, float out[3],
+                 Stretch stretch) {
   renderhinttype hint{};
   uint8_t outside = 0;
   DoPolyhedralTransformCore(p, b[0], b[1], b[2], t, float(x), float(y), out, &outside, &hint);
-  if (p->segmentStretch) SubstituteSphereSegment(out, p->segmentStretchAlpha, &outside);
+  if (stretch == Stretch::kApplied && p->segmentStretch)
+    SubstituteSphereSegment(out, p->segmentStretchAlpha, &outside);
+}
+
+// The point at s along the net edge from 2D vertex va to vb, as triangle t
+// maps it.
+void EdgePointOf(const polyhedron* p, int32_t t, int32_t va, int32_t vb, double s, float out[3],
+                 Stretch stretch = Stretch::kApplied) {
+  const NetTriangle& tri = p->triangles[t];
+  float b[3] = {0, 0, 0};
+  for (int k = 0; k < 3; ++k) {
+    if (tri.vert2D[k] == va) b[k] = float(1.0 - s);
+    if (tri.vert2D[k] == vb) b[k] = float(s);
+  }
+  const PolyVertex2D& a = p->verts2D[va];
+  const PolyVertex2D& c = p->verts2D[vb];
+  SpherePoint(p, t, b, a.x + s * (c.x - a.x), a.y + s * (c.y - a.y), out, stretch);
+}
+
+}  // namespace
+
+PolyPtr LoadedShape(int32_t code) {
+  PolyPtr p = NewPoly();
+  WipeFaceInfo(p.get());
+  ReadFaceInfo(p.get(), code, 0, nullptr, 1);
+  return p;
+}
+
+PolyPtr SetUpShape(int32_t code, int16_t method, float aspect) {
+  PolyPtr p = NewPoly(aspect);
+  SetUpReallyGeneralPolyhedron(p.get(), code, method, 0, 0.0, nullptr, 1);
+  return p;
 }
 
 double AngleBetween(const float a[3], const float b[3]) {
@@ -47,21 +81,20 @@ double AngleBetween(const float a[3], const float b[3]) {
   return std::acos(std::clamp(d, -1.0, 1.0));
 }
 
-// The point at s along the net edge from 2D vertex va to vb, as triangle t
-// maps it.
-void EdgePointOf(const polyhedron* p, int32_t t, int32_t va, int32_t vb, double s, float out[3]) {
+bool ShownPoint(const polyhedron* p, int32_t t, const float b[3], float out[3], float* x, float* y) {
   const NetTriangle& tri = p->triangles[t];
-  float b[3] = {0, 0, 0};
+  float px = 0, py = 0;
   for (int k = 0; k < 3; ++k) {
-    if (tri.vert2D[k] == va) b[k] = float(1.0 - s);
-    if (tri.vert2D[k] == vb) b[k] = float(s);
+    px += b[k] * p->verts2D[tri.vert2D[k]].x;
+    py += b[k] * p->verts2D[tri.vert2D[k]].y;
   }
-  const PolyVertex2D& a = p->verts2D[va];
-  const PolyVertex2D& c = p->verts2D[vb];
-  SpherePoint(p, t, b, a.x + s * (c.x - a.x), a.y + s * (c.y - a.y), out);
+  if (x) *x = px;
+  if (y) *y = py;
+  renderhinttype hint{};
+  uint8_t outside = 0;
+  DoPolyhedralTransformCore(p, b[0], b[1], b[2], t, px, py, out, &outside, &hint);
+  return outside == 0;
 }
-
-}  // namespace
 
 int32_t FaceTriangles(const polyhedron* p) {
   int32_t n = 0;
@@ -77,7 +110,7 @@ int32_t OverlappingFacePairs(const polyhedron* p, int32_t faces) {
   return n;
 }
 
-SharedEdges CompareSharedEdges(const polyhedron* p, int32_t faces) {
+SharedEdges CompareSharedEdges(const polyhedron* p, int32_t faces, Stretch stretch) {
   SharedEdges out;
   for (int32_t s = 0; s < faces; ++s)
     for (int32_t t = s + 1; t < faces; ++t)
@@ -88,31 +121,31 @@ SharedEdges CompareSharedEdges(const polyhedron* p, int32_t faces) {
         ++out.count;
         for (double f : {0.0, 0.1, 0.25, 0.5, 0.75, 0.9, 1.0}) {
           float a[3], b[3];
-          EdgePointOf(p, s, va, vb, f, a);
-          EdgePointOf(p, t, va, vb, f, b);
+          EdgePointOf(p, s, va, vb, f, a, stretch);
+          EdgePointOf(p, t, va, vb, f, b, stretch);
           out.worstAngle = std::max(out.worstAngle, AngleBetween(a, b));
         }
       }
   return out;
 }
 
-int32_t NetHandedness(const polyhedron* p, int32_t faces) {
+int32_t NetHandedness(const polyhedron* p, int32_t faces, const HandednessProbe& probe) {
   int32_t sign = 0;
-  const float inner[3][3] = {{0.6f, 0.2f, 0.2f}, {0.2f, 0.6f, 0.2f}, {0.2f, 0.2f, 0.6f}};
   for (int32_t t = 0; t < faces; ++t) {
+    if (p->triangles[t].isTab) continue;
     double d[3][3], xy[3][2];
     for (int k = 0; k < 3; ++k) {
-      const float* b = inner[k];
+      const float* b = probe.inner[k];
       double x = 0, y = 0;
       for (int j = 0; j < 3; ++j) {
         x += b[j] * p->verts2D[p->triangles[t].vert2D[j]].x;
         y += b[j] * p->verts2D[p->triangles[t].vert2D[j]].y;
       }
-      // Before any stretch, which keeps the turn.
       renderhinttype hint{};
       uint8_t outside = 0;
       float q[3];
       DoPolyhedralTransformCore(p, b[0], b[1], b[2], t, float(x), float(y), q, &outside, &hint);
+      if (probe.mustBeShown && outside != 0) return 0;
       for (int j = 0; j < 3; ++j) d[k][j] = q[j];
       xy[k][0] = x;
       xy[k][1] = y;

@@ -7,11 +7,9 @@
 
 #include <string>
 
-#include "polybuild/polyhedron_setup.h"
 #include "polyhedron/catalogue.h"
 #include "polyhedron/catalogue_static.h"
 #include "sphere_net_checks.h"
-#include "support/poly_fixture.h"
 
 namespace {
 
@@ -27,24 +25,11 @@ struct ZigzagCase {
 
 const ZigzagCase kCases[] = {{46, 48, 39, false}, {64, 48, 39, false}, {47, 24, 60, true}, {51, 24, 60, true}};
 
-PolyPtr Loaded(int32_t code) {
-  PolyPtr p = NewPoly();
-  WipeFaceInfo(p.get());
-  ReadFaceInfo(p.get(), code, 0, nullptr, 1);
-  return p;
-}
-
-PolyPtr SetUpShape(int32_t code, int16_t method = 0) {
-  PolyPtr p = NewPoly(2.0f);
-  SetUpReallyGeneralPolyhedron(p.get(), code, method, 0, 0.0, nullptr, 1);
-  return p;
-}
-
 TEST(ZigzagNets, LoadWithTheirCountsAndOptions) {
   for (const ZigzagCase& c : kCases) {
     SCOPED_TRACE("shape " + std::to_string(c.shape));
     EXPECT_FALSE(StaticShapeTablesMissing(c.shape));
-    PolyPtr p = Loaded(c.shape);
+    PolyPtr p = LoadedShape(c.shape);
     ASSERT_EQ(p->errorCode, kPolyErrorNone);
     EXPECT_EQ(p->n3DFaces, c.faces);
     EXPECT_EQ(p->n2DFaces, c.faces);
