@@ -24,15 +24,9 @@
 #include "polyhedron/polyhedron_predicates.h"
 #include "polyhedron/vertex_maps.h"
 #include "polyhedron/vertex_upkeep.h"
+#include "sphere_net_checks.h"
 
 namespace {
-
-PolyPtr Loaded(int32_t code) {
-  PolyPtr p = NewPoly();
-  WipeFaceInfo(p.get());
-  ReadFaceInfo(p.get(), code, 0, nullptr, 1);
-  return p;
-}
 
 // What the set-up does with a static net before anything else: the used
 // points, both sets of links and angles, and which solid face each net face
@@ -80,7 +74,7 @@ const StaticCase kStaticCases[] = {
 TEST(Catalogue, StaticShapesLoadWithTheirCountsAndOptions) {
   for (const StaticCase& c : kStaticCases) {
     SCOPED_TRACE("shape " + std::to_string(c.code));
-    PolyPtr p = Loaded(c.code);
+    PolyPtr p = LoadedShape(c.code);
     const polyhedron& r = *p;
     EXPECT_EQ(r.errorCode, kPolyErrorNone);
     EXPECT_EQ(r.shapeCode, c.code);
@@ -211,7 +205,7 @@ testing::AssertionResult NetFoldsOntoSolid(const polyhedron* p) {
 TEST(Catalogue, EveryStaticNetFoldsOntoItsSolid) {
   for (const StaticCase& c : kStaticCases) {
     SCOPED_TRACE("shape " + std::to_string(c.code));
-    PolyPtr p = Loaded(c.code);
+    PolyPtr p = LoadedShape(c.code);
     MatchNetToSolid(p.get());
     EXPECT_TRUE(NetFoldsOntoSolid(p.get()));
     // A tree of faces hinged edge to edge: two points fewer per hinge than
@@ -242,7 +236,7 @@ std::pair<double, double> CellOf(const polyhedron* p, int32_t F, double edge) {
 
 TEST(Catalogue, TheTwoCrossesFoldTheSameCube) {
   constexpr int32_t kFront = 0, kRight = 1, kBack = 2, kLeft = 3, kTop = 4, kBottom = 5;
-  PolyPtr horizontal = Loaded(18), vertical = Loaded(73);
+  PolyPtr horizontal = LoadedShape(18), vertical = LoadedShape(73);
   EXPECT_EQ(horizontal->coords3D, vertical->coords3D);
   EXPECT_EQ(horizontal->faces3DRows, vertical->faces3DRows);
   EXPECT_EQ(horizontal->coords2D, vertical->coords2D);
@@ -275,7 +269,7 @@ TEST(Catalogue, TheTwoCrossesFoldTheSameCube) {
 }
 
 TEST(Catalogue, IcosahedronTablesServeTwoShapes) {
-  PolyPtr plain = Loaded(17), warped = Loaded(65), strip = Loaded(23);
+  PolyPtr plain = LoadedShape(17), warped = LoadedShape(65), strip = LoadedShape(23);
   EXPECT_EQ(plain->coords2D, warped->coords2D);
   EXPECT_EQ(plain->faces2DRows, warped->faces2DRows);
   EXPECT_EQ(plain->coords3D, warped->coords3D);
@@ -323,7 +317,7 @@ TEST(Catalogue, CodesWithoutAShapeLeaveItEmpty) {
   for (const int32_t code : {14, 44, 45, 78, 221, 1000, -1, -5}) {
     SCOPED_TRACE("shape " + std::to_string(code));
     // Over a shape loaded before, as a set-up that changes shape would.
-    PolyPtr p = Loaded(2);
+    PolyPtr p = LoadedShape(2);
     WipeFaceInfo(p.get());
     ReadFaceInfo(p.get(), code, 0, nullptr, 1);
     EXPECT_EQ(p->shapeCode, code);
@@ -405,7 +399,7 @@ TEST(Catalogue, StaticShapesWithoutTablesAreRefused) {
     // A code whose tables have since been made is no longer refused.
     if (!StaticShapeTablesMissing(code)) continue;
     SCOPED_TRACE("shape " + std::to_string(code));
-    PolyPtr p = Loaded(2);
+    PolyPtr p = LoadedShape(2);
     WipeFaceInfo(p.get());
     ReadFaceInfo(p.get(), code, 0, nullptr, 1);
     EXPECT_EQ(p->errorCode, kPolyErrorShapeNotAvailable);
@@ -424,7 +418,7 @@ TEST(Catalogue, EveryCodeIsAShapeARefusalOrNothing) {
   const std::set<int32_t> empty = {14, 44, 45, 78};
   for (int32_t code = 0; code <= 220; ++code) {
     SCOPED_TRACE("shape " + std::to_string(code));
-    PolyPtr p = Loaded(code);
+    PolyPtr p = LoadedShape(code);
     // Static shapes whose tables joined the catalogue later load as well.
     if (loads.count(code) || FindStaticShape(code)) {
       EXPECT_EQ(p->errorCode, kPolyErrorNone);

@@ -29,6 +29,18 @@ void AddRectangle(polyhedron* p, int32_t first, int32_t fragment, double turn) {
   }
 }
 
+// Corner `corner` of the fragment made of the first `n` net points ends
+// straight below their mean.
+void ExpectStraightBelowTheMean(const polyhedron* p, int32_t n, int32_t corner) {
+  double mx = 0, my = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    mx += p->coords2D[i][0] / n;
+    my += p->coords2D[i][1] / n;
+  }
+  EXPECT_NEAR(p->coords2D[corner][0], mx, 1e-9);
+  EXPECT_LT(p->coords2D[corner][1], my);
+}
+
 void Box(const polyhedron* p, int32_t fragment, double* w, double* h) {
   double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
   for (int32_t v = 0; v < kPolyMax2DVerts; ++v) {
@@ -100,13 +112,7 @@ TEST(FragmentSpin, TheFarthestCornerEndsBelowTheMean) {
   const Pt kite[4] = {{0, 0}, {2, -1}, {5, 0}, {2, 1}};
   for (int32_t i = 0; i < 4; ++i) Set2DPoint(i, DPoint{kite[i].x, kite[i].y, -1, 1, i, 1}, p.get());
   SpinFragmentsFelicitously(p.get(), 1, 1);
-  double mx = 0, my = 0;
-  for (int32_t i = 0; i < 4; ++i) {
-    mx += p->coords2D[i][0] / 4;
-    my += p->coords2D[i][1] / 4;
-  }
-  EXPECT_NEAR(p->coords2D[2][0], mx, 1e-9);
-  EXPECT_LT(p->coords2D[2][1], my);
+  ExpectStraightBelowTheMean(p.get(), 4, 2);
 }
 
 TEST(FragmentSpin, TheCornerNearestAPoleEndsBelowTheMean) {
@@ -131,13 +137,7 @@ TEST(FragmentSpin, TheCornerNearestAPoleEndsBelowTheMean) {
   EXPECT_EQ(upper, 1);
   DisposeListExceptForHead(&list);
   SpinFragmentsFelicitously(p.get(), 1, 1);
-  double mx = 0, my = 0;
-  for (int32_t i = 0; i < 4; ++i) {
-    mx += p->coords2D[i][0] / 4;
-    my += p->coords2D[i][1] / 4;
-  }
-  EXPECT_NEAR(p->coords2D[2][0], mx, 1e-9);
-  EXPECT_LT(p->coords2D[2][1], my);
+  ExpectStraightBelowTheMean(p.get(), 4, 2);
 }
 
 TEST(FragmentSpin, NearTiesGoToTheSmallerAngle) {

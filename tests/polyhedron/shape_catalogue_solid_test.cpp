@@ -13,16 +13,10 @@
 #include "polyhedron/polyhedron_angles.h"
 #include "polyhedron/polyhedron_links.h"
 #include "polyhedron/vertex_upkeep.h"
+#include "sphere_net_checks.h"
 #include "support/poly_fixture.h"
 
 namespace {
-
-PolyPtr Loaded(int32_t code) {
-  PolyPtr p = NewPoly();
-  WipeFaceInfo(p.get());
-  ReadFaceInfo(p.get(), code, 0, nullptr, 1);
-  return p;
-}
 
 struct Listed {
   int32_t code;
@@ -54,7 +48,7 @@ const Listed kListed[] = {
 TEST(ShapeCatalogueSolid, LoadsWithTheCountsAndOptionsOfTheShapeList) {
   for (const Listed& c : kListed) {
     SCOPED_TRACE("shape " + std::to_string(c.code));
-    PolyPtr p = Loaded(c.code);
+    PolyPtr p = LoadedShape(c.code);
     EXPECT_EQ(p->errorCode, kPolyErrorNone);
     EXPECT_EQ(p->n3DFaces, c.faces);
     EXPECT_EQ(p->n2DFaces, c.faces);
@@ -88,7 +82,7 @@ TEST(ShapeCatalogueSolid, LoadsWithTheCountsAndOptionsOfTheShapeList) {
 class FixedRuleNet : public testing::TestWithParam<int32_t> {};
 
 TEST_P(FixedRuleNet, FoldsOntoItsSolid) {
-  PolyPtr p = Loaded(GetParam());
+  PolyPtr p = LoadedShape(GetParam());
   Cleanse2DVertList(p.get());
   Build2DConnectivityCompletelyFromScratch(p.get(), p->n3DFaces);
   Calc3DAngles(p.get());
@@ -131,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(SpikeballDodoAndGID, FixedRuleNet, testing::Values(13, 
 // empty. Each net face is a face of the bipyramid laid flat, so the four
 // share its isosceles sides.
 TEST(ShapeCatalogueSolid, JewelNetShowsFourOfItsFaces) {
-  PolyPtr p = Loaded(79);
+  PolyPtr p = LoadedShape(79);
   for (int32_t f = 0; f < 6; ++f) {
     SCOPED_TRACE("face " + std::to_string(f));
     EXPECT_EQ(p->faces[f].n3D, 3);

@@ -68,6 +68,26 @@ PolyPtr LoadedShape(int32_t code) {
   return p;
 }
 
+testing::AssertionResult LoadsAsSectorNet(const polyhedron* p, int32_t faces, int32_t points2D) {
+  if (p->errorCode != kPolyErrorNone) return testing::AssertionFailure() << "error " << p->errorCode;
+  if (p->n3DFaces != faces || p->n2DFaces != faces || p->n2DVerts != points2D)
+    return testing::AssertionFailure() << p->n3DFaces << " solid faces, " << p->n2DFaces << " net faces, "
+                                       << p->n2DVerts << " net points";
+  if (p->faces3DRows != nullptr) return testing::AssertionFailure() << "face rows";
+  if (p->map2Dto3D == nullptr) return testing::AssertionFailure() << "no 2D-to-3D map";
+  if (p->warpStyle != 1 || p->origamiTabOption != 1)
+    return testing::AssertionFailure() << "warp " << p->warpStyle << ", tab option " << p->origamiTabOption;
+  for (int32_t f = 0; f < faces; ++f) {
+    if (p->faces[f].n2D != 3) return testing::AssertionFailure() << "face " << f << " has " << p->faces[f].n2D;
+    for (int32_t j = 0; j < 3; ++j) {
+      const int32_t v3 = p->map2Dto3D[p->faces[f].vert2D[j]];
+      if (v3 < 0 || v3 >= p->n3DVerts)
+        return testing::AssertionFailure() << "face " << f << " corner " << j << " names solid vertex " << v3;
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
 PolyPtr SetUpShape(int32_t code, int16_t method, float aspect) {
   PolyPtr p = NewPoly(aspect);
   SetUpReallyGeneralPolyhedron(p.get(), code, method, 0, 0.0, nullptr, 1);

@@ -5,6 +5,8 @@
 // which way up.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 
 #include "polyhedron/polyhedron_record.h"
@@ -12,6 +14,11 @@
 
 // A shape's tables as the catalogue reads them, before any set-up.
 PolyPtr LoadedShape(int32_t code);
+
+// A shape's tables read as a net of triangles with a 2D-to-3D map: no
+// error, its counts, no face rows, the sector warp with origami tabs, and
+// every corner naming a vertex of the solid.
+testing::AssertionResult LoadsAsSectorNet(const polyhedron* p, int32_t faces, int32_t points2D);
 
 // A shape's net as the set-up builds it. Net methods: 0 the fixed net with
 // its map, 1 the glued view, 5 the same as 0 without recounting the used
