@@ -6,12 +6,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/catalogue.h"
+#include "projection/florets.h"
+#include "projection/florets_basis.h"
+#include "projection/net_projection.h"
 #include "projection/net_projection_core.h"
+#include "projection/net_projection_lists.h"
 #include "projection/render_hint.h"
 #include "support/poly_fixture.h"
 
@@ -31,6 +36,9 @@ struct NetCase {
 const NetCase kCases[] = {
     {59, 8, 16, 4, 0},
     {60, 96, 77, 1, 1},
+    // The three-petal floret's own net: the same quarter four times, two
+    // copies meeting at the nadir alone, two apart.
+    {62, 96, 67, 4, 1},
 };
 
 PolyPtr Loaded(int32_t code) {
@@ -281,6 +289,58 @@ TEST(PointyWaffleNets, WaffleCoversTheSphereAndKeepsItsMarks) {
     EXPECT_NEAR(a.y, b.y, 1e-5 * width);
     for (int32_t v = 0; v < p->n2DVerts; ++v) EXPECT_GE(p->verts2D[v].y, a.y - 1e-5 * width) << v;
   }
+}
+
+// The three-petal floret of mode 151 on shape 62's net: its petals join
+// (a point a hair either side of the line between two petals shows the same
+// sphere point from both, or lies off both), and all three meet at the
+// centre in one point. On the waffle's own net the petals were cut short
+// and their edges showed different places.
+void ReadNet(const void* context, float x, float y, float point[3], uint8_t* outside, renderhinttype* hint) {
+  DoPolyhedralTransforms(point, static_cast<const polyhedron*>(context), x, y, outside, hint);
+}
+
+TEST(PointyWaffleNets, TridentPetalsJoinAlongTheirEdges) {
+  PolyPtr p = SetUpShape(62);
+  ASSERT_EQ(p->errorCode, kPolyErrorNone);
+  FloretBasis basis;
+  GetBasisOfWarpyPolyprojection(151, &basis);
+  ASSERT_EQ(basis.polyhedronId, 62);
+  auto hint = std::make_unique<renderhinttype>();
+  hint->band = kNoBand;
+  PrepareShortTriList(p.get(), 0.0f, 0.0f, -1, 0.0f, hint.get(), 0.0f, 0.0f, false);
+  const FloretNet net{ReadNet, p.get(), p->verts2D[0].x, p->verts2D[0].y};
+  auto at = [&](double angle, double r, double out[3]) {
+    uint8_t outside = 1;
+    CopsInTroubleCore({r * std::cos(angle), r * std::sin(angle)}, &outside, out, &basis, &net, hint.get());
+    const double n = std::sqrt(out[0] * out[0] + out[1] * out[1] + out[2] * out[2]);
+    for (int i = 0; i < 3; ++i) out[i] /= n;
+    return outside == 0;
+  };
+  // The lines between petals, as plane angles: the spin of a quarter turn
+  // and the petals' boundaries a third of a turn apart. Points are taken a
+  // hair aside; were another copy of the quarter to touch the rays the
+  // petals read, the net search could take its eighth there.
+  constexpr double kAside = 1e-6;
+  int32_t joined = 0;
+  double worst = 0.0, centre[3][3];
+  for (int j = 0; j < 3; ++j) {
+    const double line = -(kPi / 6 + 2 * kPi * j / 3);
+    ASSERT_TRUE(at(line + 0.5, 1e-10, centre[j]));
+    for (int i = 1; i <= 60; ++i) {
+      const double r = 0.02 * i;
+      double a[3], b[3];
+      const bool inA = at(line - kAside, r, a), inB = at(line + kAside, r, b);
+      EXPECT_EQ(inA, inB) << "line " << j << " radius " << r;
+      if (!inA || !inB) continue;
+      ++joined;
+      worst = std::max(worst, Angle(a, b));
+    }
+  }
+  EXPECT_GT(joined, 60);
+  EXPECT_LT(worst, 0.005);
+  EXPECT_LT(Angle(centre[0], centre[1]), 0.005);
+  EXPECT_LT(Angle(centre[0], centre[2]), 0.005);
 }
 
 }  // namespace

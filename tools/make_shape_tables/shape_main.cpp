@@ -415,9 +415,18 @@ void WriteWaffleNet(const char* folder, double handedness) {
   w.Rows("waffle_Faces2D", net.faces, "Its eighths: face centre, edge midpoint, corner");
   w.Coords3D("waffle_Coords3D", net.solid, "The cube's corners, edge midpoints and face centres");
   w.Map("waffle_2D_to_3D", net.solidOf, "The cube point of each net point");
+  const FlatNet trident = MakeTridentNet(handedness);
+  Expect("trident faces", trident.faces.size(), 96);
+  Expect("trident points", trident.points.size(), 67);
+  w.Coords2D("trident_Coords2D", trident.points,
+             "The three-petal floret's net: the quarter of the sphere a petal reads, in a quadrant about the\n"
+             "zenith (point 0), four times a quarter turn apart (22 and 50 on its highest line)");
+  w.Rows("trident_Faces2D", trident.faces, "Its eighths: face centre, edge midpoint, corner");
+  w.Coords3D("trident_Coords3D", trident.solid, "The quarter's cube points");
+  w.Map("trident_2D_to_3D", trident.solidOf, "The cube point of each net point");
   if (!w.Save(folder, "shape_tables_waffle",
-              "The waffle net of the catalogue, written by tools/make_shape_tables (see\n"
-              "waffle_nets.cpp there for what it is). Do not edit."))
+              "The waffle's and the three-petal floret's nets of the catalogue, written by\n"
+              "tools/make_shape_tables (see waffle_nets.cpp there for what they are). Do not edit."))
     Fail("cannot write the waffle tables");
 }
 

@@ -19,4 +19,8 @@ constexpr int32_t kWaffleMarkB = 50;
 // the net comes out unsound.
 FlatNet MakeWaffleNet(double handedness);
 
+// The three-petal floret's net: the quarter of the sphere one petal reads,
+// drawn into a quadrant about the zenith, four times a quarter turn apart.
+FlatNet MakeTridentNet(double handedness);
+
 }  // namespace shapes
