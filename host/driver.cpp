@@ -7,16 +7,22 @@
 #include "host/suites.h"
 #include "platform/memory.h"
 
+#include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace gyhost {
 
 namespace {
 
 // The picture the plug-in writes into starts as a copy of the original,
-// copied as one block: the sample vector's own copy goes through its
-// allocator one byte at a time.
-void CopyPicture(const HostImage& from, HostImage* to) {
+// copied as blocks: the sample vector's own copy goes through its allocator
+// one byte at a time. A large picture is copied on several threads, each
+// block's fresh pages faulted in by its own thread, so the copy does not
+// hold up the start of the run by itself.
+void CopyPicture(const HostImage& from, HostImage* to, int32_t threads) {
   to->width = from.width;
   to->height = from.height;
   to->colorPlanes = from.colorPlanes;
@@ -24,7 +30,28 @@ void CopyPicture(const HostImage& from, HostImage* to) {
   to->type = from.type;
   to->meta = from.meta;
   to->data.resize(from.data.size());
-  if (!from.data.empty()) std::memcpy(to->data.data(), from.data.data(), from.data.size());
+  const size_t size = from.data.size();
+  if (size == 0) return;
+  constexpr size_t kBlockBytes = size_t(4) << 20;
+  const size_t cores = threads > 0 ? size_t(threads) : size_t(std::max(1u, std::thread::hardware_concurrency()));
+  const size_t n = std::min({cores, size_t(8), (size + kBlockBytes - 1) / kBlockBytes});
+  const uint8_t* in = from.data.data();
+  uint8_t* out = to->data.data();
+  const size_t part = (size + n - 1) / n;
+  const auto copy = [&](size_t i) {
+    const size_t begin = std::min(size, i * part), end = std::min(size, begin + part);
+    if (end > begin) std::memcpy(out + begin, in + begin, end - begin);
+  };
+  std::vector<std::thread> pool;
+  size_t i = 1;
+  try {
+    for (; i < n; ++i) pool.emplace_back(copy, i);
+  } catch (const std::system_error&) {
+    // The blocks no thread took are copied here.
+  }
+  for (size_t k = i; k < n; ++k) copy(k);
+  copy(0);
+  for (std::thread& t : pool) t.join();
 }
 
 constexpr Fixed16 kResolution72 = 72 << 16;
@@ -228,7 +255,7 @@ void BeginHostSession(const HostFaults& faults) {
 void RunInvocation(PluginInstance* plugin, const InvocationSetup& setup, HostImage* destination,
                    InvocationOutcome* outcome) {
   *outcome = InvocationOutcome{};
-  CopyPicture(*setup.original, destination);
+  CopyPicture(*setup.original, destination, setup.threads);
   ActiveInvocation a;
   SetUpRecord(&a, plugin, setup);
   a.destination = destination;
@@ -266,7 +293,7 @@ void RunInvocation(PluginInstance* plugin, const InvocationSetup& setup, HostIma
 
 SelectorProbe ProbeSelector(PluginInstance* plugin, const InvocationSetup& setup, int16_t selector) {
   HostImage destination;
-  CopyPicture(*setup.original, &destination);
+  CopyPicture(*setup.original, &destination, setup.threads);
   ActiveInvocation a;
   SetUpRecord(&a, plugin, setup);
   a.destination = &destination;

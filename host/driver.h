@@ -37,6 +37,7 @@ struct InvocationSetup {
   const Descriptor* replay = nullptr;  // null: no descriptor handed to the plug-in
   bool quiet = false;
   HostFaults faults;
+  int32_t threads = 0;  // threads that copy the picture at the start; 0: one per core
 };
 
 // A loaded plug-in as a host keeps it between invocations.

@@ -30,7 +30,7 @@ struct RegionRequest {
 
 struct RegionBuffer {
   RegionRequest request;  // what the buffer holds
-  std::vector<uint8_t> bytes;
+  SampleBytes bytes;      // every byte is written on delivery: not cleared first
   int32_t width = 0;
   int32_t height = 0;
   int32_t rowBytes = 0;

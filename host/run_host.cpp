@@ -291,6 +291,7 @@ int RunHost(int argc, const char* const* argv) {
   setup.replay = haveReplay ? &replay : nullptr;
   setup.quiet = o.quiet;
   setup.faults = o.faults;
+  setup.threads = o.threads;
   BeginHostSession(o.faults);
   InstallInterruptHandler();
 

@@ -184,7 +184,8 @@ bool ReadStripsInParallel(const std::string& path, TIFF* tif, uint32_t width, ui
   if (lineBytes <= 0 || stripBytes < lineBytes * tmsize_t(rowsPerStrip)) return true;
   *handled = true;
   std::vector<TiffPtr> handles(static_cast<size_t>(n));
-  std::vector<std::vector<uint8_t>> buffers(static_cast<size_t>(n));
+  // A strip's bytes are all decoded over: the buffers are not cleared first.
+  std::vector<SampleBytes> buffers(static_cast<size_t>(n));
   for (int32_t t = 0; t < n; ++t) {
     handles[size_t(t)].reset(TIFFOpen(path.c_str(), "r"));
     if (!handles[size_t(t)]) {
@@ -200,7 +201,7 @@ bool ReadStripsInParallel(const std::string& path, TIFF* tif, uint32_t width, ui
   }
   const auto work = [&](uint32_t s, int32_t t, std::string* e) {
     TIFF* h = handles[size_t(t)].get();
-    std::vector<uint8_t>& buffer = buffers[size_t(t)];
+    SampleBytes& buffer = buffers[size_t(t)];
     const uint32_t first = s * rowsPerStrip;
     const uint32_t rows = std::min(rowsPerStrip, height - first);
     const tmsize_t want = lineBytes * tmsize_t(rows);

@@ -16,13 +16,23 @@ constexpr double kPolarBand = 0.8;
 
 }  // namespace
 
-void RectangularToSpherical(float u, float v, float p[3]) {
-  const float y = std::sin((v - 0.5f) * -kPiF);
-  const float r = std::sqrt(1.0f - y * y);
+void LatitudeCircle(float v, float* y, float* r) {
+  const float h = std::sin((v - 0.5f) * -kPiF);
+  *y = h;
+  *r = std::sqrt(1.0f - h * h);
+}
+
+void OnLatitudeCircle(float u, float y, float r, float p[3]) {
   const float lon = (u - 0.5f) * kTwoPiF;
   p[0] = std::sin(lon) * r;
   p[1] = y;
   p[2] = r * std::cos(lon);
+}
+
+void RectangularToSpherical(float u, float v, float p[3]) {
+  float y, r;
+  LatitudeCircle(v, &y, &r);
+  OnLatitudeCircle(u, y, r, p);
 }
 
 void RectangularToSphericalD(double u, double v, double p[3]) {

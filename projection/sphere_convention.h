@@ -9,6 +9,11 @@
 #pragma once
 
 void RectangularToSpherical(float u, float v, float p[3]);
+// RectangularToSpherical in two steps, for layouts whose rows keep one
+// latitude: the height y and radius r of the circle at v, then the point at
+// u on it. Together they give RectangularToSpherical's bits.
+void LatitudeCircle(float v, float* y, float* r);
+void OnLatitudeCircle(float u, float y, float r, float p[3]);
 void RectangularToSphericalD(double u, double v, double p[3]);
 
 // y is clamped to [-1, 1] on a local copy; the arccosine is the fast

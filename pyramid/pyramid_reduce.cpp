@@ -142,6 +142,67 @@ void ReduceStrip(const PyramidDescriptor* p, int32_t level, const Rect& strip) {
   }
 }
 
+// The integer kinds' weights are c_j * c_i / 16 for c = 1 16 64 64 16 1,
+// except the four corners, where that would be 1/16 and the weight is 0. So
+// 16 times a sum is the separable c x c sum less the four corner pixels:
+// each source column's weighted column sum, shared by the two outputs that
+// overlap it, then the row of them. The integer sums are exact, so the
+// result is the tap-by-tap one's; the float kinds keep the taps' order.
+constexpr int32_t kSeparableTaps[6] = {1, 16, 64, 64, 16, 1};
+constexpr int32_t kSeparableScale = 16;
+// Output columns per pass: the column sums live on the stack.
+constexpr int32_t kSeparableChunk = 64;
+
+static_assert([] {
+  for (int j = 0; j < 6; ++j)
+    for (int i = 0; i < 6; ++i) {
+      const bool corner = (j == 0 || j == 5) && (i == 0 || i == 5);
+      const int32_t full = kSeparableTaps[j] * kSeparableTaps[i];
+      if (corner ? (full != 1 || kReductionWeights[j][i] != 0) : (full != kReductionWeights[j][i] * kSeparableScale))
+        return false;
+    }
+  return true;
+}());
+
+template <class K, bool kWrap>
+void ReduceStripSeparable(const PyramidDescriptor* p, int32_t level, const Rect& strip) {
+  using Acc = typename K::Acc;
+  constexpr int C = K::kChannels;
+  constexpr int32_t kColumns = 2 * kSeparableChunk + 4;
+  Acc columnSum[kColumns][C];
+  Acc edgeSum[kColumns][C];  // the top and bottom source pixels, for the corners
+  for (int32_t Y = strip.top; Y < strip.bottom; ++Y) {
+    int32_t rows[6];
+    SourceRows<kWrap>(p, level, Y, rows);
+    for (int32_t X0 = strip.left; X0 < strip.right; X0 += kSeparableChunk) {
+      const int32_t n = std::min<int32_t>(kSeparableChunk, strip.right - X0);
+      const int32_t first = 2 * X0 - 2, count = 2 * n + 4;
+      for (int32_t k = 0; k < count; ++k) {
+        const int32_t logical = first + k;
+        const int32_t x = kWrap ? WrapColumn(p, level, logical) : Clamp(logical, p->levelClampX[level]);
+        Acc* v = columnSum[k];
+        Acc* e = edgeSum[k];
+        for (int c = 0; c < C; ++c) v[c] = e[c] = 0;
+        for (int j = 0; j < 6; ++j) {
+          const uint8_t* px = PyramidPixelAddress(p, level, x, rows[j]);
+          K::Add(px, kSeparableTaps[j], v);
+          if (j == 0 || j == 5) K::Add(px, 1, e);
+        }
+      }
+      for (int32_t m = 0; m < n; ++m) {
+        const int32_t k = 2 * m;
+        Acc sum[C];
+        for (int c = 0; c < C; ++c) {
+          Acc full = 0;
+          for (int i = 0; i < 6; ++i) full += kSeparableTaps[i] * columnSum[k + i][c];
+          sum[c] = (full - edgeSum[k][c] - edgeSum[k + 5][c]) / kSeparableScale;
+        }
+        K::Put(PyramidPixelAddress(p, level + 1, X0 + m, Y), sum);
+      }
+    }
+  }
+}
+
 // Three signed channels: a 2 x 2 box, the first two channels as twice the
 // mean, the third as the mean.
 void ReduceStripBox(const PyramidDescriptor* p, int32_t level, const Rect& strip) {
@@ -175,11 +236,11 @@ bool ClipReductionStrip(const PyramidDescriptor* p, int32_t level, Rect* strip) 
 void UpdateNextSmallerLevel_core(PyramidDescriptor* p, int32_t level, Rect* strip) {
   if (!ClipReductionStrip(p, level, strip)) return;
   const Rect s = *strip;
-  if (p->bytesPerPixel == 1) return ReduceStrip<Byte1, false>(p, level, s);
+  if (p->bytesPerPixel == 1) return ReduceStripSeparable<Byte1, false>(p, level, s);
   switch (p->dataKind) {
-    case PyramidDataKind_Grey16: return ReduceStrip<Grey16, false>(p, level, s);
-    case PyramidDataKind_Packed8: return ReduceStrip<Packed8, true>(p, level, s);
-    case PyramidDataKind_Four16: return ReduceStrip<Four16, false>(p, level, s);
+    case PyramidDataKind_Grey16: return ReduceStripSeparable<Grey16, false>(p, level, s);
+    case PyramidDataKind_Packed8: return ReduceStripSeparable<Packed8, true>(p, level, s);
+    case PyramidDataKind_Four16: return ReduceStripSeparable<Four16, false>(p, level, s);
     case PyramidDataKind_FourFloat: return ReduceStrip<FourFloat, false>(p, level, s);
     case PyramidDataKind_GreyFloat: return ReduceStrip<GreyFloat, false>(p, level, s);
     case PyramidDataKind_ThreeSigned16: return ReduceStripBox(p, level, s);

@@ -1,6 +1,8 @@
 #include "render/routes_closed.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "projection/classic_cached.h"
 #include "projection/scalar_math.h"
@@ -49,6 +51,15 @@ void PolarCore(fcomplex plane, float r2, bool magnify, float sphere[3]) {
 double Clamp1(double s) { return s > 1.0 ? 1.0 : (s < -1.0 ? -1.0 : s); }
 
 bool InUnitRange(float r2) { return r2 >= 0.0f && r2 <= 1.0f; }  // false for NaN
+
+// A row of a Mollweide picture keeps one latitude, whose two arcsines and
+// sines cost more than the rest of the point; each thread keeps the last
+// one it worked out, by the bits of the plane height it came from.
+struct MollweideLatitude {
+  uint64_t key = ~uint64_t(0);  // a NaN's bits, which no height that passes the rim test has
+  float c = 0.0f, y = 0.0f, r = 0.0f;
+};
+thread_local MollweideLatitude t_mollweideLatitude;
 
 }  // namespace
 
@@ -248,11 +259,20 @@ void Route_Mollweide(fcomplex plane, const vort&, float sphere[3], uint8_t* outs
   const double t = Ym * std::sqrt(1.0 - 0.25 * double(q));
   if (!(t >= -1.0 && t <= 1.0)) return;
   *outside = 0;
-  // q is rounded to single precision, so on the rim the sines can pass 1 by
-  // a rounding step; they are held to the pole there instead of giving NaN.
-  const float theta = float(std::asin(Clamp1(Ym * kInvRootTwo)));
-  const float lat = float(std::asin(Clamp1((2.0 * double(theta) + std::sin(2.0 * double(theta))) / kPi)));
-  const float c = std::cos(theta) * kTwoRootTwoF;
+  MollweideLatitude& row = t_mollweideLatitude;
+  uint64_t key;
+  std::memcpy(&key, &Ym, sizeof key);
+  if (key != row.key) {
+    // q is rounded to single precision, so on the rim the sines can pass 1
+    // by a rounding step; they are held to the pole there instead of giving
+    // NaN.
+    const float theta = float(std::asin(Clamp1(Ym * kInvRootTwo)));
+    const float lat = float(std::asin(Clamp1((2.0 * double(theta) + std::sin(2.0 * double(theta))) / kPi)));
+    row.c = std::cos(theta) * kTwoRootTwoF;
+    LatitudeCircle(lat / kPiF + 0.5f, &row.y, &row.r);
+    row.key = key;
+  }
+  const float c = row.c;
   const float L = c > 0.0f ? float(Xm * kPi / double(c) + kPi) : 0.0f;
-  RectangularToSpherical(0.5f * L / -kPiF + 1.0f, lat / kPiF + 0.5f, sphere);
+  OnLatitudeCircle(0.5f * L / -kPiF + 1.0f, row.y, row.r, sphere);
 }

@@ -20,6 +20,7 @@ struct RowsAhead {
   int32_t width = 0;
   int32_t firstRow = 0, endRow = 0;
   int32_t bandCount = 0;
+  int32_t headBands = 0;  // the bands of kBandRows rows; the rest are shorter
   int32_t windowRows = 0;
   int32_t workers = 0;
   // workers * (width + 1) records, each task's own set put in its start
@@ -50,6 +51,10 @@ constexpr int32_t kBandRows = 8;
 // Bands the ring holds for each task: room to run past a band that a slow
 // core holds up.
 constexpr int32_t kWindowBandsPerTask = 2;
+// The last band of each task is cut into bands of this many rows: once the
+// bands run out, the pass waits for the slowest of the last ones, and a
+// short band ends sooner (mapping its corner row again costs little then).
+constexpr int32_t kTailBandRows = 2;
 
 // The Tissot and scissor-mark searches of a column start where the corner
 // above ended, so they follow the rows in turn; the dialog's preview must
@@ -60,8 +65,20 @@ bool Suits(const Globals* globals, const vort& view) {
          globals->taskRecordCount > 0;
 }
 
-int32_t BandStart(const RowsAhead& ra, int32_t band) { return ra.firstRow + band * kBandRows; }
-int32_t BandEnd(const RowsAhead& ra, int32_t band) { return std::min(BandStart(ra, band) + kBandRows, ra.endRow); }
+// Bands 0..headBands-1 are kBandRows high, the rest kTailBandRows.
+int32_t BandStart(const RowsAhead& ra, int32_t band) {
+  if (band <= ra.headBands) return ra.firstRow + band * kBandRows;
+  return ra.firstRow + ra.headBands * kBandRows + (band - ra.headBands) * kTailBandRows;
+}
+int32_t BandEnd(const RowsAhead& ra, int32_t band) {
+  return std::min(BandStart(ra, band) + (band < ra.headBands ? kBandRows : kTailBandRows), ra.endRow);
+}
+// Rows after which idle tasks are started again: every band's end.
+bool EndsBand(const RowsAhead& ra, int32_t row) {
+  const int32_t head = ra.headBands * kBandRows;
+  const int32_t at = row - ra.firstRow;
+  return at <= head ? at % kBandRows == 0 : (at - head) % kTailBandRows == 0;
+}
 int32_t RingPlace(const RowsAhead& ra, int32_t row) { return (row - ra.firstRow) % ra.windowRows; }
 
 // A band may start once every row of it has a free place in the ring.
@@ -191,9 +208,13 @@ bool StartRowsAhead(Globals* globals, vort* view, int32_t firstRow, int32_t endR
   ra->width = width;
   ra->firstRow = firstRow;
   ra->endRow = endRow;
-  ra->bandCount = (endRow - firstRow + kBandRows - 1) / kBandRows;
+  const int32_t rows = endRow - firstRow;
+  ra->headBands = std::max(0, rows - workers * kBandRows) / kBandRows;
+  const int32_t tailRows = rows - ra->headBands * kBandRows;
+  ra->bandCount = ra->headBands + (tailRows + kTailBandRows - 1) / kTailBandRows;
   ra->workers = workers;
-  ra->windowRows = std::min(kBandRows * kWindowBandsPerTask * (workers + 1), ra->bandCount * kBandRows);
+  ra->windowRows =
+      std::min(kBandRows * kWindowBandsPerTask * (workers + 1), (rows + kBandRows - 1) / kBandRows * kBandRows);
   ra->storedEnd.store(firstRow);
   ra->records.reset(new (std::nothrow) ColumnRecord[size_t(workers) * size_t(width + 1)]);
   ra->recordsReady.reset(new (std::nothrow) uint8_t[size_t(workers)]());
@@ -240,7 +261,7 @@ void ReleaseRowAhead(Globals* globals, int32_t y) {
     EndRowsAhead(globals);
     return;
   }
-  if ((y + 1 - ra->firstRow) % kBandRows == 0) RestartIdleTasks(*ra);
+  if (EndsBand(*ra, y + 1)) RestartIdleTasks(*ra);
 }
 
 void EndRowsAhead(Globals* globals) {
