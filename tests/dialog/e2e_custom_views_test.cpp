@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/dialog/script_run.h"
+
 namespace {
 
 struct UiPointLike {
@@ -29,25 +31,10 @@ class CustomViews : public testing::Test {
 
   // Runs the steps, then OK (unless told not to), and answers the recorded settings.
   std::map<std::string, std::string> Run(const std::string& steps, const std::string& sets = "", bool ok = true) {
-    std::ofstream(dir_ + "/steps.txt") << steps << (ok ? "click 2\n" : "");
-    const std::string cmd = "env -u DISPLAY -u XDG_CONFIG_HOME HOME='" + dir_ + "' '" + GYRELLE_EXE + "' -q " + sets +
-                            " --dialog-script '" + dir_ + "/steps.txt' --record '" + dir_ + "/rec.txt' '" +
-                            GYRELLE_SOURCE_DIR + "/resources/default_panorama.png' '" + dir_ + "/out.png' 2>'" + dir_ +
-                            "/err.txt'";
-    const int raw = std::system(cmd.c_str());
-    status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::stringstream err;
-    err << std::ifstream(dir_ + "/err.txt").rdbuf();
-    err_ = err.str();
-    std::map<std::string, std::string> rec;
-    std::ifstream in(dir_ + "/rec.txt");
-    std::string key, type;
-    while (in >> key >> type) {
-      std::string rest;
-      std::getline(in >> std::ws, rest);
-      rec[key] = rest;
-    }
-    return rec;
+    const ScriptRun run = RunDialogScript(dir_, steps + (ok ? "click 2\n" : ""), sets, "out.png");
+    status_ = run.status;
+    err_ = run.err;
+    return run.recorded;
   }
 
   std::string dir_;
