@@ -44,11 +44,7 @@ std::string Folder(const std::string& path) {
 }
 
 void ReportSaveFailure(const std::string& path, int32_t e) {
-  std::string message;
-  if (e == kWriterNotBuilt)
-    message = "cannot save \"" + path + "\": this build has no writer for that kind of file; nothing was written";
-  else
-    message = "cannot save \"" + path + "\" (error " + std::to_string(e) + "); nothing was written";
+  const std::string message = "cannot save \"" + path + "\": " + SaveFailureWords(e) + "; nothing was written";
   UiNoteCommandFailure(message.c_str());
   UiRunCautionAlert("The file could not be saved", message.c_str());
 }

@@ -8,6 +8,7 @@
 #include "frame/globals.h"
 #include "frame/settings_file.h"
 #include "frame/settings_file_reader.h"
+#include "platform/config.h"
 
 namespace {
 
@@ -18,7 +19,11 @@ int32_t FirstOf(int32_t a, int32_t b) { return a != 0 ? a : b; }
 }  // namespace
 
 void Cache2Settings(Globals* globals) { ReadCachedSettings(globals); }
-void Settings2Cache(Globals* globals) { WriteCachedSettings(globals); }
+// A host that drives the dialog for one run's saves asks that the next run
+// start where this one did.
+void Settings2Cache(Globals* globals) {
+  if (!PlatformKeepsCachedSettings()) WriteCachedSettings(globals);
+}
 void ReadInvocationBracketingSettingsFile(Globals* globals) { ReadMemdotMap(globals); }
 void WriteInvocationBracketingSettingsFile(Globals* globals) { WriteMemdotMap(globals); }
 

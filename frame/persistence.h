@@ -21,7 +21,7 @@ constexpr uint32_t kPluginCreator = 0x53406EB6;
 // At start (unless scripted parameters are coming): the cached settings over
 // the current ones. Nothing changes when there are none.
 void Cache2Settings(Globals* globals);
-// When the dialog closes with OK.
+// When the dialog closes with OK, unless the host keeps the cached settings.
 void Settings2Cache(Globals* globals);
 // The memory-dot map: read at start, written at shutdown.
 void ReadInvocationBracketingSettingsFile(Globals* globals);

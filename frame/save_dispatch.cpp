@@ -84,3 +84,24 @@ int32_t ApplyOSXIconToPresetFile(const FSRef* file, Globals* globals) {
   if (!globals || !file) return 0;
   return MaybeAddOSXIcon(&globals->previewPyramid, file);
 }
+
+const char* SaveFailureWords(int32_t result) {
+  switch (result) {
+    case kDiskFull: return "the disk is full";
+    case kIOError: return "the disk reported an error while writing";
+    case kBadName: return "the name is too long or not allowed here";
+    case kEndOfFile: return "a file it needed ended too soon";
+    case kTooManyOpenFiles: return "too many files are open";
+    case kFileNotFound:
+    case kFolderNotFound: return "the folder does not exist";
+    case kDuplicateName: return "another file of that name appeared while saving";
+    case kBadParameter: return "the current settings do not allow this export";
+    case kPermission: return "permission denied";
+    case kWritePermission: return "the folder or the disk is read-only";
+    case kNotAFile: return "a folder has that name";
+    case kOutOfMemory: return "out of memory";
+    case kUserCancelled: return "it was cancelled";
+    case kWriterNotBuilt: return "this build has no writer for that kind of file";
+    default: return "the file could not be written";
+  }
+}

@@ -24,6 +24,11 @@ enum SaveKind : int32_t {
 // A save kind whose writer is not part of this build yet.
 constexpr int32_t kWriterNotBuilt = -4;
 
+// Why a save failed, in the user's words ("permission denied", "the disk is
+// full", "the folder does not exist"), for a result of the file layer or a
+// writer.
+const char* SaveFailureWords(int32_t result);
+
 // Loads a preset over the defaults and takes the file's name as the settings
 // name. A file that cannot be read leaves the settings as they were.
 int32_t OpenTheDarnPreset(Globals* globals, const FSRef* file);

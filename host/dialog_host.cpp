@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -19,6 +21,8 @@ UiHostPort g_port{kUiHostPortSignature, nullptr, 0, 0, 0, {}, 0};
 std::string g_scriptPath;
 std::string g_scriptText;  // the steps of --save and --load, then the script's
 int32_t g_scriptFailures = 0;
+std::string g_homeFolder;
+bool g_userAskedForDialog = false;  // --dialog or --dialog-script, not only saves
 
 }  // namespace
 
@@ -54,6 +58,10 @@ void PaintIntoHostPort(const PSPixelMap* map, const VRect* band, int32_t destRow
 }
 
 bool ParseDialogScriptOption(int argc, const char* const* argv, int* i, HostOptions* o, std::string* error) {
+  if (std::strcmp(argv[*i], "--dialog") == 0) {
+    g_userAskedForDialog = true;
+    return false;  // a flag of the command line's own
+  }
   if (ParseDialogSaveOption(argc, argv, i, error)) {
     o->dialog = true;
     return true;
@@ -71,29 +79,42 @@ bool ParseDialogScriptOption(int argc, const char* const* argv, int* i, HostOpti
   }
   if (g_scriptPath.empty()) *error = name + " needs a file name";
   o->dialog = true;
+  g_userAskedForDialog = true;
   return true;
 }
 
 const std::string& DialogScriptPath() { return g_scriptPath; }
 
-void ConfigureDialogFrontEnd(PlatformConfigureProc configure, bool dialog) {
+void ConfigureDialogFrontEnd(PlatformConfigureProc configure, bool dialog, const std::string& inputPath) {
   if (!configure) return;
+  if (dialog) {
+    // The chooser opens first where the image is.
+    std::error_code ec;
+    g_homeFolder = std::filesystem::absolute(inputPath, ec).parent_path().string();
+    if (!ec) configure("chooser_home_folder", int64_t(reinterpret_cast<intptr_t>(g_homeFolder.c_str())));
+  }
   if (HaveDialogSaves()) {
     std::string tail = "click 2\n";
     if (!g_scriptPath.empty()) {
-      std::ifstream f(g_scriptPath);
+      std::ifstream f(g_scriptPath, std::ios::binary);
       std::stringstream text;
       text << f.rdbuf();
       if (!f) {
-        std::fprintf(stderr, "cannot read the dialog script %s: the dialog is cancelled\n", g_scriptPath.c_str());
+        std::fprintf(stderr, "gyrelle: cannot read the dialog script %s: nothing was saved or written\n",
+                     g_scriptPath.c_str());
         ++g_scriptFailures;
         tail = "";
       } else {
         tail = text.str() + "\n";
       }
     }
-    g_scriptText = DialogSaveSteps(tail);
+    g_scriptText = DialogSaveSteps(tail, g_scriptPath);
     configure("dialog_script_text", int64_t(reinterpret_cast<intptr_t>(g_scriptText.c_str())));
+    configure("dialog_chooser_answers", int64_t(reinterpret_cast<intptr_t>(DialogSaveChooserAnswers())));
+    configure("dialog_message_hook", int64_t(reinterpret_cast<intptr_t>(&SayDialogMessage)));
+    // Saves asked for on the command line are not a choice of settings for
+    // the runs after this one.
+    if (!g_userAskedForDialog) configure("keep_cached_settings", 1);
   }
   const bool scripted = !g_scriptPath.empty() || !g_scriptText.empty();
   if (!g_scriptPath.empty() && g_scriptText.empty()) {

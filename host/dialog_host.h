@@ -27,8 +27,10 @@ void PaintIntoHostPort(const PSPixelMap* map, const VRect* band, int32_t destRow
 bool ParseDialogScriptOption(int argc, const char* const* argv, int* i, HostOptions* o, std::string* error);
 const std::string& DialogScriptPath();
 
-// Tells the plug-in where its dialog's input comes from.
-void ConfigureDialogFrontEnd(PlatformConfigureProc configure, bool dialog);
+// Tells the plug-in where its dialog's input comes from, where its chooser
+// first opens (the folder of `inputPath`), and, for a run with saves, the
+// choosers' answers and who tells the user of a failure.
+void ConfigureDialogFrontEnd(PlatformConfigureProc configure, bool dialog, const std::string& inputPath);
 // Steps of the dialog script that failed, over every invocation.
 int32_t DialogScriptFailures();
 

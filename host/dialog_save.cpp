@@ -1,6 +1,8 @@
 #include "host/dialog_save.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -22,12 +24,18 @@ const SaveKindRow kKinds[] = {
     {"obj", "size", "the polyhedron as OBJ, MTL, texture and STL; size= the texture side"},
     {"polymap", "size", "the equirectangular polyhedron map; size= its height"},
     {"cubemap", "face", "six cube-face files named from PATH; face= pixels a side"},
-    {"ldraw", "layers,plates,dither", "the brick sphere as an LDraw model; layers=3..150, plates=0|1, dither=0|1"},
-    {"brickstats", "layers,plates,dither", "the brick sphere's statistics page (HTML)"},
+    {"ldraw", "layers,plates,dither,plan", "the brick sphere as an LDraw model; layers=3..150, plates=0|1,\n"
+                                           "                      dither=0|1, plan=FILE also writes its layer plan (PSD)"},
+    {"brickstats", "layers,plates,dither,plan", "the brick sphere's statistics page (HTML); options as ldraw"},
     {"presets", "folder", "the page of the presets in folder= (default: PATH's folder)"},
     {"modes-gallery", "", "the page of the image in every gallery output mode"},
     {"dots-gallery", "", "the page of the image under each memory dot"},
 };
+
+// An exportable polyhedron, named where an export needs one.
+constexpr const char* kPolyhedralExample = "the cube (--set Foky=Fo07)";
+// What the layer underneath carries for a path, and what one name may hold.
+constexpr size_t kMaxPathBytes = 1023, kMaxNameBytes = 255;
 
 struct SaveRequest {
   bool load = false;
@@ -36,6 +44,14 @@ struct SaveRequest {
 };
 
 std::vector<SaveRequest> g_requests;
+std::vector<std::string> g_answers;  // the choosers' answers of the steps made last
+std::vector<const char*> g_answerList;
+// Which request each line of the steps belongs to (-1: the tail), and where
+// the tail starts.
+std::vector<int> g_lineOwner;
+size_t g_tailStart = 0;
+std::string g_tailName;
+int g_said = 0;
 
 const SaveKindRow* FindKind(const std::string& name) {
   for (const SaveKindRow& k : kKinds)
@@ -43,15 +59,59 @@ const SaveKindRow* FindKind(const std::string& name) {
   return nullptr;
 }
 
-bool TakesOption(const SaveKindRow& k, const std::string& option) {
-  const std::string list = std::string(",") + k.options + ",";
-  return !option.empty() && list.find("," + option + ",") != std::string::npos;
+std::vector<std::string> Split(const char* list) {
+  std::vector<std::string> out;
+  std::string item;
+  for (const char* c = list;; ++c) {
+    if (*c == ',' || !*c) {
+      if (!item.empty()) out.push_back(item);
+      item.clear();
+      if (!*c) break;
+    } else {
+      item += *c;
+    }
+  }
+  return out;
 }
 
-std::string Absolute(const std::string& path) {
-  std::error_code ec;
-  const std::filesystem::path p = std::filesystem::absolute(path, ec);
-  return ec ? path : p.lexically_normal().string();
+size_t Distance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t up = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = up;
+    }
+  }
+  return row[b.size()];
+}
+
+// "; did you mean X?" for the closest name at most two edits (or a prefix)
+// away, else nothing.
+std::string Suggestion(const std::string& given, const std::vector<std::string>& names) {
+  std::string best;
+  size_t bestDistance = 3;
+  for (const std::string& n : names) {
+    const size_t d = (n.rfind(given, 0) == 0 && !given.empty()) ? 1 : Distance(given, n);
+    if (d < bestDistance) best = n, bestDistance = d;
+  }
+  return best.empty() ? "" : "; did you mean " + best + "?";
+}
+
+std::string Listed(const std::vector<std::string>& names) {
+  std::string s;
+  for (const std::string& n : names) s += (s.empty() ? "" : ", ") + n;
+  return s;
+}
+
+bool IsOptionName(const std::string& s) {
+  if (s.empty()) return false;
+  for (char c : s)
+    if (c < 'a' || c > 'z') return false;
+  return true;
 }
 
 bool IsCount(const std::string& v) {
@@ -61,62 +121,104 @@ bool IsCount(const std::string& v) {
   return true;
 }
 
+// A name the layer underneath can carry whole, made absolute.
+bool UsablePath(const std::string& what, const std::string& given, std::string* path, std::string* error) {
+  if (given.empty()) {
+    *error = what + " needs a file name";
+    return false;
+  }
+  if (given.find('\0') != std::string::npos) {
+    *error = what + ": a file name cannot hold a NUL byte";
+    return false;
+  }
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::absolute(given, ec);
+  *path = ec ? given : p.lexically_normal().string();
+  if (path->size() > kMaxPathBytes) {
+    *error = what + ": the path is " + std::to_string(path->size()) + " bytes long; at most " +
+             std::to_string(kMaxPathBytes) + " can be used";
+    return false;
+  }
+  for (const auto& part : std::filesystem::path(*path))
+    if (part.string().size() > kMaxNameBytes) {
+      *error = what + ": a name in the path is " + std::to_string(part.string().size()) +
+               " bytes long; the file system takes at most " + std::to_string(kMaxNameBytes);
+      return false;
+    }
+  return true;
+}
+
+bool CheckOptionValue(const SaveRequest& r, const std::string& name, const std::string& v, std::string* error) {
+  const std::string what = "--save " + r.kind + ": " + name;
+  if (name == "size" && r.kind == "psd") {
+    if (v == "image" || v == "proportional" || v == "custom") return true;
+    *error = "--save psd: size is image, proportional or custom, not \"" + v + "\"";
+    return false;
+  }
+  if (name == "plates" || name == "dither") {
+    if (v == "0" || v == "1") return true;
+    *error = what + " needs 0 or 1, not \"" + v + "\"";
+    return false;
+  }
+  if (IsCount(v)) return true;
+  *error = what + " needs a whole number, not \"" + v + "\"";
+  return false;
+}
+
 bool ParseSave(const std::string& value, SaveRequest* r, std::string* error) {
+  std::vector<std::string> kindNames;
+  for (const SaveKindRow& row : kKinds) kindNames.push_back(row.name);
   const size_t eq = value.find('=');
   if (eq == std::string::npos) {
-    *error = "--save needs KIND=PATH, e.g. --save settings=out.q2q";
+    *error = "--save needs KIND=PATH, e.g. --save settings=out.q2q; the kinds: " + Listed(kindNames);
     return false;
   }
   r->kind = value.substr(0, eq);
   const SaveKindRow* k = FindKind(r->kind);
   if (!k) {
-    *error = "--save: unknown kind \"" + r->kind + "\"; the kinds are";
-    for (const SaveKindRow& row : kKinds) *error += std::string(" ") + row.name;
+    *error = "--save: unknown kind \"" + r->kind + "\"" + Suggestion(r->kind, kindNames) + " (the kinds: " +
+             Listed(kindNames) + ")";
     return false;
   }
-  // PATH may hold commas; an option starts at a comma followed by a name
-  // this kind takes and '='.
-  std::string rest = value.substr(eq + 1);
+  // PATH may hold commas; an option starts at a comma followed by a lower-case
+  // word and '='. A word the kind does not take is refused, not glued onto
+  // the name.
+  const std::string rest = value.substr(eq + 1);
   size_t cut = std::string::npos;
   for (size_t at = rest.find(','); at != std::string::npos; at = rest.find(',', at + 1)) {
     const size_t e = rest.find('=', at);
-    if (e != std::string::npos && TakesOption(*k, rest.substr(at + 1, e - at - 1))) {
+    if (e != std::string::npos && IsOptionName(rest.substr(at + 1, e - at - 1))) {
       cut = at;
       break;
     }
   }
-  r->path = rest.substr(0, cut);
-  if (r->path.empty()) {
-    *error = "--save " + r->kind + " needs a file name after '='";
-    return false;
-  }
-  r->path = Absolute(r->path);
+  if (!UsablePath("--save " + r->kind, rest.substr(0, cut), &r->path, error)) return false;
+  const std::vector<std::string> takes = Split(k->options);
   while (cut != std::string::npos) {
-    const size_t next = rest.find(',', cut + 1);
+    // A value runs to the next ",word=": a folder's or plan's name may hold commas.
+    size_t next = std::string::npos;
+    for (size_t at = rest.find(',', cut + 1); at != std::string::npos; at = rest.find(',', at + 1)) {
+      const size_t e = rest.find('=', at);
+      if (e != std::string::npos && IsOptionName(rest.substr(at + 1, e - at - 1))) {
+        next = at;
+        break;
+      }
+    }
     const std::string item = rest.substr(cut + 1, next == std::string::npos ? std::string::npos : next - cut - 1);
     const size_t e = item.find('=');
-    const std::string name = item.substr(0, e), v = e == std::string::npos ? "" : item.substr(e + 1);
-    if (!TakesOption(*k, name) || e == std::string::npos) {
-      *error = "--save " + r->kind + ": unknown option \"" + item + "\"" +
-               (*k->options ? std::string(" (it takes ") + k->options + ")" : std::string(" (it takes none)"));
+    const std::string name = item.substr(0, e), v = item.substr(e + 1);
+    if (std::find(takes.begin(), takes.end(), name) == takes.end()) {
+      *error = "--save " + r->kind + ": unknown option \"" + name + "\"" + Suggestion(name, takes) +
+               (takes.empty() ? " (" + r->kind + " takes no options)" : " (" + r->kind + " takes " + Listed(takes) + ")");
       return false;
     }
-    const bool flag = name == "plates" || name == "dither";
-    if (name == "size" && r->kind == "psd") {
-      if (v != "image" && v != "proportional" && v != "custom") {
-        *error = "--save psd: size is image, proportional or custom, not \"" + v + "\"";
-        return false;
-      }
-    } else if (name == "folder") {
-      if (v.empty()) {
-        *error = "--save presets: folder needs a folder name";
-        return false;
-      }
-    } else if (flag ? (v != "0" && v != "1") : !IsCount(v)) {
-      *error = "--save " + r->kind + ": " + name + " needs " + (flag ? "0 or 1" : "a whole number") + ", not \"" + v + "\"";
+    std::string stored = v;
+    if (name == "folder" || name == "plan") {
+      if (!UsablePath("--save " + r->kind + ": " + name, v, &stored, error)) return false;
+    } else if (!CheckOptionValue(*r, name, v, error)) {
       return false;
     }
-    r->options.emplace_back(name, name == "folder" ? Absolute(v) : v);
+    r->options.emplace_back(name, stored);
     cut = next;
   }
   return true;
@@ -128,22 +230,28 @@ std::string Option(const SaveRequest& r, const char* name) {
   return "";
 }
 
-std::string Steps(const SaveRequest& r) {
-  std::string s = "# " + std::string(r.load ? "--load " : "--save " + r.kind + "=") + r.path + "\nwindow xparams\n";
+// The steps of one request; its paths go to `answers` in the order its
+// choosers open.
+std::string Steps(const SaveRequest& r, std::vector<std::string>* answers) {
+  std::string s = "window xparams\n";
   auto line = [&s](const std::string& text) { s += text + "\n"; };
+  auto answer = [&](const std::string& path) {
+    answers->push_back(path);
+    line("chooser-answer");
+  };
   auto sheetEnd = [&]() {
-    line("chooser " + r.path);
+    answer(r.path);
     line("click 1");
     line("window xparams");
   };
   if (r.load) {
-    line("chooser " + r.path);
+    answer(r.path);
     line("click 35");
   } else if (r.kind == "settings") {
-    line("chooser " + r.path);
+    answer(r.path);
     line("click 26");
   } else if (r.kind == "jpeg") {
-    line("chooser " + r.path);
+    answer(r.path);
     line("click 40 option");
   } else if (r.kind == "psd") {
     line("click 40");
@@ -170,32 +278,66 @@ std::string Steps(const SaveRequest& r) {
     if (!Option(r, "size").empty()) line("fill 3 " + Option(r, "size"));
     sheetEnd();
   } else if (r.kind == "ldraw" || r.kind == "brickstats") {
+    const std::string plan = Option(r, "plan");
     line("expect active 64 1");
     line("expect command-ok");
     line("click 64");
     line("window brick sphere");
-    line("check 8 0");
+    line(std::string("check 8 ") + (plan.empty() ? "0" : "1"));
     line(std::string("check 9 ") + (r.kind == "brickstats" ? "1" : "0"));
     line(std::string("check 10 ") + (r.kind == "ldraw" ? "1" : "0"));
     if (!Option(r, "layers").empty()) line("fill 3 " + Option(r, "layers"));
     if (!Option(r, "plates").empty()) line("check 35 " + Option(r, "plates"));
     if (!Option(r, "dither").empty()) line("check 6 " + Option(r, "dither"));
+    // The sheet asks for the plan first, then for the page or the model.
+    if (!plan.empty()) answers->push_back(plan), line("chooser-answer");
     sheetEnd();
   } else if (r.kind == "presets") {
     const std::string folder = Option(r, "folder");
-    line("chooser " + (folder.empty() ? std::filesystem::path(r.path).parent_path().string() : folder));
-    line("chooser " + r.path);
+    answer(folder.empty() ? std::filesystem::path(r.path).parent_path().string() : folder);
+    answer(r.path);
     line("click 15");
   } else if (r.kind == "modes-gallery") {
-    line("chooser " + r.path);
+    answer(r.path);
     line("click 63");
   } else if (r.kind == "dots-gallery") {
-    line("chooser " + r.path);
+    answer(r.path);
     line("click 98 option");
   }
   line("settle");
   line("expect command-ok");
   return s;
+}
+
+std::string Sibling(const std::string& path, const std::string& tagAndExtension, bool keepExtension) {
+  const size_t slash = path.find_last_of('/');
+  const size_t dot = path.find_last_of('.');
+  const bool hasDot = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  const std::string stem = hasDot ? path.substr(0, dot) : path;
+  const std::string extension = hasDot ? path.substr(dot) : "";
+  return stem + tagAndExtension + (keepExtension ? extension : "");
+}
+
+// "dialog steps:N: text" split into N and text; false for another message.
+bool StepMessage(const std::string& message, size_t* line, std::string* text) {
+  static const std::string prefix = "dialog steps:";
+  if (message.rfind(prefix, 0) != 0) return false;
+  size_t at = prefix.size(), n = 0;
+  if (at >= message.size() || message[at] < '0' || message[at] > '9') return false;
+  while (at < message.size() && message[at] >= '0' && message[at] <= '9') n = n * 10 + size_t(message[at++] - '0');
+  if (message.compare(at, 2, ": ") != 0) return false;
+  *line = n;
+  *text = message.substr(at + 2);
+  return true;
+}
+
+std::string RequestName(const SaveRequest& r) {
+  return r.load ? "--load " + r.path : "--save " + r.kind + "=" + r.path;
+}
+
+void Say(const std::string& text) {
+  std::fprintf(stderr, "gyrelle: %s\n", text.c_str());
+  ++g_said;
 }
 
 }  // namespace
@@ -218,8 +360,8 @@ bool ParseDialogSaveOption(int argc, const char* const* argv, int* i, std::strin
   SaveRequest r;
   if (name == "--load") {
     r.load = true;
-    r.path = value.empty() ? value : Absolute(value);
-    if (r.path.empty()) *error = "--load needs a settings file";
+    if (value.empty()) *error = "--load needs a settings file";
+    else UsablePath("--load", value, &r.path, error);
   } else {
     ParseSave(value, &r, error);
   }
@@ -229,11 +371,30 @@ bool ParseDialogSaveOption(int argc, const char* const* argv, int* i, std::strin
 
 bool HaveDialogSaves() { return !g_requests.empty(); }
 
-std::string DialogSaveSteps(const std::string& tail) {
+std::string DialogSaveSteps(const std::string& tail, const std::string& tailName) {
+  g_answers.clear();
+  g_lineOwner.assign(1, -1);  // lines count from 1
   std::string s;
-  for (const SaveRequest& r : g_requests) s += Steps(r);
-  return s + "window xparams\n" + tail;
+  auto own = [](const std::string& text, int owner) {
+    for (char c : text)
+      if (c == '\n') g_lineOwner.push_back(owner);
+  };
+  for (size_t i = 0; i < g_requests.size(); ++i) {
+    const std::string steps = Steps(g_requests[i], &g_answers);
+    own(steps, int(i));
+    s += steps;
+  }
+  s += "window xparams\n";
+  own("\n", -1);
+  g_tailStart = g_lineOwner.size();
+  g_tailName = tailName;
+  g_answerList.clear();
+  for (const std::string& a : g_answers) g_answerList.push_back(a.c_str());
+  g_answerList.push_back(nullptr);
+  return s + tail;
 }
+
+const char* const* DialogSaveChooserAnswers() { return g_answerList.data(); }
 
 std::string DialogSaveUsageText() {
   std::string s =
@@ -241,15 +402,74 @@ std::string DialogSaveUsageText() {
       "                      runs the dialog's own save or export command for KIND,\n"
       "                      answering its save chooser with PATH, then renders as\n"
       "                      usual; may be repeated; a save that fails stops the run\n"
-      "                      (exit 1) and leaves any file at PATH as it was. KIND:\n";
+      "                      (exit 1) and leaves any file at PATH as it was; the\n"
+      "                      settings a later run starts from stay as they were. KIND:\n";
   for (const SaveKindRow& k : kKinds) {
     std::string name = std::string("    ") + k.name;
     name.resize(20, ' ');
     s += name + k.what + "\n";
   }
   s += "  --load FILE         loads a settings file (.q2q, any version) with the\n"
-       "                      dialog's load command before the saves and the render\n";
+       "                      dialog's load command before the saves and the render\n"
+       "  --dialog-script FILE\n"
+       "                      drives the dialog with the steps in FILE (click, fill,\n"
+       "                      popup, chooser, screenshot, expect ...), then renders\n"
+       "                      what its OK accepted; a step that fails: exit 1\n";
   return s;
 }
+
+std::vector<PlannedWrite> DialogSaveTargets() {
+  std::vector<PlannedWrite> out;
+  for (const SaveRequest& r : g_requests) {
+    if (r.load) continue;
+    const std::string what = "--save " + r.kind;
+    if (r.kind == "cubemap") {
+      for (const char* tag : {"_d", "_u", "_l", "_b", "_r", "_f"}) out.push_back({what, Sibling(r.path, tag, true)});
+      continue;
+    }
+    if (r.kind == "obj") {
+      out.push_back({what, r.path});
+      for (const char* extension : {".jpg", ".mtl", ".stl"}) out.push_back({what, Sibling(r.path, extension, false)});
+      continue;
+    }
+    if (!Option(r, "plan").empty()) out.push_back({what + " plan", Option(r, "plan")});
+    out.push_back({what, r.path});
+  }
+  return out;
+}
+
+std::string DialogSaveOntoFolder() {
+  for (const PlannedWrite& w : DialogSaveTargets()) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(w.path, ec)) return w.what + "=" + w.path;
+  }
+  return "";
+}
+
+void SayDialogMessage(const char* raw) {
+  const std::string message = raw ? raw : "";
+  size_t line = 0;
+  std::string text;
+  if (!StepMessage(message, &line, &text)) {
+    // After a failure was told, the windows the stopped steps leave open
+    // are cancelled and their remaining steps skipped: nothing to act on.
+    if (g_said > 0 && (message.rfind("the dialog input ended while", 0) == 0 ||
+                       (message.rfind("dialog steps: ", 0) == 0 && message.find(" were not run") != std::string::npos)))
+      return;
+    return Say(message);
+  }
+  if (line >= g_tailStart) return Say(g_tailName + ":" + std::to_string(line - g_tailStart + 1) + ": " + text);
+  // A stop after a failure already told says nothing new.
+  if (text.rfind("a command or step failed", 0) == 0 && g_said > 0) return;
+  const int owner = line < g_lineOwner.size() ? g_lineOwner[line] : -1;
+  if (owner < 0) return Say("the dialog could not take the saves: " + text);
+  const SaveRequest& r = g_requests[size_t(owner)];
+  if (text.find("is dimmed") != std::string::npos && (r.kind == "faces" || r.kind == "obj" || r.kind == "polymap"))
+    return Say(RequestName(r) + ": the export needs a polyhedral output mode, such as " + kPolyhedralExample +
+               "; the output mode set is flat");
+  Say(RequestName(r) + ": the dialog could not do it (" + text + ")");
+}
+
+int DialogSaveMessagesSaid() { return g_said; }
 
 }  // namespace gyhost

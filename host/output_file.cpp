@@ -129,6 +129,67 @@ bool CheckOutputWritable(const std::string& path, std::string* error) {
   return true;
 }
 
+namespace {
+
+struct FileIdentity {
+  std::string name;  // absolute, links followed
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+};
+
+FileIdentity IdentityOf(const std::string& path) {
+  FileIdentity id;
+  std::string target = ResolveOutputPath(path);
+  if (target.empty() || target[0] != '/') {
+    char cwd[PATH_MAX];
+    if (getcwd(cwd, sizeof cwd)) target = std::string(cwd) + "/" + target;
+  }
+  // "a/./b" and "a//b" name one file.
+  std::string clean;
+  for (size_t i = 0; i < target.size(); ++i) {
+    if (target[i] == '/' && !clean.empty() && clean.back() == '/') continue;
+    if (target.compare(i, 2, "./") == 0 && !clean.empty() && clean.back() == '/') {
+      ++i;
+      continue;
+    }
+    clean += target[i];
+  }
+  id.name = clean;
+  struct stat st {};
+  if (stat(target.c_str(), &st) == 0) {
+    id.exists = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+  }
+  return id;
+}
+
+bool SameFile(const FileIdentity& a, const FileIdentity& b) {
+  return a.name == b.name || (a.exists && b.exists && a.device == b.device && a.inode == b.inode);
+}
+
+}  // namespace
+
+bool CheckPlannedWrites(const std::vector<PlannedWrite>& writes, const std::string& input, std::string* error) {
+  const FileIdentity in = IdentityOf(input);
+  std::vector<FileIdentity> ids;
+  for (const PlannedWrite& w : writes) ids.push_back(IdentityOf(w.path));
+  for (size_t i = 0; i < writes.size(); ++i) {
+    if (in.exists && SameFile(ids[i], in)) {
+      *error = writes[i].what + " would write over the input " + input + "; choose another name";
+      return false;
+    }
+    for (size_t j = 0; j < i; ++j)
+      if (SameFile(ids[i], ids[j])) {
+        *error = writes[j].what + " and " + writes[i].what + " would both write " + writes[i].path +
+                 "; give each its own name";
+        return false;
+      }
+  }
+  return true;
+}
+
 int RemoveStaleTemporaries(const std::string& path) {
   const std::string target = ResolveOutputPath(path);
   const std::string folder = FolderOf(target);

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace gyhost {
 
@@ -20,6 +21,17 @@ bool WriteFileAtomically(const std::string& path, const FileWriter& writer, std:
 // Before any work: whether `path` can be written (its folder exists and is
 // writable, and it is not a folder itself), following symbolic links.
 bool CheckOutputWritable(const std::string& path, std::string* error);
+
+// One file a run will write, and what writes it ("OUTPUT", "--save jpeg").
+struct PlannedWrite {
+  std::string what;
+  std::string path;
+};
+
+// Before any work: no two writes of the run land on one file, and none on
+// `input` (compared by device and inode as well as by name, so that links
+// and other spellings are caught).
+bool CheckPlannedWrites(const std::vector<PlannedWrite>& writes, const std::string& input, std::string* error);
 
 // The file a write to `path` replaces: `path` itself, or the target of the
 // symbolic link(s) it names.

@@ -12,6 +12,8 @@ struct ResultName {
 constexpr ResultName kResultNames[] = {
     {-108, "out of memory"}, {-128, "cancelled"}, {-30100, "bad selector"},    {-1715, "a descriptor key is missing"},
     {-50, "bad parameter"},  {1, "refused"},      {3, "work buffers missing"}, {999, "input pyramid not allocated"},
+    {-34, "the disk is full"}, {-54, "permission denied"}, {-61, "the folder or the disk is read-only"},
+    {-43, "the folder does not exist"}, {-120, "the folder does not exist"}, {-36, "the disk reported an error"},
 };
 
 }  // namespace

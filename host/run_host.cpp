@@ -181,6 +181,20 @@ void ReportMemory(bool verbose, const InvocationOutcome* last) {
   if (b.badFrees > 0) Say("warning: the plug-in freed " + std::to_string(b.badFrees) + " unknown host buffers");
 }
 
+// Every file the run will write, checked before any work: a --save onto a
+// folder, two writes to one file, or a write over the input.
+// Answers the exit status of a refusal, or 0.
+int CheckRunWrites(const HostOptions& o, std::string* error) {
+  if (const std::string folder = DialogSaveOntoFolder(); !folder.empty()) {
+    *error = folder + " is a folder; a folder is never replaced, and nothing was written";
+    return kExitFilterFailed;
+  }
+  std::vector<PlannedWrite> writes = DialogSaveTargets();
+  writes.push_back({"OUTPUT", o.output});
+  if (!o.recordFile.empty()) writes.push_back({"--record", o.recordFile});
+  return CheckPlannedWrites(writes, o.input, error) ? 0 : kExitUsage;
+}
+
 int RunProbe(const HostOptions& o, const InvocationSetup& setup) {
   const SelectorProbe p = ProbeSelector(&g_plugin, setup, o.probeSelector);
   std::printf("selector %d (%s): %s; data word %s; parameters handle %s\n", o.probeSelector,
@@ -233,6 +247,10 @@ int RunHost(int argc, const char* const* argv) {
     Say("cannot write the output: " + error);
     return kExitCannotWrite;
   }
+  if (const int refused = CheckRunWrites(o, &error)) {
+    Say(error);
+    return refused;
+  }
 
   HostImage input;
   if (!ReadImageFile(o.input, &input, &error, o.threads)) {
@@ -283,7 +301,7 @@ int RunHost(int argc, const char* const* argv) {
     Say("warning: the plug-in has no configuration hook; its thread count cannot be set");
   }
 
-  ConfigureDialogFrontEnd(configure, o.dialog);
+  ConfigureDialogFrontEnd(configure, o.dialog, o.input);
   InvocationSetup setup;
   setup.original = &input;
   setup.mask = o.maskFile.empty() ? nullptr : &mask;
@@ -316,6 +334,13 @@ int RunHost(int argc, const char* const* argv) {
   EndPluginSession(&g_plugin);
   ReleaseLeftoverBuffers();
 
+  // A failed save or step stops the run: exit 1 means nothing was written.
+  const bool stepsFailed = DialogScriptFailures() > 0 || DialogSaveMessagesSaid() > 0;
+  if (stepsFailed && !InterruptRequested()) {
+    Say(std::string(HaveDialogSaves() ? "a --save or --load failed" : "a step of the dialog script failed") +
+        " (see above); " + o.output + " was not written");
+    return kExitFilterFailed;
+  }
   if (outcome.result != 0) {
     Say(FilterFailureText(outcome) + "; " + o.output + " was not written");
     return InterruptRequested() ? kExitInterrupted : kExitFilterFailed;
@@ -362,7 +387,6 @@ int RunHost(int argc, const char* const* argv) {
     }
   }
   if (!o.quiet) Say("wrote " + o.output);
-  if (DialogScriptFailures() > 0) return kExitFilterFailed;  // the steps' messages went to stderr
   return kExitOK;
 }
 

@@ -9,6 +9,7 @@
 namespace {
 std::atomic<int32_t> g_processors{0};
 std::atomic<bool> g_inline{false};
+std::atomic<bool> g_keepCachedSettings{false};
 }  // namespace
 
 int GyrellePlatformConfigure(const char* key, int64_t value) {
@@ -21,6 +22,10 @@ int GyrellePlatformConfigure(const char* key, int64_t value) {
     g_inline.store(value != 0);
     return 0;
   }
+  if (std::strcmp(key, "keep_cached_settings") == 0) {
+    g_keepCachedSettings.store(value != 0);
+    return 0;
+  }
   if (UiConfigure(key, value)) return 0;
   if (std::strcmp(key, "system_alloc_budget") == 0) {
     SetSystemAllocationBudget(value);
@@ -31,3 +36,4 @@ int GyrellePlatformConfigure(const char* key, int64_t value) {
 
 int32_t PlatformForcedProcessorCount() { return g_processors.load(); }
 bool PlatformTasksForcedInline() { return g_inline.load(); }
+bool PlatformKeepsCachedSettings() { return g_keepCachedSettings.load(); }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 #include "platform/ui/color_picker.h"
 #include "platform/ui/drag.h"
@@ -121,7 +122,7 @@ bool ProcessOnce(double waitMs) {
 // The input ran out while a window waits for an answer: it is cancelled,
 // as a user closing it would.
 void CancelForLackOfInput(UiWindow* w) {
-  std::fprintf(stderr, "the dialog input ended while the window \"%s\" was open: cancelling it\n", w->name);
+  UiSay((std::string("the dialog input ended while the window \"") + w->name + "\" was open: cancelling it").c_str());
   if (w->cancelButton) {
     UiSendControlCommand(w->cancelButton, 0);
   } else {

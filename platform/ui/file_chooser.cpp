@@ -25,6 +25,10 @@ constexpr int32_t kItemMessage = 1, kItemFolder = 2, kItemList = 3;
 constexpr FourCC kCmdUp = MakeFourCC("fcUp"), kCmdPageUp = MakeFourCC("fcPU"), kCmdPageDown = MakeFourCC("fcPD");
 
 std::string g_lastFolder;
+std::string g_homeFolder;
+std::vector<std::string> g_hostAnswers;
+size_t g_hostNext = 0;
+std::vector<std::string> g_hostWaiting;  // given to the next choosers, first first
 
 struct Entry {
   std::string name;
@@ -277,6 +281,7 @@ bool RunWindow(const UiChooserRequest& request, std::string* out) {
   Chooser ch;
   ch.request = request;
   std::string start = request.startFolder && *request.startFolder ? request.startFolder : g_lastFolder;
+  if (start.empty() || !IsFolder(start)) start = g_homeFolder;
   if (start.empty() || !IsFolder(start)) {
     char cwd[1024];
     start = ::getcwd(cwd, sizeof cwd) ? cwd : "/";
@@ -329,9 +334,56 @@ bool RunWindow(const UiChooserRequest& request, std::string* out) {
 
 }  // namespace
 
+namespace {
+
+void Refuse(const std::string& message) { UiNoteCommandFailure(message.c_str()); }
+
+// Every answer, however it came, is checked the same way before the caller
+// sees it.
+bool Deliver(const UiChooserRequest& request, const std::string& chosen, char* path, int32_t size) {
+  if (request.mode == kUiPutFile && IsFolder(chosen)) {
+    Refuse("cannot save as \"" + chosen + "\": it is a folder, and a folder is never replaced; nothing was written");
+    return false;
+  }
+  if (!path || size <= 0 || chosen.size() >= size_t(size)) {
+    Refuse("cannot use \"" + chosen + "\": the path is longer than " + std::to_string(size > 0 ? size - 1 : 0) +
+           " bytes");
+    return false;
+  }
+  std::memcpy(path, chosen.c_str(), chosen.size() + 1);
+  if (!chosen.empty() && chosen[0] == '/') g_lastFolder = request.mode == kUiChooseFolder ? chosen : Parent(chosen);
+  return true;
+}
+
+}  // namespace
+
+void UiSetHostChooserAnswers(const char* const* paths) {
+  g_hostAnswers.clear();
+  g_hostWaiting.clear();
+  g_hostNext = 0;
+  for (; paths && *paths; ++paths) g_hostAnswers.emplace_back(*paths);
+}
+
+bool UiQueueHostChooserAnswer() {
+  if (g_hostNext >= g_hostAnswers.size()) return false;
+  g_hostWaiting.push_back(g_hostAnswers[g_hostNext++]);
+  return true;
+}
+
+void UiSetChooserHomeFolder(const char* folder) { g_homeFolder = folder ? folder : ""; }
+
 bool UiRunFileChooser(const UiChooserRequest& request, char* path, int32_t size) {
+  if (!g_hostWaiting.empty()) {
+    const std::string chosen = g_hostWaiting.front();
+    g_hostWaiting.erase(g_hostWaiting.begin());
+    return Deliver(request, chosen, path, size);
+  }
   const UiChooserAnswerKind waiting = UiPeekChooserAnswer();
-  if (waiting == kUiChooserPath || waiting == kUiChooserCancel) return UiTakeChooserAnswer(path, size);
+  if (waiting == kUiChooserPath || waiting == kUiChooserCancel) {
+    char answer[1024];
+    if (!UiTakeChooserAnswer(answer, int32_t(sizeof answer))) return false;
+    return Deliver(request, answer, path, size);
+  }
   const UiFrontEnd* fe = UiGetFrontEnd();
   if (waiting == kUiChooserWindow) {
     UiTakeChooserAnswer(nullptr, 0);
@@ -340,6 +392,5 @@ bool UiRunFileChooser(const UiChooserRequest& request, char* path, int32_t size)
   }
   std::string chosen;
   if (!RunWindow(request, &chosen)) return false;
-  if (path && size > 0) std::snprintf(path, size_t(size), "%s", chosen.c_str());
-  return true;
+  return Deliver(request, chosen, path, size);
 }

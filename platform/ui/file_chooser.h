@@ -17,11 +17,25 @@ struct UiChooserRequest {
   const char* defaultName;  // put-file: the name proposed
   UiChooserFilter filter;   // null: every file shows
   void* filterData;
-  const char* startFolder;  // null: the last folder shown, else the working folder
+  const char* startFolder;  // null: the last folder used, else the image's, else the working folder
 };
 
-// True with the chosen path (a file, a folder, or the file to save).
+// True with the chosen path (a file, a folder, or the file to save). An
+// answer that does not fit `size` is refused, never cut; a folder given as
+// the file to save is refused (a folder is never replaced). Both count as a
+// failed command.
 bool UiRunFileChooser(const UiChooserRequest& request, char* path, int32_t size);
+
+// Answers a host hands over as data (a list ended by null), so that no byte
+// of a file name is ever read as a step. Each "chooser-answer" step of a
+// script makes the next of them the answer to the next chooser; false when
+// none is left.
+void UiSetHostChooserAnswers(const char* const* paths);
+bool UiQueueHostChooserAnswer();
+// Where the window opens when the caller names no folder and none was used
+// yet in this session: the image's folder (null or empty: the working
+// folder). After that it opens in the last folder used.
+void UiSetChooserHomeFolder(const char* folder);
 
 // A press on a folder's row opens it (choosing a folder: selects it, a
 // second press opens it); a press on a file's row selects it, a second

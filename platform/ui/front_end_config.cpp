@@ -5,7 +5,9 @@
 #include <string>
 
 #include "platform/ui/event_loop.h"
+#include "platform/ui/file_chooser.h"
 #include "platform/ui/script.h"
+#include "platform/ui/services.h"
 
 namespace {
 
@@ -61,6 +63,21 @@ bool UiConfigure(const char* key, int64_t value) {
   }
   if (std::strcmp(key, "dialog_script_failures") == 0) {
     g_failures = reinterpret_cast<int32_t*>(static_cast<intptr_t>(value));
+    return true;
+  }
+  // The answers to the choosers as data (a null-ended list of paths, each
+  // given by a script's chooser-answer step), where the chooser first opens,
+  // and who takes the dialog's failures instead of stderr.
+  if (std::strcmp(key, "dialog_chooser_answers") == 0) {
+    UiSetHostChooserAnswers(reinterpret_cast<const char* const*>(static_cast<intptr_t>(value)));
+    return true;
+  }
+  if (std::strcmp(key, "chooser_home_folder") == 0) {
+    UiSetChooserHomeFolder(reinterpret_cast<const char*>(static_cast<intptr_t>(value)));
+    return true;
+  }
+  if (std::strcmp(key, "dialog_message_hook") == 0) {
+    UiSetMessageHook(reinterpret_cast<UiMessageHook>(static_cast<intptr_t>(value)));
     return true;
   }
   if (std::strcmp(key, "dialog_presenter") == 0) {

@@ -12,6 +12,7 @@
 #include "platform/ui/color_picker.h"
 #include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
+#include "platform/ui/file_chooser.h"
 #include "platform/ui/services.h"
 #include "platform/ui/window.h"
 
@@ -32,7 +33,7 @@ namespace {
 constexpr FourCC kItemSignature = MakeFourCC("TWPP");
 
 void Fail(UiScript* s, const std::string& message) {
-  std::fprintf(stderr, "%s:%zu: %s\n", s->name.c_str(), s->next, message.c_str());
+  UiSay((s->name + ":" + std::to_string(s->next) + ": " + message).c_str());
   ++s->failures;
 }
 
@@ -157,6 +158,10 @@ void RunLine(UiScript* s, const std::string& raw) {
     double ms = 0;
     in >> ms;
     UiAdvanceClock(ms);
+    return;
+  }
+  if (verb == "chooser-answer") {  // the next of the answers the host handed over as data
+    if (!UiQueueHostChooserAnswer()) Fail(s, "no answer from the host is left for the chooser");
     return;
   }
   if (verb == "chooser") {
@@ -397,8 +402,8 @@ int32_t UiFinishScript(UiScript* s) {
       left += bool(in >> verb);
     }
     if (left > 0) {
-      std::fprintf(stderr, "%s: %zu steps after line %zu were not run: the dialog had closed\n", s->name.c_str(), left,
-                   s->next);
+      UiSay((s->name + ": " + std::to_string(left) + " steps after line " + std::to_string(s->next) +
+             " were not run: the dialog had closed").c_str());
       ++failed;
     }
   }

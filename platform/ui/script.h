@@ -19,6 +19,7 @@
 //   advance MS                  move the clock on
 //   chooser PATH|cancel|window  answer the next file chooser, or let it show its
 //                               window ("chooser") for the steps that follow
+//   chooser-answer              the next chooser takes the host's next answer
 //   picker R G B|cancel         answer the next colour picker (16-bit components)
 //   drop-file X Y PATH          a file dragged in from outside, let go at X Y
 //   drop-folder PATH            where drags let go outside the windows land

@@ -17,6 +17,7 @@ int32_t g_answerCount = 0;
 char g_launched[1024];
 int32_t g_commandFailures = 0;
 void (*g_seedHook)(uint64_t) = nullptr;
+UiMessageHook g_messageHook = nullptr;
 
 UiStatus AlertCommand(UiHandlerCall*, UiEvent* e, void* data) {
   UiCommand cmd{};
@@ -104,8 +105,17 @@ bool UiTakeChooserAnswer(char* path, int32_t size) {
 }
 
 void UiNoteCommandFailure(const char* message) {
-  std::fprintf(stderr, "%s\n", message && *message ? message : "a command of the dialog failed");
+  UiSay(message && *message ? message : "a command of the dialog failed");
   ++g_commandFailures;
+}
+
+void UiSetMessageHook(UiMessageHook hook) { g_messageHook = hook; }
+
+void UiSay(const char* message) {
+  if (g_messageHook)
+    g_messageHook(message ? message : "");
+  else
+    std::fprintf(stderr, "%s\n", message ? message : "");
 }
 
 int32_t UiCommandFailureCount() { return g_commandFailures; }

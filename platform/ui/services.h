@@ -25,6 +25,11 @@ UiChooserAnswerKind UiPeekChooserAnswer();
 // file that could not be read): the message goes to stderr and is counted,
 // so that a scripted run can stop and its caller tell failure from success.
 void UiNoteCommandFailure(const char* message);
+// Where the dialog's own notes and failures go: stderr, unless a host that
+// wrote the steps itself takes them, to tell the user in its own words.
+using UiMessageHook = void (*)(const char* message);
+void UiSetMessageHook(UiMessageHook hook);
+void UiSay(const char* message);
 int32_t UiCommandFailureCount();
 
 // Where a script's "seed N" step goes: the owner of the random numbers
