@@ -3,6 +3,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <bit>
 #include <csetjmp>
 #include <cstdio>
@@ -36,14 +37,54 @@ struct PngReadJob {
 };
 
 constexpr char kXmpKeyword[] = "XML:com.adobe.xmp";
+// The profile chunk is carried as raw bytes both ways: libpng checks a
+// profile against rules some real files break (a version 4 profile of odd
+// length, a header length that disagrees), and would refuse to write it or
+// drop it when read; the colour profile is the user's and is kept whole.
+constexpr png_byte kIccpChunk[5] = {'i', 'C', 'C', 'P', 0};
+constexpr char kIccpName[] = "ICC profile";
+constexpr size_t kMaxIccBytes = size_t(64) << 20;
+
+// The profile inside an iCCP chunk's data (name, NUL, method 0, deflated
+// bytes); empty when it cannot be inflated.
+std::vector<uint8_t> InflateIccp(const png_byte* data, size_t size) {
+  const png_byte* nul = static_cast<const png_byte*>(std::memchr(data, 0, std::min<size_t>(size, 80)));
+  if (!nul || size_t(nul - data) + 2 > size || nul[1] != 0) return {};
+  z_stream z{};
+  if (inflateInit(&z) != Z_OK) return {};
+  z.next_in = const_cast<Bytef*>(nul + 2);
+  z.avail_in = uInt(size - size_t(nul - data) - 2);
+  std::vector<uint8_t> out;
+  uint8_t buffer[16384];
+  int status = Z_OK;
+  while (status == Z_OK && out.size() <= kMaxIccBytes) {
+    z.next_out = buffer;
+    z.avail_out = sizeof buffer;
+    status = inflate(&z, Z_NO_FLUSH);
+    out.insert(out.end(), buffer, buffer + (sizeof buffer - z.avail_out));
+  }
+  inflateEnd(&z);
+  return status == Z_STREAM_END && out.size() <= kMaxIccBytes ? out : std::vector<uint8_t>{};
+}
+
+std::vector<uint8_t> DeflateIccp(const std::vector<uint8_t>& profile) {
+  std::vector<uint8_t> chunk(kIccpName, kIccpName + sizeof kIccpName);  // with its NUL
+  chunk.push_back(0);                                                    // deflate
+  uLongf bound = compressBound(uLong(profile.size()));
+  const size_t head = chunk.size();
+  chunk.resize(head + bound);
+  if (compress2(chunk.data() + head, &bound, profile.data(), uLong(profile.size()), Z_BEST_COMPRESSION) != Z_OK)
+    return {};
+  chunk.resize(head + bound);
+  return chunk;
+}
 
 void ReadPngMetadata(png_structp png, png_infop info, ImageMetadata* meta) {
-  png_charp name = nullptr;
-  int compression = 0;
-  png_bytep profile = nullptr;
-  png_uint_32 length = 0;
-  if (png_get_iCCP(png, info, &name, &compression, &profile, &length) && profile && length > 0)
-    meta->icc.assign(profile, profile + length);
+  png_unknown_chunkp chunks = nullptr;
+  const int chunkCount = png_get_unknown_chunks(png, info, &chunks);
+  for (int i = 0; i < chunkCount && meta->icc.empty(); ++i)
+    if (std::memcmp(chunks[i].name, kIccpChunk, 4) == 0 && chunks[i].data)
+      meta->icc = InflateIccp(chunks[i].data, chunks[i].size);
   png_bytep exif = nullptr;
   png_uint_32 exifLength = 0;
   if (png_get_eXIf_1(png, info, &exifLength, &exif) && exif && exifLength > 0)
@@ -70,6 +111,7 @@ bool ReadPngInto(std::FILE* file, uint64_t fileBytes, PngReadJob* job, PngErrorS
   // The size is checked below, with a message that names it; libpng's own
   // limit would only say "Invalid IHDR data".
   png_set_user_limits(job->png, 0x7fffffffL, 0x7fffffffL);
+  png_set_keep_unknown_chunks(job->png, PNG_HANDLE_CHUNK_ALWAYS, kIccpChunk, 1);
   png_read_info(job->png, job->info);
 
   const png_uint_32 width = png_get_image_width(job->png, job->info);
@@ -124,9 +166,19 @@ bool ReadPngInto(std::FILE* file, uint64_t fileBytes, PngReadJob* job, PngErrorS
   return true;
 }
 
-void WritePngProfileAndExif(png_structp png, png_infop info, const ImageMetadata& meta) {
-  if (!meta.icc.empty())
-    png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, meta.icc.data(), png_uint_32(meta.icc.size()));
+// `iccp` holds the chunk's bytes until the file is written.
+void WritePngProfileAndExif(png_structp png, png_infop info, const ImageMetadata& meta, std::vector<uint8_t>* iccp) {
+  if (!meta.icc.empty()) *iccp = DeflateIccp(meta.icc);
+  if (!iccp->empty()) {
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_ALWAYS, kIccpChunk, 1);
+    png_unknown_chunk chunk{};
+    std::memcpy(chunk.name, kIccpChunk, 5);
+    chunk.data = iccp->data();
+    chunk.size = iccp->size();
+    chunk.location = PNG_HAVE_IHDR;  // before the image data, as the format asks
+    png_set_unknown_chunks(png, info, &chunk, 1);
+    png_set_unknown_chunk_location(png, info, 0, PNG_HAVE_IHDR);
+  }
   if (!meta.exif.empty())
     png_set_eXIf_1(png, info, png_uint_32(meta.exif.size()), const_cast<png_bytep>(meta.exif.data()));
 }
@@ -137,6 +189,7 @@ struct PngWriteJob {
   std::vector<uint8_t> row;
   std::vector<uint8_t> xmp;  // NUL-terminated copy for libpng
   png_text xmpText{};
+  std::vector<uint8_t> iccp;
 };
 
 bool WritePngFrom(std::FILE* file, PngWriteJob* job, const HostImage& image, int level) {
@@ -154,7 +207,7 @@ bool WritePngFrom(std::FILE* file, PngWriteJob* job, const HostImage& image, int
   png_set_compression_level(job->png, level < 0 ? kDefaultPngLevel : level);
   png_set_filter(job->png, PNG_FILTER_TYPE_BASE, level == 0 ? PNG_FILTER_NONE : PNG_FILTER_UP);
   if (level < 0) png_set_compression_strategy(job->png, Z_RLE);
-  WritePngProfileAndExif(job->png, job->info, image.meta);
+  WritePngProfileAndExif(job->png, job->info, image.meta, &job->iccp);
   if (!image.meta.xmp.empty()) {
     // libpng reads the text up to its NUL.
     job->xmp.assign(image.meta.xmp.begin(), image.meta.xmp.end());

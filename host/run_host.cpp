@@ -19,6 +19,7 @@
 #include "host/result_codes.h"
 #include "host/setting_keys.h"
 #include "host/suites.h"
+#include "host/xmp_panorama.h"
 
 namespace gyhost {
 
@@ -360,6 +361,9 @@ int RunHost(int argc, const char* const* argv) {
     }
     result = std::move(reduced);
   }
+  // Only an equirectangular result is still a spherical panorama.
+  const DescEntry* mode = outcome.recorded ? ReplayEntry(outcome.descriptor, "Foky") : ReplayEntry(replay, "Foky");
+  if (mode && mode->value != MakeFourCC("Fo01")) result.meta.xmp = XmpWithoutPanorama(result.meta.xmp);
   WriteOptions writeOptions;
   writeOptions.pngLevel = o.pngLevel;
   writeOptions.tiffCompression = TiffCompressionFromName(o.tiffCompression);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "host/image_io.h"
+#include "host/xmp_panorama.h"
 
 namespace gyhost {
 namespace {
@@ -120,6 +121,72 @@ TEST(FileMetadata, ProfileExifAndXmpSurviveEveryFormat) {
     EXPECT_EQ(back.meta.xmp, image.meta.xmp);
     if (c.exif) EXPECT_EQ(back.meta.exif, image.meta.exif);
   }
+}
+
+// Profiles that break libpng's rules exist in the wild (written by other
+// programs): a version 4 profile of odd length, a header length that
+// disagrees with the data. They are carried as they are, never refused,
+// dropped or padded, and the file still opens elsewhere.
+TEST(FileMetadata, OddProfilesSurvivePng) {
+  const struct {
+    const char* what;
+    int extra;        // bytes after the length the header states
+    int headerExtra;  // the header's length minus the real one, before `extra`
+  } cases[] = {{"version 4, odd length", 0, 0}, {"a padding byte the header omits", 1, 0},
+               {"the header claims more", 0, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    HostImage image = SmallPicture();
+    image.meta.icc = SmallIccProfile();
+    image.meta.icc[8] = 4;
+    image.meta.icc.push_back(0x55);
+    const uint32_t n = uint32_t(image.meta.icc.size()) + uint32_t(c.headerExtra);
+    for (int i = 0; i < 4; ++i) image.meta.icc[size_t(i)] = uint8_t(n >> (24 - 8 * i));
+    image.meta.icc.resize(image.meta.icc.size() + size_t(c.extra), 0);
+    std::string error;
+    ASSERT_TRUE(WriteImageFile(Scratch("odd.png"), ImageFormat::Png, image, &error)) << error;
+    HostImage back;
+    ASSERT_TRUE(ReadImageFile(Scratch("odd.png"), &back, &error)) << error;
+    EXPECT_EQ(back.meta.icc, image.meta.icc);
+    for (int32_t y = 0; y < image.height; ++y)
+      ASSERT_EQ(std::memcmp(PixelAddress(back, 0, y), PixelAddress(image, 0, y), size_t(image.width) * 3), 0);
+    if (std::system("command -v identify >/dev/null 2>&1") == 0)
+      EXPECT_EQ(std::system(("identify '" + Scratch("odd.png") + "' >/dev/null 2>&1").c_str()), 0);
+  }
+}
+
+TEST(FileMetadata, PanoramaPropertiesAloneLeaveTheXmp) {
+  const std::string ns = "http://ns.google.com/photos/1.0/panorama/";
+  const struct {
+    const char* what;
+    std::string xmp;
+    std::string kept;  // must still be there
+  } cases[] = {
+      {"attributes",
+       "<rdf:Description rdf:about='' xmlns:GPano='" + ns + "' xmlns:dc='http://purl.org/dc/elements/1.1/'\n"
+       "   GPano:ProjectionType=\"equirectangular\" GPano:UsePanoramaViewer='True' dc:format=\"image/png\"/>",
+       "dc:format=\"image/png\""},
+      {"elements", "<rdf:Description xmlns:GPano=\"" + ns + "\" xmlns:xmp='x'>\n <GPano:ProjectionType>equirectangular"
+                   "</GPano:ProjectionType>\n <GPano:CroppedAreaLeftPixels/>\n <xmp:Rating>3</xmp:Rating>\n"
+                   "</rdf:Description>",
+       "<xmp:Rating>3</xmp:Rating>"},
+      {"another prefix", "<rdf:Description xmlns:pano='" + ns + "' pano:ProjectionType='equirectangular' a:b='c'/>",
+       "a:b='c'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<uint8_t> in(c.xmp.begin(), c.xmp.end());
+    const std::vector<uint8_t> out = XmpWithoutPanorama(in);
+    const std::string text(out.begin(), out.end());
+    EXPECT_EQ(text.find("ProjectionType"), std::string::npos) << text;
+    EXPECT_EQ(text.find("CroppedArea"), std::string::npos) << text;
+    EXPECT_EQ(text.find("UsePanorama"), std::string::npos) << text;
+    EXPECT_EQ(text.find(ns), std::string::npos) << text;
+    EXPECT_NE(text.find(c.kept), std::string::npos) << text;
+  }
+  const std::string plain = "<x:xmpmeta><rdf:RDF/></x:xmpmeta>";
+  const std::vector<uint8_t> none(plain.begin(), plain.end());
+  EXPECT_EQ(XmpWithoutPanorama(none), none);
 }
 
 TEST(FileMetadata, TiffKeepsTheInputsCompressionUnlessAsked) {
