@@ -1,4 +1,5 @@
 #include "host/tiff_io.h"
+#include "host/tiff_exif.h"
 
 #include <tiffio.h>
 
@@ -352,6 +353,7 @@ bool ReadTiff(const std::string& path, HostImage* image, std::string* error, int
   // Before anything is allocated: the header alone may claim any size.
   if (!CheckImageSize(width, height, spp < 3 ? 2 : 4, bits > 8 ? bits / 8 : 1, error)) return false;
   ReadTiffMetadata(tif.get(), &image->meta);
+  image->meta.exif = ReadTiffExif(tif.get(), path);
 
   int32_t colorPlanes = 0;
   if (photometric == PHOTOMETRIC_MINISBLACK) colorPlanes = 1;
@@ -441,6 +443,7 @@ bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compres
     TIFFSetField(tif.get(), TIFFTAG_ICCPROFILE, uint32_t(image.meta.icc.size()), image.meta.icc.data());
   if (!image.meta.xmp.empty())
     TIFFSetField(tif.get(), TIFFTAG_XMLPACKET, uint32_t(image.meta.xmp.size()), image.meta.xmp.data());
+  SetTiffExifFields(tif.get(), image.meta.exif);
   const uint32_t rowsPerStrip = TIFFDefaultStripSize(tif.get(), 0);
   TIFFSetField(tif.get(), TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
 
@@ -484,7 +487,8 @@ bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compres
     *error = TiffFailure("cannot write the TIFF file");
     return false;
   }
-  return true;
+  tif.reset();
+  return AppendTiffExif(path, image.meta.exif, error);
 }
 
 }  // namespace gyhost
