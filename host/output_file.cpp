@@ -176,6 +176,13 @@ bool CheckPlannedWrites(const std::vector<PlannedWrite>& writes, const std::stri
   std::vector<FileIdentity> ids;
   for (const PlannedWrite& w : writes) ids.push_back(IdentityOf(w.path));
   for (size_t i = 0; i < writes.size(); ++i) {
+    const size_t nameBytes = BaseOf(writes[i].path).size();
+    if (nameBytes > NAME_MAX) {
+      *error = writes[i].what + " would write a file whose name is " + std::to_string(nameBytes) +
+               " bytes long: " + BaseOf(writes[i].path).substr(0, 40) + "...; the file system takes at most " +
+               std::to_string(NAME_MAX) + " bytes";
+      return false;
+    }
     if (in.exists && SameFile(ids[i], in)) {
       *error = writes[i].what + " would write over the input " + input + "; choose another name";
       return false;
