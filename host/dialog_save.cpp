@@ -52,6 +52,7 @@ std::vector<int> g_lineOwner;
 size_t g_tailStart = 0;
 std::string g_tailName;
 int g_said = 0;
+bool g_tailFailed = false;
 
 const SaveKindRow* FindKind(const std::string& name) {
   for (const SaveKindRow& k : kKinds)
@@ -438,10 +439,14 @@ std::vector<PlannedWrite> DialogSaveTargets() {
   return out;
 }
 
-std::string DialogSaveOntoFolder() {
+std::string DialogSaveOntoNonFile() {
   for (const PlannedWrite& w : DialogSaveTargets()) {
     std::error_code ec;
-    if (std::filesystem::is_directory(w.path, ec)) return w.what + "=" + w.path;
+    const std::filesystem::file_status st = std::filesystem::status(w.path, ec);
+    if (ec || !std::filesystem::exists(st)) continue;
+    if (std::filesystem::is_directory(st)) return w.what + "=" + w.path + " is a folder; a folder is never replaced";
+    if (!std::filesystem::is_regular_file(st))
+      return w.what + "=" + w.path + " is a device or a pipe, not a file; it is never replaced";
   }
   return "";
 }
@@ -458,7 +463,10 @@ void SayDialogMessage(const char* raw) {
       return;
     return Say(message);
   }
-  if (line >= g_tailStart) return Say(g_tailName + ":" + std::to_string(line - g_tailStart + 1) + ": " + text);
+  if (line >= g_tailStart) {
+    g_tailFailed = true;
+    return Say(g_tailName + ":" + std::to_string(line - g_tailStart + 1) + ": " + text);
+  }
   // A stop after a failure already told says nothing new.
   if (text.rfind("a command or step failed", 0) == 0 && g_said > 0) return;
   const int owner = line < g_lineOwner.size() ? g_lineOwner[line] : -1;
@@ -471,5 +479,6 @@ void SayDialogMessage(const char* raw) {
 }
 
 int DialogSaveMessagesSaid() { return g_said; }
+bool DialogScriptStepFailed() { return g_tailFailed; }
 
 }  // namespace gyhost

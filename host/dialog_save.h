@@ -29,9 +29,10 @@ std::string DialogSaveUsageText();
 // Every file the saves will write (a cube map's six faces, a model's
 // siblings), absolute, in the order of the options.
 std::vector<PlannedWrite> DialogSaveTargets();
-// The first path a --save names that is an existing folder (a folder is
-// never replaced), or empty.
-std::string DialogSaveOntoFolder();
+// Why a --save may not write where it says: its path (or one of the files
+// named from it) is an existing folder, device or pipe, which a save never
+// replaces; empty when none is.
+std::string DialogSaveOntoNonFile();
 
 // Takes a message of the dialog during a run with saves and tells the user in
 // the words of the command line: which --save failed and why, without the
@@ -39,5 +40,7 @@ std::string DialogSaveOntoFolder();
 void SayDialogMessage(const char* message);
 // Messages said so far (each one a failure).
 int DialogSaveMessagesSaid();
+// Whether one of them came from the steps of a --dialog-script.
+bool DialogScriptStepFailed();
 
 }  // namespace gyhost

@@ -186,8 +186,8 @@ void ReportMemory(bool verbose, const InvocationOutcome* last) {
 // folder, two writes to one file, or a write over the input.
 // Answers the exit status of a refusal, or 0.
 int CheckRunWrites(const HostOptions& o, std::string* error) {
-  if (const std::string folder = DialogSaveOntoFolder(); !folder.empty()) {
-    *error = folder + " is a folder; a folder is never replaced, and nothing was written";
+  if (const std::string refused = DialogSaveOntoNonFile(); !refused.empty()) {
+    *error = refused + "; nothing was written";
     return kExitFilterFailed;
   }
   std::vector<PlannedWrite> writes = DialogSaveTargets();
@@ -338,7 +338,8 @@ int RunHost(int argc, const char* const* argv) {
   // A failed save or step stops the run: exit 1 means nothing was written.
   const bool stepsFailed = DialogScriptFailures() > 0 || DialogSaveMessagesSaid() > 0;
   if (stepsFailed && !InterruptRequested()) {
-    Say(std::string(HaveDialogSaves() ? "a --save or --load failed" : "a step of the dialog script failed") +
+    Say(std::string(HaveDialogSaves() && !DialogScriptStepFailed() ? "a --save or --load failed"
+                                                                   : "a step of the dialog script failed") +
         " (see above); " + o.output + " was not written");
     return kExitFilterFailed;
   }

@@ -183,7 +183,7 @@ TEST(DialogSave, HelpListsEveryKind) {
   std::string out;
   Shell(std::string("'") + GYRELLE_EXE + "' --help", &out);
   for (const char* kind : {"settings", "psd", "faces", "cubemap", "polymap", "jpeg", "obj", "ldraw", "brickstats",
-                           "presets", "modes-gallery", "dots-gallery", "--load FILE"})
+                           "presets", "modes-gallery", "dots-gallery", "--load FILE", "--dialog-script FILE", "plan=FILE"})
     EXPECT_NE(out.find(kind), std::string::npos) << kind;
   EXPECT_GT(CountLines(out), 20);
 }
