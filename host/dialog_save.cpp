@@ -10,38 +10,8 @@ namespace gyhost {
 
 namespace {
 
-struct SaveKindRow {
-  const char* name;
-  const char* options;  // the options the kind takes, comma-separated
-  const char* what;
-};
-
-const SaveKindRow kKinds[] = {
-    {"settings", "", "the settings file (.q2q) with its preview"},
-    {"psd", "size,width,height", "the layered result; size=image|proportional|custom, width=, height="},
-    {"jpeg", "", "the result as a JPEG file with its metadata"},
-    {"faces", "size", "the polyhedron's face groups, one layer each; size= the longer side"},
-    {"obj", "size", "the polyhedron as OBJ, MTL, texture and STL; size= the texture side"},
-    {"polymap", "size", "the equirectangular polyhedron map; size= its height"},
-    {"cubemap", "face", "six cube-face files named from PATH; face= pixels a side"},
-    {"ldraw", "layers,plates,dither,plan", "the brick sphere as an LDraw model; layers=3..150, plates=0|1,\n"
-                                           "                      dither=0|1, plan=FILE also writes its layer plan (PSD)"},
-    {"brickstats", "layers,plates,dither,plan", "the brick sphere's statistics page (HTML); options as ldraw"},
-    {"presets", "folder", "the page of the presets in folder= (default: PATH's folder)"},
-    {"modes-gallery", "", "the page of the image in every gallery output mode"},
-    {"dots-gallery", "", "the page of the image under each memory dot"},
-};
-
 // An exportable polyhedron, named where an export needs one.
 constexpr const char* kPolyhedralExample = "the cube (--set Foky=Fo07)";
-// What the layer underneath carries for a path, and what one name may hold.
-constexpr size_t kMaxPathBytes = 1023, kMaxNameBytes = 255;
-
-struct SaveRequest {
-  bool load = false;
-  std::string kind, path;
-  std::vector<std::pair<std::string, std::string>> options;
-};
 
 std::vector<SaveRequest> g_requests;
 std::vector<std::string> g_answers;  // the choosers' answers of the steps made last
@@ -53,183 +23,6 @@ size_t g_tailStart = 0;
 std::string g_tailName;
 int g_said = 0;
 bool g_tailFailed = false;
-
-const SaveKindRow* FindKind(const std::string& name) {
-  for (const SaveKindRow& k : kKinds)
-    if (name == k.name) return &k;
-  return nullptr;
-}
-
-std::vector<std::string> Split(const char* list) {
-  std::vector<std::string> out;
-  std::string item;
-  for (const char* c = list;; ++c) {
-    if (*c == ',' || !*c) {
-      if (!item.empty()) out.push_back(item);
-      item.clear();
-      if (!*c) break;
-    } else {
-      item += *c;
-    }
-  }
-  return out;
-}
-
-size_t Distance(const std::string& a, const std::string& b) {
-  std::vector<size_t> row(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    size_t diagonal = row[0];
-    row[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      const size_t up = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = up;
-    }
-  }
-  return row[b.size()];
-}
-
-// "; did you mean X?" for the closest name at most two edits (or a prefix)
-// away, else nothing.
-std::string Suggestion(const std::string& given, const std::vector<std::string>& names) {
-  std::string best;
-  size_t bestDistance = 3;
-  for (const std::string& n : names) {
-    const size_t d = (n.rfind(given, 0) == 0 && !given.empty()) ? 1 : Distance(given, n);
-    if (d < bestDistance) best = n, bestDistance = d;
-  }
-  return best.empty() ? "" : "; did you mean " + best + "?";
-}
-
-std::string Listed(const std::vector<std::string>& names) {
-  std::string s;
-  for (const std::string& n : names) s += (s.empty() ? "" : ", ") + n;
-  return s;
-}
-
-bool IsOptionName(const std::string& s) {
-  if (s.empty()) return false;
-  for (char c : s)
-    if (c < 'a' || c > 'z') return false;
-  return true;
-}
-
-bool IsCount(const std::string& v) {
-  if (v.empty() || v.size() > 6) return false;
-  for (char c : v)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
-
-// A name the layer underneath can carry whole, made absolute.
-bool UsablePath(const std::string& what, const std::string& given, std::string* path, std::string* error) {
-  if (given.empty()) {
-    *error = what + " needs a file name";
-    return false;
-  }
-  if (given.find('\0') != std::string::npos) {
-    *error = what + ": a file name cannot hold a NUL byte";
-    return false;
-  }
-  std::error_code ec;
-  const std::filesystem::path p = std::filesystem::absolute(given, ec);
-  *path = ec ? given : p.lexically_normal().string();
-  if (path->size() > kMaxPathBytes) {
-    *error = what + ": the path is " + std::to_string(path->size()) + " bytes long; at most " +
-             std::to_string(kMaxPathBytes) + " can be used";
-    return false;
-  }
-  for (const auto& part : std::filesystem::path(*path))
-    if (part.string().size() > kMaxNameBytes) {
-      *error = what + ": a name in the path is " + std::to_string(part.string().size()) +
-               " bytes long; the file system takes at most " + std::to_string(kMaxNameBytes);
-      return false;
-    }
-  return true;
-}
-
-bool CheckOptionValue(const SaveRequest& r, const std::string& name, const std::string& v, std::string* error) {
-  const std::string what = "--save " + r.kind + ": " + name;
-  if (name == "size" && r.kind == "psd") {
-    if (v == "image" || v == "proportional" || v == "custom") return true;
-    *error = "--save psd: size is image, proportional or custom, not \"" + v + "\"";
-    return false;
-  }
-  if (name == "plates" || name == "dither") {
-    if (v == "0" || v == "1") return true;
-    *error = what + " needs 0 or 1, not \"" + v + "\"";
-    return false;
-  }
-  if (IsCount(v)) return true;
-  *error = what + " needs a whole number, not \"" + v + "\"";
-  return false;
-}
-
-bool ParseSave(const std::string& value, SaveRequest* r, std::string* error) {
-  std::vector<std::string> kindNames;
-  for (const SaveKindRow& row : kKinds) kindNames.push_back(row.name);
-  const size_t eq = value.find('=');
-  if (eq == std::string::npos) {
-    *error = "--save needs KIND=PATH, e.g. --save settings=out.q2q; the kinds: " + Listed(kindNames);
-    return false;
-  }
-  r->kind = value.substr(0, eq);
-  const SaveKindRow* k = FindKind(r->kind);
-  if (!k) {
-    *error = "--save: unknown kind \"" + r->kind + "\"" + Suggestion(r->kind, kindNames) + " (the kinds: " +
-             Listed(kindNames) + ")";
-    return false;
-  }
-  // PATH may hold commas; an option starts at a comma followed by a lower-case
-  // word and '='. A word the kind does not take is refused, not glued onto
-  // the name.
-  const std::string rest = value.substr(eq + 1);
-  size_t cut = std::string::npos;
-  for (size_t at = rest.find(','); at != std::string::npos; at = rest.find(',', at + 1)) {
-    const size_t e = rest.find('=', at);
-    if (e != std::string::npos && IsOptionName(rest.substr(at + 1, e - at - 1))) {
-      cut = at;
-      break;
-    }
-  }
-  if (!UsablePath("--save " + r->kind, rest.substr(0, cut), &r->path, error)) return false;
-  const std::vector<std::string> takes = Split(k->options);
-  while (cut != std::string::npos) {
-    // A value runs to the next ",word=": a folder's or plan's name may hold commas.
-    size_t next = std::string::npos;
-    for (size_t at = rest.find(',', cut + 1); at != std::string::npos; at = rest.find(',', at + 1)) {
-      const size_t e = rest.find('=', at);
-      if (e != std::string::npos && IsOptionName(rest.substr(at + 1, e - at - 1))) {
-        next = at;
-        break;
-      }
-    }
-    const std::string item = rest.substr(cut + 1, next == std::string::npos ? std::string::npos : next - cut - 1);
-    const size_t e = item.find('=');
-    const std::string name = item.substr(0, e), v = item.substr(e + 1);
-    if (std::find(takes.begin(), takes.end(), name) == takes.end()) {
-      *error = "--save " + r->kind + ": unknown option \"" + name + "\"" + Suggestion(name, takes) +
-               (takes.empty() ? " (" + r->kind + " takes no options)" : " (" + r->kind + " takes " + Listed(takes) + ")");
-      return false;
-    }
-    std::string stored = v;
-    if (name == "folder" || name == "plan") {
-      if (!UsablePath("--save " + r->kind + ": " + name, v, &stored, error)) return false;
-    } else if (!CheckOptionValue(*r, name, v, error)) {
-      return false;
-    }
-    r->options.emplace_back(name, stored);
-    cut = next;
-  }
-  return true;
-}
-
-std::string Option(const SaveRequest& r, const char* name) {
-  for (const auto& o : r.options)
-    if (o.first == name) return o.second;
-  return "";
-}
 
 // The steps of one request; its paths go to `answers` in the order its
 // choosers open.
@@ -257,7 +50,7 @@ std::string Steps(const SaveRequest& r, std::vector<std::string>* answers) {
   } else if (r.kind == "psd") {
     line("click 40");
     line("window Export PSD with size");
-    const std::string size = Option(r, "size"), w = Option(r, "width"), h = Option(r, "height");
+    const std::string size = SaveOption(r, "size"), w = SaveOption(r, "width"), h = SaveOption(r, "height");
     const std::string choice = size == "proportional" ? "2" : size == "custom" || (size.empty() && (!w.empty() || !h.empty())) ? "3" : "1";
     line("popup 7 " + choice);
     if (!w.empty()) line("fill 3 " + w);
@@ -266,7 +59,7 @@ std::string Steps(const SaveRequest& r, std::vector<std::string>* answers) {
   } else if (r.kind == "cubemap") {
     line("click 65");
     line("window cubemap");
-    if (!Option(r, "face").empty()) line("fill 3 " + Option(r, "face"));
+    if (!SaveOption(r, "face").empty()) line("fill 3 " + SaveOption(r, "face"));
     sheetEnd();
   } else if (r.kind == "faces" || r.kind == "obj" || r.kind == "polymap") {
     // A layout without a polyhedron to export dims the button.
@@ -276,10 +69,10 @@ std::string Steps(const SaveRequest& r, std::vector<std::string>* answers) {
     line("expect command-ok");
     line("window Export polyhedron");
     line(std::string("popup 7 ") + (r.kind == "faces" ? "1" : r.kind == "obj" ? "2" : "3"));
-    if (!Option(r, "size").empty()) line("fill 3 " + Option(r, "size"));
+    if (!SaveOption(r, "size").empty()) line("fill 3 " + SaveOption(r, "size"));
     sheetEnd();
   } else if (r.kind == "ldraw" || r.kind == "brickstats") {
-    const std::string plan = Option(r, "plan");
+    const std::string plan = SaveOption(r, "plan");
     line("expect active 64 1");
     line("expect command-ok");
     line("click 64");
@@ -287,14 +80,14 @@ std::string Steps(const SaveRequest& r, std::vector<std::string>* answers) {
     line(std::string("check 8 ") + (plan.empty() ? "0" : "1"));
     line(std::string("check 9 ") + (r.kind == "brickstats" ? "1" : "0"));
     line(std::string("check 10 ") + (r.kind == "ldraw" ? "1" : "0"));
-    if (!Option(r, "layers").empty()) line("fill 3 " + Option(r, "layers"));
-    if (!Option(r, "plates").empty()) line("check 35 " + Option(r, "plates"));
-    if (!Option(r, "dither").empty()) line("check 6 " + Option(r, "dither"));
+    if (!SaveOption(r, "layers").empty()) line("fill 3 " + SaveOption(r, "layers"));
+    if (!SaveOption(r, "plates").empty()) line("check 35 " + SaveOption(r, "plates"));
+    if (!SaveOption(r, "dither").empty()) line("check 6 " + SaveOption(r, "dither"));
     // The sheet asks for the plan first, then for the page or the model.
     if (!plan.empty()) answers->push_back(plan), line("chooser-answer");
     sheetEnd();
   } else if (r.kind == "presets") {
-    const std::string folder = Option(r, "folder");
+    const std::string folder = SaveOption(r, "folder");
     answer(folder.empty() ? std::filesystem::path(r.path).parent_path().string() : folder);
     answer(r.path);
     line("click 15");
@@ -308,15 +101,6 @@ std::string Steps(const SaveRequest& r, std::vector<std::string>* answers) {
   line("settle");
   line("expect command-ok");
   return s;
-}
-
-std::string Sibling(const std::string& path, const std::string& tagAndExtension, bool keepExtension) {
-  const size_t slash = path.find_last_of('/');
-  const size_t dot = path.find_last_of('.');
-  const bool hasDot = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  const std::string stem = hasDot ? path.substr(0, dot) : path;
-  const std::string extension = hasDot ? path.substr(dot) : "";
-  return stem + tagAndExtension + (keepExtension ? extension : "");
 }
 
 // "dialog steps:N: text" split into N and text; false for another message.
@@ -359,14 +143,8 @@ bool ParseDialogSaveOption(int argc, const char* const* argv, int* i, std::strin
     return true;
   }
   SaveRequest r;
-  if (name == "--load") {
-    r.load = true;
-    if (value.empty()) *error = "--load needs a settings file";
-    else UsablePath("--load", value, &r.path, error);
-  } else {
-    ParseSave(value, &r, error);
-  }
-  if (error->empty()) g_requests.push_back(r);
+  if (name == "--load" ? ParseLoadRequest(value, &r, error) : ParseSaveRequest(value, &r, error))
+    g_requests.push_back(r);
   return true;
 }
 
@@ -405,11 +183,7 @@ std::string DialogSaveUsageText() {
       "                      usual; may be repeated; a save that fails stops the run\n"
       "                      (exit 1) and leaves any file at PATH as it was; the\n"
       "                      settings a later run starts from stay as they were. KIND:\n";
-  for (const SaveKindRow& k : kKinds) {
-    std::string name = std::string("    ") + k.name;
-    name.resize(20, ' ');
-    s += name + k.what + "\n";
-  }
+  s += SaveKindsUsageText();
   s += "  --load FILE         loads a settings file (.q2q, any version) with the\n"
        "                      dialog's load command before the saves and the render\n"
        "  --dialog-script FILE\n"
@@ -422,19 +196,8 @@ std::string DialogSaveUsageText() {
 std::vector<PlannedWrite> DialogSaveTargets() {
   std::vector<PlannedWrite> out;
   for (const SaveRequest& r : g_requests) {
-    if (r.load) continue;
-    const std::string what = "--save " + r.kind;
-    if (r.kind == "cubemap") {
-      for (const char* tag : {"_d", "_u", "_l", "_b", "_r", "_f"}) out.push_back({what, Sibling(r.path, tag, true)});
-      continue;
-    }
-    if (r.kind == "obj") {
-      out.push_back({what, r.path});
-      for (const char* extension : {".jpg", ".mtl", ".stl"}) out.push_back({what, Sibling(r.path, extension, false)});
-      continue;
-    }
-    if (!Option(r, "plan").empty()) out.push_back({what + " plan", Option(r, "plan")});
-    out.push_back({what, r.path});
+    const std::vector<PlannedWrite> each = SaveRequestTargets(r);
+    out.insert(out.end(), each.begin(), each.end());
   }
   return out;
 }

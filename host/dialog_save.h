@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/output_file.h"
+#include "host/save_requests.h"
 
 namespace gyhost {
 
