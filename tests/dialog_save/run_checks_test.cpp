@@ -122,6 +122,41 @@ TEST(RunChecks, AFailedStepWritesNoResult) {
   }
 }
 
+// A save that fails for the disk's sake says so in the user's words. The
+// disks are small file systems of their own, where this machine lets the
+// test mount them.
+TEST(RunChecks, DiskFailuresAreToldInWords) {
+  const std::string dir = NewDir();
+  const struct {
+    const char* options;
+    const char* fill;  // shell, run in the disk once mounted
+    const char* message;
+  } disks[] = {{"size=96k", "head -c 80000 /dev/zero > filler", "the disk is full"},
+               {"size=96k,ro", "true", "the folder or the disk is read-only"}};
+  for (const auto& d : disks) {
+    SCOPED_TRACE(d.message);
+    const std::string disk = dir + "/disk";
+    ::mkdir(disk.c_str(), 0755);
+    if (std::system(("mount -t tmpfs -o " + std::string(d.options) + " tmpfs '" + disk + "' 2>/dev/null").c_str()) != 0) {
+      RemoveDir(dir);
+      GTEST_SKIP() << "no small disk can be mounted here";
+    }
+    std::system(("cd '" + disk + "' && " + d.fill).c_str());
+    const std::string before = Listing(disk);
+    for (const char* kind : {"psd=$DIR/disk/r.psd", "jpeg=$DIR/disk/r.jpg"}) {
+      SCOPED_TRACE(kind);
+      const SaveRun r = RunGyrelle(std::string("--save ") + kind, dir);
+      EXPECT_EQ(r.status, 1) << r.err;
+      EXPECT_NE(r.err.find(d.message), std::string::npos) << r.err;
+      EXPECT_EQ(r.err.find("error -"), std::string::npos) << r.err;
+      EXPECT_EQ(r.err.find("cancel"), std::string::npos) << r.err;
+      EXPECT_EQ(Listing(disk), before);
+    }
+    std::system(("umount '" + disk + "'").c_str());
+  }
+  RemoveDir(dir);
+}
+
 TEST(RunChecks, TheBrickPlanCanBeAskedFor) {
   for (const char* kind : {"ldraw=$DIR/b.ldr", "brickstats=$DIR/b.html"}) {
     SCOPED_TRACE(kind);
