@@ -6,6 +6,7 @@
 
 #include "host/descriptor.h"
 #include "host/dialog_host.h"
+#include "host/setting_names.h"
 
 namespace gyhost {
 
@@ -88,8 +89,8 @@ bool ApplyValued(Valued which, const std::string& name, const std::string& value
       return true;
     case Valued::Set: {
       DescEntry probe;
-      if (!ParseSetting(value, &probe, error)) {
-        *error = "--set: " + *error;
+      if (!ParseSettingByName(value, &probe, error)) {
+        *error = "--set " + value + ": " + *error;
         return false;
       }
       o->settings.push_back(value);

@@ -18,6 +18,7 @@
 #include "host/output_file.h"
 #include "host/result_codes.h"
 #include "host/setting_keys.h"
+#include "host/setting_names.h"
 #include "host/suites.h"
 
 namespace gyhost {
@@ -78,7 +79,7 @@ bool BuildReplay(const HostOptions& o, bool check, Descriptor* replay, std::stri
   }
   for (const std::string& s : o.settings) {
     DescEntry entry;
-    if (!ParseSetting(s, &entry, error)) {
+    if (!ParseSettingByName(s, &entry, error)) {
       *error = "--set " + s + ": " + *error;
       return false;
     }

@@ -8,6 +8,7 @@
 
 #include "export/mode_names_tables.h"
 #include "frame/enum_codes.h"
+#include "host/setting_names.h"
 
 namespace gyhost {
 
@@ -112,32 +113,11 @@ std::string RangeText(const SettingKey& k) {
 
 std::string KeyName(const SettingKey& k) { return std::string(k.key) + " (" + k.meaning + ")"; }
 
-// Edit distance of two short codes, case counting as a difference.
-int Distance(const std::string& a, const std::string& b) {
-  std::vector<int> row(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) row[j] = int(j);
-  for (size_t i = 1; i <= a.size(); ++i) {
-    int diagonal = row[0];
-    row[0] = int(i);
-    for (size_t j = 1; j <= b.size(); ++j) {
-      const int up = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = up;
-    }
-  }
-  return row[b.size()];
-}
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = char(std::tolower(uint8_t(c)));
-  return s;
-}
-
 // The candidates closest to `given`: one that differs only in case, else
 // those one edit away (at most four).
 std::string Nearest(const std::string& given, const std::vector<std::string>& candidates) {
   for (const std::string& c : candidates)
-    if (Lower(c) == Lower(given)) return c;
+    if (LowerCase(c) == LowerCase(given)) return c;
   if (given.size() == 4) {
     // Letters typed for the digits they look like: Fo4S for Fo45.
     std::string digits = given;
@@ -171,7 +151,7 @@ std::string Nearest(const std::string& given, const std::vector<std::string>& ca
   std::string out;
   int found = 0;
   for (const std::string& c : candidates) {
-    if (Distance(given, c) != 1 || found == 4) continue;
+    if (EditDistance(given, c) != 1 || found == 4) continue;
     out += (found++ ? ", " : "") + c;
   }
   return out;
@@ -216,7 +196,10 @@ SettingCheck CheckEnumerated(const SettingKey& k, DescEntry* e, std::string* mes
     // An example the user can recognise: Mollweide for the output mode.
     FourCC example = 0;
     zor_ValueToEnum(k.enumType == kEnumTypeOutputMode ? 46 : 2, k.enumType, &example);
-    return Refuse(k, *e, "it needs a code such as " + FormatFourCC(example) + " (gyrelle --list shows them all)",
+    return Refuse(k, *e,
+                  "it needs a code such as " + FormatFourCC(example) + " or a name such as \"" +
+                      EnumValueName(k.enumType, k.enumType == kEnumTypeOutputMode ? 46 : 2) +
+                      "\" (gyrelle --list shows them all)",
                   message);
   }
   int32_t value = 0;
@@ -226,7 +209,8 @@ SettingCheck CheckEnumerated(const SettingKey& k, DescEntry* e, std::string* mes
   }
   e->code = k.enumType;
   if (zor_EnumToValue(k.enumType, e->value, &value)) return SettingCheck::Accepted;
-  const std::string near = Nearest(FormatFourCC(e->value), CodesOf(k.enumType));
+  std::string near = Nearest(FormatFourCC(e->value), CodesOf(k.enumType));
+  if (near.empty()) near = NearestNames(k.enumType, FormatFourCC(e->value));  // a name of four letters
   return Refuse(k, *e,
                 "no such code" + (near.empty() ? std::string() : "; did you mean " + near + "?") +
                     " (gyrelle --list shows them all)",
