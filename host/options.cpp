@@ -27,6 +27,8 @@ bool ParseInteger(const std::string& text, int64_t min, int64_t max, int64_t* va
 
 // Options that take a value, public ones first.
 enum class Valued {
+  Output,
+  Format,
   Plugin,
   Set,
   Descriptor,
@@ -54,6 +56,9 @@ struct ValuedOption {
 };
 
 constexpr ValuedOption kValued[] = {
+    {"-o", Valued::Output},
+    {"--output", Valued::Output},
+    {"--format", Valued::Format},
     {"--plugin", Valued::Plugin},
     {"--set", Valued::Set},
     {"--descriptor", Valued::Descriptor},
@@ -84,6 +89,21 @@ bool ApplyValued(Valued which, const std::string& name, const std::string& value
     return false;
   };
   switch (which) {
+    case Valued::Output:
+      if (value.empty()) {
+        *error = name + " needs a folder or a name pattern with {name}";
+        return false;
+      }
+      o->outputTarget = value;
+      return true;
+    case Valued::Format:
+      if (value != "png" && value != "jpg" && value != "jpeg" && value != "tif" && value != "tiff" &&
+          value != "exr") {
+        *error = "--format needs png, jpg, tif or exr, not \"" + value + "\"";
+        return false;
+      }
+      o->format = value;
+      return true;
     case Valued::Plugin:
       o->pluginPath = value;
       return true;
@@ -250,9 +270,28 @@ bool ParseOptions(int argc, const char* const* argv, HostOptions* o, std::string
     }
     if (!ApplyValued(match->which, name, value, o, error)) return false;
   }
-  if (o->help || o->list || o->version) return true;
+  if (o->list) {
+    // What follows --list is what to look for; "--list mirror ball" needs no quotes.
+    for (const std::string& p : positional) o->listFilter += (o->listFilter.empty() ? "" : " ") + p;
+    return true;
+  }
+  if (o->help || o->version) return true;
+  if (!o->outputTarget.empty()) {
+    if (positional.empty()) {
+      *error = "-o " + o->outputTarget + " needs at least one input";
+      return false;
+    }
+    o->inputs = positional;
+    return true;
+  }
+  if (!o->format.empty()) {
+    *error = "--format is for a batch (-o OUTDIR IN...); a single OUTPUT's extension gives its format";
+    return false;
+  }
   if (positional.size() != 2) {
-    *error = positional.size() < 2 ? "an input and an output file are needed" : "too many file names";
+    *error = positional.size() < 2 ? "an input and an output file are needed"
+                                   : "too many file names: for several inputs give an output folder, "
+                                     "gyrelle [options] -o OUTDIR IN...";
     return false;
   }
   o->input = positional[0];

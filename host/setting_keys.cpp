@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "export/mode_names_tables.h"
 #include "frame/enum_codes.h"
 #include "host/setting_names.h"
 
@@ -278,51 +277,18 @@ SettingCheck CheckSetting(DescEntry* e, std::string* message) {
   return SettingCheck::Replaced;
 }
 
-std::string SettingsListText() {
-  std::string out;
-  char line[256];
-  const auto section = [&](const char* title, FourCC type, const auto& nameOf) {
-    out += title;
-    const EnumCodeTable t = EnumCodesOfType(type);
-    for (int32_t i = 0; i < t.count; ++i) {
-      const char* name = nameOf(t.entries[i].value);
-      std::snprintf(line, sizeof line, "  %-4s %5d  %s\n", FormatFourCC(t.entries[i].code).c_str(),
-                    int(t.entries[i].value), name[0] ? name : "(no name)");
-      out += line;
-    }
-    out += "\n";
-  };
-  section("Output modes (--set Foky=CODE): code, number, name\n", kEnumTypeOutputMode, [](int32_t mode) {
-    for (const OutputModeNameRow& row : kOutputModeNames)
-      if (row.mode == mode) return row.name;
-    return "";
-  });
-  out += "  Named modes without a code, reached only through settings files:";
-  for (const OutputModeNameRow& row : kOutputModeNames) {
+std::string KeyListLine(const SettingKey& k) {
+  std::string fallback = Number(k.fallback);
+  if (k.type == T::Boolean) fallback = k.fallback != 0 ? "true" : "false";
+  if (k.type == T::Enumerated) {
     FourCC code = 0;
-    zor_ValueToEnum(row.mode, kEnumTypeOutputMode, &code);
-    if (code == kEnumCodeNone) out += " " + std::to_string(row.mode) + " (" + row.name + ")";
+    zor_ValueToEnum(int32_t(k.fallback), k.enumType, &code);
+    fallback = FormatFourCC(code);
   }
-  out += "\n\n";
-  section("Input modes (--set Fiky=CODE): code, number, name\n", kEnumTypeInputMode, InputModeName);
-  section("Glue modes (--set GLUE=CODE): code, number, name\n", kEnumTypeGlueMode, [](int32_t mode) {
-    return mode >= 1 && mode <= kGlueModeKeywordCount ? kGlueModeKeywords[mode - 1] : "";
-  });
-  section("Graticules (--set Fgky=CODE): code, number, name\n", kEnumTypeGraticule, GraticuleName);
-  out += "Keys (--set KEY=VALUE): key, type, range, default, meaning\n";
-  for (const SettingKey& k : kKeys) {
-    std::string fallback = Number(k.fallback);
-    if (k.type == T::Boolean) fallback = k.fallback != 0 ? "true" : "false";
-    if (k.type == T::Enumerated) {
-      FourCC code = 0;
-      zor_ValueToEnum(int32_t(k.fallback), k.enumType, &code);
-      fallback = FormatFourCC(code);
-    }
-    std::snprintf(line, sizeof line, "  %-4s %-8s %-24s %-6s %s\n", k.key, TypeName(k), RangeText(k).c_str(),
-                  fallback.c_str(), k.meaning);
-    out += line;
-  }
-  return out;
+  char line[256];
+  std::snprintf(line, sizeof line, "  %-4s %-8s %-24s %-6s %s\n", k.key, TypeName(k), RangeText(k).c_str(),
+                fallback.c_str(), k.meaning);
+  return line;
 }
 
 }  // namespace gyhost

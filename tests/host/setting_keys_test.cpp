@@ -11,6 +11,7 @@
 #include "frame/enum_codes.h"
 #include "host/descriptor.h"
 #include "host/setting_keys.h"
+#include "host/settings_list.h"
 
 namespace gyhost {
 namespace {
