@@ -1,11 +1,14 @@
 #include "host/options.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
 #include "host/descriptor.h"
 #include "host/dialog_host.h"
+#include "host/image_io.h"
 #include "host/setting_names.h"
 
 namespace gyhost {
@@ -281,6 +284,26 @@ bool ParseOptions(int argc, const char* const* argv, HostOptions* o, std::string
       *error = "-o " + o->outputTarget + " needs at least one input";
       return false;
     }
+    // "-o out.png" names a file, as it does for other tools: one input is
+    // an ordinary run; several cannot all go there.
+    struct stat st {};
+    const bool folder = stat(o->outputTarget.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (!folder && o->outputTarget.find("{name}") == std::string::npos &&
+        FormatFromExtension(o->outputTarget) != ImageFormat::Unknown) {
+      if (positional.size() > 1) {
+        *error = "-o " + o->outputTarget + " names one file for " + std::to_string(positional.size()) +
+                 " inputs: give a folder, or a pattern with {name} for each input's name";
+        return false;
+      }
+      if (!o->format.empty()) {
+        *error = "--format is for a batch; the extension of " + o->outputTarget + " gives its format";
+        return false;
+      }
+      o->input = positional[0];
+      o->output = o->outputTarget;
+      o->outputTarget.clear();
+      return true;
+    }
     o->inputs = positional;
     return true;
   }
@@ -301,7 +324,8 @@ bool ParseOptions(int argc, const char* const* argv, HostOptions* o, std::string
 
 std::string UsageText() {
   return "usage: gyrelle [options] INPUT OUTPUT\n"
-         "       gyrelle --list | --version | --help\n"
+         "       gyrelle [options] -o OUTDIR|PATTERN INPUT...\n"
+         "       gyrelle --list [FILTER] | --version | --help\n"
          "\n"
          "Runs the Gyrelle 2 filter on INPUT and writes the result to OUTPUT.\n"
          "INPUT: PNG (8/16-bit), JPEG, TIFF (8/16-bit, 32-bit float) or OpenEXR.\n"
@@ -313,11 +337,27 @@ std::string UsageText() {
          "\n"
          "options:\n"
          "  --set KEY=VALUE     a setting by its four-character key; VALUE is true/false,\n"
-         "                      an integer, a number or a four-character code\n"
-         "                      (e.g. --set Foky=Fo45); may be repeated; a key, value or\n"
-         "                      code the filter does not know stops the run\n"
-         "  --list              every output, input and glue mode with its code, number\n"
-         "                      and name, and every key with its type, range and meaning\n"
+         "                      an integer, a number, a four-character code or, for a\n"
+         "                      mode, graticule or quality, its name in any case\n"
+         "                      (--set Foky=Fo45 or --set Foky=mollweide); may be\n"
+         "                      repeated; a key, value, code or name the filter does\n"
+         "                      not know stops the run\n"
+         "  --list [FILTER]     every output, input and glue mode, graticule and quality\n"
+         "                      with its code, number and name, and every key with its\n"
+         "                      type, range and meaning; with FILTER (a code, number,\n"
+         "                      name or part of one, or a key) only what matches, and\n"
+         "                      for a mode what it is and the keys that change it\n"
+         "  -o, --output OUTDIR|PATTERN\n"
+         "                      a batch: every INPUT with the same settings in one\n"
+         "                      process, into the folder OUTDIR (made if missing) under\n"
+         "                      its own name, or to PATTERN with {name} for the input's\n"
+         "                      name (e.g. -o 'out/{name}_moll.png'); a failure is\n"
+         "                      reported by file and the rest go on (exit 1 if any\n"
+         "                      failed); no output replaces an input or another output;\n"
+         "                      -o FILE.png with one INPUT is the same as INPUT FILE.png\n"
+         "  --format png|jpg|tif|exr\n"
+         "                      the batch's output format (default: PATTERN's extension,\n"
+         "                      else each input's own)\n"
          "  --descriptor FILE   replay settings recorded with --record (--set wins)\n"
          "  --record FILE       write the settings the filter recorded, one key a line\n"
          "  --canvas WxH        the size of the result (the filter itself keeps the size\n"

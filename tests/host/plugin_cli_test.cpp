@@ -62,6 +62,13 @@ TEST_F(Cli, ABatchWritesTheRestAndNamesEachFailure) {
   const RunResult ok = Run({"--set", "Foky=Fo45", "--format", "jpg", "-o", dir_ / "{name}_moll", one, three});
   EXPECT_EQ(ok.status, 0) << ok.err;
   EXPECT_TRUE(Exists(dir_ / "pano_moll.jpg") && Exists(dir_ / "three_moll.jpg"));
+  // -o naming a file is an ordinary run for one input, refused for two.
+  EXPECT_EQ(Run({"--set", "Foky=Fo45", one, "-o", dir_ / "named.png"}).status, 0);
+  EXPECT_EQ(ReadFile(dir_ / "named.png"), ReadFile(dir_ / "single.png"));
+  const RunResult two_to_one = Run({"--set", "Foky=Fo45", "-o", dir_ / "both.png", one, three});
+  EXPECT_EQ(two_to_one.status, 2);
+  EXPECT_TRUE(Contains(two_to_one.err, "names one file for 2 inputs")) << two_to_one.err;
+  EXPECT_FALSE(Exists(dir_ / "both.png"));
   // A batch whose result would replace its input refuses that file only.
   const std::string before = ReadFile(three);
   EXPECT_EQ(Run({"--set", "Foky=Fo45", "-o", dir_.path(), three}).status, 1);
