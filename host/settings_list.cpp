@@ -92,7 +92,8 @@ std::string OutputModeDetail(const EnumCodeEntry& e) {
     out += "  polyhedron: yes, laid flat (a sheet, tiling or floret): --save polymap applies, faces and obj do not;"
            " psd, jpeg and cubemap do\n";
   else if (mode == kBrickSphereMode)
-    out += "  polyhedron: no, a brick sphere: --save ldraw and brickstats apply, as psd, jpeg and cubemap do\n";
+    out += "  polyhedron: no, a brick sphere: --save ldraw and brickstats apply (0019, 0020 and 0022 choose\n"
+           "  what its export writes), as psd, jpeg and cubemap do\n";
   else
     out += "  polyhedron: no; --save faces, obj and polymap need one; psd, jpeg and cubemap apply\n";
   std::vector<const char*> keys;
@@ -104,7 +105,7 @@ std::string OutputModeDetail(const EnumCodeEntry& e) {
   }
   if (IsExportablePolyhedron(mode)) keys.push_back("0026");
   if (mode == kBrickSphereMode)
-    for (const char* k : {"0018", "0019", "0020", "0022", "0023", "0024", "0025"}) keys.push_back(k);
+    for (const char* k : {"0018", "0023", "0024", "0025"}) keys.push_back(k);
   out += "  keys that change it, beyond those every mode takes (the tumble 0034 0035 0036, 0011, Fgky, GLUE,\n"
          "  0028 0029 0030 0031 0033 0039 and the colours):\n";
   out += keys.empty() ? "    none\n" : KeyNames(keys);

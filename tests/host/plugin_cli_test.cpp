@@ -6,6 +6,9 @@
 #include <filesystem>
 
 #include "e2e_run.h"
+#include "frame/enum_codes.h"
+#include "host/descriptor.h"
+#include "host/mode_keys_table.h"
 
 namespace gyhost_e2e {
 namespace {
@@ -106,6 +109,43 @@ TEST_F(Cli, NotesSayWhereTheResultMaySurprise) {
     else
       EXPECT_FALSE(Contains(r.err, "note:")) << r.err;
   }
+}
+
+}  // namespace
+}  // namespace gyhost_e2e
+
+namespace gyhost_e2e {
+namespace {
+
+// The table --list reads the keys of a mode from agrees with the filter: a
+// sample of its rows, rendered as the generator renders them.
+TEST_F(Cli, TheKeysListedForAModeChangeItsPicture) {
+  const std::string in = dir_ / "in.png";
+  Convert(Quote(std::string(GYRELLE_SOURCE_DIR) + "/resources/default_panorama.png") + " -resize 256x128! -depth 8 " +
+              Quote(in),
+          dir_);
+  const auto render = [&](const std::string& code, const std::vector<std::string>& extra) {
+    std::vector<std::string> args = {"--set", "Foky=" + code};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.insert(args.end(), {in, dir_ / "k.png"});
+    std::filesystem::remove(dir_ / "k.png");
+    return Run(args).status == 0 ? ReadFile(dir_ / "k.png") : std::string();
+  };
+  int32_t sampled = 0;
+  for (size_t i = 0; i < std::size(kModeKeys); i += 23) {
+    const ModeKeysRow& row = kModeKeys[i];
+    FourCC code = 0;
+    zor_ValueToEnum(row.mode, kEnumTypeOutputMode, &code);
+    const std::string c = gyhost::FormatFourCC(code);
+    SCOPED_TRACE(c);
+    const std::string plain = render(c, {});
+    if (plain.empty()) continue;
+    ++sampled;
+    EXPECT_EQ(render(c, {"--set", "0037=60"}) != plain, row.viewAngle);
+    EXPECT_EQ(render(c, {"--set", "0038=5"}) != plain, row.tabSize);
+    EXPECT_EQ(render(c, {"--set", "0017=true"}) != plain, row.falseColours);
+  }
+  EXPECT_GE(sampled, 10);
 }
 
 }  // namespace
