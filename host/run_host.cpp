@@ -9,12 +9,12 @@
 #include <sstream>
 #include <string>
 
+#include "frame/enum_codes.h"
 #include "host/batch.h"
 #include "host/callbacks.h"
-#include "frame/enum_codes.h"
-#include "host/dialog_save.h"
 #include "host/canvas.h"
 #include "host/descriptor.h"
+#include "host/dialog_save.h"
 #include "host/driver.h"
 #include "host/image_io.h"
 #include "host/options.h"
