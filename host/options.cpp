@@ -1,11 +1,15 @@
 #include "host/options.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
 #include "host/descriptor.h"
 #include "host/dialog_host.h"
+#include "host/image_io.h"
+#include "host/setting_names.h"
 
 namespace gyhost {
 
@@ -26,6 +30,8 @@ bool ParseInteger(const std::string& text, int64_t min, int64_t max, int64_t* va
 
 // Options that take a value, public ones first.
 enum class Valued {
+  Output,
+  Format,
   Plugin,
   Set,
   Descriptor,
@@ -53,6 +59,9 @@ struct ValuedOption {
 };
 
 constexpr ValuedOption kValued[] = {
+    {"-o", Valued::Output},
+    {"--output", Valued::Output},
+    {"--format", Valued::Format},
     {"--plugin", Valued::Plugin},
     {"--set", Valued::Set},
     {"--descriptor", Valued::Descriptor},
@@ -83,13 +92,28 @@ bool ApplyValued(Valued which, const std::string& name, const std::string& value
     return false;
   };
   switch (which) {
+    case Valued::Output:
+      if (value.empty()) {
+        *error = name + " needs a folder or a name pattern with {name}";
+        return false;
+      }
+      o->outputTarget = value;
+      return true;
+    case Valued::Format:
+      if (value != "png" && value != "jpg" && value != "jpeg" && value != "tif" && value != "tiff" &&
+          value != "exr") {
+        *error = "--format needs png, jpg, tif or exr, not \"" + value + "\"";
+        return false;
+      }
+      o->format = value;
+      return true;
     case Valued::Plugin:
       o->pluginPath = value;
       return true;
     case Valued::Set: {
       DescEntry probe;
-      if (!ParseSetting(value, &probe, error)) {
-        *error = "--set: " + *error;
+      if (!ParseSettingByName(value, &probe, error)) {
+        *error = "--set " + value + ": " + *error;
         return false;
       }
       o->settings.push_back(value);
@@ -249,9 +273,48 @@ bool ParseOptions(int argc, const char* const* argv, HostOptions* o, std::string
     }
     if (!ApplyValued(match->which, name, value, o, error)) return false;
   }
-  if (o->help || o->list || o->version) return true;
+  if (o->list) {
+    // What follows --list is what to look for; "--list mirror ball" needs no quotes.
+    for (const std::string& p : positional) o->listFilter += (o->listFilter.empty() ? "" : " ") + p;
+    return true;
+  }
+  if (o->help || o->version) return true;
+  if (!o->outputTarget.empty()) {
+    if (positional.empty()) {
+      *error = "-o " + o->outputTarget + " needs at least one input";
+      return false;
+    }
+    // "-o out.png" names a file, as it does for other tools: one input is
+    // an ordinary run; several cannot all go there.
+    struct stat st {};
+    const bool folder = stat(o->outputTarget.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (!folder && o->outputTarget.find("{name}") == std::string::npos &&
+        FormatFromExtension(o->outputTarget) != ImageFormat::Unknown) {
+      if (positional.size() > 1) {
+        *error = "-o " + o->outputTarget + " names one file for " + std::to_string(positional.size()) +
+                 " inputs: give a folder, or a pattern with {name} for each input's name";
+        return false;
+      }
+      if (!o->format.empty()) {
+        *error = "--format is for a batch; the extension of " + o->outputTarget + " gives its format";
+        return false;
+      }
+      o->input = positional[0];
+      o->output = o->outputTarget;
+      o->outputTarget.clear();
+      return true;
+    }
+    o->inputs = positional;
+    return true;
+  }
+  if (!o->format.empty()) {
+    *error = "--format is for a batch (-o OUTDIR IN...); a single OUTPUT's extension gives its format";
+    return false;
+  }
   if (positional.size() != 2) {
-    *error = positional.size() < 2 ? "an input and an output file are needed" : "too many file names";
+    *error = positional.size() < 2 ? "an input and an output file are needed"
+                                   : "too many file names: for several inputs give an output folder, "
+                                     "gyrelle [options] -o OUTDIR IN...";
     return false;
   }
   o->input = positional[0];
@@ -261,7 +324,8 @@ bool ParseOptions(int argc, const char* const* argv, HostOptions* o, std::string
 
 std::string UsageText() {
   return "usage: gyrelle [options] INPUT OUTPUT\n"
-         "       gyrelle --list | --version | --help\n"
+         "       gyrelle [options] -o OUTDIR|PATTERN INPUT...\n"
+         "       gyrelle --list [FILTER] | --version | --help\n"
          "\n"
          "Runs the Gyrelle 2 filter on INPUT and writes the result to OUTPUT.\n"
          "INPUT: PNG (8/16-bit), JPEG, TIFF (8/16-bit, 32-bit float) or OpenEXR.\n"
@@ -273,11 +337,27 @@ std::string UsageText() {
          "\n"
          "options:\n"
          "  --set KEY=VALUE     a setting by its four-character key; VALUE is true/false,\n"
-         "                      an integer, a number or a four-character code\n"
-         "                      (e.g. --set Foky=Fo45); may be repeated; a key, value or\n"
-         "                      code the filter does not know stops the run\n"
-         "  --list              every output, input and glue mode with its code, number\n"
-         "                      and name, and every key with its type, range and meaning\n"
+         "                      an integer, a number, a four-character code or, for a\n"
+         "                      mode, graticule or quality, its name in any case\n"
+         "                      (--set Foky=Fo45 or --set Foky=mollweide); may be\n"
+         "                      repeated; a key, value, code or name the filter does\n"
+         "                      not know stops the run\n"
+         "  --list [FILTER]     every output, input and glue mode, graticule and quality\n"
+         "                      with its code, number and name, and every key with its\n"
+         "                      type, range and meaning; with FILTER (a code, number,\n"
+         "                      name or part of one, or a key) only what matches, and\n"
+         "                      for a mode what it is and the keys that change it\n"
+         "  -o, --output OUTDIR|PATTERN\n"
+         "                      a batch: every INPUT with the same settings in one\n"
+         "                      process, into the folder OUTDIR (made if missing) under\n"
+         "                      its own name, or to PATTERN with {name} for the input's\n"
+         "                      name (e.g. -o 'out/{name}_moll.png'); a failure is\n"
+         "                      reported by file and the rest go on (exit 1 if any\n"
+         "                      failed); no output replaces an input or another output;\n"
+         "                      -o FILE.png with one INPUT is the same as INPUT FILE.png\n"
+         "  --format png|jpg|tif|exr\n"
+         "                      the batch's output format (default: PATTERN's extension,\n"
+         "                      else each input's own)\n"
          "  --descriptor FILE   replay settings recorded with --record (--set wins)\n"
          "  --record FILE       write the settings the filter recorded, one key a line\n"
          "  --canvas WxH        the size of the result (the filter itself keeps the size\n"

@@ -13,6 +13,10 @@ namespace gyhost {
 struct HostOptions {
   std::string input;
   std::string output;
+  // -o TARGET IN...: a batch, TARGET a folder or a pattern with {name}.
+  std::vector<std::string> inputs;
+  std::string outputTarget;
+  std::string format;  // --format: the batch's output format; empty: each input's own
   std::string pluginPath;             // empty: Gyrelle2.so beside the executable
   std::vector<std::string> settings;  // --set KEY=VALUE, in order
   std::string descriptorFile;         // --descriptor
@@ -20,7 +24,8 @@ struct HostOptions {
   bool dialog = false;
   bool quiet = false;
   bool help = false;
-  bool list = false;     // --list: the codes, names and keys
+  bool list = false;       // --list: the codes, names and keys
+  std::string listFilter;  // --list FILTER: only what matches
   bool version = false;  // --version
   int32_t threads = 0;   // 0: every core
   // --canvas WxH: the size of the result; 0: the input's size.

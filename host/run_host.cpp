@@ -9,15 +9,20 @@
 #include <sstream>
 #include <string>
 
+#include "frame/enum_codes.h"
+#include "host/batch.h"
 #include "host/callbacks.h"
 #include "host/canvas.h"
 #include "host/descriptor.h"
+#include "host/dialog_save.h"
 #include "host/driver.h"
 #include "host/image_io.h"
 #include "host/options.h"
 #include "host/output_file.h"
 #include "host/result_codes.h"
 #include "host/setting_keys.h"
+#include "host/setting_names.h"
+#include "host/settings_list.h"
 #include "host/suites.h"
 #include "host/xmp_panorama.h"
 
@@ -79,7 +84,7 @@ bool BuildReplay(const HostOptions& o, bool check, Descriptor* replay, std::stri
   }
   for (const std::string& s : o.settings) {
     DescEntry entry;
-    if (!ParseSetting(s, &entry, error)) {
+    if (!ParseSettingByName(s, &entry, error)) {
       *error = "--set " + s + ": " + *error;
       return false;
     }
@@ -114,11 +119,43 @@ bool FileExists(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 // The value a replay sets for `key`, or null.
 const DescEntry* ReplayEntry(const Descriptor& replay, const char (&key)[5]) {
   for (const DescEntry& e : replay)
     if (e.key == MakeFourCC(key)) return &e;
   return nullptr;
+}
+
+// A replay without an input mode reads the input as equirectangular.
+bool ReadsEquirectangular(const Descriptor& replay) {
+  const DescEntry* e = ReplayEntry(replay, "Fiky");
+  return !e || e->value == MakeFourCC("Fi01");
+}
+
+// Within half a percent of 2:1: a pixel or two off is not worth a note.
+bool IsTwoToOne(const HostImage& image) {
+  const int64_t off = int64_t(image.width) - 2 * int64_t(image.height);
+  return (off < 0 ? -off : off) * 200 <= int64_t(image.width);
+}
+
+// After a refusal: the output mode the user asked for, in their words, and
+// why it cannot be drawn when that is known.
+void SayWhichMode(const HostOptions& o, const Descriptor& replay) {
+  const DescEntry* e = ReplayEntry(replay, "Foky");
+  int32_t mode = 0;
+  if (!e || !zor_EnumToValue(kEnumTypeOutputMode, e->value, &mode)) return;
+  std::string given = o.descriptorFile.empty() ? "" : "the settings of " + o.descriptorFile;
+  for (const std::string& s : o.settings)
+    if (s.compare(0, 5, "Foky=") == 0) given = "--set " + s;
+  const char* why = OutputModeNotDrawable(mode);
+  Say("output mode " + FormatFourCC(e->value) + " (" + std::to_string(mode) + ", " +
+      EnumValueName(kEnumTypeOutputMode, mode) + ")" + (given.empty() ? "" : ", from " + given) +
+      (why ? std::string(", is not drawable: ") + why : std::string(", was refused")));
 }
 
 // The plug-in's result as the user would say it.
@@ -207,6 +244,8 @@ int RunProbe(const HostOptions& o, const InvocationSetup& setup) {
 
 }  // namespace
 
+static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool checkSettings, const std::string& pluginPath);
+
 int RunHost(int argc, const char* const* argv) {
   HostOptions o;
   std::string error;
@@ -224,13 +263,16 @@ int RunHost(int argc, const char* const* argv) {
     return kExitOK;
   }
   if (o.list) {
-    std::fputs(SettingsListText().c_str(), stdout);
+    std::string text;
+    if (o.listFilter.empty()) {
+      std::fputs(SettingsListText().c_str(), stdout);
+    } else if (FilteredListText(o.listFilter, &text)) {
+      std::fputs(text.c_str(), stdout);
+    } else {
+      Say(text);
+      return kExitUsage;
+    }
     return kExitOK;
-  }
-  const ImageFormat outputFormat = FormatFromExtension(o.output);
-  if (outputFormat == ImageFormat::Unknown) {
-    Say("cannot tell the output format from \"" + o.output + "\": use .png, .jpg, .jpeg, .tif, .tiff or .exr");
-    return kExitUsage;
   }
   const std::string pluginPath = o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath;
   // The keys and codes checked are the Gyrelle 2 plug-in's; another plug-in
@@ -239,6 +281,26 @@ int RunHost(int argc, const char* const* argv) {
   Descriptor replay;
   if (!BuildReplay(o, checkSettings, &replay, &error)) {
     Say(error);
+    return kExitUsage;
+  }
+  if (!o.inputs.empty()) {
+    if (o.dialog || HaveDialogSaves() || !o.maskFile.empty() || o.probe) {
+      Say("a batch (-o) renders every input with the same settings: --dialog, --dialog-script, --save, --load "
+          "and --mask take one INPUT and OUTPUT");
+      return kExitUsage;
+    }
+    return RunBatch(o, [&](const HostOptions& one) { return RunOneFile(one, replay, checkSettings, pluginPath); });
+  }
+  return RunOneFile(o, replay, checkSettings, pluginPath);
+}
+
+// One input to one output: the whole run for a single file, and each file of
+// a batch. The plug-in is loaded at the first file and stays loaded.
+static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool checkSettings, const std::string& pluginPath) {
+  std::string error;
+  const ImageFormat outputFormat = FormatFromExtension(o.output);
+  if (outputFormat == ImageFormat::Unknown) {
+    Say("cannot tell the output format from \"" + o.output + "\": use .png, .jpg, .jpeg, .tif, .tiff or .exr");
     return kExitUsage;
   }
   const bool haveReplay = !o.descriptorFile.empty() || !o.settings.empty();
@@ -254,6 +316,11 @@ int RunHost(int argc, const char* const* argv) {
   }
 
   HostImage input;
+  if (IsFolder(o.input)) {
+    Say("cannot read " + o.input + ": it is a folder, not an image; to render the images in it, give them with "
+        "an output folder: gyrelle [options] -o OUTDIR " + o.input + "/*.jpg");
+    return kExitBadInput;
+  }
   if (!ReadImageFile(o.input, &input, &error, o.threads)) {
     Say("cannot read " + o.input + ": " + error);
     return kExitBadInput;
@@ -261,6 +328,15 @@ int RunHost(int argc, const char* const* argv) {
   if (const DescEntry* glue = ReplayEntry(replay, "GLUE");
       glue && glue->value != MakeFourCC("GL01") && input.type == SampleType::F32) {
     Say("note: a glue mode has no effect on a floating-point image; the result is not blended");
+  }
+  // Settings last accepted in the dialog may read the input otherwise; the
+  // note is for runs whose input mode is known.
+  if (!o.quiet && checkSettings && (haveReplay || !FileExists(CachedSettingsPath())) &&
+      ReadsEquirectangular(replay) && !IsTwoToOne(input)) {
+    Say("note: the input is " + std::to_string(input.width) + "x" + std::to_string(input.height) +
+        ", not 2:1 as an equirectangular panorama is, so the result is squashed or stretched; scale or pad it to "
+        "2:1 (e.g. " + std::to_string(input.height * 2) + "x" + std::to_string(input.height) +
+        "), or set the input mode that fits it (--set Fiky=..., gyrelle --list shows them)");
   }
   if (checkSettings && !haveReplay && !o.dialog && FileExists(CachedSettingsPath())) {
     Say("starting from the settings last accepted with --dialog, kept in \"" + CachedSettingsPath() + "\"");
@@ -290,7 +366,7 @@ int RunHost(int argc, const char* const* argv) {
     return kExitBadInput;
   }
 
-  if (!LoadPlugin(pluginPath, &g_plugin.module, &error)) {
+  if (!g_plugin.module.library && !LoadPlugin(pluginPath, &g_plugin.module, &error)) {
     Say("cannot load the plug-in " + pluginPath + ": " + error);
     return kExitNoPlugin;
   }
@@ -344,6 +420,7 @@ int RunHost(int argc, const char* const* argv) {
     return kExitFilterFailed;
   }
   if (outcome.result != 0) {
+    if (checkSettings && outcome.result == 1) SayWhichMode(o, replay);
     Say(FilterFailureText(outcome) + "; " + o.output + " was not written");
     return InterruptRequested() ? kExitInterrupted : kExitFilterFailed;
   }
@@ -371,6 +448,12 @@ int RunHost(int argc, const char* const* argv) {
   writeOptions.threads = o.threads;
   if (outputFormat == ImageFormat::Jpeg && result.hasAlpha && !o.quiet) {
     Say("note: JPEG has no transparency; the alpha plane is left out");
+  }
+  if (outputFormat == ImageFormat::Jpeg && result.type != SampleType::U8 && !o.quiet) {
+    Say(std::string("note: JPEG holds 8 bits a channel; the ") +
+        (result.type == SampleType::U16 ? "16-bit" : "32-bit floating-point") +
+        " result is written as 8-bit (.png or .tif keep " +
+        (result.type == SampleType::U16 ? "16 bits)" : "more: .tif and .exr keep the floats)"));
   }
   const bool written = WriteFileAtomically(
       o.output, [&](const std::string& temp, std::string* e) {

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "export/mode_names_tables.h"
 #include "frame/enum_codes.h"
+#include "host/setting_names.h"
 
 namespace gyhost {
 
@@ -112,32 +112,11 @@ std::string RangeText(const SettingKey& k) {
 
 std::string KeyName(const SettingKey& k) { return std::string(k.key) + " (" + k.meaning + ")"; }
 
-// Edit distance of two short codes, case counting as a difference.
-int Distance(const std::string& a, const std::string& b) {
-  std::vector<int> row(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) row[j] = int(j);
-  for (size_t i = 1; i <= a.size(); ++i) {
-    int diagonal = row[0];
-    row[0] = int(i);
-    for (size_t j = 1; j <= b.size(); ++j) {
-      const int up = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = up;
-    }
-  }
-  return row[b.size()];
-}
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = char(std::tolower(uint8_t(c)));
-  return s;
-}
-
 // The candidates closest to `given`: one that differs only in case, else
 // those one edit away (at most four).
 std::string Nearest(const std::string& given, const std::vector<std::string>& candidates) {
   for (const std::string& c : candidates)
-    if (Lower(c) == Lower(given)) return c;
+    if (LowerCase(c) == LowerCase(given)) return c;
   if (given.size() == 4) {
     // Letters typed for the digits they look like: Fo4S for Fo45.
     std::string digits = given;
@@ -171,7 +150,7 @@ std::string Nearest(const std::string& given, const std::vector<std::string>& ca
   std::string out;
   int found = 0;
   for (const std::string& c : candidates) {
-    if (Distance(given, c) != 1 || found == 4) continue;
+    if (EditDistance(given, c) != 1 || found == 4) continue;
     out += (found++ ? ", " : "") + c;
   }
   return out;
@@ -216,7 +195,10 @@ SettingCheck CheckEnumerated(const SettingKey& k, DescEntry* e, std::string* mes
     // An example the user can recognise: Mollweide for the output mode.
     FourCC example = 0;
     zor_ValueToEnum(k.enumType == kEnumTypeOutputMode ? 46 : 2, k.enumType, &example);
-    return Refuse(k, *e, "it needs a code such as " + FormatFourCC(example) + " (gyrelle --list shows them all)",
+    return Refuse(k, *e,
+                  "it needs a code such as " + FormatFourCC(example) + " or a name such as \"" +
+                      EnumValueName(k.enumType, k.enumType == kEnumTypeOutputMode ? 46 : 2) +
+                      "\" (gyrelle --list shows them all)",
                   message);
   }
   int32_t value = 0;
@@ -226,7 +208,8 @@ SettingCheck CheckEnumerated(const SettingKey& k, DescEntry* e, std::string* mes
   }
   e->code = k.enumType;
   if (zor_EnumToValue(k.enumType, e->value, &value)) return SettingCheck::Accepted;
-  const std::string near = Nearest(FormatFourCC(e->value), CodesOf(k.enumType));
+  std::string near = Nearest(FormatFourCC(e->value), CodesOf(k.enumType));
+  if (near.empty()) near = NearestNames(k.enumType, FormatFourCC(e->value));  // a name of four letters
   return Refuse(k, *e,
                 "no such code" + (near.empty() ? std::string() : "; did you mean " + near + "?") +
                     " (gyrelle --list shows them all)",
@@ -294,51 +277,18 @@ SettingCheck CheckSetting(DescEntry* e, std::string* message) {
   return SettingCheck::Replaced;
 }
 
-std::string SettingsListText() {
-  std::string out;
-  char line[256];
-  const auto section = [&](const char* title, FourCC type, const auto& nameOf) {
-    out += title;
-    const EnumCodeTable t = EnumCodesOfType(type);
-    for (int32_t i = 0; i < t.count; ++i) {
-      const char* name = nameOf(t.entries[i].value);
-      std::snprintf(line, sizeof line, "  %-4s %5d  %s\n", FormatFourCC(t.entries[i].code).c_str(),
-                    int(t.entries[i].value), name[0] ? name : "(no name)");
-      out += line;
-    }
-    out += "\n";
-  };
-  section("Output modes (--set Foky=CODE): code, number, name\n", kEnumTypeOutputMode, [](int32_t mode) {
-    for (const OutputModeNameRow& row : kOutputModeNames)
-      if (row.mode == mode) return row.name;
-    return "";
-  });
-  out += "  Named modes without a code, reached only through settings files:";
-  for (const OutputModeNameRow& row : kOutputModeNames) {
+std::string KeyListLine(const SettingKey& k) {
+  std::string fallback = Number(k.fallback);
+  if (k.type == T::Boolean) fallback = k.fallback != 0 ? "true" : "false";
+  if (k.type == T::Enumerated) {
     FourCC code = 0;
-    zor_ValueToEnum(row.mode, kEnumTypeOutputMode, &code);
-    if (code == kEnumCodeNone) out += " " + std::to_string(row.mode) + " (" + row.name + ")";
+    zor_ValueToEnum(int32_t(k.fallback), k.enumType, &code);
+    fallback = FormatFourCC(code);
   }
-  out += "\n\n";
-  section("Input modes (--set Fiky=CODE): code, number, name\n", kEnumTypeInputMode, InputModeName);
-  section("Glue modes (--set GLUE=CODE): code, number, name\n", kEnumTypeGlueMode, [](int32_t mode) {
-    return mode >= 1 && mode <= kGlueModeKeywordCount ? kGlueModeKeywords[mode - 1] : "";
-  });
-  section("Graticules (--set Fgky=CODE): code, number, name\n", kEnumTypeGraticule, GraticuleName);
-  out += "Keys (--set KEY=VALUE): key, type, range, default, meaning\n";
-  for (const SettingKey& k : kKeys) {
-    std::string fallback = Number(k.fallback);
-    if (k.type == T::Boolean) fallback = k.fallback != 0 ? "true" : "false";
-    if (k.type == T::Enumerated) {
-      FourCC code = 0;
-      zor_ValueToEnum(int32_t(k.fallback), k.enumType, &code);
-      fallback = FormatFourCC(code);
-    }
-    std::snprintf(line, sizeof line, "  %-4s %-8s %-24s %-6s %s\n", k.key, TypeName(k), RangeText(k).c_str(),
-                  fallback.c_str(), k.meaning);
-    out += line;
-  }
-  return out;
+  char line[256];
+  std::snprintf(line, sizeof line, "  %-4s %-8s %-24s %-6s %s\n", k.key, TypeName(k), RangeText(k).c_str(),
+                fallback.c_str(), k.meaning);
+  return line;
 }
 
 }  // namespace gyhost

@@ -1,6 +1,6 @@
 // What the host knows of the plug-in's recorded settings: every scripting
-// key with its type, range, default and meaning, the checks --set and
-// --descriptor values pass before any work starts, and the --list text.
+// key with its type, range, default and meaning, and the checks --set and
+// --descriptor values pass before any work starts.
 #pragma once
 
 #include <cstdint>
@@ -42,9 +42,8 @@ enum class SettingCheck { Accepted, Replaced, Refused };
 // out of range and is now the default; `message` says both.
 SettingCheck CheckSetting(DescEntry* entry, std::string* message);
 
-// The --list text: every output, input and glue mode and graticule with code,
-// number and name, then every key with type, range and meaning.
-std::string SettingsListText();
+// The --list line of a key: key, type, range, default and meaning.
+std::string KeyListLine(const SettingKey& k);
 
 // Display names of the input modes (1..30) and graticules (1..7); "" outside.
 const char* InputModeName(int32_t mode);

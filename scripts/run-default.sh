@@ -2,7 +2,8 @@
 # Sets up what is missing, builds, and renders the built-in default panorama
 # as a Mollweide map (output mode 46, code Fo45). Options given are passed to
 # gyrelle after the map setting, so they win: for example
-#   scripts/run-default.sh --set Foky=Fo70 --canvas 1024x1024   (a little planet)
+#   scripts/run-default.sh --set Foky=Fo70 --set 0034=-90 --set 0037=110 --canvas 1024x1024
+#   (a little planet, the ground at the centre)
 # Usage: scripts/run-default.sh [gyrelle options...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
