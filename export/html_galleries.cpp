@@ -115,16 +115,24 @@ int32_t IterateAndWriteAny_presets_web_page(Globals* globals, const FSRef* page,
     Build_blank_preview(globals);
     uint8_t previewRead = 0;
     if (ReadSettingsFileSwitchably_ref(globals, &preset, 0, SettingsRead_PreviewOnly, &previewRead) != 0) break;
-    char roman[kCNameBytes];
-    RefToCname(&preset, roman);
-    StartRowIfFirstColumn(&status);
-    StartCell(&status, roman, kPresetThumbnail, kPresetThumbnail);
-    HTMLImage image{JpegNameOf(roman), {}};
-    if (PreviewJPEG(globals, &image.bytes) == 0) status.images.push_back(std::move(image));
-    AdvanceColumn(&status);
+    emit_Generic_web_page_item(globals, &preset, &status);
   }
-  FinishWebPage(&status);
-  return CommitWebPage(&status, page);
+  return FinishAndCloseWebPage(&status, page);
+}
+
+int32_t IterateAndWriteGeneric_presets_web_page(Globals* globals, const FSRef* page, const FSRef* folder) {
+  return IterateAndWriteAny_presets_web_page(globals, page, folder, HTMLPage_Presets);
+}
+
+void emit_Generic_web_page_item(Globals* globals, const FSRef* preset, HTMLStatus* status) {
+  char roman[kCNameBytes];
+  RefToCname(preset, roman);
+  StartRowIfFirstColumn(status);
+  StartCell(status, roman, kPresetThumbnail, kPresetThumbnail);
+  // A thumbnail that cannot be made is left out; the page still names it.
+  HTMLImage image{JpegNameOf(roman), {}};
+  if (PreviewJPEG(globals, &image.bytes) == 0) status->images.push_back(std::move(image));
+  AdvanceColumn(status);
 }
 
 int32_t paint_one_output_or_memdot_gallery_image(int32_t item, Globals* globals, std::vector<uint8_t>* jpeg,
@@ -195,8 +203,7 @@ int32_t IterateAndWrite_output_or_memdot_gallery_web_page(Globals* globals, cons
   globals->galleryItem = 0;
   if (e == 0 && cancelled) e = kUserCancelled;
   if (e == 0) {
-    FinishWebPage(&status);
-    e = CommitWebPage(&status, page);
+    e = FinishAndCloseWebPage(&status, page);
     if (e == 0) ++globals->progressLayersDone;
   }
   EndExportProgress(globals, &progress);

@@ -8,6 +8,7 @@
 
 struct FSRef;
 struct Globals;
+struct HTMLStatus;
 struct Rect;
 
 constexpr int32_t kGalleryOutputMode = 287;
@@ -19,6 +20,11 @@ constexpr int32_t kGalleryThumbnailSide = 300;
 // thumbnail, five to a row. 0 or the first failure.
 int32_t IterateAndWriteAny_presets_web_page(Globals* globals, const FSRef* page, const FSRef* folder,
                                             int32_t pageKind);
+// The presets page (page kind 0).
+int32_t IterateAndWriteGeneric_presets_web_page(Globals* globals, const FSRef* page, const FSRef* folder);
+// One preset's cell: its name as the caption, its preview as the
+// thumbnail (read into the invocation's preview by the caller).
+void emit_Generic_web_page_item(Globals* globals, const FSRef* preset, HTMLStatus* status);
 // The dialog asks for the folder of presets before it asks where the page
 // goes; it hands the folder over here, and the next presets page of that
 // invocation lists it (once). Null forgets a folder handed over, as when
