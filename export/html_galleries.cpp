@@ -1,7 +1,6 @@
 #include "export/html_galleries.h"
 
 #include <dirent.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "export/desktop_open.h"
 #include "export/export_progress.h"
 #include "export/html_page.h"
 #include "export/jpeg_coder.h"
@@ -212,15 +212,5 @@ int32_t IterateAndWrite_output_or_memdot_gallery_web_page(Globals* globals, cons
 
 int32_t LaunchFileInBrowser(const FSRef* page) {
   if (!page) return kBadParameter;
-  const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-  if (display && ::access("/usr/bin/xdg-open", X_OK) == 0) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      ::execl("/usr/bin/xdg-open", "xdg-open", page->path, static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    if (child > 0) return 0;
-  }
-  std::fprintf(stderr, "gyrelle: the page is written: %s\n", page->path);
-  return 1;
+  return OpenOrSayWhere(page->path, "The page could not be opened in a web browser.");
 }

@@ -42,6 +42,6 @@ int32_t IterateAndWrite_output_or_memdot_gallery_web_page(Globals* globals, cons
 // are as they were afterwards.
 int32_t paint_one_output_or_memdot_gallery_image(int32_t item, Globals* globals, std::vector<uint8_t>* jpeg,
                                                  uint8_t* cancelled, Rect* sizeOut, int32_t kind);
-// Opens the page in the system's browser where there is one; else says on
-// the message stream where the page is. 0 when a browser was asked.
+// Opens the page with the desktop's browser where there is one; else says
+// where the page is. 0 when the browser was asked.
 int32_t LaunchFileInBrowser(const FSRef* page);
