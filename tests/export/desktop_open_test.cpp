@@ -12,6 +12,8 @@
 
 #include "export/desktop_open.h"
 #include "platform/opener.h"
+#include "platform/ui/event_loop.h"
+#include "platform/ui/script.h"
 
 namespace {
 
@@ -88,6 +90,25 @@ TEST(DesktopOpen, AReplacedOpenerSeesWhatIsOpened) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "No image viewer could be opened.\nIt is written at /tmp/caf\xc3\xa9.psd\n");
   PlatformReplaceOpener(nullptr);
+}
+
+// With a person at the dialog the note is an alert, which waits for OK.
+TEST(DesktopOpen, APersonIsToldInAnAlert) {
+  UiScript* script = UiParseScript("window caution alert\n"
+                                   "expect text 2 The page could not be opened in a web browser.\n"
+                                   "expect text 3 It is written at /tmp/gallery.html\n"
+                                   "click 1\n",
+                                   "alert steps");
+  UiFrontEnd person = *UiScriptFrontEnd(script);
+  person.interactive = true;
+  UiSetFrontEnd(&person);
+  PlatformReplaceOpener(MissingOpener);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(OpenOrSayWhere("/tmp/gallery.html", "The page could not be opened in a web browser."), kNoDesktopOpener);
+  testing::internal::GetCapturedStderr();
+  PlatformReplaceOpener(nullptr);
+  UiSetFrontEnd(nullptr);
+  EXPECT_EQ(UiFinishScript(script), 0) << "the alert showed the page's path and was answered";
 }
 
 TEST(DesktopOpen, PicturesFolderFromTheUserDirs) {
