@@ -36,15 +36,8 @@ constexpr const char* kHighEntities[128] = {
 
 bool IsAlphaNumeric(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
-}  // namespace
-
-void GetOnDateString(char text[kDateTextBytes]) {
-  int32_t year, month, day, hour, minute, second;
-  LocalYearMonthDayHourMinutesSeconds(&year, &month, &day, &hour, &minute, &second);
-  const char* name = (month >= 1 && month <= 12) ? kMonths[month - 1] : "";
-  std::snprintf(text, kDateTextBytes, "on %d %s %d at %02d:%02d:%02d", day, name, year, hour, minute, second);
-}
-
+// The page's text for one Mac OS Roman byte: ASCII as it is except the four
+// markup characters, the upper half by the entity table.
 const char* HTMLTextOfCharacter(uint8_t c, char single[2]) {
   if (c >= 128) return kHighEntities[c - 128];
   switch (c) {
@@ -55,6 +48,16 @@ const char* HTMLTextOfCharacter(uint8_t c, char single[2]) {
     default: single[0] = char(c); single[1] = 0; return single;
   }
 }
+
+}  // namespace
+
+void GetOnDateString(char text[kDateTextBytes]) {
+  int32_t year, month, day, hour, minute, second;
+  LocalYearMonthDayHourMinutesSeconds(&year, &month, &day, &hour, &minute, &second);
+  const char* name = (month >= 1 && month <= 12) ? kMonths[month - 1] : "";
+  std::snprintf(text, kDateTextBytes, "on %d %s %d at %02d:%02d:%02d", day, name, year, hour, minute, second);
+}
+
 
 void ExcreteInteger(int32_t value, HTMLStatus* status) {
   char n[16];

@@ -40,9 +40,9 @@ void ExcreteInteger(int32_t value, HTMLStatus* status);
 void ExcreteFloat(float value, HTMLStatus* status);
 void ExcreteQuotedInteger(int32_t value, HTMLStatus* status);
 
-// The HTML text of one Mac OS Roman byte: ASCII as it is except the four
-// markup characters, the upper half by the page's entity table.
-const char* HTMLTextOfCharacter(uint8_t c, char single[2]);
+// One Mac OS Roman byte as HTML: ASCII as it is except the four markup
+// characters as entities, the upper half by the page's entity table (where
+// the table names no entity a browser knows, the character's code point).
 void WriteHTMLCharacter(uint8_t c, HTMLStatus* status);
 // A name without its extension (from the last dot): plainly, byte by byte
 // through WriteHTMLCharacter, or as a URL path piece (letters and digits

@@ -20,6 +20,8 @@ constexpr uint32_t kFamilyBytes = 8 + (8 + kSide * kSide * 4) + (8 + kSide * kSi
 constexpr uint32_t kImageAt = 16, kMaskHeadAt = kImageAt + kSide * kSide * 4, kMaskAt = kMaskHeadAt + 8;
 constexpr mode_t kPrivateFolder = 0700;
 constexpr char kStoreTail[] = "/thumbnails/normal";
+// Every byte of a path may take three in its URI.
+constexpr size_t kURIBytes = 3 * kFSRefPathBytes + 8;
 
 uint32_t Big32(const uint8_t* at) {
   return uint32_t(at[0]) << 24 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 8 | at[3];
@@ -96,6 +98,14 @@ int16_t FromErrno(int e) {
     case ENOTDIR: return kFolderNotFound;
     default: return kIOError;
   }
+}
+
+// The store names a thumbnail by the MD5 of the file's URI.
+bool ThumbnailInFolder(const char* folder, const char* uri, char* thumbnail, size_t thumbnailBytes) {
+  char md5[33];
+  MD5Hex(uri, std::strlen(uri), md5);
+  const int n = std::snprintf(thumbnail, thumbnailBytes, "%s/%s.png", folder, md5);
+  return n > 0 && size_t(n) < thumbnailBytes;
 }
 
 // The cache folder, "thumbnails" and "normal", each made private when
@@ -187,11 +197,9 @@ bool ThumbnailFolder(char* folder, size_t folderBytes) {
 }
 
 bool ThumbnailPathOf(const char* path, char* thumbnail, size_t thumbnailBytes) {
-  char uri[3 * kFSRefPathBytes + 8], folder[kFSRefPathBytes], md5[33];
-  if (!ThumbnailURIOfPath(path, uri, sizeof uri) || !ThumbnailFolder(folder, sizeof folder)) return false;
-  MD5Hex(uri, std::strlen(uri), md5);
-  const int n = std::snprintf(thumbnail, thumbnailBytes, "%s/%s.png", folder, md5);
-  return n > 0 && size_t(n) < thumbnailBytes;
+  char uri[kURIBytes], folder[kFSRefPathBytes];
+  return ThumbnailURIOfPath(path, uri, sizeof uri) && ThumbnailFolder(folder, sizeof folder) &&
+         ThumbnailInFolder(folder, uri, thumbnail, thumbnailBytes);
 }
 
 int16_t PlatformStoreCustomIcon(const FSRef* file, const uint8_t* icns, uint32_t length, const FSRef* shownAs) {
@@ -202,10 +210,10 @@ int16_t PlatformStoreCustomIcon(const FSRef* file, const uint8_t* icns, uint32_t
   struct stat st;
   if (::stat(file->path, &st) != 0) return FromErrno(errno);
   if (!S_ISREG(st.st_mode)) return kNotAFile;
-  char uri[3 * kFSRefPathBytes + 8], folder[kFSRefPathBytes], thumbnail[kFSRefPathBytes + 40];
+  char uri[kURIBytes], folder[kFSRefPathBytes], thumbnail[kFSRefPathBytes + 40];
   if (!ThumbnailURIOfPath(name, uri, sizeof uri)) return kBadName;
   if (!ThumbnailFolder(folder, sizeof folder)) return kFolderNotFound;
-  if (!ThumbnailPathOf(name, thumbnail, sizeof thumbnail)) return kBadName;
+  if (!ThumbnailInFolder(folder, uri, thumbnail, sizeof thumbnail)) return kBadName;
   char mtime[24], size[24];
   std::snprintf(mtime, sizeof mtime, "%lld", static_cast<long long>(st.st_mtime));
   std::snprintf(size, sizeof size, "%lld", static_cast<long long>(st.st_size));
