@@ -13,6 +13,7 @@
 #include "dialog/nib_gyre.h"
 #include "dialog/window_services.h"
 #include "dialog/zor_reply.h"
+#include "export/photo_handoff.h"
 #include "export/preset_preview.h"
 #include "frame/file_refs.h"
 #include "frame/globals.h"
@@ -279,6 +280,9 @@ void SaveAndLoad_core(Globals* g, void* window, int16_t* item, uint8_t* refresh)
       return;
     case 15:
       BuildGenericWebPage(g, window);
+      return;
+    case 96:
+      if (ExportToiPhoto_with_warning(g) != 0) UiNoteCommandFailure("the result could not be written for the photo viewer");
       return;
     case 63:
       BuildOutputGalleryWebPage(g, window);

@@ -103,7 +103,7 @@ void BuildIcnsResource(const PyramidDescriptor* icon, uint8_t* out) {
     }
 }
 
-int16_t MaybeAddOSXIconCore(PyramidDescriptor* image, const FSRef* file) {
+int16_t MaybeAddOSXIconCore(PyramidDescriptor* image, const FSRef* file, const FSRef* shownAs) {
   if (!PyramidHasLevel(image, 0) || !file) return 0;
   PyramidDescriptor icon{};
   InitPyramidProcs_from_another_pyr(&icon, image);
@@ -112,15 +112,16 @@ int16_t MaybeAddOSXIconCore(PyramidDescriptor* image, const FSRef* file) {
   int16_t e = 0;
   if (uint8_t* icns = static_cast<uint8_t*>(std::malloc(kIcnsBytes))) {
     BuildIcnsResource(&icon, icns);
-    e = PlatformStoreCustomIcon(file, icns, kIcnsBytes);
+    e = PlatformStoreCustomIcon(file, icns, kIcnsBytes, shownAs);
     std::free(icns);
   }
   DisposePyramidData(&icon);
   return e;
 }
 
-int16_t MaybeAddOSXIcon(PyramidDescriptor* image, const FSRef* file) {
-  // Elsewhere the file is renamed around the store so that the Finder
-  // redraws it; with no icon store here the name is never touched.
-  return MaybeAddOSXIconCore(image, file);
+int16_t MaybeAddOSXIcon(PyramidDescriptor* image, const FSRef* file, const FSRef* shownAs) {
+  // Elsewhere the file is renamed around the store and its date set to now
+  // so that the file manager redraws it. Here the icon is found by the
+  // file's name and date: both must stay as the icon records them.
+  return MaybeAddOSXIconCore(image, file, shownAs);
 }

@@ -23,7 +23,9 @@ void FitIconPicture(int32_t width, int32_t height, int32_t* fittedWidth, int32_t
 void PaintLovelyPreview(PyramidDescriptor* source, PyramidDescriptor* icon);
 // The 81944-byte 'icns' family of the icon picture.
 void BuildIcnsResource(const PyramidDescriptor* icon, uint8_t* out);
-// Builds and stores the icon; 0 (no icon, no memory) or the last store
-// error. This platform keeps no icons: the store answers that.
-int16_t MaybeAddOSXIconCore(PyramidDescriptor* image, const FSRef* file);
-int16_t MaybeAddOSXIcon(PyramidDescriptor* image, const FSRef* file);
+// Builds and stores the icon of `file`; 0 (stored, or no memory for it) or
+// the store's error. `shownAs` names the file once put in place, when the
+// icon is stored for a temporary about to be renamed over it. A failure
+// leaves the file as it was, without an icon: callers carry on.
+int16_t MaybeAddOSXIconCore(PyramidDescriptor* image, const FSRef* file, const FSRef* shownAs = nullptr);
+int16_t MaybeAddOSXIcon(PyramidDescriptor* image, const FSRef* file, const FSRef* shownAs = nullptr);

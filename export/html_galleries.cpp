@@ -1,7 +1,6 @@
 #include "export/html_galleries.h"
 
 #include <dirent.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "export/desktop_open.h"
 #include "export/export_progress.h"
 #include "export/html_page.h"
 #include "export/jpeg_coder.h"
@@ -115,16 +115,24 @@ int32_t IterateAndWriteAny_presets_web_page(Globals* globals, const FSRef* page,
     Build_blank_preview(globals);
     uint8_t previewRead = 0;
     if (ReadSettingsFileSwitchably_ref(globals, &preset, 0, SettingsRead_PreviewOnly, &previewRead) != 0) break;
-    char roman[kCNameBytes];
-    RefToCname(&preset, roman);
-    StartRowIfFirstColumn(&status);
-    StartCell(&status, roman, kPresetThumbnail, kPresetThumbnail);
-    HTMLImage image{JpegNameOf(roman), {}};
-    if (PreviewJPEG(globals, &image.bytes) == 0) status.images.push_back(std::move(image));
-    AdvanceColumn(&status);
+    emit_Generic_web_page_item(globals, &preset, &status);
   }
-  FinishWebPage(&status);
-  return CommitWebPage(&status, page);
+  return FinishAndCloseWebPage(&status, page);
+}
+
+int32_t IterateAndWriteGeneric_presets_web_page(Globals* globals, const FSRef* page, const FSRef* folder) {
+  return IterateAndWriteAny_presets_web_page(globals, page, folder, HTMLPage_Presets);
+}
+
+void emit_Generic_web_page_item(Globals* globals, const FSRef* preset, HTMLStatus* status) {
+  char roman[kCNameBytes];
+  RefToCname(preset, roman);
+  StartRowIfFirstColumn(status);
+  StartCell(status, roman, kPresetThumbnail, kPresetThumbnail);
+  // A thumbnail that cannot be made is left out; the page still names it.
+  HTMLImage image{JpegNameOf(roman), {}};
+  if (PreviewJPEG(globals, &image.bytes) == 0) status->images.push_back(std::move(image));
+  AdvanceColumn(status);
 }
 
 int32_t paint_one_output_or_memdot_gallery_image(int32_t item, Globals* globals, std::vector<uint8_t>* jpeg,
@@ -195,8 +203,7 @@ int32_t IterateAndWrite_output_or_memdot_gallery_web_page(Globals* globals, cons
   globals->galleryItem = 0;
   if (e == 0 && cancelled) e = kUserCancelled;
   if (e == 0) {
-    FinishWebPage(&status);
-    e = CommitWebPage(&status, page);
+    e = FinishAndCloseWebPage(&status, page);
     if (e == 0) ++globals->progressLayersDone;
   }
   EndExportProgress(globals, &progress);
@@ -205,15 +212,5 @@ int32_t IterateAndWrite_output_or_memdot_gallery_web_page(Globals* globals, cons
 
 int32_t LaunchFileInBrowser(const FSRef* page) {
   if (!page) return kBadParameter;
-  const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-  if (display && ::access("/usr/bin/xdg-open", X_OK) == 0) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      ::execl("/usr/bin/xdg-open", "xdg-open", page->path, static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    if (child > 0) return 0;
-  }
-  std::fprintf(stderr, "gyrelle: the page is written: %s\n", page->path);
-  return 1;
+  return OpenOrSayWhere(page->path, "The page could not be opened in a web browser.");
 }

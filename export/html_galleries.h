@@ -8,6 +8,7 @@
 
 struct FSRef;
 struct Globals;
+struct HTMLStatus;
 struct Rect;
 
 constexpr int32_t kGalleryOutputMode = 287;
@@ -19,6 +20,11 @@ constexpr int32_t kGalleryThumbnailSide = 300;
 // thumbnail, five to a row. 0 or the first failure.
 int32_t IterateAndWriteAny_presets_web_page(Globals* globals, const FSRef* page, const FSRef* folder,
                                             int32_t pageKind);
+// The presets page (page kind 0).
+int32_t IterateAndWriteGeneric_presets_web_page(Globals* globals, const FSRef* page, const FSRef* folder);
+// One preset's cell: its name as the caption, its preview as the
+// thumbnail (read into the invocation's preview by the caller).
+void emit_Generic_web_page_item(Globals* globals, const FSRef* preset, HTMLStatus* status);
 // The dialog asks for the folder of presets before it asks where the page
 // goes; it hands the folder over here, and the next presets page of that
 // invocation lists it (once). Null forgets a folder handed over, as when
@@ -36,6 +42,6 @@ int32_t IterateAndWrite_output_or_memdot_gallery_web_page(Globals* globals, cons
 // are as they were afterwards.
 int32_t paint_one_output_or_memdot_gallery_image(int32_t item, Globals* globals, std::vector<uint8_t>* jpeg,
                                                  uint8_t* cancelled, Rect* sizeOut, int32_t kind);
-// Opens the page in the system's browser where there is one; else says on
-// the message stream where the page is. 0 when a browser was asked.
+// Opens the page with the desktop's browser where there is one; else says
+// where the page is. 0 when the browser was asked.
 int32_t LaunchFileInBrowser(const FSRef* page);

@@ -31,12 +31,6 @@ int32_t ChildRef(const FSRef* folder, const char* romanName, FSRef* out) {
   return (n < 0 || size_t(n) >= sizeof out->path || !utf8[0]) ? kBadName : 0;
 }
 
-void Quoted(std::string* out, int32_t v) {
-  char n[24];
-  std::snprintf(n, sizeof n, "\"%d\"", v);
-  *out += n;
-}
-
 // A tag on a line of its own.
 void Line(std::string* t, const char* tag) {
   *t += tag;
@@ -50,34 +44,6 @@ void ShadowCell(HTMLStatus* s, const char* open, int32_t w, int32_t h, const cha
   Line(&s->text, "</td>");
 }
 
-// The frame is a 3 x 3 table: the image in the middle, the shadow's top and
-// bottom strips spanning all three columns, its sides beside the image.
-void ShadowTableStart(HTMLStatus* s, int32_t w, int32_t h) {
-  std::string& t = s->text;
-  t += "<table id=\"Table_01\" width=";
-  Quoted(&t, w + 6);
-  t += " border=\"0\" cellspacing=\"0\" cellpadding=\"0\" height=";
-  Quoted(&t, h + 7);
-  Line(&t, ">");
-  Line(&t, "<tr>");
-  ShadowCell(s, kSpanningCell, w + 6, 2, "top.gif");
-  Line(&t, "</tr>");
-  Line(&t, "<tr>");
-  ShadowCell(s, "<td>", 3, h, "left.gif");
-  t += "<td>";
-}
-
-void ShadowTableEnd(HTMLStatus* s, int32_t w, int32_t h) {
-  std::string& t = s->text;
-  Line(&t, "</td>");
-  ShadowCell(s, "<td>", 3, h, "right.gif");
-  Line(&t, "</tr>");
-  Line(&t, "<tr>");
-  ShadowCell(s, kSpanningCell, w + 6, 5, "bottom.gif");
-  Line(&t, "</tr>");
-  Line(&t, "</table>");
-}
-
 // A file of the page's image folder, staged whole beside its place.
 int32_t StageImage(const FSRef* folder, const char* romanName, const void* bytes, size_t length, int32_t kind,
                    std::vector<SafeOutput>* staged) {
@@ -87,6 +53,12 @@ int32_t StageImage(const FSRef* folder, const char* romanName, const void* bytes
   if (int32_t e = StageExportFile(&out, &ref, bytes, length, kind)) return e;
   staged->push_back(out);
   return 0;
+}
+
+// One of the frame's images, whole from its header to its trailer byte.
+int32_t EmitOneGIF(const FSRef* imageFolder, const char* name, const uint8_t* bytes, size_t length,
+                   std::vector<SafeOutput>* staged) {
+  return StageImage(imageFolder, name, bytes, length, FileKind_GIF, staged);
 }
 
 // Puts every staged file in place, the page last; on the first failure the
@@ -109,20 +81,46 @@ void ExcreteImage(HTMLStatus* s, int32_t w, int32_t h, const char* name, const c
   t += "<img src=\"";
   t += kImageFolder;
   t += "/";
-  AppendNameMinusExtension(&t, clean, true);
+  ExcreteFileNameMinusExtensionsHTML(clean, true, s);
   t += extension;
   t += "\"";
   if (withAlt) {
     t += " alt=\"";
-    AppendNameMinusExtension(&t, clean, false);
+    ExcreteFileNameMinusExtensionsHTML(clean, false, s);
     t += extension;
     t += "\"";
   }
   t += " width=";
-  Quoted(&t, w);
+  ExcreteQuotedInteger(w, s);
   t += " height=";
-  Quoted(&t, h);
+  ExcreteQuotedInteger(h, s);
   t += " border=\"0\">";
+}
+
+void ExcreteShadowTableStart(HTMLStatus* s, int32_t w, int32_t h) {
+  std::string& t = s->text;
+  t += "<table id=\"Table_01\" width=";
+  ExcreteQuotedInteger(w + 6, s);
+  t += " border=\"0\" cellspacing=\"0\" cellpadding=\"0\" height=";
+  ExcreteQuotedInteger(h + 7, s);
+  Line(&t, ">");
+  Line(&t, "<tr>");
+  ShadowCell(s, kSpanningCell, w + 6, 2, "top.gif");
+  Line(&t, "</tr>");
+  Line(&t, "<tr>");
+  ShadowCell(s, "<td>", 3, h, "left.gif");
+  t += "<td>";
+}
+
+void ExcreteShadowTableEnd(HTMLStatus* s, int32_t w, int32_t h) {
+  std::string& t = s->text;
+  Line(&t, "</td>");
+  ShadowCell(s, "<td>", 3, h, "right.gif");
+  Line(&t, "</tr>");
+  Line(&t, "<tr>");
+  ShadowCell(s, kSpanningCell, w + 6, 5, "bottom.gif");
+  Line(&t, "</tr>");
+  Line(&t, "</table>");
 }
 
 void OpenAndStartWebPage(HTMLStatus* s, const char* folderName, int32_t pageKind, int32_t columns) {
@@ -146,7 +144,7 @@ void OpenAndStartWebPage(HTMLStatus* s, const char* folderName, int32_t pageKind
   t += "<font size=\"4\" face=\"Gill Sans,Verdana,Helvetica,Arial,Geneva\"><b>Gyrelle 2";
   if (folderName) {
     t += pageKind == HTMLPage_Presets ? " presets from " : " images from ";
-    AppendHTMLText(&t, folderName);
+    for (const char* c = folderName; *c; ++c) WriteHTMLCharacter(uint8_t(*c), s);
   }
   if (pageKind == HTMLPage_OutputModes) t += " output modes ";
   if (pageKind == HTMLPage_MemoryDots) t += " memory dots ";
@@ -162,11 +160,11 @@ void StartCell(HTMLStatus* s, const char* fileName, int32_t w, int32_t h) {
   std::string& t = s->text;
   t += kCellStart;
   t += kCR;
-  ShadowTableStart(s, w, h);
+  ExcreteShadowTableStart(s, w, h);
   ExcreteImage(s, w, h, fileName, ".jpg", true);
-  ShadowTableEnd(s, w, h);
+  ExcreteShadowTableEnd(s, w, h);
   t += "<div align=\"center\">\r<br><font  size=\"3\" face=\"Gill Sans,Verdana,Helvetica,Arial\">";
-  AppendNameMinusExtension(&t, fileName, false);
+  ExcreteFileNameMinusExtensionsHTML(fileName, false, s);
   t += "</font></div></td>\r\r";
 }
 
@@ -197,14 +195,11 @@ void emit_empty_web_page_item(HTMLStatus* s) {
   AdvanceColumn(s);
 }
 
-void FinishWebPage(HTMLStatus* s) {
+int32_t FinishAndCloseWebPage(HTMLStatus* s, const FSRef* page) {
   if (s->column >= 2 && s->column <= s->columnsPerRow) {
     while (s->column != 1) emit_empty_web_page_item(s);
   }
   s->text += "</table><br>\r</body></html>";
-}
-
-int32_t CommitWebPage(HTMLStatus* s, const FSRef* page) {
   FSRef parent{}, folder{};
   if (int32_t e = GetParentDirectory(page, &parent)) return e;
   FSRef existing{};
@@ -223,7 +218,7 @@ int32_t CommitWebPage(HTMLStatus* s, const FSRef* page) {
   std::vector<SafeOutput> staged;
   int32_t e = 0;
   for (const Fixed& g : gifs)
-    if (e == 0) e = StageImage(&folder, g.name, g.bytes, g.length, FileKind_GIF, &staged);
+    if (e == 0) e = EmitOneGIF(&folder, g.name, g.bytes, g.length, &staged);
   for (const HTMLImage& image : s->images)
     if (e == 0)
       e = StageImage(&folder, image.name.c_str(), image.bytes.data(), image.bytes.size(), FileKind_JPEG, &staged);

@@ -5,30 +5,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
+#include "export/html_text.h"
 #include "platform/files.h"
-
-enum HTMLPageKind : int32_t {
-  HTMLPage_Presets = 0,
-  HTMLPage_Images = 1,
-  HTMLPage_OutputModes = 2,
-  HTMLPage_MemoryDots = 3,
-};
-
-struct HTMLImage {
-  std::string name;  // Mac OS Roman, inside web_images
-  std::vector<uint8_t> bytes;
-};
-
-struct HTMLStatus {
-  int32_t column, row;
-  int32_t columnsPerRow, spacerColumns;
-  int32_t pageKind;
-  std::string text;                 // the page so far
-  std::vector<HTMLImage> images;    // thumbnails waiting to be written
-};
 
 // The maker named in the pages' generator tag.
 inline constexpr char kPageMaker[] = "Gyrelle";
@@ -45,13 +24,16 @@ void AdvanceColumn(HTMLStatus* status);
 // Opens a row where a cell starts one.
 void StartRowIfFirstColumn(HTMLStatus* status);
 void FlushTheStash(HTMLStatus* status);
-// Completes the last row and ends the page text.
-void FinishWebPage(HTMLStatus* status);
-// Writes web_images (made when missing) with the shadow images and the
-// thumbnails, then the page. 0, or the first failure; on a failure before
-// the page, the page is not written.
-int32_t CommitWebPage(HTMLStatus* status, const FSRef* page);
+// Completes the last row and ends the page; then writes web_images (made
+// when missing) with the shadow images and the thumbnails, and the page
+// last. 0, or the first failure; on a failure the page is not written.
+int32_t FinishAndCloseWebPage(HTMLStatus* status, const FSRef* page);
 
 // The image element: web_images/<name in URL form><ext>.
 void ExcreteImage(HTMLStatus* status, int32_t width, int32_t height, const char* name, const char* extension,
                   bool withAlt);
+// The 3 x 3 table of the drop-shadow frame around an image of w x h: the
+// shadow's top and bottom strips span all three columns, its sides stand
+// beside the image, which goes between the start and the end.
+void ExcreteShadowTableStart(HTMLStatus* status, int32_t width, int32_t height);
+void ExcreteShadowTableEnd(HTMLStatus* status, int32_t width, int32_t height);

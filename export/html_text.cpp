@@ -36,15 +36,8 @@ constexpr const char* kHighEntities[128] = {
 
 bool IsAlphaNumeric(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
-}  // namespace
-
-void GetOnDateString(char text[kDateTextBytes]) {
-  int32_t year, month, day, hour, minute, second;
-  LocalYearMonthDayHourMinutesSeconds(&year, &month, &day, &hour, &minute, &second);
-  const char* name = (month >= 1 && month <= 12) ? kMonths[month - 1] : "";
-  std::snprintf(text, kDateTextBytes, "on %d %s %d at %02d:%02d:%02d", day, name, year, hour, minute, second);
-}
-
+// The page's text for one Mac OS Roman byte: ASCII as it is except the four
+// markup characters, the upper half by the entity table.
 const char* HTMLTextOfCharacter(uint8_t c, char single[2]) {
   if (c >= 128) return kHighEntities[c - 128];
   switch (c) {
@@ -56,7 +49,35 @@ const char* HTMLTextOfCharacter(uint8_t c, char single[2]) {
   }
 }
 
-void AppendHTMLCharacter(std::string* out, uint8_t c) {
+}  // namespace
+
+void GetOnDateString(char text[kDateTextBytes]) {
+  int32_t year, month, day, hour, minute, second;
+  LocalYearMonthDayHourMinutesSeconds(&year, &month, &day, &hour, &minute, &second);
+  const char* name = (month >= 1 && month <= 12) ? kMonths[month - 1] : "";
+  std::snprintf(text, kDateTextBytes, "on %d %s %d at %02d:%02d:%02d", day, name, year, hour, minute, second);
+}
+
+
+void ExcreteInteger(int32_t value, HTMLStatus* status) {
+  char n[16];
+  std::snprintf(n, sizeof n, "%d", int(value));
+  status->text += n;
+}
+
+void ExcreteFloat(float value, HTMLStatus* status) {
+  char n[64];
+  std::snprintf(n, sizeof n, "%.8f", double(value));
+  status->text += n;
+}
+
+void ExcreteQuotedInteger(int32_t value, HTMLStatus* status) {
+  status->text += '"';
+  ExcreteInteger(value, status);
+  status->text += '"';
+}
+
+void WriteHTMLCharacter(uint8_t c, HTMLStatus* status) {
   char single[2];
   const char* text = HTMLTextOfCharacter(c, single);
   // Names no browser knows (&MacNNN;) and references into the C1 controls
@@ -66,30 +87,26 @@ void AppendHTMLCharacter(std::string* out, uint8_t c) {
   if (c >= 128 && (std::strncmp(text, "&Mac", 4) == 0 || c1)) {
     char ref[16];
     std::snprintf(ref, sizeof ref, "&#%u;", unsigned(MacRomanToUnicode(c)));
-    out->append(ref);
+    status->text += ref;
     return;
   }
-  out->append(text);
+  status->text += text;
 }
 
-void AppendHTMLText(std::string* out, const char* text) {
-  for (const char* p = text; p && *p; ++p) AppendHTMLCharacter(out, uint8_t(*p));
-}
-
-void AppendNameMinusExtension(std::string* out, const char* name, bool urlForm) {
+void ExcreteFileNameMinusExtensionsHTML(const char* name, bool urlForm, HTMLStatus* status) {
   if (!name) return;
   const char* dot = std::strrchr(name, '.');
   const size_t n = dot ? size_t(dot - name) : std::strlen(name);
   for (size_t i = 0; i < n; ++i) {
     const uint8_t c = uint8_t(name[i]);
     if (!urlForm) {
-      AppendHTMLCharacter(out, c);
+      WriteHTMLCharacter(c, status);
     } else if (IsAlphaNumeric(c)) {
-      out->push_back(char(c));
+      status->text += char(c);
     } else {
       char hex[4];
       std::snprintf(hex, sizeof hex, "%%%02x", c);
-      out->append(hex);
+      status->text += hex;
     }
   }
 }

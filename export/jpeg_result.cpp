@@ -48,7 +48,7 @@ int16_t RenderAndWrite(Globals* globals, PyramidDescriptor* canvas, const PSDdoc
   const int32_t c = SafeOutputClose(out);
   if (e == 0) e = c;
   if (e == 0) {
-    MaybeAddOSXIcon(canvas, &out->temp);
+    MaybeAddOSXIcon(canvas, &out->temp, &out->target);
     e = SafeOutputCommit(out);
   }
   if (e != 0) SafeOutputAbandon(out);

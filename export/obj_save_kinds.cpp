@@ -25,7 +25,7 @@ int32_t SaveModelOrPage(Globals* globals, const FSRef* file, int32_t kind) {
       // the page's own folder.
       FSRef folder{};
       int32_t e = TakePresetsFolderForPage(globals, &folder) ? 0 : GetParentDirectory(file, &folder);
-      if (e == 0) e = IterateAndWriteAny_presets_web_page(globals, file, &folder, 0);
+      if (e == 0) e = IterateAndWriteGeneric_presets_web_page(globals, file, &folder);
       if (e == 0) LaunchFileInBrowser(file);
       return e;
     }

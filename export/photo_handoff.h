@@ -1,7 +1,8 @@
-// Handing the result to the photo library application: the result written
-// as a dated layered document in the temporary folder, then a script that
-// tells the application to import it. This system has no script
-// component, so the hand-off ends with that answer and the document stays.
+// Handing the result to the photo library: the result written as a dated
+// layered document into the user's pictures folder, as a photo library
+// imports into its own, then handed to the desktop's image viewer. The
+// photo application's import script can still be made (HandoffScript), but
+// this system has no script component to run it.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +20,11 @@ void HandoffScript(char* out, size_t outSize, const char* posixPath);
 // result buffer the error or display text comes back in it.
 int32_t LowRunAppleScript(const char* text, uint32_t length, char* resultText, size_t resultBytes);
 int32_t SimpleRunAppleScript(const char* text);
-// The write's failure, 0 for a cancelled write, the path's failure, or the
-// script's answer.
-int32_t ExportToiPhoto(Globals* globals);
+// The write's failure, 0 for a cancelled write, or the opener's answer
+// (0 opened; the file stays where it was written either way, its path in
+// `writtenPath` when given).
+int32_t ExportToiPhoto(Globals* globals, char* writtenPath = nullptr, size_t writtenBytes = 0);
+// The photo command: for 32-bit float images first the caution that the
+// photo application may not read them, then the hand-off. 0 when the file
+// was written (opened, or the user told where it is), else the failure.
+int32_t ExportToiPhoto_with_warning(Globals* globals);

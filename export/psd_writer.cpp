@@ -82,7 +82,7 @@ int16_t ReallyWritePSDFile_core(Globals* globals, const FSRef* file, uint8_t* ca
     if (e == 0) e = c;
     if (e == 0 && *cancelled) e = kUserCancelled;
     if (e == 0) {
-      MaybeAddOSXIcon(canvas, &out->temp);
+      MaybeAddOSXIcon(canvas, &out->temp, &out->target);
       MacApplyTypeCreator_ref(&out->temp, MakeFourCC("8BPS"), MakeFourCC("8BIM"));
     } else {
       SafeOutputAbandon(out);

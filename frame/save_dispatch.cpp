@@ -18,8 +18,9 @@ int32_t SaveSettingsFile(Globals* globals, const FSRef* file) {
   TParameters* p = Params(globals);
   if (!p) return kBadParameter;
   const int32_t e = WriteSettingsFile_ref(globals, file);
-  ApplyOSXIconToPresetFile(file, globals);
+  // A failed write left the old file: the icon of these settings is not its.
   if (e != 0) return e;
+  ApplyOSXIconToPresetFile(file, globals);
   char name[kSettingsNameSize];
   if (MacRefToCString(file, name, kSettingsNameSize)) std::memcpy(p->settingsName, name, sizeof name);
   return 0;

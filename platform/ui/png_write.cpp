@@ -1,77 +1,15 @@
 #include "platform/ui/png_write.h"
 
-#include <algorithm>
-#include <cstddef>
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc = 0xFFFFFFFFu) {
-  for (size_t i = 0; i < n; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return crc;
-}
-
-void PutBig32(std::vector<uint8_t>* out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out->push_back(uint8_t(v >> shift));
-}
-
-void PutChunk(std::vector<uint8_t>* out, const char type[4], const std::vector<uint8_t>& data) {
-  PutBig32(out, uint32_t(data.size()));
-  const size_t start = out->size();
-  out->insert(out->end(), type, type + 4);
-  out->insert(out->end(), data.begin(), data.end());
-  PutBig32(out, Crc32(out->data() + start, out->size() - start) ^ 0xFFFFFFFFu);
-}
-
-std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw) {
-  constexpr size_t kBlock = 65535;
-  std::vector<uint8_t> z = {0x78, 0x01};
-  size_t at = 0;
-  do {
-    const size_t n = std::min(kBlock, raw.size() - at);
-    const bool last = at + n == raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(uint8_t(n));
-    z.push_back(uint8_t(n >> 8));
-    z.push_back(uint8_t(~n));
-    z.push_back(uint8_t(~n >> 8));
-    z.insert(z.end(), raw.begin() + std::ptrdiff_t(at), raw.begin() + std::ptrdiff_t(at + n));
-    at += n;
-  } while (at < raw.size());
-  uint32_t a = 1, b = 0;
-  for (uint8_t byte : raw) {
-    a = (a + byte) % 65521u;
-    b = (b + a) % 65521u;
-  }
-  PutBig32(&z, (b << 16) | a);
-  return z;
-}
-
-}  // namespace
+#include "platform/png_bytes.h"
 
 bool UiWritePNG(const char* path, const uint8_t* pixels, int32_t width, int32_t height, int32_t rowBytes,
                 int32_t channels) {
-  if (!path || !pixels || width < 1 || height < 1 || (channels != 3 && channels != 4)) return false;
-  const size_t lineBytes = size_t(width) * size_t(channels);
-  std::vector<uint8_t> raw;
-  raw.reserve((lineBytes + 1) * size_t(height));
-  for (int32_t y = 0; y < height; ++y) {
-    raw.push_back(0);  // no filter
-    const uint8_t* row = pixels + size_t(rowBytes) * size_t(y);
-    raw.insert(raw.end(), row, row + lineBytes);
-  }
-  std::vector<uint8_t> header;
-  PutBig32(&header, uint32_t(width));
-  PutBig32(&header, uint32_t(height));
-  header.insert(header.end(), {8, uint8_t(channels == 4 ? 6 : 2), 0, 0, 0});
-  std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  PutChunk(&file, "IHDR", header);
-  PutChunk(&file, "IDAT", StoredZlib(raw));
-  PutChunk(&file, "IEND", {});
+  if (!path) return false;
+  const std::vector<uint8_t> file = EncodePNG(pixels, width, height, rowBytes, channels);
+  if (file.empty()) return false;
   std::FILE* f = std::fopen(path, "wb");
   if (!f) return false;
   const bool written = std::fwrite(file.data(), 1, file.size(), f) == file.size();

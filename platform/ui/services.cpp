@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/opener.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/window.h"
 
@@ -131,7 +132,7 @@ bool UiSeedRandom(uint64_t seed) {
 int32_t UiLaunchURL(const char* url) {
   if (!url || !*url) return -1;
   std::snprintf(g_launched, sizeof g_launched, "%s", url);
-  return 0;
+  return PlatformOpenWithDesktop(url) == 0 ? 0 : -1;
 }
 
 const char* UiLastLaunched() { return g_launched; }

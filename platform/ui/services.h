@@ -1,6 +1,6 @@
 // Small services the dialog asks of the system: a standard caution alert
 // (a window of the layer's own), the file chooser's scripted answers, and
-// opening a URL or a file (recorded; a front end may act on it).
+// opening a URL or a file with the desktop's opener.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +37,7 @@ int32_t UiCommandFailureCount();
 void UiSetRandomSeedHook(void (*seed)(uint64_t));
 bool UiSeedRandom(uint64_t seed);
 
-// Records what would be opened; 0, or -1 when nothing can open it.
+// Opens a URL or a file with the desktop's opener, and records it; 0, or -1
+// when nothing can open it.
 int32_t UiLaunchURL(const char* url);
 const char* UiLastLaunched();

@@ -41,14 +41,16 @@ void RemoveDir(const std::string& dir) {
   if (dir.rfind("/tmp/gyrelle-save-", 0) == 0) std::system(("rm -rf '" + dir + "'").c_str());
 }
 
-SaveRun RunGyrelle(const std::string& args, const std::string& dir) {
+SaveRun RunGyrelle(const std::string& args, const std::string& dir, const std::string& env) {
   SaveRun r;
   r.dir = dir.empty() ? NewDir() : dir;
-  std::string text = args;
-  for (size_t at; (at = text.find("$DIR")) != std::string::npos;) text.replace(at, 4, r.dir);
+  std::string text = args, vars = env;
+  for (std::string* t : {&text, &vars})
+    for (size_t at; (at = t->find("$DIR")) != std::string::npos;) t->replace(at, 4, r.dir);
   const std::string home = r.dir + "/home";
   ::mkdir(home.c_str(), 0755);
-  const std::string cmd = "cd '" + r.dir + "' && env -u DISPLAY -u XDG_CONFIG_HOME HOME='" + home + "' '" + GYRELLE_EXE + "' -q " + text +
+  const std::string cmd = "cd '" + r.dir + "' && env -u DISPLAY -u XDG_CONFIG_HOME -u XDG_CACHE_HOME HOME='" + home +
+                          "' " + vars + " '" + GYRELLE_EXE + "' -q " + text +
                           " '" + GYRELLE_SOURCE_DIR + "/resources/default_panorama.png' '" + r.dir + "/out.png' 2>'" +
                           r.dir + "/err.txt'";
   const int raw = std::system(cmd.c_str());

@@ -10,8 +10,9 @@ struct SaveRun {
 };
 
 // `args` may name files as $DIR/...; the image is the built-in panorama and
-// the result goes to $DIR/out.png.
-SaveRun RunGyrelle(const std::string& args, const std::string& dir = "");
+// the result goes to $DIR/out.png. `env` (NAME=VALUE words, $DIR allowed)
+// is set for the run; the thumbnail cache is the home's unless it names one.
+SaveRun RunGyrelle(const std::string& args, const std::string& dir = "", const std::string& env = "");
 std::string NewDir();
 std::string Slurp(const std::string& path);
 bool Exists(const std::string& path);

@@ -4,6 +4,10 @@
 // services they end in answer that they are missing here.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,6 +17,7 @@
 #include "export/preset_preview.h"
 #include "frame/globals.h"
 #include "platform/finder_icon.h"
+#include "platform/md5.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"
 #include "support/fake_host.h"
@@ -76,9 +81,111 @@ TEST(FileIcon, IcnsFamilyOfThePicture) {
   EXPECT_EQ(icns[65560 + inside], 255);
   EXPECT_EQ(icns[65560 + 60 * kIconSide + 5], 91) << "the shadow is the icon's mask";
   EXPECT_EQ(icns[65560 + 0], 0);
-  FSRef file{};
-  std::strcpy(file.path, "/tmp/no-icon-here");
-  EXPECT_EQ(MaybeAddOSXIcon(&source.p, &file), kResourceForkMissing) << "this platform keeps no icons";
+}
+
+// A scratch cache for the icon store, taken away again with the test.
+struct ScratchCache {
+  ScratchCache() {
+    char templ[] = "/tmp/gyrelle-icons-XXXXXX";
+    dir = ::mkdtemp(templ) ? templ : "";
+    const char* old = std::getenv("XDG_CACHE_HOME");
+    hadOld = old != nullptr;
+    if (old) oldValue = old;
+    ::setenv("XDG_CACHE_HOME", (dir + "/cache").c_str(), 1);
+  }
+  ~ScratchCache() {
+    if (hadOld) ::setenv("XDG_CACHE_HOME", oldValue.c_str(), 1);
+    else ::unsetenv("XDG_CACHE_HOME");
+    if (dir.rfind("/tmp/gyrelle-icons-", 0) == 0) std::system(("rm -rf '" + dir + "'").c_str());
+  }
+  std::string dir, oldValue;
+  bool hadOld = false;
+};
+
+TEST(FileIcon, StoredUnderTheNameTheFileWillHave) {
+  ScratchCache cache;
+  Pyramid source(1000, 500, PyramidDataKind_Packed8);
+  ASSERT_TRUE(source.ok);
+  FSRef temp{}, target{};
+  std::snprintf(temp.path, sizeof temp.path, "%s/.r.psd.partial", cache.dir.c_str());
+  std::snprintf(target.path, sizeof target.path, "%s/r.psd", cache.dir.c_str());
+  std::FILE* f = std::fopen(temp.path, "wb");
+  ASSERT_TRUE(f);
+  std::fputs("not much of a document", f);
+  std::fclose(f);
+  EXPECT_EQ(MaybeAddOSXIcon(&source.p, &temp, &target), 0);
+  char expected[kFSRefPathBytes + 64];
+  ASSERT_TRUE(ThumbnailPathOf(target.path, expected, sizeof expected));
+  EXPECT_EQ(std::string(expected).rfind(cache.dir + "/cache/thumbnails/normal/", 0), 0u) << expected;
+  struct stat st;
+  EXPECT_EQ(::stat(expected, &st), 0) << "the thumbnail is the target's";
+  char ofTemp[kFSRefPathBytes + 64];
+  ASSERT_TRUE(ThumbnailPathOf(temp.path, ofTemp, sizeof ofTemp));
+  EXPECT_NE(::stat(ofTemp, &st), 0) << "and not the temporary's";
+  FSRef missing{};
+  std::snprintf(missing.path, sizeof missing.path, "%s/missing.psd", cache.dir.c_str());
+  EXPECT_NE(MaybeAddOSXIcon(&source.p, &missing), 0) << "no file, no icon";
+  EXPECT_NE(PlatformStoreCustomIcon(&temp, reinterpret_cast<const uint8_t*>("icns"), 4), 0) << "no family, no icon";
+}
+
+// The names file managers look thumbnails up by: the path made absolute and
+// plain, every byte outside the path's safe set escaped.
+TEST(FileIcon, ThumbnailURIs) {
+  struct Case {
+    const char* path;
+    const char* uri;
+  } cases[] = {
+      {"/tmp/a b.psd", "file:///tmp/a%20b.psd"},
+      {"/tmp/\xC3\xA9t\xC3\xA9.q2q", "file:///tmp/%C3%A9t%C3%A9.q2q"},
+      {"/tmp/50%#1?.jpg", "file:///tmp/50%25%231%3F.jpg"},
+      {"/tmp/it's (1)+2&3=4,$@:~!*-_.jpg", "file:///tmp/it's%20(1)+2&3=4,$@:~!*-_.jpg"},
+      {"/tmp/[a];{b}|c\"<d>^`\\.jpg", "file:///tmp/%5Ba%5D%3B%7Bb%7D%7Cc%22%3Cd%3E%5E%60%5C.jpg"},
+      {"/tmp//x/./y/../z.jpg", "file:///tmp/x/z.jpg"},
+      {"/../a.jpg", "file:///a.jpg"},
+  };
+  for (const Case& c : cases) {
+    char uri[512];
+    ASSERT_TRUE(ThumbnailURIOfPath(c.path, uri, sizeof uri)) << c.path;
+    EXPECT_STREQ(uri, c.uri) << c.path;
+  }
+  char small[12];
+  EXPECT_FALSE(ThumbnailURIOfPath("/tmp/a b.psd", small, sizeof small)) << "a URI that does not fit";
+}
+
+TEST(FileIcon, StoreFolderFromTheEnvironment) {
+  ScratchCache cache;
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  char folder[kFSRefPathBytes];
+  ASSERT_TRUE(ThumbnailFolder(folder, sizeof folder));
+  EXPECT_EQ(std::string(folder), cache.dir + "/cache/thumbnails/normal");
+  ::setenv("XDG_CACHE_HOME", "relative/cache", 1);
+  ::setenv("HOME", "/home/someone", 1);
+  ASSERT_TRUE(ThumbnailFolder(folder, sizeof folder));
+  EXPECT_STREQ(folder, "/home/someone/.cache/thumbnails/normal") << "a relative cache is no cache";
+  ::unsetenv("XDG_CACHE_HOME");
+  ::unsetenv("HOME");
+  EXPECT_FALSE(ThumbnailFolder(folder, sizeof folder));
+  if (!home.empty()) ::setenv("HOME", home.c_str(), 1);
+}
+
+TEST(FileIcon, MD5OfKnownTexts) {
+  struct Case {
+    const char* text;
+    const char* md5;
+  } cases[] = {
+      {"", "d41d8cd98f00b204e9800998ecf8427e"},
+      {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+      {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+      {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
+       "57edf4a22be3c955ac49da2e2107b67a"},  // past one block
+      {"0123456789012345678901234567890123456789012345678901234", "6e7a4fc92eb1c3f6e652425bcc8d44b5"},  // fills one
+      {"01234567890123456789012345678901234567890123456789012345", "8af270b2847610e742b0791b53648c09"},  // its length spills
+  };
+  for (const Case& c : cases) {
+    char hex[33];
+    MD5Hex(c.text, std::strlen(c.text), hex);
+    EXPECT_STREQ(hex, c.md5) << '"' << c.text << '"';
+  }
 }
 
 // A 300 x 100 output gives the preview of its centred 100 x 100 square.

@@ -296,8 +296,46 @@ TEST(HtmlPages, NamesAsTextAndAsAddresses) {
       {"\xb6\xdb", false, "&#8706;&euro;"},
   };
   for (const Case& c : cases) {
-    std::string out;
-    AppendNameMinusExtension(&out, c.name, c.url);
-    EXPECT_EQ(out, c.want) << c.name;
+    HTMLStatus out{};
+    ExcreteFileNameMinusExtensionsHTML(c.name, c.url, &out);
+    EXPECT_EQ(out.text, c.want) << c.name;
   }
 }
+
+namespace {
+
+TEST(HtmlPages, NumberWriters) {
+  struct Case {
+    void (*write)(HTMLStatus*);
+    const char* want;
+  } cases[] = {
+      {[](HTMLStatus* s) { ExcreteInteger(-12, s); }, "-12"},
+      {[](HTMLStatus* s) { ExcreteFloat(0.5f, s); }, "0.50000000"},
+      {[](HTMLStatus* s) { ExcreteFloat(-1.0f / 3.0f, s); }, "-0.33333334"},  // the f32's own digits
+      {[](HTMLStatus* s) { ExcreteQuotedInteger(7, s); }, "\"7\""},
+  };
+  for (const Case& c : cases) {
+    HTMLStatus s{};
+    s.text = "x";
+    c.write(&s);
+    EXPECT_EQ(s.text, std::string("x") + c.want);
+  }
+}
+
+// The frame of a 300 x 150 thumbnail, byte for byte: 306 x 157, the strips
+// across, the sides beside the image, no alt text on the frame's images.
+TEST(HtmlPages, ShadowFrameAroundAThumbnail) {
+  HTMLStatus s{};
+  ExcreteShadowTableStart(&s, 300, 150);
+  s.text += "IMAGE";
+  ExcreteShadowTableEnd(&s, 300, 150);
+  EXPECT_EQ(s.text,
+            "<table id=\"Table_01\" width=\"306\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\" height=\"157\">\r"
+            "<tr>\r<td colspan=\"3\"><img src=\"web_images/top.gif\" width=\"306\" height=\"2\" border=\"0\"></td>\r"
+            "</tr>\r<tr>\r<td><img src=\"web_images/left.gif\" width=\"3\" height=\"150\" border=\"0\"></td>\r"
+            "<td>IMAGE</td>\r<td><img src=\"web_images/right.gif\" width=\"3\" height=\"150\" border=\"0\"></td>\r"
+            "</tr>\r<tr>\r<td colspan=\"3\"><img src=\"web_images/bottom.gif\" width=\"306\" height=\"5\" "
+            "border=\"0\"></td>\r</tr>\r</table>\r");
+}
+
+}  // namespace
