@@ -30,9 +30,13 @@ int32_t ScaleToByte(int32_t sum) { return std::min(RoundedMean(sum), int32_t(255
 
 int32_t ScaleTo16(int32_t sum) { return std::clamp(RoundedMean(sum), int32_t(0), int32_t(32768)); }
 
-float ScaleFloat(float sum) {
-  const float v = sum * kReductionScaleFloat;
-  return v < 0.0f ? 0.0f : (v > 65535.0f ? 65535.0f : v);
+// The float kinds sum in double, where the products by the whole weights
+// and their sum are exact, and divide by the weights' sum: a flat area keeps
+// its value at every level (a float sum times a rounded 1/1640 moved it by a
+// float step or two).
+float ScaleFloat(double sum) {
+  const double v = sum / double(kReductionWeightSum);
+  return v < 0.0 ? 0.0f : (v > 65535.0 ? 65535.0f : float(v));
 }
 
 // One pixel layout each: how a source pixel adds into the sums and how the
@@ -79,17 +83,17 @@ struct Four16 {
 };
 
 struct GreyFloat {
-  using Acc = float;
+  using Acc = double;
   static constexpr int kChannels = 1, kBytes = 4;
-  static void Add(const uint8_t* px, Acc w, Acc* s) { s[0] += w * Load<float>(px); }
+  static void Add(const uint8_t* px, Acc w, Acc* s) { s[0] += w * double(Load<float>(px)); }
   static void Put(uint8_t* dst, const Acc* s) { Store<float>(dst, ScaleFloat(s[0])); }
 };
 
 struct FourFloat {
-  using Acc = float;
+  using Acc = double;
   static constexpr int kChannels = 4, kBytes = 16;
   static void Add(const uint8_t* px, Acc w, Acc* s) {
-    for (int c = 0; c < 4; ++c) s[c] += w * Load<float>(px + 4 * c);
+    for (int c = 0; c < 4; ++c) s[c] += w * double(Load<float>(px + 4 * c));
   }
   static void Put(uint8_t* dst, const Acc* s) {
     for (int c = 0; c < 4; ++c) Store<float>(dst + 4 * c, ScaleFloat(s[c]));
