@@ -42,8 +42,8 @@ struct Render {
   Backdrop backdrop = kWhiteBackdrop;
 };
 
-// The host keeps its settings folder per test run; the plug-in's files go
-// to a scratch folder of the suite's own.
+// The plug-in's settings and memory-dot files go to a scratch folder of the
+// suite's own, so that nothing a user or another suite left is read.
 class LevelsEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -202,21 +202,27 @@ struct LevelCase {
   std::vector<uint32_t> levels;
 };
 
-// Every 8-bit level through the identity and inside Mollweide,
-// stereographic and cube-net maps at one and eight threads.
-TEST(EightBitLevels, EveryLevelComesBackInsideTheOutline) {
-  const LevelCase cases[] = {
-      {"identity", {kIdentity}, {1, 8}, EveryEightBitLevel()},
-      {"maps", {kMollweide, kStereographic, kCube}, {1, 8}, EveryEightBitLevel()},
-  };
+// Each case's levels in each of its modes at each of its thread counts,
+// inside an outline that covers a fair part of the picture.
+template <class Compare>
+void ExpectLevelsBack(int depth, const std::vector<LevelCase>& cases, const Compare& same) {
   for (const LevelCase& k : cases) {
     for (int32_t mode : k.modes) {
       const std::vector<bool> inside = InsideOutline(mode, 1);
       ASSERT_FALSE(inside.empty()) << k.name << " " << mode;
       ASSERT_GT(std::count(inside.begin(), inside.end(), true), kWidth * kHeight / 8) << k.name << " " << mode;
-      for (int threads : k.threads) EXPECT_EQ(CountMisses(8, mode, threads, k.levels, inside, Equal), 0) << k.name;
+      for (int threads : k.threads) EXPECT_EQ(CountMisses(depth, mode, threads, k.levels, inside, same), 0) << k.name;
     }
   }
+}
+
+// Every 8-bit level through the identity and inside Mollweide,
+// stereographic and cube-net maps at one and eight threads.
+TEST(EightBitLevels, EveryLevelComesBackInsideTheOutline) {
+  ExpectLevelsBack(8,
+                   {{"identity", {kIdentity}, {1, 8}, EveryEightBitLevel()},
+                    {"maps", {kMollweide, kStereographic, kCube}, {1, 8}, EveryEightBitLevel()}},
+                   Equal);
 }
 
 // Every output mode, one test each so that shards share them out.
@@ -259,17 +265,10 @@ TEST(SixteenBitLevels, ComeBackAsTheHostsConversionGivesThem) {
   EXPECT_EQ(gyhost::HostToFile16(gyhost::File16ToHost(257)), 258);
   EXPECT_EQ(gyhost::HostToFile16(gyhost::File16ToHost(40000)), 39999);
 
-  const LevelCase cases[] = {
-      {"identity", {kIdentity}, {1, 8}, hostLevels},
-      {"maps", {kMollweide, kStereographic, kCube}, {1}, hostLevels},
-  };
-  for (const LevelCase& k : cases) {
-    for (int32_t mode : k.modes) {
-      const std::vector<bool> inside = InsideOutline(mode, 1);
-      ASSERT_FALSE(inside.empty()) << mode;
-      for (int threads : k.threads) EXPECT_EQ(CountMisses(16, mode, threads, k.levels, inside, Equal), 0) << k.name;
-    }
-  }
+  ExpectLevelsBack(16,
+                   {{"identity", {kIdentity}, {1, 8}, hostLevels},
+                    {"maps", {kMollweide, kStereographic, kCube}, {1}, hostLevels}},
+                   Equal);
 }
 
 // Float levels, high dynamic range included, keep their value to within
@@ -282,18 +281,10 @@ TEST(FloatLevels, ComeBackWithinTwoFloatSteps) {
   std::vector<uint32_t> bits;
   for (float v : values) bits.push_back(std::bit_cast<uint32_t>(v));
 
-  const LevelCase cases[] = {
-      {"identity", {kIdentity}, {1, 8}, bits},
-      {"maps", {kMollweide, kStereographic, kCube}, {1}, bits},
-  };
-  for (const LevelCase& k : cases) {
-    for (int32_t mode : k.modes) {
-      const std::vector<bool> inside = InsideOutline(mode, 1);
-      ASSERT_FALSE(inside.empty()) << mode;
-      for (int threads : k.threads)
-        EXPECT_EQ(CountMisses(32, mode, threads, k.levels, inside, CloseFloat), 0) << k.name;
-    }
-  }
+  ExpectLevelsBack(32,
+                   {{"identity", {kIdentity}, {1, 8}, bits},
+                    {"maps", {kMollweide, kStereographic, kCube}, {1}, bits}},
+                   CloseFloat);
 }
 
 }  // namespace
