@@ -30,7 +30,7 @@ endfunction()
 # shard of the same executable, so `ctest -j` spreads them over the cores.
 set(GYRELLE_TEST_SHARDS
   test_render_e2e=8 test_render=4 test_dialog_e2e=4 test_export_models=4 test_dialog_save=4
-  test_polyhedron=3 test_voronoi=3 test_poly_e2e=2 test_host_plugin=2 test_views=2)
+  test_polyhedron=3 test_voronoi=3 test_poly_e2e=2 test_host_plugin=2 test_views=2 test_levels=6)
 
 # Registers a GoogleTest executable with ctest, as one entry or as shards.
 function(gyrelle_add_gtest exe labels timeout)

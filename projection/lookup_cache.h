@@ -4,8 +4,11 @@
 // time any thread asks for it; the unpacking runs exactly once (the first
 // caller does it while any others wait), and the grid is never written
 // again, so worker tasks may fetch concurrently from the first row on. The
-// renderer's prefill still asks for the table of its output mode on the main
-// thread, which only moves that one-time cost out of the workers' first row.
+// renderer's prefill (render/scanline_setup) makes one lookup on the main
+// thread, before a row's tasks start, in the table of each output mode that
+// reads the Winkel, sphere-cube, Peirce or equal-area square table; that
+// only moves the one-time cost out of the workers' first row: the grid is
+// the same whichever thread unpacks it, so no output byte depends on it.
 #pragma once
 
 #include <cstdint>

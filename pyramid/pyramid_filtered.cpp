@@ -104,8 +104,18 @@ void IntWeights(const float* table, int32_t firstArray, int32_t phase, int32_t w
   for (int i = 0; i < kWindow; ++i) w[i] = FilterTableInt(table, firstArray + (kWindow - 1 - i), phase);
 }
 
-void FloatWeights(const float* table, int32_t phase, float w[kWindow]) {
-  for (int i = 0; i < kWindow; ++i) w[i] = FilterTableFloat(table, kFilterFloatCopyArrays + (kWindow - 1 - i), phase);
+// The float member weighs in double, with the tap that stands for the
+// others' remainder taken as 1 minus their sum in double: its five weights
+// then sum to exactly 1, so a flat area reads back its value to the float
+// step and an opaque area stays exactly opaque (the float weights summed
+// to a step off 1, and an alpha just below 1 let the backdrop through).
+void DoubleWeights(const float* table, int32_t phase, double w[kWindow]) {
+  double others = 0.0;
+  for (int i = 1; i < kWindow; ++i) {
+    w[i] = double(FilterTableFloat(table, kFilterFloatCopyArrays + (kWindow - 1 - i), phase));
+    others += w[i];
+  }
+  w[0] = 1.0 - others;
 }
 
 const float* TableOf(const PyramidDescriptor* p) { return p->filterTable ? p->filterTable : DefaultFilterTable(); }
@@ -293,24 +303,24 @@ void gauss_pyramid_sample128bit(const PyramidDescriptor* p, int32_t level, float
     return;
   }
   const float* table = TableOf(p);
-  float wx[kWindow], wy[kWindow];
-  FloatWeights(table, ax.phase, wx);
-  FloatWeights(table, ay.phase, wy);
+  double wx[kWindow], wy[kWindow];
+  DoubleWeights(table, ax.phase, wx);
+  DoubleWeights(table, ay.phase, wy);
   alignas(16) uint8_t scratch[kWindow * kWindow * 16];
   ptrdiff_t rowBytes;
   const uint8_t* base = Window<16, false>(p, level, ax, ay, scratch, &rowBytes);
-  float acc[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  double acc[4] = {0.0, 0.0, 0.0, 0.0};
   for (int j = 0; j < kWindow; ++j) {
     const uint8_t* row = base + j * rowBytes;
-    float s[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    double s[4] = {0.0, 0.0, 0.0, 0.0};
     for (int i = 0; i < kWindow; ++i)
-      for (int c = 0; c < 4; ++c) s[c] += wx[i] * Load<float>(row + i * 16 + c * 4);
+      for (int c = 0; c < 4; ++c) s[c] += wx[i] * double(Load<float>(row + i * 16 + c * 4));
     for (int c = 0; c < 4; ++c) acc[c] += wy[j] * s[c];
   }
-  *r = acc[0];
-  *g = acc[1];
-  *b = acc[2];
-  *a = acc[3];
+  *r = float(acc[0]);
+  *g = float(acc[1]);
+  *b = float(acc[2]);
+  *a = float(acc[3]);
 }
 
 void gauss_pyramid_sampleColor(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g,

@@ -189,16 +189,18 @@ void SampleAnisotropicallyColorCore_unitary(float duX, float dvX, float duY, flo
   const FootprintSamples s = PlanFootprintSamples(e, p->pixelStepX[0], p->pixelStepY[0]);
   float su = u - 0.5f * float(s.count - 1) * s.stepU;
   float sv = v - 0.5f * float(s.count - 1) * s.stepV;
-  float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  // The reads are summed in double and divided by their count: a float sum
+  // times a rounded 1/n came out below the colour of a flat area, and the
+  // output step truncates (37 became 36 in an 8-bit image).
+  double sum[4] = {0.0, 0.0, 0.0, 0.0};
   for (int32_t i = 0; i < s.count; ++i) {
     float c[4];
     get_sharpened_color(p, L, t, su, sv, 0.0f, c);  // an empty read counts as transparent
-    for (int k = 0; k < 4; ++k) sum[k] += c[k];
+    for (int k = 0; k < 4; ++k) sum[k] += double(c[k]);
     su += s.stepU;
     sv += s.stepV;
   }
-  const float perRead = 1.0f / float(s.count);
-  for (int k = 0; k < 4; ++k) colour[k] = sum[k] * perRead;
+  for (int k = 0; k < 4; ++k) colour[k] = float(sum[k] / double(s.count));
 }
 
 void SampleUglyColorCore_core(float duX, float dvX, float duY, float dvY, float u, float v, int32_t missing,

@@ -30,9 +30,13 @@ int32_t ScaleToByte(int32_t sum) { return std::min(RoundedMean(sum), int32_t(255
 
 int32_t ScaleTo16(int32_t sum) { return std::clamp(RoundedMean(sum), int32_t(0), int32_t(32768)); }
 
-float ScaleFloat(float sum) {
-  const float v = sum * kReductionScaleFloat;
-  return v < 0.0f ? 0.0f : (v > 65535.0f ? 65535.0f : v);
+// The float kinds sum in double, where the products by the whole weights
+// and their sum are exact, and divide by the weights' sum: a flat area keeps
+// its value at every level (a float sum times a rounded 1/1640 moved it by a
+// float step or two).
+float ScaleFloat(double sum) {
+  const double v = sum / double(kReductionWeightSum);
+  return v < 0.0 ? 0.0f : (v > 65535.0 ? 65535.0f : float(v));
 }
 
 // One pixel layout each: how a source pixel adds into the sums and how the
@@ -79,24 +83,24 @@ struct Four16 {
 };
 
 struct GreyFloat {
-  using Acc = float;
+  using Acc = double;
   static constexpr int kChannels = 1, kBytes = 4;
-  static void Add(const uint8_t* px, Acc w, Acc* s) { s[0] += w * Load<float>(px); }
+  static void Add(const uint8_t* px, Acc w, Acc* s) { s[0] += w * double(Load<float>(px)); }
   static void Put(uint8_t* dst, const Acc* s) { Store<float>(dst, ScaleFloat(s[0])); }
 };
 
 struct FourFloat {
-  using Acc = float;
+  using Acc = double;
   static constexpr int kChannels = 4, kBytes = 16;
   static void Add(const uint8_t* px, Acc w, Acc* s) {
-    for (int c = 0; c < 4; ++c) s[c] += w * Load<float>(px + 4 * c);
+    for (int c = 0; c < 4; ++c) s[c] += w * double(Load<float>(px + 4 * c));
   }
   static void Put(uint8_t* dst, const Acc* s) {
     for (int c = 0; c < 4; ++c) Store<float>(dst + 4 * c, ScaleFloat(s[c]));
   }
 };
 
-// Six source rows or columns around 2n: folded by the wrap mode (kind 3) or
+// Six source rows around 2n: folded by the wrap mode (kind 3) or
 // clamped (every other kind).
 template <bool kWrap>
 void SourceRows(const PyramidDescriptor* p, int32_t level, int32_t n, int32_t out[6]) {
@@ -104,50 +108,13 @@ void SourceRows(const PyramidDescriptor* p, int32_t level, int32_t n, int32_t ou
     out[j] = kWrap ? WrapRow(p, level, 2 * n - 2 + j) : Clamp(2 * n - 2 + j, p->levelClampY[level]);
 }
 
-template <bool kWrap>
-void SourceColumns(const PyramidDescriptor* p, int32_t level, int32_t n, int32_t out[6]) {
-  for (int i = 0; i < 6; ++i)
-    out[i] = kWrap ? WrapColumn(p, level, 2 * n - 2 + i) : Clamp(2 * n - 2 + i, p->levelClampX[level]);
-}
-
-// The fast path reads each source row's six pixels straight from one tile
-// when they lie in the level and in the same tile; the sums are the same
-// either way, as the taps are added in the same order.
-template <class K, bool kWrap>
-void ReduceStrip(const PyramidDescriptor* p, int32_t level, const Rect& strip) {
-  using Acc = typename K::Acc;
-  const int32_t lastX = p->levelClampX[level];
-  for (int32_t Y = strip.top; Y < strip.bottom; ++Y) {
-    int32_t rows[6];
-    SourceRows<kWrap>(p, level, Y, rows);
-    for (int32_t X = strip.left; X < strip.right; ++X) {
-      Acc sum[K::kChannels] = {};
-      const int32_t x0 = 2 * X - 2;
-      if (x0 >= 0 && x0 + 5 <= lastX && (x0 & kPyramidTileMask) <= kPyramidTileSize - 6) {
-        for (int j = 0; j < 6; ++j) {
-          const uint8_t* px = PyramidPixelAddress(p, level, x0, rows[j]);
-          for (int i = 0; i < 6; ++i)
-            if (kReductionWeights[j][i] != 0) K::Add(px + i * K::kBytes, Acc(kReductionWeights[j][i]), sum);
-        }
-      } else {
-        int32_t cols[6];
-        SourceColumns<kWrap>(p, level, X, cols);
-        for (int j = 0; j < 6; ++j)
-          for (int i = 0; i < 6; ++i)
-            if (kReductionWeights[j][i] != 0)
-              K::Add(PyramidPixelAddress(p, level, cols[i], rows[j]), Acc(kReductionWeights[j][i]), sum);
-      }
-      K::Put(PyramidPixelAddress(p, level + 1, X, Y), sum);
-    }
-  }
-}
-
-// The integer kinds' weights are c_j * c_i / 16 for c = 1 16 64 64 16 1,
-// except the four corners, where that would be 1/16 and the weight is 0. So
-// 16 times a sum is the separable c x c sum less the four corner pixels:
-// each source column's weighted column sum, shared by the two outputs that
-// overlap it, then the row of them. The integer sums are exact, so the
-// result is the tap-by-tap one's; the float kinds keep the taps' order.
+// The weights are c_j * c_i / 16 for c = 1 16 64 64 16 1, except the four
+// corners, where that would be 1/16 and the weight is 0. So 16 times a sum
+// is the separable c x c sum less the four corner pixels: each source
+// column's weighted column sum, shared by the two outputs that overlap it,
+// then the row of them. The integer sums are exact, and so are the float
+// kinds' double sums of values within 2^17 of each other (a flat area's
+// above all), so the result is the tap-by-tap one's.
 constexpr int32_t kSeparableTaps[6] = {1, 16, 64, 64, 16, 1};
 constexpr int32_t kSeparableScale = 16;
 // Output columns per pass: the column sums live on the stack.
@@ -241,8 +208,8 @@ void UpdateNextSmallerLevel_core(PyramidDescriptor* p, int32_t level, Rect* stri
     case PyramidDataKind_Grey16: return ReduceStripSeparable<Grey16, false>(p, level, s);
     case PyramidDataKind_Packed8: return ReduceStripSeparable<Packed8, true>(p, level, s);
     case PyramidDataKind_Four16: return ReduceStripSeparable<Four16, false>(p, level, s);
-    case PyramidDataKind_FourFloat: return ReduceStrip<FourFloat, false>(p, level, s);
-    case PyramidDataKind_GreyFloat: return ReduceStrip<GreyFloat, false>(p, level, s);
+    case PyramidDataKind_FourFloat: return ReduceStripSeparable<FourFloat, false>(p, level, s);
+    case PyramidDataKind_GreyFloat: return ReduceStripSeparable<GreyFloat, false>(p, level, s);
     case PyramidDataKind_ThreeSigned16: return ReduceStripBox(p, level, s);
     default: return;  // kind 2 has no reduction
   }

@@ -5,6 +5,8 @@
 #include "frame/view_coords.h"
 #include "polyhedron/polyhedron_record.h"
 #include "projection/input_mapping.h"
+#include "projection/lookup_cache.h"
+#include "projection/lookup_fetch.h"
 #include "projection/mollweide.h"
 #include "projection/net_projection_core.h"
 #include "projection/net_projection_lists.h"
@@ -59,6 +61,17 @@ void PrepareLists(const Globals* globals, const vort& view, PerTaskStuffType* ta
 
 }  // namespace
 
+int32_t PrefilledLookupCache(int32_t outputMode) {
+  switch (outputMode) {
+    case 35: return LookupCache_Winkel;
+    case 51: case 83: case 87: case 251: case 252: return LookupCache_SphereCube;
+    case 90: case 91: case 92: case 93: case 94: case 95: case 96: case 99: case 118: case 119: case 121: case 128:
+    case 141: case 142: case 164: case 165: case 260: case 262: case 1039: case 1041: return LookupCache_Peirce;
+    case 140: return LookupCache_Equalsquarea;
+    default: return 0;
+  }
+}
+
 void DoOncePerScanlineSetup(Globals* globals, vort* view, int32_t row) {
   if (!globals->taskRecords || globals->taskCount < 1) return;
   // Every task keeps the lists of the same band.
@@ -81,6 +94,26 @@ void Prefill_any_threadshared_caches(PerTaskStuffType* first) {
     DoPolyhedralTransformCore(view.polyhedron, kPrefillBarys[0], kPrefillBarys[1], kPrefillBarys[2], 0, 0.0f, 0.0f,
                               point, &outside, &first->outputHint);
   }
+  // One lookup at the plane's origin unpacks the mode's grid here rather
+  // than in the first task that reads it. Any thread may unpack a grid (the
+  // first caller does it once while others wait) and the grid is the same
+  // whoever does, so this moves only the one-time cost, never a result.
+  const fcomplex origin{0.0, 0.0};
+  switch (PrefilledLookupCache(view.outputMode)) {
+    case LookupCache_Winkel: FetchFromCache_Winkel(origin); break;
+    case LookupCache_SphereCube: {
+      float point[3];
+      FetchFromCache_spherecube(origin, point);
+      break;
+    }
+    case LookupCache_Peirce: FetchFromCache_Peirce(origin); break;
+    case LookupCache_Equalsquarea: FetchFromCache_Equalsquarea(origin); break;
+    default: break;
+  }
+  // The tunable gores build their shared arc-length table here, and only
+  // here: their look-ups never write it. Robinson's inverse table and the
+  // Mollweide angle table are built once as the library loads, so neither
+  // has anything left to build (the call below only states the dependency).
   if (view.modeRow && view.modeRow->prefill) view.modeRow->prefill(view);
   if (view.inputMode == InputMode_Mollweide) MollweideThetaTable();
 }

@@ -17,3 +17,6 @@ void DoOncePerScanlineSetup(Globals* globals, vort* view, int32_t row);
 void PrepareTaskForRow(const Globals* globals, const vort& view, PerTaskStuffType* task, int32_t row);
 // With the first task record of the row's orders.
 void Prefill_any_threadshared_caches(PerTaskStuffType* first);
+// The lookup grid (a LookupCacheId) whose one-time unpacking the prefill
+// does for an output mode, or 0 for a mode it unpacks none for.
+int32_t PrefilledLookupCache(int32_t outputMode);

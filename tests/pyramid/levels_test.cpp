@@ -80,18 +80,18 @@ float SourceValue(const PyramidDescriptor* p, int32_t level, int32_t x, int32_t 
 float ReferencePixel(const PyramidDescriptor* p, int32_t level, int32_t X, int32_t Y, int c) {
   const bool isFloat = p->dataKind == PyramidDataKind_FourFloat || p->dataKind == PyramidDataKind_GreyFloat;
   int32_t isum = 0;
-  float fsum = 0.0f;
+  double fsum = 0.0;
   for (int j = 0; j < 6; ++j)
     for (int i = 0; i < 6; ++i) {
       const int32_t w = kReductionWeights[j][i];
       if (w == 0) continue;
       const float v = SourceValue(p, level, 2 * X - 2 + i, 2 * Y - 2 + j, c);
       if (isFloat)
-        fsum += float(w) * v;
+        fsum += double(w) * double(v);
       else
         isum += w * int32_t(v);
     }
-  if (isFloat) return std::clamp(fsum * kReductionScaleFloat, 0.0f, 65535.0f);
+  if (isFloat) return float(std::clamp(fsum / kReductionWeightSum, 0.0, 65535.0));
   const float full = (p->dataKind == PyramidDataKind_Packed8 || p->dataKind == PyramidDataKind_Byte) ? 255.0f
                                                                                                      : 32768.0f;
   const float v = float((isum + kReductionWeightSum / 2) / kReductionWeightSum);
@@ -144,6 +144,10 @@ TEST(PyramidLevels, UniformLevelsAcrossTheKinds) {
       {4, 32768, {32768, 32768}},
       {1, 30000, {30000, 30000}},
       {9, 0.5f, {0.5f, 0.5f, 0.5f}},
+      // Floats that no power of two gives: kept to the bit.
+      {9, 0.1f, {0.1f, 0.1f, 0.1f}},
+      {9, 0.88823688f, {0.88823688f, 0.88823688f, 0.88823688f}},
+      {5, 2.7182817f, {2.7182817f, 2.7182817f}},
       {9, 70000, {65535, 65535}},
       {5, 0.25f, {0.25f, 0.25f}},
   };

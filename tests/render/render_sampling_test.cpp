@@ -43,6 +43,22 @@ TEST(Compositing, AOverBAndOverTheOpaquePortion) {
   EXPECT_FLOAT_EQ(d[3], 0.0f);
 }
 
+// An opaque colour hides the backdrop to the last bit: every dark 8-bit
+// level over white must still truncate back to itself.
+TEST(Compositing, OpaqueColourOverALightBackdropKeepsItsLevel) {
+  for (int32_t level = 0; level < 256; ++level) {
+    const float a[4] = {float(level) / 255.0f, float(level) / 255.0f, 0.0f, 1.0f};
+    float over[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    CompositeAoverB(a, over);
+    float portion[4] = {1.0f, 1.0f, 1.0f, 0.5f};
+    CompositeAoverOpaquePortionOfB(a, portion);
+    EXPECT_EQ(int32_t(over[0] * 255.0f), level);
+    EXPECT_EQ(over[3], 1.0f);
+    EXPECT_EQ(int32_t(portion[0] * 255.0f), level);
+    EXPECT_EQ(portion[3], 0.5f);
+  }
+}
+
 TransformationReply ReplyIn(int32_t region, int32_t layer = 0) {
   TransformationReply r;
   ResetTransformationReply(&r);

@@ -60,6 +60,26 @@ TEST(Footprint, FlatPictureReadsItsColourUnderAnyFootprint) {
   }
 }
 
+// A flat level read along a long footprint averages several equal reads:
+// the average must be the level itself, or the output step, which
+// truncates, writes the level below (37 came back as 36).
+TEST(Footprint, FlatLevelsSurviveTheAverageOfSeveralReads) {
+  auto s = MakeSamplingPyramid(kSide, kSide, PyramidDataKind_Packed8);
+  // Footprints 1 pixel wide and 2, 3, 7 and 30 long: 2, 3, 7 and 20 reads.
+  const float lengths[] = {2.0f, 3.0f, 7.0f, 30.0f};
+  for (int32_t level = 0; level < 256; ++level) {
+    FillLevelsFlat(&s->pyramid, float(level), 0, 255);
+    for (const float length : lengths) {
+      AnisoState state{};
+      float out[4];
+      SampleAnisotropicallyColorCore_unitary(length / kSide, 0.0f, 0.0f, 1.0f / kSide, 0.5f, 0.5f, 0, &s->pyramid,
+                                             out, 0.0f, &state);
+      EXPECT_EQ(int32_t(out[0] * 255.0f), level) << "length " << length;
+      EXPECT_EQ(out[3], 1.0f) << "length " << length;
+    }
+  }
+}
+
 // Columns alternately black and white: a footprint long across the columns
 // averages them; one long along the columns stays on its column.
 TEST(Footprint, ReadsAverageAlongTheLongSide) {
