@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/ui/text_edit.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -106,11 +107,7 @@ void UiDrawStandardControl(UiCanvas* cv, const UiControl* c) {
       UiFillRect(cv, b, kUiWhite);
       UiStrokeRect(cv, b, focused ? kAccent : kEdge, focused ? 2 : 1);
       UiPushClip(cv, Inset(b, 2));
-      UiDrawText(cv, b.left + 4, Baseline(b), c->title, text);
-      if (focused) {
-        const int32_t x = b.left + 4 + UiTextWidth(c->title);
-        UiFillRect(cv, Rect{int16_t(b.top + 3), int16_t(x), int16_t(b.bottom - 3), int16_t(x + 1)}, kUiBlack);
-      }
+      UiDrawEditText(cv, c, focused);
       UiPopClip(cv);
       return;
     }

@@ -1,5 +1,7 @@
 #include "platform/ui/script.h"
 
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "platform/ui/color_picker.h"
 #include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
+#include "platform/ui/popup_menu.h"
 #include "platform/ui/services.h"
 #include "platform/ui/window.h"
 
@@ -24,12 +29,179 @@ struct UiScript {
   std::string window;  // empty: the front window
   int32_t failures = 0;
   int32_t commandFailuresSeen = 0;
+  int32_t menuPick = 0;  // an item to click once the menu a "menu" step opened is up
   UiFrontEnd frontEnd;
 };
 
 namespace {
 
 constexpr FourCC kItemSignature = MakeFourCC("TWPP");
+
+constexpr float kMostCoordinate = 32767.0f;
+
+// Steps read their words one by one; numbers must be whole tokens.
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line.substr(0, line.find('#')));
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+// The text after the first `skip` words, spaces inside kept.
+std::string RestAfter(const std::string& raw, size_t skip) {
+  const std::string line = raw.substr(0, raw.find('#'));
+  size_t at = 0;
+  for (size_t k = 0; k < skip; ++k) {
+    at = line.find_first_not_of(" \t", at);
+    if (at == std::string::npos) return "";
+    at = line.find_first_of(" \t", at);
+    if (at == std::string::npos) return "";
+  }
+  at = line.find_first_not_of(" \t", at);
+  if (at == std::string::npos) return "";
+  const size_t end = line.find_last_not_of(" \t");
+  return line.substr(at, end - at + 1);
+}
+
+bool WholeNumber(const std::string& word, int64_t lo, int64_t hi, int32_t* out) {
+  if (word.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long long v = std::strtoll(word.c_str(), &end, 10);
+  if (errno != 0 || *end != 0 || v < lo || v > hi) return false;
+  *out = int32_t(v);
+  return true;
+}
+
+bool RealNumber(const std::string& word, double lo, double hi, double* out) {
+  if (word.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(word.c_str(), &end);
+  if (*end != 0 || !std::isfinite(v) || v < lo || v > hi) return false;
+  *out = v;
+  return true;
+}
+
+bool IsModifier(const std::string& w) { return w == "option" || w == "control" || w == "shift" || w == "command"; }
+
+uint32_t ModifierBits(const std::vector<std::string>& words, size_t from) {
+  uint32_t m = 0;
+  for (size_t i = from; i < words.size(); ++i) {
+    if (words[i] == "option") m |= kUiOptionKeyBit;
+    if (words[i] == "control") m |= kUiControlKeyBit;
+    if (words[i] == "shift") m |= kUiShiftKeyBit;
+    if (words[i] == "command") m |= kUiCommandKeyBit;
+  }
+  return m;
+}
+
+struct NamedKey {
+  const char* name;
+  int32_t key;
+};
+constexpr NamedKey kKeys[] = {{"return", kUiKeyReturn},   {"escape", kUiKeyEscape},     {"tab", kUiKeyTab},
+                              {"backspace", kUiKeyBackspace}, {"delete", kUiKeyDelete}, {"up", kUiKeyUp},
+                              {"down", kUiKeyDown},       {"left", kUiKeyLeft},         {"right", kUiKeyRight},
+                              {"home", kUiKeyHome},       {"end", kUiKeyEnd},           {"pageup", kUiKeyPageUp},
+                              {"pagedown", kUiKeyPageDown}};
+
+// The key a name stands for: a named key or one lower-case letter; 0 for none.
+int32_t KeyNamed(const std::string& name) {
+  for (const NamedKey& k : kKeys)
+    if (name == k.name) return k.key;
+  if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') return name[0];
+  return 0;
+}
+
+// What is wrong with one step, or the empty string. Only the form of the
+// step is checked here; what it meets in the windows is checked as it runs.
+std::string Check(const std::string& raw) {
+  const std::vector<std::string> w = Words(raw);
+  if (w.empty()) return "";
+  const std::string& verb = w[0];
+  const size_t n = w.size();
+  int32_t i = 0;
+  double d = 0;
+  auto item = [&](size_t at) { return at < n && WholeNumber(w[at], 0, 32767, &i); };
+  auto coordinate = [&](size_t at) { return at < n && RealNumber(w[at], -kMostCoordinate, kMostCoordinate, &d); };
+  auto modifiersFrom = [&](size_t at) {
+    for (size_t k = at; k < n; ++k)
+      if (!IsModifier(w[k])) return false;
+    return true;
+  };
+  const std::string points = " (numbers from -32767 to 32767)";
+  if (verb == "window" || verb == "type" || verb == "echo" || verb == "drop-folder" || verb == "settle") return "";
+  if (verb == "screenshot" || verb == "chooser")
+    return n >= 2 ? "" : verb + " needs " + (verb == "chooser" ? "PATH, cancel or window" : "a PATH");
+  if (verb == "click" || verb == "focus")
+    return item(1) && modifiersFrom(2) ? "" : verb + " needs an item number" + (verb == "click" ? std::string(" [MODIFIERS]") : "");
+  if (verb == "click-at") return coordinate(1) && coordinate(2) && modifiersFrom(3) ? "" : "click-at needs X Y [MODIFIERS]" + points;
+  if (verb == "move") return n == 3 && coordinate(1) && coordinate(2) ? "" : "move needs X Y" + points;
+  if (verb == "drag") {
+    if (n < 5 || (n - 1) % 2 != 0) return "a drag needs two points at least, as X Y pairs";
+    for (size_t k = 1; k < n; ++k)
+      if (!coordinate(k)) return "drag needs X Y pairs" + points;
+    return "";
+  }
+  if (verb == "slide")
+    return n == 3 && item(1) && WholeNumber(w[2], -32768, 32767, &i) ? "" : "slide needs ITEM VALUE (whole numbers)";
+  if (verb == "popup" || verb == "menu")
+    return n == 3 && item(1) && WholeNumber(w[2], 1, 32767, &i) ? "" : verb + " needs ITEM VALUE (whole numbers, the value from 1)";
+  if (verb == "menu-pick") return n == 2 && WholeNumber(w[1], 1, 32767, &i) ? "" : "menu-pick needs VALUE (a whole number from 1)";
+  if (verb == "fill") return item(1) ? "" : "fill needs ITEM TEXT";
+  if (verb == "check") return n == 3 && item(1) && (w[2] == "0" || w[2] == "1") ? "" : "check needs ITEM 0|1";
+  if (verb == "key") {
+    bool ok = n >= 2 && KeyNamed(w[n - 1]) != 0;
+    for (size_t k = 1; ok && k + 1 < n; ++k) ok = IsModifier(w[k]);
+    return ok ? "" : "key needs [MODIFIERS] NAME: a named key or a letter";
+  }
+  if (verb == "advance")
+    return n == 2 && RealNumber(w[1], 0, 1e300, &d) ? "" : "advance needs a number of milliseconds, 0 or more";
+  if (verb == "resize")
+    return n == 3 && WholeNumber(w[1], 1, 16384, &i) && WholeNumber(w[2], 1, 16384, &i) ? ""
+                                                                                           : "resize needs WIDTH HEIGHT (whole numbers of pixels)";
+  if (verb == "seed") return n == 2 && RealNumber(w[1], 0, 1.8e19, &d) && w[1].find_first_not_of("0123456789") == std::string::npos
+                                 ? ""
+                                 : "seed needs a whole number";
+  if (verb == "picker") {
+    if (n == 2 && w[1] == "cancel") return "";
+    for (size_t k = 1; k < 4; ++k)
+      if (k >= n || !WholeNumber(w[k], 0, 65535, &i)) return "picker needs R G B (0..65535) or cancel";
+    return n == 4 ? "" : "picker needs R G B (0..65535) or cancel";
+  }
+  if (verb == "drop-file") {
+    const std::string path = RestAfter(raw, 3);
+    if (!coordinate(1) || !coordinate(2) || path.empty()) return "drop-file needs X Y PATH" + points;
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return "drop-file: there is no file " + path;
+    if (!S_ISREG(st.st_mode)) return "drop-file: " + path + " is not a file";
+    return "";
+  }
+  if (verb == "expect") {
+    const std::string what = n > 1 ? w[1] : "";
+    if (what == "command-ok") return "";
+    if (what == "window") return n > 2 ? "" : "expect window needs a NAME";
+    if (what == "pixel") {
+      if (n != 7 && n != 8) return "expect pixel needs X Y R G B [TOLERANCE]";
+      if (!WholeNumber(w[2], 0, 32767, &i) || !WholeNumber(w[3], 0, 32767, &i)) return "expect pixel needs X Y from 0";
+      for (size_t k = 4; k < n; ++k)
+        if (!WholeNumber(w[k], 0, 255, &i)) return "expect pixel needs R G B [TOLERANCE] from 0 to 255";
+      return "";
+    }
+    if (what == "value") return n == 4 && item(2) && WholeNumber(w[3], INT32_MIN, INT32_MAX, &i) ? "" : "expect value needs ITEM N";
+    if (what == "text") return item(2) ? "" : "expect text needs ITEM TEXT";
+    if (what == "active") return n == 4 && item(2) && (w[3] == "0" || w[3] == "1") ? "" : "expect active needs ITEM 0|1";
+    if (what == "colour") {
+      if (n != 6 || !item(2)) return "expect colour needs ITEM R G B";
+      for (size_t k = 3; k < 6; ++k)
+        if (!WholeNumber(w[k], 0, 65535, &i)) return "expect colour needs ITEM R G B (0..65535)";
+      return "";
+    }
+    return "unknown expectation \"" + what + "\"";
+  }
+  return "unknown step \"" + verb + "\"";
+}
 
 void Fail(UiScript* s, const std::string& message) {
   std::fprintf(stderr, "%s:%zu: %s\n", s->name.c_str(), s->next, message.c_str());
@@ -73,6 +245,8 @@ UiPoint Centre(const UiControl* c) {
   return UiPoint{float(c->bounds.left + c->bounds.right) / 2, float(c->bounds.top + c->bounds.bottom) / 2};
 }
 
+UiPoint FieldEnd(const UiControl* c) { return UiPoint{float(c->bounds.right - 3), Centre(c).y}; }
+
 void Push(UiScript* s, UiInputType type, UiWindow* w, UiPoint p, uint32_t modifiers) {
   s->pending.push_back(UiInput{type, w, p, modifiers, 0, 0, {}, nullptr});
 }
@@ -106,6 +280,10 @@ void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
     int32_t x, y, r, g, b, tolerance = 0;
     in >> x >> y >> r >> g >> b;
     if (!(in >> tolerance)) tolerance = 0;
+    if (x < 0 || y < 0 || x >= w->canvas.width || y >= w->canvas.height)
+      return Fail(s, "pixel " + std::to_string(x) + "," + std::to_string(y) + " lies outside the window \"" +
+                         std::string(w->name) + "\" (" + std::to_string(w->canvas.width) + " by " +
+                         std::to_string(w->canvas.height) + ")");
     UiDrawWindow(w);
     const UiColor c = UiPixelAt(&w->canvas, x, y);
     if (std::abs(c.r - r) > tolerance || std::abs(c.g - g) > tolerance || std::abs(c.b - b) > tolerance)
@@ -124,7 +302,9 @@ void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
   } else if (what == "text") {
     std::string text;
     std::getline(in >> std::ws, text);
-    if (text != c->title) Fail(s, "item " + std::to_string(id) + " shows \"" + std::string(c->title) + "\"");
+    // A popup shows the text of its current item.
+    const char* shown = c->kind == kUiKindPopup && UiPopupItemText(c, c->value) ? UiPopupItemText(c, c->value) : c->title;
+    if (text != shown) Fail(s, "item " + std::to_string(id) + " shows \"" + std::string(shown) + "\"");
   } else if (what == "colour") {
     uint16_t want[3] = {0, 0, 0}, got[3] = {0, 0, 0};
     in >> want[0] >> want[1] >> want[2];
@@ -142,6 +322,16 @@ void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
   }
 }
 
+// A click on the item's row of the open menu.
+void PickFromMenu(UiScript* s, int32_t value) {
+  UiWindow* menu = UiOpenMenuWindow();
+  if (!menu) return Fail(s, "no menu is open");
+  UiPoint p{0, 0};
+  if (!UiMenuItemPoint(value, &p)) return Fail(s, "the menu has no item " + std::to_string(value));
+  Push(s, kUiInputMouseDown, menu, p, 0);
+  Push(s, kUiInputMouseUp, menu, p, 0);
+}
+
 // Runs one line: input steps leave their events in `pending`.
 void RunLine(UiScript* s, const std::string& raw) {
   const std::string line = raw.substr(0, raw.find('#'));
@@ -154,9 +344,7 @@ void RunLine(UiScript* s, const std::string& raw) {
     return;
   }
   if (verb == "advance") {
-    double ms = 0;
-    in >> ms;
-    UiAdvanceClock(ms);
+    UiAdvanceClock(std::strtod(Words(raw)[1].c_str(), nullptr));
     return;
   }
   if (verb == "chooser") {
@@ -211,7 +399,22 @@ void RunLine(UiScript* s, const std::string& raw) {
     std::string path;
     std::getline(in >> std::ws, path);
     UiDrawWindow(w);
-    if (!UiWriteCanvasPNG(&w->canvas, path.c_str())) Fail(s, "cannot write " + path);
+    UiWindow* menu = UiOpenMenuWindow();
+    if (!menu || menu == w) {
+      if (!UiWriteCanvasPNG(&w->canvas, path.c_str())) Fail(s, "cannot write " + path);
+      return;
+    }
+    // An open menu lies over the window: the picture shows what a person sees.
+    UiDrawWindow(menu);
+    UiCanvas seen;
+    if (!UiCanvasCreate(&seen, w->canvas.width, w->canvas.height, kUiWhite)) return Fail(s, "out of memory");
+    const int16_t x = int16_t(menu->bounds.left - w->bounds.left), y = int16_t(menu->bounds.top - w->bounds.top);
+    UiDrawImage(&seen, w->canvas.pixels, w->canvas.width, w->canvas.height, w->canvas.width * 4, 4,
+                Rect{0, 0, int16_t(w->canvas.height), int16_t(w->canvas.width)});
+    UiDrawImage(&seen, menu->canvas.pixels, menu->canvas.width, menu->canvas.height, menu->canvas.width * 4, 4,
+                Rect{y, x, int16_t(y + menu->canvas.height), int16_t(x + menu->canvas.width)});
+    if (!UiWriteCanvasPNG(&seen, path.c_str())) Fail(s, "cannot write " + path);
+    UiCanvasDispose(&seen);
     return;
   }
   if (verb == "click" || verb == "focus") {
@@ -220,8 +423,10 @@ void RunLine(UiScript* s, const std::string& raw) {
     UiControl* c = Item(s, w, id);
     if (!c) return;
     const uint32_t m = Modifiers(in);
-    Push(s, kUiInputMouseDown, w, Centre(c), m);
-    Push(s, kUiInputMouseUp, w, Centre(c), m);
+    // Focus clicks at the end of a field, so typing goes after its text.
+    const UiPoint at = verb == "focus" ? FieldEnd(c) : Centre(c);
+    Push(s, kUiInputMouseDown, w, at, m);
+    Push(s, kUiInputMouseUp, w, at, m);
     return;
   }
   if (verb == "fill") {
@@ -231,10 +436,11 @@ void RunLine(UiScript* s, const std::string& raw) {
     std::getline(in >> std::ws, text);
     UiControl* c = Item(s, w, id);
     if (!c) return;
-    Push(s, kUiInputMouseDown, w, Centre(c), 0);
-    Push(s, kUiInputMouseUp, w, Centre(c), 0);
-    for (size_t n = std::strlen(c->title); n > 0; --n)
-      s->pending.push_back(UiInput{kUiInputKey, w, Centre(c), 0, kUiKeyBackspace, 0, {}, nullptr});
+    // Into the field, all of its text selected and erased.
+    Push(s, kUiInputMouseDown, w, FieldEnd(c), 0);
+    Push(s, kUiInputMouseUp, w, FieldEnd(c), 0);
+    s->pending.push_back(UiInput{kUiInputKey, w, FieldEnd(c), kUiControlKeyBit, 'a', 0, {}, nullptr});
+    s->pending.push_back(UiInput{kUiInputKey, w, FieldEnd(c), 0, kUiKeyBackspace, 0, {}, nullptr});
     for (size_t at = 0; at < text.size(); at += 16) {
       UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
       std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
@@ -294,6 +500,8 @@ void RunLine(UiScript* s, const std::string& raw) {
     UiControl* c = Item(s, w, id);
     if (!c) return;
     if (value < 1 || (c->popupCount > 0 && value > c->popupCount)) return Fail(s, "the popup has no item " + std::to_string(value));
+    if (c->popupCount > 0 && !UiPopupItemEnabled(c, value))
+      return Fail(s, "item " + std::to_string(value) + " of the popup is dimmed: it cannot be chosen");
     // As a choice from its menu: the value, then the command.
     UiSetControlValue(c, value);
     UiSendControlCommand(c, 0);
@@ -310,20 +518,32 @@ void RunLine(UiScript* s, const std::string& raw) {
     return;
   }
   if (verb == "key") {
-    std::string name;
-    in >> name;
-    const struct {
-      const char* name;
-      int32_t key;
-    } keys[] = {{"return", kUiKeyReturn}, {"escape", kUiKeyEscape}, {"tab", kUiKeyTab},
-                {"backspace", kUiKeyBackspace}, {"up", kUiKeyUp}, {"down", kUiKeyDown}};
-    for (const auto& k : keys)
-      if (name == k.name) {
-        UiPoint at = UiLastMouse(nullptr);
-        s->pending.push_back(UiInput{kUiInputKey, w, at, 0, k.key, 0, {}, nullptr});
-        return;
-      }
-    return Fail(s, "unknown key \"" + name + "\"");
+    const std::vector<std::string> words = Words(raw);
+    UiPoint at = UiLastMouse(nullptr);
+    s->pending.push_back(UiInput{kUiInputKey, w, at, ModifierBits(words, 1), KeyNamed(words.back()), 0, {}, nullptr});
+    return;
+  }
+  if (verb == "resize") {
+    const std::vector<std::string> words = Words(raw);
+    UiInput r{kUiInputResize, w, {std::strtof(words[1].c_str(), nullptr), std::strtof(words[2].c_str(), nullptr)}, 0, 0, 0, {}, nullptr};
+    s->pending.push_back(r);
+    return;
+  }
+  if (verb == "menu") {
+    int32_t id = 0, value = 0;
+    in >> id >> value;
+    UiControl* c = Item(s, w, id);
+    if (!c) return;
+    if (c->kind != kUiKindPopup) return Fail(s, "item " + std::to_string(id) + " is not a popup");
+    Push(s, kUiInputMouseDown, w, Centre(c), 0);
+    Push(s, kUiInputMouseUp, w, Centre(c), 0);
+    s->menuPick = value;
+    return;
+  }
+  if (verb == "menu-pick") {
+    int32_t value = 0;
+    in >> value;
+    return PickFromMenu(s, value);
   }
   Fail(s, "unknown step \"" + verb + "\"");
 }
@@ -348,6 +568,15 @@ bool Next(void* self, UiInput* out, double) {
   }
   s->pending.clear();
   s->pendingAt = 0;
+  if (s->menuPick > 0) {
+    const int32_t value = s->menuPick;
+    s->menuPick = 0;
+    PickFromMenu(s, value);
+    if (!s->pending.empty()) {
+      *out = s->pending[s->pendingAt++];
+      return true;
+    }
+  }
   // What the last step's input posted (a button's command) is handled
   // before the next step looks at its outcome.
   if (UiQueuedEventCount() > 0) return true;
@@ -365,22 +594,95 @@ bool Next(void* self, UiInput* out, double) {
 
 }  // namespace
 
-UiScript* UiParseScript(const char* text, const char* name) {
+bool UiReadScriptFile(const char* path, std::string* text, std::string* error) {
+  text->clear();
+  std::FILE* f = path && *path ? std::fopen(path, "rb") : nullptr;
+  if (!f) {
+    *error = std::string("cannot read the dialog script ") + (path ? path : "");
+    return false;
+  }
+  // Read as a stream: a device or a pipe that never ends stops at the limit.
+  char buffer[65536];
+  bool tooLarge = false;
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;) {
+    if (int64_t(text->size() + got) > kUiScriptMaxBytes) {
+      tooLarge = true;
+      break;
+    }
+    text->append(buffer, got);
+  }
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (tooLarge) {
+    *error = std::string("the dialog script ") + path + " is larger than " + std::to_string(kUiScriptMaxBytes) +
+             " bytes: it is not read";
+    return false;
+  }
+  if (failed) {
+    *error = std::string("cannot read the dialog script ") + path;
+    return false;
+  }
+  return true;
+}
+
+bool UiCheckScript(const std::string& text, const char* name, std::string* error) {
+  const std::string where = name ? name : "script";
+  size_t lineNumber = 0;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = std::min(text.find('\n', at), text.size());
+    ++lineNumber;
+    std::string line = text.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string prefix = where + ":" + std::to_string(lineNumber) + ": ";
+    if (line.find('\0') != std::string::npos) {
+      *error = prefix + "the line holds a NUL byte: a script is text";
+      return false;
+    }
+    if (line.size() > size_t(kUiScriptMaxLine)) {
+      *error = prefix + "the line is longer than " + std::to_string(kUiScriptMaxLine) + " bytes";
+      return false;
+    }
+    const std::string problem = Check(line);
+    if (!problem.empty()) {
+      *error = prefix + problem;
+      return false;
+    }
+  }
+  return true;
+}
+
+namespace {
+
+UiScript* BuildScript(const std::string& all, const char* name) {
+  std::string error;
+  if (!UiCheckScript(all, name, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return nullptr;
+  }
   auto* s = new UiScript;
   s->name = name ? name : "script";
-  std::istringstream in(text ? text : "");
+  std::istringstream in(all);
   std::string line;
-  while (std::getline(in, line)) s->lines.push_back(line);
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    s->lines.push_back(line);
+  }
   s->frontEnd = UiFrontEnd{s, Next, nullptr, nullptr, nullptr, false};
   return s;
 }
 
+}  // namespace
+
+UiScript* UiParseScript(const char* text, const char* name) { return BuildScript(text ? text : "", name); }
+
 UiScript* UiLoadScript(const char* path) {
-  std::ifstream f(path ? path : "");
-  if (!f) return nullptr;
-  std::stringstream text;
-  text << f.rdbuf();
-  return UiParseScript(text.str().c_str(), path);
+  std::string text, error;
+  if (!UiReadScriptFile(path, &text, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return nullptr;
+  }
+  return BuildScript(text, path);
 }
 
 const UiFrontEnd* UiScriptFrontEnd(UiScript* s) { return s ? &s->frontEnd : nullptr; }

@@ -45,6 +45,8 @@ UiWindow* UiCreateWindow(const UiWindowDefinition* def) {
   w->bounds = Rect{40, 40, int16_t(40 + def->height), int16_t(40 + def->width)};
   w->windowClass = def->windowClass;
   w->attributes = def->attributes;
+  w->minWidth = def->width;
+  w->minHeight = def->height;
   w->target.parent = UiApplicationTarget();
   w->target.defaultProc = UiStandardWindowHandler;
   w->target.defaultData = w;
@@ -68,6 +70,7 @@ UiWindow* UiCreateWindow(const UiWindowDefinition* def) {
     c->max = d.max;
     c->value = std::clamp(d.value, std::min(d.min, d.max), std::max(d.min, d.max));
     std::snprintf(c->title, sizeof c->title, "%s", d.title ? d.title : "");
+    c->caret = c->anchor = int16_t(std::strlen(c->title));
     c->visible = c->active = c->enabled = true;
     c->window = w;
     c->parent = root;
@@ -102,6 +105,7 @@ void UiDisposeWindow(UiWindow* w) {
     UiDestructView(c);
     UiRemoveAllHandlers(&c->target);
     DisposePtr(c->popupItems);
+    DisposePtr(c->popupDimmed);
   }
   UiRemoveAllHandlers(&w->target);
   if (g_port == w) g_port = nullptr;
@@ -222,6 +226,7 @@ void UiDrawWindow(UiWindow* w) {
     }
     UiPopClip(cv);
   }
+  if (w->paint) w->paint(w, cv);
   w->needsDraw = false;
   g_port = savedPort;
 }
@@ -293,6 +298,7 @@ void UiSetControlMaximum(UiControl* c, int32_t max) {
 void UiSetControlTitle(UiControl* c, const char* title) {
   if (!c) return;
   std::snprintf(c->title, sizeof c->title, "%s", title ? title : "");
+  c->caret = c->anchor = int16_t(std::strlen(c->title));
   UiInvalidateControl(c);
 }
 
@@ -374,12 +380,21 @@ UiStatus UiAppendPopupItem(UiControl* c, const char* text) {
   if (c->popupCount == c->popupCapacity) {
     const int32_t capacity = std::max(16, c->popupCapacity * 2);
     auto* grown = static_cast<char(*)[kUiPopupItemBytes]>(NewPtrClear(int64_t(capacity) * kUiPopupItemBytes));
-    if (!grown) return kUiNoMemory;
+    auto* dimmed = static_cast<uint8_t*>(NewPtrClear(capacity));
+    if (!grown || !dimmed) {
+      DisposePtr(grown);
+      DisposePtr(dimmed);
+      return kUiNoMemory;
+    }
     if (c->popupItems) std::memcpy(grown, c->popupItems, size_t(c->popupCount) * kUiPopupItemBytes);
+    if (c->popupDimmed) std::memcpy(dimmed, c->popupDimmed, size_t(c->popupCount));
     DisposePtr(c->popupItems);
+    DisposePtr(c->popupDimmed);
     c->popupItems = grown;
+    c->popupDimmed = dimmed;
     c->popupCapacity = capacity;
   }
+  c->popupDimmed[c->popupCount] = 0;
   std::snprintf(c->popupItems[c->popupCount++], kUiPopupItemBytes, "%s", text ? text : "");
   UiInvalidateControl(c);
   return kUiNoErr;

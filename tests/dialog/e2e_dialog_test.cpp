@@ -214,9 +214,15 @@ TEST(DialogScript, NothingIsLeftAllocatedAfterThreeInvocations) {
 }
 
 TEST(DialogScript, BadStepsFailTheRun) {
+  // A line that is no step refuses the whole script before anything runs.
   ScriptRun r = RunScript("window xparams\nexpect value 48 1\nfrobnicate\nclick 2\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("script.txt:3: unknown step \"frobnicate\""), std::string::npos) << r.err;
+  EXPECT_FALSE(r.wroteOutput);
+  Clean(r);
+  // A step that runs and finds something else fails the run.
+  r = RunScript("window xparams\nexpect value 48 1\nclick 2\n");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("unknown step \"frobnicate\""), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("item 48 has the value 0"), std::string::npos) << r.err;
   Clean(r);
 }
