@@ -18,6 +18,7 @@
 #include "dialog/preview_mechanics.h"
 #include "dialog/proxy_view.h"
 #include "dialog/save_commands.h"
+#include "dialog/window_layout.h"
 #include "dialog/window_services.h"
 #include "dialog/zor_reply.h"
 #include "export/mode_names.h"
@@ -236,7 +237,8 @@ void PreviewKeepingGoodSettings(Globals* g, void* window) {
     *p = g_lastGood.settings;
     Settings2Controls(g, window, 0);
   }
-  ShowOSAlertoid(message, explanation);
+  // The renderer has told the terminal already; the window tells the person.
+  if (UiGetFrontEnd()) UiRunCautionAlert(message, explanation);
   if (restore) DoPreviewFiltration(g);
   g->result = before;
 }
@@ -267,6 +269,7 @@ void PerformMacGUIVarezSetup(void* window, Globals* g, void*, ZorZReply* reply, 
   UiWindow* w = UiWindowFromRef(window);
   InvocationStorage* s = g->storage;
   FillModePopups(w);
+  FitTextBoxesToTheirValues(w);
   g_lastGood = LastGoodSettings{};
   reply->window = w;
   g->dialogWindow = w;
@@ -327,6 +330,7 @@ void PromptUserForInput(Globals* g) {
     InstallOKCancelWindowEventHandler(w, &reply, kWindowKindMain);
     InstallProxyCursorWindowEventHandler(w, &reply);
     InstallProxyResizeWindowEventHandler(w, &reply);
+    InstallWindowLayoutHandler(w);  // runs first: the preview's handlers read the new bounds
     InstallMyWindowDragHandlers(w, &reply);
     InstallSettingsDragSource(w);
     reply.windowKind = kWindowKindMain;

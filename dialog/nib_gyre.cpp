@@ -114,6 +114,8 @@ const UiItemDefinition kXParams[] = {
     {kPluginCreator, kDragButtonID, kUiKindCustom, kCmdDragButton, {452, 180, 488, 216}, 0, 0, 1, "", kDragButtonClassID, 0},
     {kPluginCreator, kTrackballID, kUiKindCustom, kCmdTrackball, {516, 316, 590, 390}, 0, 0, 1, "", kBallControlClassID, 0},
     {kPluginCreator, kAngleDialID, kUiKindCustom, kCmdAngleDial, {516, 410, 590, 484}, 0, 0, 1, "", kAngleControlClassID, 0},
+    {kPluginCreator, kTrackballLabelID, kUiKindStaticText, 0, {498, 334, 514, 390}, 0, 0, 1, "Rotate", nullptr, 0},
+    {kPluginCreator, kAngleDialLabelID, kUiKindStaticText, 0, {498, 436, 514, 484}, 0, 0, 1, "Spin", nullptr, 0},
     {kItemSignature, 25, kUiKindPushButton, ItemCommand(25), {564, 505, 586, 585}, 0, 0, 1, "About", nullptr, 0},
     {kItemSignature, 5, kUiKindPushButton, MakeFourCC("TWWB"), {564, 591, 586, 671}, 0, 0, 1, "Web page", nullptr, 0},
     {kItemSignature, 3, kUiKindPushButton, kUiCommandCancel, {564, 677, 586, 757}, 0, 0, 1, "Cancel", nullptr, 0},
@@ -144,8 +146,10 @@ const UiItemDefinition kProgress[] = {
 const UiItemDefinition kSizedSheet[] = {
     {kItemSignature, 5, kUiKindStaticText, 0, {16, 20, 34, 320}, 0, 0, 0, "Size of the layered result", nullptr, 0},
     {kItemSignature, 7, kUiKindPopup, MakeFourCC("PSSZ"), {40, 20, 62, 220}, 1, 1, 3, nullptr, nullptr, 0},
-    {kItemSignature, 3, kUiKindEditText, MakeFourCC("PSXX"), {70, 20, 92, 110}, 0, 0, 0, "100", nullptr, 0},
-    {kItemSignature, 4, kUiKindEditText, MakeFourCC("PSYY"), {70, 130, 92, 220}, 0, 0, 0, "100", nullptr, 0},
+    {kItemSignature, 8, kUiKindStaticText, 0, {72, 20, 90, 62}, 0, 0, 0, "Width", nullptr, 0},
+    {kItemSignature, 3, kUiKindEditText, MakeFourCC("PSXX"), {70, 64, 92, 134}, 0, 0, 0, "100", nullptr, 0},
+    {kItemSignature, 9, kUiKindStaticText, 0, {72, 150, 90, 196}, 0, 0, 0, "Height", nullptr, 0},
+    {kItemSignature, 4, kUiKindEditText, MakeFourCC("PSYY"), {70, 198, 92, 268}, 0, 0, 0, "100", nullptr, 0},
     {kItemSignature, 1, kUiKindPushButton, kUiCommandOK, {108, 240, 130, 320}, 0, 0, 1, "OK", nullptr, 0},
     {kItemSignature, 2, kUiKindPushButton, kUiCommandCancel, {108, 150, 130, 230}, 0, 0, 1, "Cancel", nullptr, 0},
 };

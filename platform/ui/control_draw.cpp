@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/ui/icons.h"
 #include "platform/ui/text_edit.h"
 #include "platform/ui/window.h"
 
@@ -58,6 +59,19 @@ void Button(UiCanvas* cv, const UiControl* c, bool isDefault) {
       UiStrokeEllipse(cv, dot, kEdge, 1);
     else
       UiFillEllipse(cv, dot, (id == 472 || id == 475) ? kAccent : kEdge);
+    return;
+  }
+  // An icon with a picture sits at the left, the title beside it.
+  if (const UiIconImage* icon = UiFindIcon(c->contentIcon)) {
+    const int16_t h = int16_t(std::min<int32_t>(icon->height, c->bounds.bottom - c->bounds.top - 4));
+    const int16_t w = int16_t(icon->width * h / std::max(1, icon->height));
+    const int32_t textWidth = c->title[0] ? UiTextWidth(c->title) + 4 : 0;
+    const int32_t left = c->bounds.left + std::max(3, (c->bounds.right - c->bounds.left - w - textWidth) / 2);
+    const int16_t top = int16_t(c->bounds.top + (c->bounds.bottom - c->bounds.top - h) / 2);
+    UiDrawImage(cv, icon->rgba, icon->width, icon->height, icon->width * 4, 4,
+                Rect{top, int16_t(left), int16_t(top + h), int16_t(left + w)});
+    if (!c->active) UiFillRect(cv, Rect{top, int16_t(left), int16_t(top + h), int16_t(left + w)}, UiColor{250, 250, 250, 140});
+    if (c->title[0]) UiDrawText(cv, left + w + 4, Baseline(c->bounds), c->title, c->active ? kUiBlack : kDimText);
     return;
   }
   // An icon that has no picture here shows its four letters.

@@ -148,6 +148,17 @@ UiWindow* UiFrontWindow() {
 
 void UiShowWindow(UiWindow* w) {
   if (!(w = UiWindowFromRef(w))) return;
+  if (!w->placed) {
+    // A window that no one placed opens centred on the window in front of
+    // it, its parent: an alert, the colour picker, a chooser, the progress.
+    if (UiWindow* parent = UiFrontWindow(); parent && parent != w) {
+      const Rect& p = parent->bounds;
+      const int32_t width = w->bounds.right - w->bounds.left, height = w->bounds.bottom - w->bounds.top;
+      const int32_t left = p.left + (p.right - p.left - width) / 2, top = p.top + (p.bottom - p.top - height) / 2;
+      w->bounds = Rect{int16_t(top), int16_t(left), int16_t(top + height), int16_t(left + width)};
+    }
+    w->placed = true;
+  }
   w->visible = true;
   w->needsDraw = true;
   if (w->frontOrder == 0) w->frontOrder = ++g_frontCounter;
@@ -175,6 +186,7 @@ void UiShowSheetWindow(UiWindow* sheet, UiWindow* parent) {
     const int16_t w = int16_t(sheet->canvas.width), h = int16_t(sheet->canvas.height);
     const int16_t left = int16_t(p.left + (p.right - p.left - w) / 2);
     sheet->bounds = Rect{int16_t(p.top + 22), left, int16_t(p.top + 22 + h), int16_t(left + w)};
+    sheet->placed = true;
   }
   UiShowWindow(sheet);
   UiSelectWindow(sheet);
@@ -196,6 +208,7 @@ void UiSetWindowBounds(UiWindow* w, const Rect& bounds) {
     w->controls[0].bounds = Rect{0, 0, int16_t(height), int16_t(width)};
   }
   w->bounds = bounds;
+  w->placed = true;
   w->needsDraw = true;
   UiEvent e;
   UiInitEvent(&e, kUiClassWindow, kUiWindowBoundsChanged);

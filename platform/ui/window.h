@@ -98,6 +98,7 @@ struct UiWindow {
   // Windows the layer draws itself (a popup's menu) paint after their controls.
   void (*paint)(UiWindow* window, UiCanvas* canvas);
   int16_t minWidth, minHeight;  // a resizable window's least size
+  bool placed;                  // given its place (by its bounds, or centred on its parent when first shown)
 };
 
 constexpr uint32_t kUiWindowSignature = 0x5549574Eu;  // 'UIWN'

@@ -276,3 +276,30 @@ TEST(UiScriptCheck, AnEndlessFileIsReadOnlyUpToTheLimit) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window no one placed opens centred on the one in front of it; a menu
+// or sheet keeps the place it was given.
+TEST(UiWindows, AnUnplacedWindowOpensCentredOnItsParent) {
+  UiFixture fixture;
+  const UiWindowDefinition big{"parent", "", 800, 600, kUiWindowClassMovableModal, 0, nullptr, 0};
+  const UiWindowDefinition small{"alert", "", 200, 100, kUiWindowClassAlert, 0, nullptr, 0};
+  UiWindow* parent = UiCreateWindow(&big);
+  UiSetWindowBounds(parent, Rect{100, 50, 700, 850});
+  UiShowWindow(parent);
+  UiWindow* alert = UiCreateWindow(&small);
+  UiShowWindow(alert);
+  EXPECT_EQ(alert->bounds.left, 50 + (800 - 200) / 2);
+  EXPECT_EQ(alert->bounds.top, 100 + (600 - 100) / 2);
+  EXPECT_EQ(alert->bounds.right - alert->bounds.left, 200);
+  UiWindow* placed = UiCreateWindow(&small);
+  UiSetWindowBounds(placed, Rect{5, 6, 105, 206});
+  UiShowWindow(placed);
+  EXPECT_EQ(placed->bounds.left, 6);
+  UiDisposeWindow(placed);
+  UiDisposeWindow(alert);
+  UiDisposeWindow(parent);
+}
+
+}  // namespace
