@@ -6,13 +6,17 @@
 #include <cstring>
 
 #include "dialog/associations.h"
+#include "dialog/button_icons_table.h"
+#include "dialog/window_services.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/mode_menus.h"
 #include "dialog/nib_gyre.h"
 #include "dialog/window_layout.h"
 #include "export/mode_names.h"
 #include "frame/layout_names.h"
+#include "platform/ui/icons.h"
 #include "platform/ui/popup_menu.h"
+#include "render/view_build.h"
 #include "platform/ui/text_edit.h"
 #include "platform/ui/window.h"
 #include "tests/dialog/ui_fixture.h"
@@ -95,6 +99,42 @@ TEST(WindowLayout, AResizedWindowGrowsThePreviewAndKeepsItsLeastSize) {
   UiWindow* alert = UiCreateWindow(&fixed);
   EXPECT_FALSE(UiResizeWindow(alert, 200, 200)) << "a window that is not resizable";
   UiDisposeWindow(alert);
+}
+
+// The twelve icons: each a full square picture, no two alike, and each on
+// its button once the window is set up (the result's icon kept aside).
+TEST(ButtonIcons, TwelveDistinctPicturesReachTheirButtons) {
+  static_assert(kButtonIconCount == 12);
+  static_assert(sizeof kButtonIcons[0].rgba == size_t(kButtonIconSize) * kButtonIconSize * 4);
+  EXPECT_EQ(kButtonIconSize, 16);
+  for (int i = 0; i < kButtonIconCount; ++i) {
+    int opaque = 0;
+    for (int k = 3; k < kButtonIconSize * kButtonIconSize * 4; k += 4) opaque += kButtonIcons[i].rgba[k] == 255;
+    EXPECT_GT(opaque, 20) << kButtonIcons[i].file << " draws something";
+    for (int j = 0; j < i; ++j)
+      EXPECT_NE(std::memcmp(kButtonIcons[i].rgba, kButtonIcons[j].rgba, sizeof kButtonIcons[i].rgba), 0)
+          << kButtonIcons[i].file << " and " << kButtonIcons[j].file;
+  }
+  Window win;
+  DoGUIExperiments(win.w, CreateTWBundle());
+  for (int id : {96, 75, 65, 83, 64, 46, 9, 72, 74, 35, 26}) {
+    const UiIconImage* icon = UiFindIcon(win.Item(id)->contentIcon);
+    ASSERT_NE(icon, nullptr) << "button " << id;
+    EXPECT_EQ(icon->width, kButtonIconSize);
+  }
+  EXPECT_EQ(win.Item(40)->contentIcon, 0u) << "the result's icon is kept in a property, not shown";
+  EXPECT_EQ(CreateIconRef_from_my_bundle("no such icon", MakeFourCC("none")), 0u);
+}
+
+// The view angle's range is one: the renderer's refusal names the range
+// the window and the settings list offer.
+TEST(ViewAngle, TheRefusalStatesTheOneRange) {
+  EXPECT_STREQ(ViewBuildStatusMessage(ViewBuild_BadViewAngle),
+               "The view angle must be a number of degrees above 0 and up to 180.");
+  AssociationRecord a;
+  NiceGetAssociations(103, &a);
+  EXPECT_GT(a.min, kViewAngleAbove);
+  EXPECT_EQ(a.max, kViewAngleMost);
 }
 
 }  // namespace
