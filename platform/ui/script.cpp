@@ -245,6 +245,15 @@ UiPoint Centre(const UiControl* c) {
   return UiPoint{float(c->bounds.left + c->bounds.right) / 2, float(c->bounds.top + c->bounds.bottom) / 2};
 }
 
+// Typed text, in pieces as a keyboard sends it.
+void PushText(UiScript* s, UiWindow* w, const std::string& text) {
+  for (size_t at = 0; at < text.size(); at += 16) {
+    UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
+    std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
+    s->pending.push_back(t);
+  }
+}
+
 UiPoint FieldEnd(const UiControl* c) { return UiPoint{float(c->bounds.right - 3), Centre(c).y}; }
 
 void Push(UiScript* s, UiInputType type, UiWindow* w, UiPoint p, uint32_t modifiers) {
@@ -441,11 +450,7 @@ void RunLine(UiScript* s, const std::string& raw) {
     Push(s, kUiInputMouseUp, w, FieldEnd(c), 0);
     s->pending.push_back(UiInput{kUiInputKey, w, FieldEnd(c), kUiControlKeyBit, 'a', 0, {}, nullptr});
     s->pending.push_back(UiInput{kUiInputKey, w, FieldEnd(c), 0, kUiKeyBackspace, 0, {}, nullptr});
-    for (size_t at = 0; at < text.size(); at += 16) {
-      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
-      std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
-      s->pending.push_back(t);
-    }
+    PushText(s, w, text);
     return;
   }
   if (verb == "check") {
@@ -510,11 +515,7 @@ void RunLine(UiScript* s, const std::string& raw) {
   if (verb == "type") {
     std::string text;
     std::getline(in >> std::ws, text);
-    for (size_t at = 0; at < text.size(); at += 16) {
-      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
-      std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
-      s->pending.push_back(t);
-    }
+    PushText(s, w, text);
     return;
   }
   if (verb == "key") {

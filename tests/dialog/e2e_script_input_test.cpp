@@ -16,20 +16,7 @@
 
 namespace {
 
-class ScriptInput : public testing::Test {
- protected:
-  void SetUp() override {
-    char dir[] = "/tmp/gyrelle-input-XXXXXX";
-    ASSERT_TRUE(mkdtemp(dir));
-    dir_ = dir;
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  bool Wrote() const {
-    struct stat st;
-    return ::stat((dir_ + "/result.png").c_str(), &st) == 0 && st.st_size > 0;
-  }
-  std::string dir_;
-};
+using ScriptInput = ScriptDirTest;
 
 TEST_F(ScriptInput, AMalformedStepIsRefusedWithItsLineAndNothingRuns) {
   struct Case {
