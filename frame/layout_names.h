@@ -20,7 +20,8 @@ inline constexpr const char* kGraticuleNames[kGraticuleNameCount] = {
     "every 45 degrees",
 };
 
-// The view angle the renderer takes, in degrees: above the least, up to the most.
+// The view angle a setting takes, in degrees: above the least, up to the
+// most. The dialog, `--list` and the renderer's refusal all state this range.
 inline constexpr float kViewAngleAbove = 0.0f;
 inline constexpr float kViewAngleMost = 180.0f;
 

@@ -60,7 +60,13 @@ float ViewPlaneWidth(float fraction) {
   return 2.0f * std::tan(f * kPiF * 0.5f);
 }
 
-bool ViewAngleIsValid(float angle) { return std::isfinite(angle) && angle > kViewAngleAbove && angle <= kViewAngleMost; }
+// Settings take view angles up to kViewAngleMost (and the refusal says so);
+// records read from files may hold up to a full turn, which still renders.
+constexpr float kMostRenderedViewAngle = 360.0f;
+
+bool ViewAngleIsValid(float angle) {
+  return std::isfinite(angle) && angle > kViewAngleAbove && angle <= kMostRenderedViewAngle;
+}
 
 bool HostHasEditableTransparency(const FilterRecord* fr) {
   return fr->filterCase == kFilterCaseEditableTransparencyNoSelection ||
