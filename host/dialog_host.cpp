@@ -8,7 +8,7 @@
 #include "host/dialog_sdl.h"
 #include "host/options.h"
 #include "platform/ui/host_port.h"
-#include "platform/ui/script.h"
+#include "platform/ui/script_check.h"
 
 namespace gyhost {
 

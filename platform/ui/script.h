@@ -40,28 +40,14 @@
 //   settle                      wait until no export's progress window is up
 //   echo TEXT                   print a line (progress notes)
 //
-// A script is checked whole before it runs: a line that is not a step, or
-// whose numbers are not numbers (or out of range), a NUL byte, a line over
-// kUiScriptMaxLine bytes, a file over kUiScriptMaxBytes or a dropped file
-// that is missing refuse the script with the line's number. Lines may end
-// in CR LF.
+// A script is checked whole before it runs (script_check.h).
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "platform/ui/event_loop.h"
 
 struct UiScript;
-
-constexpr int64_t kUiScriptMaxBytes = 1 << 20;
-constexpr int32_t kUiScriptMaxLine = 4096;
-
-// Reads a script file as a stream, stopping at the size limit: false with
-// a message naming the file.
-bool UiReadScriptFile(const char* path, std::string* text, std::string* error);
-// Checks every step: false with "NAME:LINE: what is wrong".
-bool UiCheckScript(const std::string& text, const char* name, std::string* error);
 
 // Null (the message on stderr) when the file cannot be read or is refused.
 UiScript* UiLoadScript(const char* path);

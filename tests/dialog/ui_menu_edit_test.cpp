@@ -10,7 +10,7 @@
 
 #include "platform/ui/event_loop.h"
 #include "platform/ui/popup_menu.h"
-#include "platform/ui/script.h"
+#include "platform/ui/script_check.h"
 #include "platform/ui/window.h"
 #include "tests/dialog/ui_fixture.h"
 
