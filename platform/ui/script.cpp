@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-
 #include "platform/ui/color_picker.h"
 #include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
