@@ -9,8 +9,10 @@ struct SliderRow {
   int32_t min, max;
 };
 
+// The view angle starts at 1: the renderer takes only angles above 0, and
+// the window offers nothing it would refuse.
 constexpr SliderRow kSliders[] = {
-    {37, 86, -90, 90}, {57, 91, -180, 180}, {39, 85, -180, 180}, {103, 104, 0, 180}, {59, 92, 0, 100}, {61, 93, 0, 100},
+    {37, 86, -90, 90}, {57, 91, -180, 180}, {39, 85, -180, 180}, {103, 104, 1, 180}, {59, 92, 0, 100}, {61, 93, 0, 100},
 };
 
 struct KindList {

@@ -14,6 +14,7 @@
 #include "dialog/custom_hooks.h"
 #include "dialog/tumble_views.h"
 #include "dialog/item_rules.h"
+#include "dialog/mode_menus.h"
 #include "dialog/nib_gyre.h"
 #include "dialog/zor_reply.h"
 #include "frame/globals.h"
@@ -24,7 +25,6 @@
 namespace {
 
 constexpr int32_t kTextLimit = 255;
-constexpr int32_t kLastModeInPopup = 289;
 
 UiControl* Item(void* window, int32_t id) { return GetVarezItem(window, id); }
 
@@ -233,16 +233,15 @@ void DoTheStash(void* window, Globals* globals, int32_t, int32_t direction) {
         break;
       }
       case Field::OutputMode: {
-        // The popup lists modes 1 to 289 only: a mode past it (the curved
-        // dodecahedron and icosahedron, the single-fragment variants) shows
-        // as the popup's last item and stays what it is until the user picks
+        // The popup lists every named mode; a mode without a name shows as
+        // the named one below it and stays what it is until the user picks
         // another item.
-        const int32_t shown = std::clamp(p->outputMode, int32_t(1), kLastModeInPopup);
+        const int32_t shown = ItemOfOutputMode(p->outputMode);
         if (direction == 0) {
-          StashValue_core(window, s.item, float(p->outputMode));
+          StashValue_core(window, s.item, float(shown));
         } else {
           const int32_t v = Trunc(UnStashValue_core(window, s.item));
-          if (v != shown || p->outputMode == shown) p->outputMode = v;
+          if (v != shown || OutputModeOfItem(shown) == p->outputMode) p->outputMode = OutputModeOfItem(v);
         }
         break;
       }

@@ -13,10 +13,12 @@
 #include "dialog/tumble_views.h"
 #include "dialog/dialog_services.h"
 #include "dialog/item_rules.h"
+#include "dialog/mode_menus.h"
 #include "dialog/nib_gyre.h"
 #include "dialog/preview_mechanics.h"
 #include "dialog/proxy_view.h"
 #include "dialog/save_commands.h"
+#include "dialog/window_layout.h"
 #include "dialog/window_services.h"
 #include "dialog/zor_reply.h"
 #include "export/mode_names.h"
@@ -29,6 +31,7 @@
 #include "platform/ui/front_end_config.h"
 #include "platform/ui/services.h"
 #include "platform/ui/window.h"
+#include "platform/ui.h"
 
 namespace {
 
@@ -52,30 +55,6 @@ void CloseReplyWindow(ZorZReply* reply) {
     UiQuitAppModalLoopForWindow(w);
   }
 }
-
-void FillPopup(UiWindow* w, int16_t item, int32_t count, const char* (*name)(int32_t), const char* fallback) {
-  UiControl* c = GetVarezItem(w, item);
-  if (!c) return;
-  UiClearPopupItems(c);
-  for (int32_t i = 1; i <= count; ++i) {
-    char text[64];
-    const char* n = name ? name(i) : "";
-    if (n && *n)
-      std::snprintf(text, sizeof text, "%s", n);
-    else
-      std::snprintf(text, sizeof text, "%s %d", fallback, i);
-    UiAppendPopupItem(c, text);
-  }
-  UiSetControlMinimum(c, 1);
-  UiSetControlMaximum(c, count);
-}
-
-const char* QualityName(int32_t q) {
-  static const char* const kNames[] = {"", "Fast", "Anisotropic", "Deluxe"};
-  return q >= 1 && q <= 3 ? kNames[q] : "";
-}
-
-const char* GraticuleName(int32_t g) { return g == 1 ? "No grid" : ""; }
 
 // The settings name stands in for the window's proxy icon: pressed and
 // dragged, the current settings go out as a settings file.
@@ -227,6 +206,45 @@ UiStatus OKCancelWindowEventHandler(UiHandlerCall*, UiEvent* e, void* data) {
   return item == 5 ? kUiNoErr : kUiEventNotHandled;
 }
 
+namespace {
+
+// Settings that rendered last in this dialog: a refused preview puts them back.
+struct LastGoodSettings {
+  Globals* owner;
+  TParameters settings;
+};
+LastGoodSettings g_lastGood;
+
+// A preview the renderer refuses (a layout not available, say) tells the
+// person why in an alert over the window and puts back the settings that
+// rendered last, so neither the next choice nor OK meets the refusal.
+void PreviewKeepingGoodSettings(Globals* g, void* window) {
+  TParameters* p = Params(g);
+  const int16_t before = g->result;
+  PlatformForgetLastAlert();
+  DoPreviewFiltration(g);
+  if (g->result == before) {
+    g_lastGood = LastGoodSettings{g, *p};
+    return;
+  }
+  g->result = before;
+  char message[256], explanation[256];
+  std::snprintf(message, sizeof message, "%s", PlatformLastAlertMessage()[0] ? PlatformLastAlertMessage() : "The preview cannot be rendered.");
+  std::snprintf(explanation, sizeof explanation, "%s", PlatformLastAlertExplanation());
+  const bool restore = g_lastGood.owner == g && std::memcmp(&g_lastGood.settings, p, sizeof *p) != 0;
+  if (restore) {
+    std::snprintf(explanation, sizeof explanation, "%s", "The settings that rendered last are back.");
+    *p = g_lastGood.settings;
+    Settings2Controls(g, window, 0);
+  }
+  // The renderer has told the terminal already; the window tells the person.
+  if (UiGetFrontEnd()) UiRunCautionAlert(message, explanation);
+  if (restore) DoPreviewFiltration(g);
+  g->result = before;
+}
+
+}  // namespace
+
 void MacGrabParmsDoPreview(Globals* g, void* window, int16_t* item, uint8_t* refresh) {
   TParameters* p = Params(g);
   if (!p) return;
@@ -241,11 +259,7 @@ void MacGrabParmsDoPreview(Globals* g, void* window, int16_t* item, uint8_t* ref
   *refresh = 0;
   if (!uses_previews(g)) return;
   if (*item != 18) return;
-  // A preview the renderer refuses (a layout not available, say) has said
-  // so; it must not refuse the settings the user picks next, nor OK.
-  const int16_t before = g->result;
-  DoPreviewFiltration(g);
-  if (g->result != before) g->result = before;
+  PreviewKeepingGoodSettings(g, window);
   FilterRecord* fr = g->filterRecord;
   if (HostAdvanceStateAvailable(fr->advanceState)) HostAdvanceState(fr->advanceState);
   if (UiControl* preview = GetVarezItem(window, 18)) UiInvalidateControl(preview);
@@ -254,11 +268,9 @@ void MacGrabParmsDoPreview(Globals* g, void* window, int16_t* item, uint8_t* ref
 void PerformMacGUIVarezSetup(void* window, Globals* g, void*, ZorZReply* reply, void* bundle) {
   UiWindow* w = UiWindowFromRef(window);
   InvocationStorage* s = g->storage;
-  FillPopup(w, 51, 289, GyrelleOutputModeName, "Output mode");
-  FillPopup(w, 12, 30, nullptr, "Input mode");
-  FillPopup(w, 73, 62, GlueModeKeyword, "Glue");
-  FillPopup(w, 21, 7, GraticuleName, "Grid");
-  FillPopup(w, 52, 3, QualityName, "Quality");
+  FillModePopups(w);
+  FitTextBoxesToTheirValues(w);
+  g_lastGood = LastGoodSettings{};
   reply->window = w;
   g->dialogWindow = w;
   MakeEverythingUsable(g);
@@ -318,6 +330,7 @@ void PromptUserForInput(Globals* g) {
     InstallOKCancelWindowEventHandler(w, &reply, kWindowKindMain);
     InstallProxyCursorWindowEventHandler(w, &reply);
     InstallProxyResizeWindowEventHandler(w, &reply);
+    InstallWindowLayoutHandler(w);  // runs first: the preview's handlers read the new bounds
     InstallMyWindowDragHandlers(w, &reply);
     InstallSettingsDragSource(w);
     reply.windowKind = kWindowKindMain;

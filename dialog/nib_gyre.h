@@ -33,6 +33,7 @@ constexpr const char* kAngleControlClassID = "com.gyrelle.anglecontrol";
 
 // The views outside the item table, found by the creator's signature.
 constexpr int32_t kDragButtonID = 140, kTrackballID = 141, kAngleDialID = 142;
+constexpr int32_t kTrackballLabelID = 143, kAngleDialLabelID = 144;
 constexpr FourCC kCmdDragButton = MakeFourCC("DrBu");
 constexpr FourCC kCmdTrackball = MakeFourCC("Ball");
 constexpr FourCC kCmdAngleDial = MakeFourCC("Angl");

@@ -47,6 +47,7 @@ void Track(SpotViewInstance* self, UiEvent* e, bool pyramid) {
   self->lastY = p.y;
   const float width = float(view->bounds.right - view->bounds.left);
   const float height = float(view->bounds.bottom - view->bounds.top);
+  bool panned = false;
   for (;;) {
     if (p.x >= 0 && p.y >= 0 && p.x < width && p.y < height) {
       self->spotX = Clamp4(p.x, width);
@@ -68,6 +69,7 @@ void Track(SpotViewInstance* self, UiEvent* e, bool pyramid) {
         params->previewOffsetH -= dx;
         params->previewOffsetV -= dy;
         ResetProxyAndRepaintUnfiltered(g, view);
+        panned = true;
       }
     }
     if (pyramid || !wholeImage) {
@@ -78,6 +80,11 @@ void Track(SpotViewInstance* self, UiEvent* e, bool pyramid) {
   }
   if (g && !self->dragged) {
     HandleClickInVarezProxy(w, 18, g, &p, 0);
+    SendControlHasBeenClickedEvent(view);
+    UiSetThemeCursor(kUiCursorOpenHand);
+  } else if (g && panned) {
+    // The pan showed the unfiltered input; once the drag ends the preview
+    // is rendered again, as after any other change.
     SendControlHasBeenClickedEvent(view);
     UiSetThemeCursor(kUiCursorOpenHand);
   }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "dialog/button_icons_table.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_run.h"
 #include "dialog/dialog_services.h"
@@ -14,6 +15,7 @@
 #include "frame/globals.h"
 #include "frame/progress.h"
 #include "platform/ui/event_loop.h"
+#include "platform/ui/icons.h"
 #include "platform/ui/services.h"
 #include "platform/ui/window.h"
 
@@ -48,9 +50,13 @@ FourCC Code(const char* s) {
 void* CreateTWBundle() { return &g_bundleToken; }
 void ReleaseTWBundle(void*) {}
 
-FourCC CreateIconRef_from_my_bundle(const char* name, FourCC) {
-  // No icon files travel with the built-in definitions; buttons keep their titles.
-  (void)name;
+FourCC CreateIconRef_from_my_bundle(const char* name, FourCC iconType) {
+  // The icons travel inside the plug-in (tools/make_button_icons.py draws
+  // them); the reference is the icon's type.
+  if (!name || iconType == 0) return 0;
+  for (const ButtonIconImage& icon : kButtonIcons)
+    if (std::strcmp(icon.file, name) == 0)
+      return UiRegisterIcon(iconType, icon.rgba, kButtonIconSize, kButtonIconSize) ? iconType : 0;
   return 0;
 }
 

@@ -12,6 +12,7 @@
 #include "host/dialog_sdl.h"
 #include "host/options.h"
 #include "platform/ui/host_port.h"
+#include "platform/ui/script_check.h"
 
 namespace gyhost {
 
@@ -78,6 +79,12 @@ bool ParseDialogScriptOption(int argc, const char* const* argv, int* i, HostOpti
     return true;
   }
   if (g_scriptPath.empty()) *error = name + " needs a file name";
+  // The steps are checked whole before anything runs: a script that is not
+  // one is a usage error, named by its line.
+  std::string text;
+  if (error->empty() && (!UiReadScriptFile(g_scriptPath.c_str(), &text, error) ||
+                         !UiCheckScript(text, g_scriptPath.c_str(), error)))
+    g_scriptPath.clear();
   o->dialog = true;
   g_userAskedForDialog = true;
   return true;
@@ -96,16 +103,13 @@ void ConfigureDialogFrontEnd(PlatformConfigureProc configure, bool dialog, const
   if (HaveDialogSaves()) {
     std::string tail = "click 2\n";
     if (!g_scriptPath.empty()) {
-      std::ifstream f(g_scriptPath, std::ios::binary);
-      std::stringstream text;
-      text << f.rdbuf();
-      if (!f) {
-        std::fprintf(stderr, "gyrelle: cannot read the dialog script %s: nothing was saved or written\n",
-                     g_scriptPath.c_str());
+      std::string text, error;
+      if (!UiReadScriptFile(g_scriptPath.c_str(), &text, &error)) {
+        std::fprintf(stderr, "%s: nothing was saved or written\n", error.c_str());
         ++g_scriptFailures;
         tail = "";
       } else {
-        tail = text.str() + "\n";
+        tail = text + "\n";
       }
     }
     g_scriptText = DialogSaveSteps(tail, g_scriptPath);

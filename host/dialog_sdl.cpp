@@ -1,10 +1,13 @@
 #include "host/dialog_sdl.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <cstdlib>
 
+#include "platform/mac_roman.h"
 #include "platform/ui/event_loop.h"
+#include "platform/ui/popup_menu.h"
 #include "platform/ui/window.h"
 
 #if GYRELLE_HAVE_SDL2
@@ -24,7 +27,14 @@ struct Shown {
   int width, height;
   Uint32 presentedAt;
   bool pending;  // drawn since it was last shown
+  // A size the person dragged the window to: handed on once the drag rests.
+  int resizeWidth, resizeHeight;
+  Uint32 resizedAt;
 };
+
+// Size events of a drag come in a stream; the window is laid out again
+// once they have stopped for this long.
+constexpr Uint32 kResizeRestMs = 120;
 
 // Rows of a preview arrive one by one; the screen is refreshed at most this
 // often, and whatever is pending before the front end waits for input.
@@ -62,7 +72,7 @@ void Present(Shown* s) {
     s->texture = SDL_CreateTexture(s->renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STREAMING, cv.width, cv.height);
     s->width = cv.width;
     s->height = cv.height;
-    SDL_SetWindowSize(s->sdl, cv.width, cv.height);
+    if (s->resizeWidth == 0) SDL_SetWindowSize(s->sdl, cv.width, cv.height);
   }
   if (!s->texture) return;
   SDL_UpdateTexture(s->texture, nullptr, cv.pixels, cv.width * 4);
@@ -93,9 +103,15 @@ void WindowChanged(void*, UiWindow* w) {
       }
     if (!s) return;
     const char* title = w->title[0] ? w->title : w->name;
-    s->sdl = SDL_CreateWindow(title, w->bounds.left + 40, w->bounds.top + 40, w->canvas.width, w->canvas.height,
-                              SDL_WINDOW_SHOWN);
+    // The layer's global coordinates are the screen's: a window opens where
+    // the layer put it (an alert centred on its parent, a menu over its popup).
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    if (w->windowClass == kUiWindowClassMenu)
+      flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
+    if (w->attributes & kUiWindowResizable) flags |= SDL_WINDOW_RESIZABLE;
+    s->sdl = SDL_CreateWindow(title, w->bounds.left, w->bounds.top, w->canvas.width, w->canvas.height, flags);
     if (!s->sdl) return;
+    if (w->attributes & kUiWindowResizable) SDL_SetWindowMinimumSize(s->sdl, w->minWidth, w->minHeight);
     s->renderer = SDL_CreateRenderer(s->sdl, -1, SDL_RENDERER_SOFTWARE);
     s->window = w;
     s->presentedAt = SDL_GetTicks() - kPresentIntervalMs;
@@ -109,6 +125,25 @@ void WindowChanged(void*, UiWindow* w) {
 
 void WindowGone(void*, UiWindow* w) {
   if (Shown* s = Find(w)) Close(s);
+}
+
+bool SetClipboard(void*, const char* roman) {
+  char utf8[kUiTitleBytes * 3 + 1];
+  MacRomanToUtf8(roman, utf8, sizeof utf8);
+  return SDL_SetClipboardText(utf8) == 0;
+}
+
+bool GetClipboard(void*, char* text, int32_t size) {
+  if (!SDL_HasClipboardText()) return false;
+  char* utf8 = SDL_GetClipboardText();
+  if (!utf8) return false;
+  // Only what the fields can show: printable ASCII, up to the first line end.
+  int32_t n = 0;
+  for (const char* c = utf8; *c && *c != '\n' && *c != '\r' && n + 1 < size; ++c)
+    if (uint8_t(*c) >= 32 && uint8_t(*c) < 127) text[n++] = *c;
+  text[n] = 0;
+  SDL_free(utf8);
+  return true;
 }
 
 void CursorChanged(void*, int32_t cursor) {
@@ -169,7 +204,22 @@ bool Translate(const SDL_Event& e, UiInput* out) {
         int32_t key;
       } keys[] = {{SDLK_RETURN, kUiKeyReturn}, {SDLK_KP_ENTER, kUiKeyReturn}, {SDLK_ESCAPE, kUiKeyEscape},
                   {SDLK_TAB, kUiKeyTab},       {SDLK_BACKSPACE, kUiKeyBackspace}, {SDLK_UP, kUiKeyUp},
-                  {SDLK_DOWN, kUiKeyDown}};
+                  {SDLK_DOWN, kUiKeyDown},     {SDLK_LEFT, kUiKeyLeft},           {SDLK_RIGHT, kUiKeyRight},
+                  {SDLK_HOME, kUiKeyHome},     {SDLK_END, kUiKeyEnd},             {SDLK_DELETE, kUiKeyDelete},
+                  {SDLK_PAGEUP, kUiKeyPageUp}, {SDLK_PAGEDOWN, kUiKeyPageDown}};
+      // With Control (or the Super key), letters are commands: select all, copy, cut, paste.
+      const bool commandLetter = (e.key.keysym.mod & (KMOD_CTRL | KMOD_GUI)) && e.key.keysym.sym >= SDLK_a &&
+                                 e.key.keysym.sym <= SDLK_z;
+      if (commandLetter) {
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        out->type = kUiInputKey;
+        out->window = s->window;
+        out->key = int32_t(e.key.keysym.sym);
+        out->where = UiPoint{float(x), float(y)};
+        out->modifiers = Modifiers(e.key.keysym.mod);
+        return true;
+      }
       for (const auto& k : keys)
         if (e.key.keysym.sym == k.sym) {
           int x = 0, y = 0;
@@ -188,7 +238,7 @@ bool Translate(const SDL_Event& e, UiInput* out) {
       if (!s) return false;
       out->type = kUiInputText;
       out->window = s->window;
-      // Only ASCII reaches the Mac Roman fields.
+      // Only ASCII reaches the Mac Roman fields (the font has no more).
       int n = 0;
       for (const char* c = e.text.text; *c && n + 1 < int(sizeof out->text); ++c)
         if (uint8_t(*c) < 128) out->text[n++] = *c;
@@ -221,10 +271,45 @@ bool Translate(const SDL_Event& e, UiInput* out) {
       }
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
         if (Shown* s = FindSdl(e.window.windowID)) Present(s);
+      if (e.window.event == SDL_WINDOWEVENT_MOVED)
+        if (Shown* s = FindSdl(e.window.windowID)) {
+          // Where the window manager put it: menus and alerts open from there.
+          const Rect& b = s->window->bounds;
+          const int x = e.window.data1, y = e.window.data2;
+          if (x != b.left || y != b.top)
+            UiSetWindowBounds(s->window, Rect{int16_t(y), int16_t(x), int16_t(y + b.bottom - b.top), int16_t(x + b.right - b.left)});
+        }
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        if (Shown* s = FindSdl(e.window.windowID);
+            s && (e.window.data1 != s->window->canvas.width || e.window.data2 != s->window->canvas.height)) {
+          s->resizeWidth = e.window.data1;
+          s->resizeHeight = e.window.data2;
+          s->resizedAt = SDL_GetTicks();
+        }
       return false;
     default:
       return false;
   }
+}
+
+// A resize whose drag has rested, as an input.
+bool RestedResize(UiInput* out) {
+  for (Shown& s : g_shown) {
+    if (!s.sdl || s.resizeWidth == 0 || SDL_GetTicks() - s.resizedAt < kResizeRestMs) continue;
+    *out = UiInput{};
+    out->type = kUiInputResize;
+    out->window = s.window;
+    out->where = UiPoint{float(s.resizeWidth), float(s.resizeHeight)};
+    s.resizeWidth = s.resizeHeight = 0;
+    return true;
+  }
+  return false;
+}
+
+bool ResizePending() {
+  for (const Shown& s : g_shown)
+    if (s.sdl && s.resizeWidth != 0) return true;
+  return false;
 }
 
 bool Next(void*, UiInput* out, double waitMs) {
@@ -233,9 +318,12 @@ bool Next(void*, UiInput* out, double waitMs) {
   const int timeout = waitMs < 0 ? 100 : int(waitMs);
   const Uint32 start = SDL_GetTicks();
   for (;;) {
+    if (RestedResize(out)) return true;
     const Uint32 spent = SDL_GetTicks() - start;
-    if (!SDL_WaitEventTimeout(&e, waitMs < 0 ? timeout : (timeout > int(spent) ? timeout - int(spent) : 0))) {
-      if (waitMs >= 0) return false;
+    int wait = waitMs < 0 ? timeout : (timeout > int(spent) ? timeout - int(spent) : 0);
+    if (ResizePending()) wait = std::min(wait, int(kResizeRestMs));
+    if (!SDL_WaitEventTimeout(&e, wait)) {
+      if (waitMs >= 0 && SDL_GetTicks() - start >= Uint32(timeout) && !ResizePending()) return false;
       continue;
     }
     if (Translate(e, out)) return true;
@@ -266,7 +354,10 @@ const void* StartSdlFrontEnd() {
   g_cursors[2] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
   SDL_StartTextInput();
   std::atexit(Stop);
-  g_frontEnd = UiFrontEnd{nullptr, Next, WindowChanged, WindowGone, CursorChanged, true};
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+    UiSetScreenBounds(Rect{int16_t(usable.y), int16_t(usable.x), int16_t(usable.y + usable.h), int16_t(usable.x + usable.w)});
+  g_frontEnd = UiFrontEnd{nullptr, Next, WindowChanged, WindowGone, CursorChanged, true, SetClipboard, GetClipboard};
   return &g_frontEnd;
 }
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "export/mode_names_tables.h"
+#include "frame/layout_names.h"
 #include "frame/enum_codes.h"
 #include "host/setting_names.h"
 
@@ -33,7 +35,7 @@ constexpr SettingKey kKeys[] = {
     {"hqpr", T::Boolean, 0, 0, 1, false, 0, "high-quality preview"},
     {"0012", T::Integer, 0, -180, 180, false, 0, "turn in whole degrees (old settings; 0035 wins)"},
     {"0013", T::Integer, 0, 0, 100, false, 33, "tab size in whole percent (old settings; 0038 wins)"},
-    {"0014", T::Integer, 0, 0, 180, true, 120, "view angle in whole degrees (old settings; 0037 wins)"},
+    {"0014", T::Integer, 0, kViewAngleAbove, kViewAngleMost, true, 120, "view angle in whole degrees (old settings; 0037 wins)"},
     {"GLUE", T::Enumerated, kEnumTypeGlueMode, 0, 0, false, 1, "glue mode: how the result is blended with the input"},
     {"0017", T::Boolean, 0, 0, 1, false, 0, "false colours on polyhedral layouts"},
     {"0018", T::Integer, 0, 3, 150, false, 20, "layers of the brick sphere"},
@@ -56,24 +58,11 @@ constexpr SettingKey kKeys[] = {
     {"0034", T::Float, 0, -90, 90, false, 0, "tilt of the sphere, degrees"},
     {"0035", T::Float, 0, -180, 180, false, 0, "turn of the sphere about the vertical axis, degrees"},
     {"0036", T::Float, 0, -180, 180, false, 0, "spin of the sphere, degrees"},
-    {"0037", T::Float, 0, 0, 180, true, 120, "view angle, degrees (above 0)"},
+    {"0037", T::Float, 0, kViewAngleAbove, kViewAngleMost, true, 120, "view angle, degrees (above 0)"},
     {"0038", T::Float, 0, 0, 100, false, 33, "tab size, percent"},
     {"0039", T::Float, 0, 0, 100, false, 30, "sharpening, percent"},
 };
 static_assert(sizeof kKeys / sizeof kKeys[0] == 41, "every recorded key");
-
-constexpr const char* kInputModeNames[30] = {
-    "equirectangular", "mirror ball", "polar", "orthographic", "cylindrical", "mirror ball (k 1.149)", "Mollweide",
-    "half-polar", "full-frame fisheye", "rectilinear", "cube face layers", "gores 12", "equirectangular half",
-    "two circles", "stereographic", "equirectangular quarter", "Robinson", "mirror ball (k 1.55)",
-    "gores 12, northern halves", "Mercator", "Lagrange", "Winkel Tripel", "Hammer", "equal-area cylinder",
-    "gores 6", "zenith & nadir", "horizontal cross", "vertical cross", "polyhedron net", "oval",
-};
-
-constexpr const char* kGraticuleNames[7] = {
-    "none", "every 5 degrees", "every 6 degrees", "every 10 degrees", "every 15 degrees", "every 30 degrees",
-    "every 45 degrees",
-};
 
 std::string Number(double v) {
   char buf[40];
@@ -228,11 +217,9 @@ const SettingKey* FindSettingKey(FourCC key) {
   return nullptr;
 }
 
-const char* InputModeName(int32_t mode) { return mode >= 1 && mode <= 30 ? kInputModeNames[mode - 1] : ""; }
+const char* InputModeName(int32_t mode) { return InputModeNameOf(mode); }
 
-const char* GraticuleName(int32_t graticule) {
-  return graticule >= 1 && graticule <= 7 ? kGraticuleNames[graticule - 1] : "";
-}
+const char* GraticuleName(int32_t graticule) { return GraticuleNameOf(graticule); }
 
 SettingCheck CheckSetting(DescEntry* e, std::string* message) {
   const SettingKey* k = FindSettingKey(e->key);

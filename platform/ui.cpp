@@ -18,9 +18,18 @@ std::string RomanToUtf8(const char* s) {
   return out;
 }
 
+char g_lastMessage[256];
+char g_lastExplanation[256];
+
 }  // namespace
 
+const char* PlatformLastAlertMessage() { return g_lastMessage; }
+const char* PlatformLastAlertExplanation() { return g_lastExplanation; }
+void PlatformForgetLastAlert() { g_lastMessage[0] = g_lastExplanation[0] = 0; }
+
 void PlatformShowAlert(const char* message, const char* explanation) {
+  std::snprintf(g_lastMessage, sizeof g_lastMessage, "%s", message ? message : "");
+  std::snprintf(g_lastExplanation, sizeof g_lastExplanation, "%s", explanation ? explanation : "");
   std::fprintf(stderr, "%s\n%s\n", RomanToUtf8(message).c_str(), RomanToUtf8(explanation).c_str());
 }
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "frame/globals.h"
+#include "frame/layout_names.h"
 #include "frame/scripting_sanitize.h"
 #include "frame/task_pool.h"
 #include "frame/view_coords.h"
@@ -27,7 +29,6 @@
 namespace {
 
 constexpr float kColorUnit = 1.5259022e-5f;  // 1 / 65535
-constexpr float kMaxViewAngle = 360.0f;
 constexpr float kViewPlaneClamp = 0.999f;
 constexpr float kInputHintScale = 5.656854f;  // 2^2.5
 constexpr int32_t kTiltMode = 60;
@@ -59,7 +60,13 @@ float ViewPlaneWidth(float fraction) {
   return 2.0f * std::tan(f * kPiF * 0.5f);
 }
 
-bool ViewAngleIsValid(float angle) { return std::isfinite(angle) && angle > 0.0f && angle <= kMaxViewAngle; }
+// Settings take view angles up to kViewAngleMost (and the refusal says so);
+// records read from files may hold up to a full turn, which still renders.
+constexpr float kMostRenderedViewAngle = 360.0f;
+
+bool ViewAngleIsValid(float angle) {
+  return std::isfinite(angle) && angle > kViewAngleAbove && angle <= kMostRenderedViewAngle;
+}
 
 bool HostHasEditableTransparency(const FilterRecord* fr) {
   return fr->filterCase == kFilterCaseEditableTransparencyNoSelection ||
@@ -128,12 +135,25 @@ bool PixelOutputSupports(int32_t imageMode, int32_t depth) {
   return imageMode == kImageModeRGB96 || imageMode == kImageModeGray32 || depth == 32;
 }
 
+// Worded from the one range the renderer, the dialog and `--list` share.
+static const char* BadViewAngleMessage() {
+  struct Text {
+    char chars[96];
+    Text() {
+      std::snprintf(chars, sizeof chars, "The view angle must be a number of degrees above %g and up to %g.",
+                    double(kViewAngleAbove), double(kViewAngleMost));
+    }
+  };
+  static const Text text;  // made once, safely from any thread
+  return text.chars;
+}
+
 const char* ViewBuildStatusMessage(ViewBuildStatus status) {
   switch (status) {
     case ViewBuild_OK: return "";
     case ViewBuild_NoSettings: return "The settings are missing.";
     case ViewBuild_UnknownMode: return "There is no output mode of this number.";
-    case ViewBuild_BadViewAngle: return "The view angle must be a number of degrees from 0 to 360.";
+    case ViewBuild_BadViewAngle: return BadViewAngleMessage();
     case ViewBuild_BadImageMode: return "Images of this mode and depth cannot be filtered.";
     case ViewBuild_NoInput: return "The image has not been read.";
     case ViewBuild_PolyMapNeedsSolid:

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/ui/icons.h"
+#include "platform/ui/text_edit.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -59,6 +61,19 @@ void Button(UiCanvas* cv, const UiControl* c, bool isDefault) {
       UiFillEllipse(cv, dot, (id == 472 || id == 475) ? kAccent : kEdge);
     return;
   }
+  // An icon with a picture sits at the left, the title beside it.
+  if (const UiIconImage* icon = UiFindIcon(c->contentIcon)) {
+    const int16_t h = int16_t(std::min<int32_t>(icon->height, c->bounds.bottom - c->bounds.top - 4));
+    const int16_t w = int16_t(icon->width * h / std::max(1, icon->height));
+    const int32_t textWidth = c->title[0] ? UiTextWidth(c->title) + 4 : 0;
+    const int32_t left = c->bounds.left + std::max(3, (c->bounds.right - c->bounds.left - w - textWidth) / 2);
+    const int16_t top = int16_t(c->bounds.top + (c->bounds.bottom - c->bounds.top - h) / 2);
+    UiDrawImage(cv, icon->rgba, icon->width, icon->height, icon->width * 4, 4,
+                Rect{top, int16_t(left), int16_t(top + h), int16_t(left + w)});
+    if (!c->active) UiFillRect(cv, Rect{top, int16_t(left), int16_t(top + h), int16_t(left + w)}, UiColor{250, 250, 250, 140});
+    if (c->title[0]) UiDrawText(cv, left + w + 4, Baseline(c->bounds), c->title, c->active ? kUiBlack : kDimText);
+    return;
+  }
   // An icon that has no picture here shows its four letters.
   if (!c->title[0] && c->contentIcon) {
     const FourCC k = c->contentIcon;
@@ -106,11 +121,7 @@ void UiDrawStandardControl(UiCanvas* cv, const UiControl* c) {
       UiFillRect(cv, b, kUiWhite);
       UiStrokeRect(cv, b, focused ? kAccent : kEdge, focused ? 2 : 1);
       UiPushClip(cv, Inset(b, 2));
-      UiDrawText(cv, b.left + 4, Baseline(b), c->title, text);
-      if (focused) {
-        const int32_t x = b.left + 4 + UiTextWidth(c->title);
-        UiFillRect(cv, Rect{int16_t(b.top + 3), int16_t(x), int16_t(b.bottom - 3), int16_t(x + 1)}, kUiBlack);
-      }
+      UiDrawEditText(cv, c, focused);
       UiPopClip(cv);
       return;
     }

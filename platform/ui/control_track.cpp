@@ -7,6 +7,8 @@
 
 #include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
+#include "platform/ui/popup_menu.h"
+#include "platform/ui/text_edit.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -39,7 +41,13 @@ int16_t TrackDefault(UiControl* c, UiPoint start) {
       while (!released && UiTrackMouseLocation(w, &p, &released)) SetValueWithAction(c, SliderValueAt(c, p.x));
       return 1;
     case kUiKindPopup: {
-      // Dragging up or down steps through the items; the release picks one.
+      if (c->popupCount > 0) {
+        const int32_t chosen = UiTrackPopupMenu(c);
+        if (chosen == 0) return 0;
+        SetValueWithAction(c, chosen);
+        return 1;
+      }
+      // A popup without items shows a number: dragging up or down steps it.
       const int32_t first = c->value;
       const int32_t last = c->popupCount > 0 ? c->popupCount : c->max;
       UiHiliteControl(c, 1);
@@ -66,26 +74,50 @@ int16_t TrackDefault(UiControl* c, UiPoint start) {
   }
 }
 
-void InsertText(UiControl* c, const char* text) {
-  size_t n = std::strlen(c->title);
-  for (const char* s = text; *s; ++s) {
-    if (*s == '\b') {
-      if (n > 0) c->title[--n] = 0;
-    } else if (uint8_t(*s) >= 32 && n + 1 < sizeof c->title) {
-      c->title[n++] = *s;
-      c->title[n] = 0;
-    }
+void SendText(UiControl* c, const char* text) {
+  // An event carries a few characters: longer text goes in pieces.
+  const size_t piece = kUiEventParamBytes - 1;
+  for (size_t at = 0, n = std::strlen(text); at < n; at += piece) {
+    UiEvent e;
+    UiInitEvent(&e, kUiClassText, kUiTextInputUnicodeForKey);
+    char buffer[kUiEventParamBytes] = {};
+    std::snprintf(buffer, sizeof buffer, "%.*s", int(std::min(piece, n - at)), text + at);
+    UiSetEventParameter(&e, kUiParamText, kUiTypeText, uint32_t(std::strlen(buffer) + 1), buffer);
+    UiSendEventToTarget(&e, &c->target);
   }
-  UiInvalidateControl(c);
 }
 
-void SendText(UiControl* c, const char* text) {
-  UiEvent e;
-  UiInitEvent(&e, kUiClassText, kUiTextInputUnicodeForKey);
-  char buffer[kUiEventParamBytes] = {};
-  std::snprintf(buffer, sizeof buffer, "%s", text);
-  UiSetEventParameter(&e, kUiParamText, kUiTypeText, uint32_t(std::strlen(buffer) + 1), buffer);
-  UiSendEventToTarget(&e, &c->target);
+// Keys for the focused field; true when the field took the key.
+bool FieldKey(UiControl* f, int32_t key, uint32_t modifiers) {
+  const bool command = (modifiers & (kUiControlKeyBit | kUiCommandKeyBit)) != 0;
+  if ((key >= 'a' && key <= 'z') && !command) return false;
+  if (UiEditMove(f, key, modifiers)) return true;
+  if (key == kUiKeyBackspace || key == kUiKeyDelete) {
+    const char text[2] = {key == kUiKeyDelete ? kUiEditDelete : kUiEditBackspace, 0};
+    SendText(f, text);
+    return true;
+  }
+  if (key == 'x') {
+    int32_t from = 0, to = 0;
+    UiEditSelection(f, &from, &to);
+    if (to > from) {
+      UiEditMove(f, 'c', modifiers);
+      SendText(f, "\b");
+    }
+    return true;
+  }
+  if (key == 'v') {
+    char text[kUiTitleBytes];
+    UiGetClipboardText(text, sizeof text);
+    // One line of printable text goes in; a paste of nothing changes nothing.
+    size_t n = 0;
+    for (size_t i = 0; text[i] && text[i] != '\n' && text[i] != '\r'; ++i)
+      if (uint8_t(text[i]) >= 32 && uint8_t(text[i]) != uint8_t(kUiEditDelete)) text[n++] = text[i];
+    text[n] = 0;
+    if (n > 0) SendText(f, text);
+    return true;
+  }
+  return false;
 }
 
 void TrackControl(UiControl* c, UiPoint p, uint32_t modifiers) {
@@ -93,7 +125,13 @@ void TrackControl(UiControl* c, UiPoint p, uint32_t modifiers) {
   UiInitEvent(&click, kUiClassControl, kUiControlClick);
   UiSendEventToTarget(&click, &c->target);
   if (c->kind == kUiKindEditText) {
+    // The press places the insertion point (Shift: extends the selection);
+    // dragging selects.
     UiSetKeyboardFocus(c->window, c);
+    UiEditSetCaret(c, UiEditOffsetAt(c, p.x), (modifiers & kUiShiftKeyBit) != 0);
+    bool released = !UiStillDown();
+    UiPoint at = p;
+    while (!released && UiTrackMouseLocation(c->window, &at, &released)) UiEditSetCaret(c, UiEditOffsetAt(c, at.x), true);
     return;
   }
   UiEvent track;
@@ -128,6 +166,7 @@ void FocusNextField(UiWindow* w) {
     UiControl* c = &w->controls[(start + k - 1) % (w->controlCount - 1) + 1];
     if (c->kind == kUiKindEditText && c->active && UiIsControlVisible(c)) {
       UiSetKeyboardFocus(w, c);
+      UiEditSelectAll(c);  // a field reached by Tab has its text selected, to type over
       return;
     }
   }
@@ -137,7 +176,13 @@ void StepControl(UiControl* c, int32_t step, uint32_t modifiers) {
   if (!c || !c->active || (c->kind != kUiKindPopup && c->kind != kUiKindSlider)) return;
   const int32_t last = c->kind == kUiKindPopup && c->popupCount > 0 ? c->popupCount : c->max;
   const int32_t first = c->kind == kUiKindPopup ? 1 : c->min;
-  SetValueWithAction(c, std::clamp(c->value + step, first, last));
+  int32_t to = std::clamp(c->value + step, first, last);
+  // A popup steps over the items that cannot be chosen.
+  while (c->kind == kUiKindPopup && c->popupCount > 0 && !UiPopupItemEnabled(c, to) && to + step >= first &&
+         to + step <= last)
+    to += step;
+  if (c->kind == kUiKindPopup && c->popupCount > 0 && !UiPopupItemEnabled(c, to)) return;
+  SetValueWithAction(c, to);
   UiSendControlCommand(c, modifiers);
 }
 
@@ -180,13 +225,27 @@ UiStatus UiSendControlCommand(UiControl* c, uint32_t modifiers) {
 
 UiStatus UiStandardWindowHandler(UiHandlerCall*, UiEvent*, void*) { return kUiEventNotHandled; }
 
+bool UiResizeWindow(UiWindow* w, int32_t width, int32_t height) {
+  if (!(w = UiWindowFromRef(w)) || !(w->attributes & kUiWindowResizable)) return false;
+  width = std::clamp<int32_t>(width, w->minWidth, 16384);
+  height = std::clamp<int32_t>(height, w->minHeight, 16384);
+  const Rect b = w->bounds;
+  if (width != b.right - b.left || height != b.bottom - b.top)
+    UiSetWindowBounds(w, Rect{b.top, b.left, int16_t(std::min(32767, b.top + height)), int16_t(std::min(32767, b.left + width))});
+  // The drag has ended: the window's handlers lay it out for good.
+  UiEvent done;
+  UiInitEvent(&done, kUiClassWindow, kUiWindowResizeCompleted);
+  UiSendEventToTarget(&done, &w->target);
+  return true;
+}
+
 UiStatus UiStandardControlHandler(UiHandlerCall*, UiEvent* e, void* data) {
   auto* c = static_cast<UiControl*>(data);
   if (e->eventClass == kUiClassObject && e->kind == kUiObjectInitialize) return kUiNoErr;
   if (e->eventClass == kUiClassText && e->kind == kUiTextInputUnicodeForKey && c->kind == kUiKindEditText) {
     char text[kUiEventParamBytes + 1] = {};
     if (UiGetEventParameter(e, kUiParamText, kUiTypeText, kUiEventParamBytes, text) != kUiNoErr) return kUiParamErr;
-    InsertText(c, text);
+    UiEditInsert(c, text);
     return kUiNoErr;
   }
   if (e->eventClass != kUiClassControl) return kUiEventNotHandled;
@@ -217,6 +276,7 @@ UiStatus UiStandardControlHandler(UiHandlerCall*, UiEvent* e, void* data) {
 }
 
 void UiDispatchInput(const UiInput& in) {
+  if (UiMenuTakesInput(in)) return;
   UiWindow* w = in.window ? UiWindowFromRef(in.window) : UiFrontWindow();
   if (!w) return;
   switch (in.type) {
@@ -230,6 +290,9 @@ void UiDispatchInput(const UiInput& in) {
       return;
     case kUiInputDropFile:
       if (in.path && UiWindowTakesInput(w)) UiDropFiles(w, in.where, &in.path, 1);
+      return;
+    case kUiInputResize:
+      if (UiWindowTakesInput(w)) UiResizeWindow(w, int32_t(in.where.x), int32_t(in.where.y));
       return;
     case kUiInputMouseDown: {
       if (!UiWindowTakesInput(w) || !w->visible) {
@@ -250,7 +313,7 @@ void UiDispatchInput(const UiInput& in) {
       if (in.key == kUiKeyReturn) return PressButton(w->defaultButton, in.modifiers);
       if (in.key == kUiKeyEscape) return PressButton(w->cancelButton, in.modifiers);
       if (in.key == kUiKeyTab) return FocusNextField(w);
-      if (in.key == kUiKeyBackspace && w->focus) return SendText(w->focus, "\b");
+      if (w->focus && w->focus->kind == kUiKindEditText && FieldKey(w->focus, in.key, in.modifiers)) return;
       if (in.key == kUiKeyUp || in.key == kUiKeyDown) {
         UiControl* c = UiControlAt(w, in.where);
         return StepControl(c, in.key == kUiKeyDown ? 1 : -1, in.modifiers);

@@ -1,6 +1,7 @@
 #include "platform/ui/event_loop.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -56,6 +57,8 @@ int32_t g_cursor = kUiCursorArrow;
 int32_t g_beeps = 0;
 
 double Seconds(double s) { return s < 0 ? -1.0 : s * 1000.0; }
+
+constexpr int32_t kMostFiringsPerAdvance = 10000;
 
 // Fires the earliest timer due at or before `now`; false when none is.
 bool FireOneDue(double now) {
@@ -166,12 +169,34 @@ void UiUseVirtualClock(bool useVirtual) {
 bool UiClockIsVirtual() { return g_virtualClock; }
 
 void UiAdvanceClock(double ms) {
-  if (!g_virtualClock || ms < 0) return;
-  const double end = g_virtualNow + ms;
+  if (!g_virtualClock || !(ms >= 0)) return;
+  const double end = std::isfinite(g_virtualNow + ms) ? g_virtualNow + ms : g_virtualNow;
+  // The clock jumps from one due timer to the next. A repeating timer that
+  // would fire more often than this on the way fires once more for all the
+  // ticks it missed, as on a busy system, and then waits for its next tick
+  // after the end.
+  int32_t fired = 0, collapses = 0;
   for (;;) {
     const double due = NextDue();
     if (due < 0 || due > end) break;
     if (due > g_virtualNow) g_virtualNow = due;
+    if (++fired > kMostFiringsPerAdvance) {
+      // Far clocks are coarse: a tick added to them may not move them, so
+      // the next tick is put past the end outright.
+      g_virtualNow = end;
+      for (UiTimer& t : g_timers) {
+        if (!t.live || t.interval <= 0 || t.fireAt < 0 || t.fireAt > end) continue;
+        double next = t.fireAt + t.interval * (std::floor((end - t.fireAt) / t.interval) + 1.0);
+        if (!(next > end)) next = std::nextafter(end, HUGE_VAL);
+        t.fireAt = next;
+        t.proc(&t, t.userData);
+        while (g_queueCount > 0) ProcessOnce(0);
+      }
+      fired = 0;
+      // Timers that keep arming themselves at once cannot hold the clock.
+      if (++collapses > 4) break;
+      continue;
+    }
     FireOneDue(g_virtualNow);
     // What the timer posted runs at its moment, before later timers.
     while (g_queueCount > 0) ProcessOnce(0);
@@ -324,6 +349,23 @@ void UiNoteMouse(UiWindow* w, UiPoint p, bool down, uint32_t modifiers) {
   g_modifiers = modifiers;
 }
 
+namespace {
+char g_clipboard[kUiTitleBytes];
+}  // namespace
+
+void UiSetClipboardText(const char* text) {
+  if (!text) text = "";
+  if (g_haveFrontEnd && g_frontEnd.setClipboard && g_frontEnd.setClipboard(g_frontEnd.self, text)) return;
+  std::snprintf(g_clipboard, sizeof g_clipboard, "%s", text);
+}
+
+void UiGetClipboardText(char* text, int32_t size) {
+  if (!text || size <= 0) return;
+  text[0] = 0;
+  if (g_haveFrontEnd && g_frontEnd.getClipboard && g_frontEnd.getClipboard(g_frontEnd.self, text, size)) return;
+  std::snprintf(text, size_t(size), "%s", g_clipboard);
+}
+
 void UiSetThemeCursor(int32_t cursor) {
   if (cursor == g_cursor) return;
   g_cursor = cursor;
@@ -360,6 +402,7 @@ void UiResetForTests() {
   g_buttonDown = false;
   g_cursor = kUiCursorArrow;
   g_beeps = 0;
+  g_clipboard[0] = 0;
   UiRemoveAllHandlers(&g_application);
   // Answers and a drop folder a test left behind do not reach the next one.
   while (UiPeekChooserAnswer() != kUiChooserNone) UiTakeChooserAnswer(nullptr, 0);

@@ -47,6 +47,7 @@ enum UiInputType : int32_t {
   kUiInputWheel,
   kUiInputEnd,       // the source has no more input, ever
   kUiInputDropFile,  // path: a file let go over the window at `where`
+  kUiInputResize,    // the person resized the window: `where` holds its new width and height
 };
 
 constexpr int32_t kUiKeyReturn = 13;
@@ -55,6 +56,15 @@ constexpr int32_t kUiKeyBackspace = 8;
 constexpr int32_t kUiKeyTab = 9;
 constexpr int32_t kUiKeyUp = 30;
 constexpr int32_t kUiKeyDown = 31;
+constexpr int32_t kUiKeyLeft = 28;
+constexpr int32_t kUiKeyRight = 29;
+constexpr int32_t kUiKeyHome = 1;
+constexpr int32_t kUiKeyEnd = 4;
+constexpr int32_t kUiKeyPageUp = 11;
+constexpr int32_t kUiKeyPageDown = 12;
+constexpr int32_t kUiKeyDelete = 127;  // forward delete
+// With the control or command modifier, a letter key comes as a key whose
+// code is the lower-case letter ('a' select all, 'c' copy, 'x' cut, 'v' paste).
 
 struct UiInput {
   UiInputType type;
@@ -78,6 +88,10 @@ struct UiFrontEnd {
   // A person is at the other end: a question nobody answered in advance
   // (a file chooser) is asked in a window rather than taken as cancelled.
   bool interactive;
+  // The display's clipboard (UTF-8 there, Mac Roman here); null: the layer
+  // keeps one of its own.
+  bool (*setClipboard)(void* self, const char* text) = nullptr;
+  bool (*getClipboard)(void* self, char* text, int32_t size) = nullptr;
 };
 void UiSetFrontEnd(const UiFrontEnd* frontEnd);  // null: no input at all
 const UiFrontEnd* UiGetFrontEnd();
@@ -101,6 +115,11 @@ bool UiTrackMouseLocation(UiWindow* window, UiPoint* where, bool* released);
 bool UiStillDown();
 UiPoint UiLastMouse(UiWindow** window);
 uint32_t UiCurrentModifiers();
+
+// ---- clipboard: the front end's when it has one, else the layer's own ----
+void UiSetClipboardText(const char* text);
+// The clipboard's text (cut to `size`); empty when it holds none.
+void UiGetClipboardText(char* text, int32_t size);
 
 // ---- cursors and beeps (recorded, and shown by a real front end) ----
 void UiSetThemeCursor(int32_t cursor);

@@ -110,7 +110,8 @@ void UiBeginDialogInput() {
       UiSetFrontEnd(&g_scripted);
       return;
     }
-    std::fprintf(stderr, "cannot read the dialog script %s: the dialog is cancelled\n", g_scriptPath.c_str());
+    std::fprintf(stderr, "the dialog script %s is not run: the dialog is cancelled\n",
+                 g_scriptText.empty() ? g_scriptPath.c_str() : "steps");
     if (g_failures) ++*g_failures;
     const UiFrontEnd nothing{nullptr, [](void*, UiInput* out, double) {
                                *out = UiInput{};

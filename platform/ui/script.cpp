@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +12,8 @@
 #include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/file_chooser.h"
+#include "platform/ui/popup_menu.h"
+#include "platform/ui/script_check.h"
 #include "platform/ui/services.h"
 #include "platform/ui/window.h"
 
@@ -25,6 +26,7 @@ struct UiScript {
   std::string window;  // empty: the front window
   int32_t failures = 0;
   int32_t commandFailuresSeen = 0;
+  int32_t menuPick = 0;  // an item to click once the menu a "menu" step opened is up
   UiFrontEnd frontEnd;
 };
 
@@ -74,6 +76,17 @@ UiPoint Centre(const UiControl* c) {
   return UiPoint{float(c->bounds.left + c->bounds.right) / 2, float(c->bounds.top + c->bounds.bottom) / 2};
 }
 
+// Typed text, in pieces as a keyboard sends it.
+void PushText(UiScript* s, UiWindow* w, const std::string& text) {
+  for (size_t at = 0; at < text.size(); at += 16) {
+    UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
+    std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
+    s->pending.push_back(t);
+  }
+}
+
+UiPoint FieldEnd(const UiControl* c) { return UiPoint{float(c->bounds.right - 3), Centre(c).y}; }
+
 void Push(UiScript* s, UiInputType type, UiWindow* w, UiPoint p, uint32_t modifiers) {
   s->pending.push_back(UiInput{type, w, p, modifiers, 0, 0, {}, nullptr});
 }
@@ -107,6 +120,10 @@ void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
     int32_t x, y, r, g, b, tolerance = 0;
     in >> x >> y >> r >> g >> b;
     if (!(in >> tolerance)) tolerance = 0;
+    if (x < 0 || y < 0 || x >= w->canvas.width || y >= w->canvas.height)
+      return Fail(s, "pixel " + std::to_string(x) + "," + std::to_string(y) + " lies outside the window \"" +
+                         std::string(w->name) + "\" (" + std::to_string(w->canvas.width) + " by " +
+                         std::to_string(w->canvas.height) + ")");
     UiDrawWindow(w);
     const UiColor c = UiPixelAt(&w->canvas, x, y);
     if (std::abs(c.r - r) > tolerance || std::abs(c.g - g) > tolerance || std::abs(c.b - b) > tolerance)
@@ -125,7 +142,9 @@ void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
   } else if (what == "text") {
     std::string text;
     std::getline(in >> std::ws, text);
-    if (text != c->title) Fail(s, "item " + std::to_string(id) + " shows \"" + std::string(c->title) + "\"");
+    // A popup shows the text of its current item.
+    const char* shown = c->kind == kUiKindPopup && UiPopupItemText(c, c->value) ? UiPopupItemText(c, c->value) : c->title;
+    if (text != shown) Fail(s, "item " + std::to_string(id) + " shows \"" + std::string(shown) + "\"");
   } else if (what == "colour") {
     uint16_t want[3] = {0, 0, 0}, got[3] = {0, 0, 0};
     in >> want[0] >> want[1] >> want[2];
@@ -143,6 +162,16 @@ void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
   }
 }
 
+// A click on the item's row of the open menu.
+void PickFromMenu(UiScript* s, int32_t value) {
+  UiWindow* menu = UiOpenMenuWindow();
+  if (!menu) return Fail(s, "no menu is open");
+  UiPoint p{0, 0};
+  if (!UiMenuItemPoint(value, &p)) return Fail(s, "the menu has no item " + std::to_string(value));
+  Push(s, kUiInputMouseDown, menu, p, 0);
+  Push(s, kUiInputMouseUp, menu, p, 0);
+}
+
 // Runs one line: input steps leave their events in `pending`.
 void RunLine(UiScript* s, const std::string& raw) {
   const std::string line = raw.substr(0, raw.find('#'));
@@ -155,9 +184,7 @@ void RunLine(UiScript* s, const std::string& raw) {
     return;
   }
   if (verb == "advance") {
-    double ms = 0;
-    in >> ms;
-    UiAdvanceClock(ms);
+    UiAdvanceClock(std::strtod(UiScriptWords(raw)[1].c_str(), nullptr));
     return;
   }
   if (verb == "chooser-answer") {  // the next of the answers the host handed over as data
@@ -216,7 +243,22 @@ void RunLine(UiScript* s, const std::string& raw) {
     std::string path;
     std::getline(in >> std::ws, path);
     UiDrawWindow(w);
-    if (!UiWriteCanvasPNG(&w->canvas, path.c_str())) Fail(s, "cannot write " + path);
+    UiWindow* menu = UiOpenMenuWindow();
+    if (!menu || menu == w) {
+      if (!UiWriteCanvasPNG(&w->canvas, path.c_str())) Fail(s, "cannot write " + path);
+      return;
+    }
+    // An open menu lies over the window: the picture shows what a person sees.
+    UiDrawWindow(menu);
+    UiCanvas seen;
+    if (!UiCanvasCreate(&seen, w->canvas.width, w->canvas.height, kUiWhite)) return Fail(s, "out of memory");
+    const int16_t x = int16_t(menu->bounds.left - w->bounds.left), y = int16_t(menu->bounds.top - w->bounds.top);
+    UiDrawImage(&seen, w->canvas.pixels, w->canvas.width, w->canvas.height, w->canvas.width * 4, 4,
+                Rect{0, 0, int16_t(w->canvas.height), int16_t(w->canvas.width)});
+    UiDrawImage(&seen, menu->canvas.pixels, menu->canvas.width, menu->canvas.height, menu->canvas.width * 4, 4,
+                Rect{y, x, int16_t(y + menu->canvas.height), int16_t(x + menu->canvas.width)});
+    if (!UiWriteCanvasPNG(&seen, path.c_str())) Fail(s, "cannot write " + path);
+    UiCanvasDispose(&seen);
     return;
   }
   if (verb == "click" || verb == "focus") {
@@ -225,8 +267,10 @@ void RunLine(UiScript* s, const std::string& raw) {
     UiControl* c = Item(s, w, id);
     if (!c) return;
     const uint32_t m = Modifiers(in);
-    Push(s, kUiInputMouseDown, w, Centre(c), m);
-    Push(s, kUiInputMouseUp, w, Centre(c), m);
+    // Focus clicks at the end of a field, so typing goes after its text.
+    const UiPoint at = verb == "focus" ? FieldEnd(c) : Centre(c);
+    Push(s, kUiInputMouseDown, w, at, m);
+    Push(s, kUiInputMouseUp, w, at, m);
     return;
   }
   if (verb == "fill") {
@@ -236,15 +280,12 @@ void RunLine(UiScript* s, const std::string& raw) {
     std::getline(in >> std::ws, text);
     UiControl* c = Item(s, w, id);
     if (!c) return;
-    Push(s, kUiInputMouseDown, w, Centre(c), 0);
-    Push(s, kUiInputMouseUp, w, Centre(c), 0);
-    for (size_t n = std::strlen(c->title); n > 0; --n)
-      s->pending.push_back(UiInput{kUiInputKey, w, Centre(c), 0, kUiKeyBackspace, 0, {}, nullptr});
-    for (size_t at = 0; at < text.size(); at += 16) {
-      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
-      std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
-      s->pending.push_back(t);
-    }
+    // Into the field, all of its text selected and erased.
+    Push(s, kUiInputMouseDown, w, FieldEnd(c), 0);
+    Push(s, kUiInputMouseUp, w, FieldEnd(c), 0);
+    s->pending.push_back(UiInput{kUiInputKey, w, FieldEnd(c), kUiControlKeyBit, 'a', 0, {}, nullptr});
+    s->pending.push_back(UiInput{kUiInputKey, w, FieldEnd(c), 0, kUiKeyBackspace, 0, {}, nullptr});
+    PushText(s, w, text);
     return;
   }
   if (verb == "check") {
@@ -299,6 +340,8 @@ void RunLine(UiScript* s, const std::string& raw) {
     UiControl* c = Item(s, w, id);
     if (!c) return;
     if (value < 1 || (c->popupCount > 0 && value > c->popupCount)) return Fail(s, "the popup has no item " + std::to_string(value));
+    if (c->popupCount > 0 && !UiPopupItemEnabled(c, value))
+      return Fail(s, "item " + std::to_string(value) + " of the popup is dimmed: it cannot be chosen");
     // As a choice from its menu: the value, then the command.
     UiSetControlValue(c, value);
     UiSendControlCommand(c, 0);
@@ -307,28 +350,36 @@ void RunLine(UiScript* s, const std::string& raw) {
   if (verb == "type") {
     std::string text;
     std::getline(in >> std::ws, text);
-    for (size_t at = 0; at < text.size(); at += 16) {
-      UiInput t{kUiInputText, w, {0, 0}, 0, 0, 0, {}, nullptr};
-      std::snprintf(t.text, sizeof t.text, "%s", text.substr(at, 16).c_str());
-      s->pending.push_back(t);
-    }
+    PushText(s, w, text);
     return;
   }
   if (verb == "key") {
-    std::string name;
-    in >> name;
-    const struct {
-      const char* name;
-      int32_t key;
-    } keys[] = {{"return", kUiKeyReturn}, {"escape", kUiKeyEscape}, {"tab", kUiKeyTab},
-                {"backspace", kUiKeyBackspace}, {"up", kUiKeyUp}, {"down", kUiKeyDown}};
-    for (const auto& k : keys)
-      if (name == k.name) {
-        UiPoint at = UiLastMouse(nullptr);
-        s->pending.push_back(UiInput{kUiInputKey, w, at, 0, k.key, 0, {}, nullptr});
-        return;
-      }
-    return Fail(s, "unknown key \"" + name + "\"");
+    const std::vector<std::string> words = UiScriptWords(raw);
+    UiPoint at = UiLastMouse(nullptr);
+    s->pending.push_back(UiInput{kUiInputKey, w, at, UiScriptModifierBits(words, 1), UiScriptKeyNamed(words.back()), 0, {}, nullptr});
+    return;
+  }
+  if (verb == "resize") {
+    const std::vector<std::string> words = UiScriptWords(raw);
+    UiInput r{kUiInputResize, w, {std::strtof(words[1].c_str(), nullptr), std::strtof(words[2].c_str(), nullptr)}, 0, 0, 0, {}, nullptr};
+    s->pending.push_back(r);
+    return;
+  }
+  if (verb == "menu") {
+    int32_t id = 0, value = 0;
+    in >> id >> value;
+    UiControl* c = Item(s, w, id);
+    if (!c) return;
+    if (c->kind != kUiKindPopup) return Fail(s, "item " + std::to_string(id) + " is not a popup");
+    Push(s, kUiInputMouseDown, w, Centre(c), 0);
+    Push(s, kUiInputMouseUp, w, Centre(c), 0);
+    s->menuPick = value;
+    return;
+  }
+  if (verb == "menu-pick") {
+    int32_t value = 0;
+    in >> value;
+    return PickFromMenu(s, value);
   }
   Fail(s, "unknown step \"" + verb + "\"");
 }
@@ -353,6 +404,15 @@ bool Next(void* self, UiInput* out, double) {
   }
   s->pending.clear();
   s->pendingAt = 0;
+  if (s->menuPick > 0) {
+    const int32_t value = s->menuPick;
+    s->menuPick = 0;
+    PickFromMenu(s, value);
+    if (!s->pending.empty()) {
+      *out = s->pending[s->pendingAt++];
+      return true;
+    }
+  }
   // What the last step's input posted (a button's command) is handled
   // before the next step looks at its outcome.
   if (UiQueuedEventCount() > 0) return true;
@@ -370,22 +430,37 @@ bool Next(void* self, UiInput* out, double) {
 
 }  // namespace
 
-UiScript* UiParseScript(const char* text, const char* name) {
+namespace {
+
+UiScript* BuildScript(const std::string& all, const char* name) {
+  std::string error;
+  if (!UiCheckScript(all, name, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return nullptr;
+  }
   auto* s = new UiScript;
   s->name = name ? name : "script";
-  std::istringstream in(text ? text : "");
+  std::istringstream in(all);
   std::string line;
-  while (std::getline(in, line)) s->lines.push_back(line);
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    s->lines.push_back(line);
+  }
   s->frontEnd = UiFrontEnd{s, Next, nullptr, nullptr, nullptr, false};
   return s;
 }
 
+}  // namespace
+
+UiScript* UiParseScript(const char* text, const char* name) { return BuildScript(text ? text : "", name); }
+
 UiScript* UiLoadScript(const char* path) {
-  std::ifstream f(path ? path : "");
-  if (!f) return nullptr;
-  std::stringstream text;
-  text << f.rdbuf();
-  return UiParseScript(text.str().c_str(), path);
+  std::string text, error;
+  if (!UiReadScriptFile(path, &text, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return nullptr;
+  }
+  return BuildScript(text, path);
 }
 
 const UiFrontEnd* UiScriptFrontEnd(UiScript* s) { return s ? &s->frontEnd : nullptr; }

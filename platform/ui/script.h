@@ -10,13 +10,20 @@
 //                               outside the window drops into the drop folder)
 //   move X Y                    the pointer moves there, the button up
 //   slide ITEM VALUE            drag a slider's thumb to the value
-//   popup ITEM VALUE            choose a popup's item
+//   popup ITEM VALUE            choose a popup's item (at once, without its menu)
+//   menu ITEM VALUE             click the popup, which opens its menu, and click the item in it
+//   menu-pick VALUE             click an item of the menu that is open (scrolled into view first)
 //   focus ITEM                  click into an edit field
 //   fill ITEM TEXT              click into an edit field, erase it, type TEXT
 //   check ITEM 0|1              click a checkbox when it shows the other state
 //   type TEXT                   type the rest of the line
-//   key return|escape|tab|backspace|up|down
-//   advance MS                  move the clock on
+//   key [MODS] NAME             return escape tab backspace delete up down left right
+//                               home end pageup pagedown, or a letter (with control or
+//                               command: a for select all, c copy, x cut, v paste)
+//   advance MS                  move the clock on (timers due on the way fire; a
+//                               repeating one that falls due very often fires once
+//                               for the ticks it missed, as on a busy system)
+//   resize WIDTH HEIGHT         the person drags the window to that size
 //   chooser PATH|cancel|window  answer the next file chooser, or let it show its
 //                               window ("chooser") for the steps that follow
 //   chooser-answer              the next chooser takes the host's next answer
@@ -33,6 +40,8 @@
 //   seed N                      seed the random numbers (dice replay)
 //   settle                      wait until no export's progress window is up
 //   echo TEXT                   print a line (progress notes)
+//
+// A script is checked whole before it runs (script_check.h).
 #pragma once
 
 #include <cstdint>
@@ -41,8 +50,9 @@
 
 struct UiScript;
 
-// Null when the file cannot be read.
+// Null (the message on stderr) when the file cannot be read or is refused.
 UiScript* UiLoadScript(const char* path);
+// Null (the message on stderr) when the text is refused.
 UiScript* UiParseScript(const char* text, const char* name);
 const UiFrontEnd* UiScriptFrontEnd(UiScript* script);
 // Reports steps not run and frees the script; answers the failed steps.

@@ -45,6 +45,8 @@ UiWindow* UiCreateWindow(const UiWindowDefinition* def) {
   w->bounds = Rect{40, 40, int16_t(40 + def->height), int16_t(40 + def->width)};
   w->windowClass = def->windowClass;
   w->attributes = def->attributes;
+  w->minWidth = def->width;
+  w->minHeight = def->height;
   w->target.parent = UiApplicationTarget();
   w->target.defaultProc = UiStandardWindowHandler;
   w->target.defaultData = w;
@@ -68,6 +70,7 @@ UiWindow* UiCreateWindow(const UiWindowDefinition* def) {
     c->max = d.max;
     c->value = std::clamp(d.value, std::min(d.min, d.max), std::max(d.min, d.max));
     std::snprintf(c->title, sizeof c->title, "%s", d.title ? d.title : "");
+    c->caret = c->anchor = int16_t(std::strlen(c->title));
     c->visible = c->active = c->enabled = true;
     c->window = w;
     c->parent = root;
@@ -102,6 +105,7 @@ void UiDisposeWindow(UiWindow* w) {
     UiDestructView(c);
     UiRemoveAllHandlers(&c->target);
     DisposePtr(c->popupItems);
+    DisposePtr(c->popupDimmed);
   }
   UiRemoveAllHandlers(&w->target);
   if (g_port == w) g_port = nullptr;
@@ -144,6 +148,17 @@ UiWindow* UiFrontWindow() {
 
 void UiShowWindow(UiWindow* w) {
   if (!(w = UiWindowFromRef(w))) return;
+  if (!w->placed) {
+    // A window that no one placed opens centred on the window in front of
+    // it, its parent: an alert, the colour picker, a chooser, the progress.
+    if (UiWindow* parent = UiFrontWindow(); parent && parent != w) {
+      const Rect& p = parent->bounds;
+      const int32_t width = w->bounds.right - w->bounds.left, height = w->bounds.bottom - w->bounds.top;
+      const int32_t left = p.left + (p.right - p.left - width) / 2, top = p.top + (p.bottom - p.top - height) / 2;
+      w->bounds = Rect{int16_t(top), int16_t(left), int16_t(top + height), int16_t(left + width)};
+    }
+    w->placed = true;
+  }
   w->visible = true;
   w->needsDraw = true;
   if (w->frontOrder == 0) w->frontOrder = ++g_frontCounter;
@@ -171,6 +186,7 @@ void UiShowSheetWindow(UiWindow* sheet, UiWindow* parent) {
     const int16_t w = int16_t(sheet->canvas.width), h = int16_t(sheet->canvas.height);
     const int16_t left = int16_t(p.left + (p.right - p.left - w) / 2);
     sheet->bounds = Rect{int16_t(p.top + 22), left, int16_t(p.top + 22 + h), int16_t(left + w)};
+    sheet->placed = true;
   }
   UiShowWindow(sheet);
   UiSelectWindow(sheet);
@@ -192,6 +208,7 @@ void UiSetWindowBounds(UiWindow* w, const Rect& bounds) {
     w->controls[0].bounds = Rect{0, 0, int16_t(height), int16_t(width)};
   }
   w->bounds = bounds;
+  w->placed = true;
   w->needsDraw = true;
   UiEvent e;
   UiInitEvent(&e, kUiClassWindow, kUiWindowBoundsChanged);
@@ -222,6 +239,7 @@ void UiDrawWindow(UiWindow* w) {
     }
     UiPopClip(cv);
   }
+  if (w->paint) w->paint(w, cv);
   w->needsDraw = false;
   g_port = savedPort;
 }
@@ -293,6 +311,7 @@ void UiSetControlMaximum(UiControl* c, int32_t max) {
 void UiSetControlTitle(UiControl* c, const char* title) {
   if (!c) return;
   std::snprintf(c->title, sizeof c->title, "%s", title ? title : "");
+  c->caret = c->anchor = int16_t(std::strlen(c->title));
   UiInvalidateControl(c);
 }
 
@@ -374,12 +393,21 @@ UiStatus UiAppendPopupItem(UiControl* c, const char* text) {
   if (c->popupCount == c->popupCapacity) {
     const int32_t capacity = std::max(16, c->popupCapacity * 2);
     auto* grown = static_cast<char(*)[kUiPopupItemBytes]>(NewPtrClear(int64_t(capacity) * kUiPopupItemBytes));
-    if (!grown) return kUiNoMemory;
+    auto* dimmed = static_cast<uint8_t*>(NewPtrClear(capacity));
+    if (!grown || !dimmed) {
+      DisposePtr(grown);
+      DisposePtr(dimmed);
+      return kUiNoMemory;
+    }
     if (c->popupItems) std::memcpy(grown, c->popupItems, size_t(c->popupCount) * kUiPopupItemBytes);
+    if (c->popupDimmed) std::memcpy(dimmed, c->popupDimmed, size_t(c->popupCount));
     DisposePtr(c->popupItems);
+    DisposePtr(c->popupDimmed);
     c->popupItems = grown;
+    c->popupDimmed = dimmed;
     c->popupCapacity = capacity;
   }
+  c->popupDimmed[c->popupCount] = 0;
   std::snprintf(c->popupItems[c->popupCount++], kUiPopupItemBytes, "%s", text ? text : "");
   UiInvalidateControl(c);
   return kUiNoErr;

@@ -64,12 +64,14 @@ struct UiControl {
   UiControlActionProc action;
   UiProperty properties[kUiMaxProperties];
   char (*popupItems)[kUiPopupItemBytes];  // NewPtr block, popupCapacity entries
+  uint8_t* popupDimmed;                   // NewPtr block beside it: 1 for an item that cannot be chosen
   int32_t popupCount, popupCapacity;
   FourCC contentIcon;  // bevel content: an icon reference, 0 none
   UiTarget target;
   const UiViewClass* viewClass;  // custom kinds
   void* instance;                // the view class's object
   bool mouseInside;              // for tracking-area events
+  int16_t caret, anchor;         // edit text: the insertion point and the selection's other end
 };
 
 constexpr int kUiMaxControls = 160;
@@ -93,6 +95,10 @@ struct UiWindow {
   UiWindow* sheetParent;
   int32_t frontOrder;  // larger is in front
   void* frontEndData;  // a real window's own record
+  // Windows the layer draws itself (a popup's menu) paint after their controls.
+  void (*paint)(UiWindow* window, UiCanvas* canvas);
+  int16_t minWidth, minHeight;  // a resizable window's least size
+  bool placed;                  // given its place (by its bounds, or centred on its parent when first shown)
 };
 
 constexpr uint32_t kUiWindowSignature = 0x5549574Eu;  // 'UIWN'
@@ -114,6 +120,9 @@ void UiInvalidateWindow(UiWindow* window);
 // Redraws the whole window into its canvas (controls in order).
 void UiDrawWindow(UiWindow* window);
 void UiSetWindowBounds(UiWindow* window, const Rect& bounds);
+// A person's resize of a resizable window, kept to its least size: the new
+// bounds, then resize-completed. False for a window that is not resizable.
+bool UiResizeWindow(UiWindow* window, int32_t width, int32_t height);
 
 UiControl* UiRootControl(UiWindow* window);
 // kUiNotFound when no control of the window carries the id.

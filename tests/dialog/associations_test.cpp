@@ -20,7 +20,7 @@ TEST(Associations, SliderAndTextBoxAnswerTheSameRow) {
     int16_t slider, box;
     int32_t min, max;
   } rows[] = {{37, 86, -90, 90}, {57, 91, -180, 180}, {39, 85, -180, 180},
-              {103, 104, 0, 180}, {59, 92, 0, 100},   {61, 93, 0, 100}};
+              {103, 104, 1, 180}, {59, 92, 0, 100},   {61, 93, 0, 100}};
   for (const Row& r : rows)
     for (int16_t item : {r.slider, r.box}) {
       AssociationRecord a;

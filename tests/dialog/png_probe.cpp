@@ -85,3 +85,12 @@ bool ReadAnyPNG(const std::string& path, ProbedImage* out) {
   std::system(("rm -rf '" + base + "'").c_str());
   return ok;
 }
+
+int64_t DifferenceFromReference(const std::string& shownPath, const std::string& referenceName, int64_t* pixels) {
+  ProbedImage shown, reference;
+  if (pixels) *pixels = 0;
+  if (!ReadLayerPNG(shownPath, &shown) || !ReadAnyPNG(std::string(GYRELLE_TEST_DATA) + "/" + referenceName, &reference))
+    return -1;
+  if (pixels) *pixels = int64_t(shown.width) * shown.height;
+  return CountDifferingPixels(shown, reference, 8);
+}

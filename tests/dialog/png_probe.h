@@ -21,3 +21,8 @@ bool ReadAnyPNG(const std::string& path, ProbedImage* out);
 // Pixels whose channels differ by more than `tolerance` anywhere; -1 when
 // the sizes differ.
 int64_t CountDifferingPixels(const ProbedImage& a, const ProbedImage& b, int tolerance);
+
+// Pixels of a screenshot that differ (by more than 8 in a channel) from the
+// reference picture of that name in the test data; -1 when either cannot be
+// read or the sizes differ. `pixels` gets the screenshot's pixel count.
+int64_t DifferenceFromReference(const std::string& shownPath, const std::string& referenceName, int64_t* pixels);

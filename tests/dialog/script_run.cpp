@@ -1,5 +1,6 @@
 #include "tests/dialog/script_run.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -27,4 +28,19 @@ ScriptRun RunDialogScript(const std::string& dir, const std::string& script, con
     run.recorded[key] = rest;
   }
   return run;
+}
+
+void ScriptDirTest::SetUp() {
+  char dir[] = "/tmp/gyrelle-dialog-XXXXXX";
+  ASSERT_TRUE(mkdtemp(dir));
+  dir_ = dir;
+}
+
+void ScriptDirTest::TearDown() {
+  if (!dir_.empty()) std::system(("rm -rf '" + dir_ + "'").c_str());
+}
+
+bool ScriptDirTest::Wrote() const {
+  struct stat st;
+  return ::stat((dir_ + "/result.png").c_str(), &st) == 0 && st.st_size > 0;
 }

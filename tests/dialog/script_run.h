@@ -3,6 +3,8 @@
 // Preferences), and reads back what it recorded.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 
@@ -16,3 +18,13 @@ struct ScriptRun {
 // 0034=10"); the result is written to `dir`/`output`.
 ScriptRun RunDialogScript(const std::string& dir, const std::string& script, const std::string& sets,
                           const std::string& output);
+
+// A scratch folder for each test, home of its runs; gone afterwards.
+class ScriptDirTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // The run wrote a non-empty result.png.
+  bool Wrote() const;
+  std::string dir_;
+};

@@ -2,7 +2,8 @@
 # The dialog in a real window: gyrelle --dialog on a display (a virtual X
 # server of its own when none is set) opens the parameter window, and a
 # scripted run saves the settings through the chooser's own window and
-# closes it with OK. Exit 77 (skipped) when no X server or no
+# closes it with OK, after picking from a popup's menu (a window of its own)
+# and a resize. Exit 77 (skipped) when no X server or no
 # windowing support is at hand.
 set -u
 gyrelle=$1
@@ -25,6 +26,9 @@ cat >"$work/ok.txt" <<'SCRIPT'
 window xparams
 expect window xparams
 popup 51 2
+menu 51 46
+expect value 51 46
+resize 1000 700
 screenshot WORK/shown.png
 chooser window
 click 26
@@ -49,6 +53,8 @@ fi
 [ $status -eq 0 ] || { echo "gyrelle failed ($status)"; exit 1; }
 grep -q 'opened the window "xparams" on the display' "$work/err.txt" || { echo "no real window was opened"; exit 1; }
 [ -s "$work/out.png" ] && [ -s "$work/shown.png" ] || { echo "no result or screenshot"; exit 1; }
+# The output popup's menu is a window of its own on the display.
+grep -q 'opened the window "menu" on the display' "$work/err.txt" || { echo "the menu had no real window"; exit 1; }
 # The chooser is a window of its own on the display, where a name was typed.
 grep -q 'opened the window "chooser" on the display' "$work/err.txt" || { echo "the chooser had no real window"; exit 1; }
 [ -s "$work/typed.q2q" ] || { echo "the chooser did not save under the typed name"; exit 1; }
