@@ -24,7 +24,7 @@ constexpr double kStackGap = 0.03;  // of the upper fragment's height
 struct Stacking {
   int32_t shapeCode, a, b;
 };
-constexpr Stacking kStackings[] = {{165, 1, 5}, {167, 1, 4}};
+constexpr Stacking kStackings[] = {{165, 1, 5}, {167, 1, 4}, {169, 1, 7}};
 // Shapes whose renderer reads three key vertices of fragment 1 and three of
 // fragment 2.
 constexpr int32_t kKeyVertexShapes[] = {174, 176, 178, 180};
