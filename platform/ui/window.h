@@ -70,6 +70,7 @@ struct UiControl {
   const UiViewClass* viewClass;  // custom kinds
   void* instance;                // the view class's object
   bool mouseInside;              // for tracking-area events
+  const char* dimmedReason;      // static text: why it is dimmed, told to scripts; null none
 };
 
 constexpr int kUiMaxControls = 160;

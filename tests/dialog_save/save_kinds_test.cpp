@@ -118,7 +118,10 @@ TEST(DialogSave, AFailedSaveWritesNothingAndKeepsTheOldFile) {
     const char* args;
     const char* message;
   } cases[] = {
-      {"a layout without a polyhedron", "--set Foky=Fo45 --save faces=$DIR/x.psd", "item 83 is dimmed"},
+      {"a layout without a polyhedron", "--set Foky=Fo45 --save faces=$DIR/x.psd",
+       "item 83 is dimmed: the output mode draws no polyhedron"},
+      {"a model of a floret", "--set Foky=Fr48 --save obj=$DIR/x.obj", "item 83 is dimmed: the output mode is a floret"},
+      {"a model of a sheet", "--set Foky=Fo64 --save obj=$DIR/x.obj", "item 83 is dimmed: the output mode is a flat sheet"},
       {"a missing folder", "--save settings=$DIR/no/such/x.q2q", "its folder does not exist"},
       {"a load of a missing file", "--load $DIR/none.q2q", "cannot open"},
       {"a load of a file that is no settings file", "--load $DIR/keep.q2q", "cannot read the settings file"},
