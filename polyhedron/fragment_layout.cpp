@@ -7,6 +7,7 @@
 #include "polyhedron/fragment_spin.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_predicates.h"
+#include "polyhedron/unfold_facegroups.h"
 #include "polyhedron/vertex_maps.h"
 #include "polyhedron/wedge_joins.h"
 
@@ -133,9 +134,8 @@ int32_t LayOutFragments(polyhedron* poly) {
   if (std::find(std::begin(kKeyVertexShapes), std::end(kKeyVertexShapes), poly->shapeCode) !=
       std::end(kKeyVertexShapes)) {
     for (int32_t i = 0; i < 2 * kKeyVerticesPerFragment; ++i) {
-      const int32_t fragment = i < kKeyVerticesPerFragment ? 1 : 2;
-      poly->key2DVerts[i] =
-          Vert_Index_3D_to_2D_Looking_Only_in_a_particular_2D_fragment(poly, poly->key3DVerts[i], fragment);
+      const int32_t half = i < kKeyVerticesPerFragment ? 1 : 2;
+      poly->key2DVerts[i] = NetVertexInPeirceHalf(poly, poly->key3DVerts[i], half);
     }
   }
   return 0;
