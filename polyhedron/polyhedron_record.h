@@ -158,7 +158,7 @@ struct NetTriangle {
 struct ScissorMark {
   uint8_t inUse;
   int32_t pivotVertex;  // 3D vertex of the mark point
-  int32_t tag;          // element tag 0..99
+  int32_t tag;          // element tag below kPolyElementTags
   int32_t param;
   double value;
   int32_t verts3D[3];  // the three companion points

@@ -54,8 +54,8 @@ bool IsMember(const polyhedron* poly, int32_t face3D, int32_t fragment) {
   const PolyFace& face = poly->faces[face3D];
   if (face.facegroup == -1 || ShapecodeIsACurvedOrigamiMonofrag(poly->shapeCode)) return true;
   if (ShapecodeIsACurvedOrigamiStandard(poly->shapeCode)) {
-    // Only facegroups 0..99 carry a pair of fragments; a larger one joins
-    // no fragment.
+    // Only facegroups below kPolyFacegroupPairs carry a pair of fragments;
+    // a larger one joins no fragment.
     const int32_t group = std::max<int32_t>(face.facegroup, 0);
     if (group >= kPolyFacegroupPairs) return false;
     return fragment == poly->facegroupFragments[group][0] || fragment == poly->facegroupFragments[group][1];
