@@ -36,24 +36,31 @@ int32_t PartsOfPiece(const polyhedron* p, int32_t group) {
   std::vector<int32_t> faces;
   for (int32_t f = 0; f < p->n2DFaces; ++f)
     if (VivoFacegroupOf3DFace(p->faces[f].face3D, p) == group) faces.push_back(f);
-  // Corners are compared by place: faces that touch need not share a
-  // vertex record.
-  std::map<std::pair<long, long>, std::vector<size_t>> byCorner;
-  for (size_t i = 0; i < faces.size(); ++i) {
-    const PolyFace& f = p->faces[faces[i]];
-    for (int32_t e = 0; e < f.n2D; ++e) {
-      const PolyVertex2D& v = p->verts2D[f.vert2D[e]];
-      byCorner[{std::lround(v.x * 1e5), std::lround(v.y * 1e5)}].push_back(i);
-    }
-  }
   std::vector<size_t> root(faces.size());
   for (size_t i = 0; i < root.size(); ++i) root[i] = i;
   auto find = [&](size_t i) {
     while (root[i] != i) i = root[i] = root[root[i]];
     return i;
   };
-  for (const auto& [corner, users] : byCorner)
-    for (size_t k = 1; k < users.size(); ++k) root[find(users[k])] = find(users[0]);
+  // Corners are compared by place, within a small distance: faces that
+  // touch need not share a vertex record.
+  constexpr double kTouch = 1e-5;
+  std::map<std::pair<long, long>, std::vector<std::pair<size_t, PolyVertex2D>>> cells;
+  for (size_t i = 0; i < faces.size(); ++i) {
+    const PolyFace& f = p->faces[faces[i]];
+    for (int32_t e = 0; e < f.n2D; ++e) {
+      const PolyVertex2D& v = p->verts2D[f.vert2D[e]];
+      const long cx = std::lround(std::floor(v.x / kTouch)), cy = std::lround(std::floor(v.y / kTouch));
+      for (long dx = -1; dx <= 1; ++dx)
+        for (long dy = -1; dy <= 1; ++dy) {
+          const auto near = cells.find({cx + dx, cy + dy});
+          if (near == cells.end()) continue;
+          for (const auto& [other, w] : near->second)
+            if (std::hypot(double(w.x) - v.x, double(w.y) - v.y) <= kTouch) root[find(other)] = find(i);
+        }
+      cells[{cx, cy}].push_back({i, v});
+    }
+  }
   int32_t parts = 0;
   for (size_t i = 0; i < root.size(); ++i) parts += find(i) == i;
   return parts;
