@@ -258,6 +258,8 @@ void SetHilites(int32_t, void* window, Globals* globals) {
   if (!p) return;
   HiliteLogic(p->outputMode, globals);
   for (int16_t item : {59, 103, 92, 104, 58, 102, 83, 105}) fixlite(item, window, globals);
+  // A script that asks for the export of a mode without one is told why.
+  if (UiControl* c = GetVarezItem(window, 83)) c->dimmedReason = PolyhedronExportRefusal(p->outputMode);
 }
 
 void SetGlueHilite(void* window, Globals* globals) {

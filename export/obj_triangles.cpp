@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "polybuild/catalogue_generated.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_links.h"
 #include "polyhedron/vertex_maps.h"
@@ -69,6 +70,9 @@ void MarkExportedTriangles(polyhedron* poly, ExportTriangleList* out) {
 void ExportedVertex(const polyhedron* poly, int32_t v3D, double out[3]) {
   double x, y, z;
   grab_coordinates3DD(v3D, poly, &x, &y, &z);
+  // Every model file comes at one scale, whatever sphere its builder used.
+  const double radius = GeneratedSolidRadius(poly->shapeCode);
+  x /= radius, y /= radius, z /= radius;
   if (poly->exportFlipFirstAxis) {
     out[0] = -x, out[1] = y, out[2] = z;
   } else {
@@ -85,7 +89,19 @@ void ExportNormal(const double a[3], const double b[3], const double c[3], doubl
   NormalizeVectorSlowlyD(n);
 }
 
-int32_t HighestExported3DVertex(const polyhedron* poly) { return std::min(poly->n3DVerts, kPolyMax3DVerts) - 1; }
+void ListUsedVertices(const polyhedron* poly, const ExportTriangleList& list, UsedVertexList* out) {
+  const int32_t n = std::clamp(poly->n3DVerts, 0, kPolyMax3DVerts);
+  std::fill(out->placeOf, out->placeOf + kPolyMax3DVerts, -1);
+  for (int32_t t = 0; t < list.count; ++t)
+    for (int32_t v : list.triangles[t].vert3D)
+      if (v >= 0 && v < n) out->placeOf[v] = 0;
+  out->count = 0;
+  for (int32_t v = 0; v < n; ++v) {
+    if (out->placeOf[v] < 0) continue;
+    out->placeOf[v] = out->count;
+    out->vertices[out->count++] = v;
+  }
+}
 
 int32_t HighestExported2DVertex(const polyhedron* poly) {
   int32_t highest = -1;

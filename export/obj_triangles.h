@@ -29,7 +29,15 @@ void MarkExportedTriangles(polyhedron* poly, ExportTriangleList* out);
 void ExportedVertex(const polyhedron* poly, int32_t v3D, double out[3]);
 // (B - A) x (C - B), of unit length; (0, 0, 1) for a degenerate triangle.
 void ExportNormal(const double a[3], const double b[3], const double c[3], double n[3]);
-// Highest solid vertex index the files list (-1 for none), and highest net
-// vertex of a non-tab triangle.
-int32_t HighestExported3DVertex(const polyhedron* poly);
+// The solid vertices the exported triangles use, in ascending order, and
+// each one's place in that order (-1 for a vertex no triangle uses): a
+// model lists no vertex that none of its faces names, such as the pivots of
+// scissor marks.
+struct UsedVertexList {
+  int32_t vertices[kPolyMax3DVerts];
+  int32_t placeOf[kPolyMax3DVerts];
+  int32_t count;
+};
+void ListUsedVertices(const polyhedron* poly, const ExportTriangleList& list, UsedVertexList* out);
+// Highest net vertex of a non-tab triangle.
 int32_t HighestExported2DVertex(const polyhedron* poly);

@@ -76,10 +76,11 @@ std::string OBJFileText(polyhedron* poly, const char* base) {
 
   auto list = std::make_unique<ExportTriangleList>();
   MarkExportedTriangles(poly, list.get());
-  const int32_t high3 = HighestExported3DVertex(poly);
-  for (int32_t v = 0; v <= high3; ++v) {
+  auto used = std::make_unique<UsedVertexList>();
+  ListUsedVertices(poly, *list, used.get());
+  for (int32_t i = 0; i < used->count; ++i) {
     double p[3];
-    ExportedVertex(poly, v, p);
+    ExportedVertex(poly, used->vertices[i], p);
     AppendF(&out, "v %.8f %.8f %.8f\n", p[0], p[1], p[2]);
   }
   out += "\n";
@@ -102,8 +103,10 @@ std::string OBJFileText(polyhedron* poly, const char* base) {
   for (int32_t t = 0; t < list->count; ++t) {
     const ExportTriangle& e = list->triangles[t];
     char line[128];
-    std::snprintf(line, sizeof line, "f %d/%d/%d %d/%d/%d %d/%d/%d\n", e.vert3D[0] + 1, e.vert2D[0] + 1, t + 1,
-                  e.vert3D[1] + 1, e.vert2D[1] + 1, t + 1, e.vert3D[2] + 1, e.vert2D[2] + 1, t + 1);
+    int32_t v[3];
+    for (int i = 0; i < 3; ++i) v[i] = used->placeOf[e.vert3D[i]] + 1;
+    std::snprintf(line, sizeof line, "f %d/%d/%d %d/%d/%d %d/%d/%d\n", v[0], e.vert2D[0] + 1, t + 1, v[1],
+                  e.vert2D[1] + 1, t + 1, v[2], e.vert2D[2] + 1, t + 1);
     out += line;
   }
   out += "\n";

@@ -21,16 +21,18 @@ void PutF32(std::string* out, double d) {
 
 }  // namespace
 
-void STLOffsets(const polyhedron* poly, double offset[3]) {
-  // Each axis by its own minimum: STL readers expect the positive octant,
-  // and the model's other axes need not start where its first one does.
+void STLOffsets(const polyhedron* poly, const ExportTriangleList& list, double offset[3]) {
+  // Each axis by its own minimum over the vertices the model uses: STL
+  // readers expect the positive octant, and the model's other axes need not
+  // start where its first one does.
   offset[0] = offset[1] = offset[2] = 0.0;
-  const int32_t high = HighestExported3DVertex(poly);
-  for (int32_t v = 0; v <= high; ++v) {
+  auto used = std::make_unique<UsedVertexList>();
+  ListUsedVertices(poly, list, used.get());
+  for (int32_t i = 0; i < used->count; ++i) {
     double p[3];
-    ExportedVertex(poly, v, p);
-    for (int i = 0; i < 3; ++i)
-      if (v == 0 || p[i] < offset[i]) offset[i] = p[i];
+    ExportedVertex(poly, used->vertices[i], p);
+    for (int k = 0; k < 3; ++k)
+      if (i == 0 || p[k] < offset[k]) offset[k] = p[k];
   }
 }
 
@@ -40,7 +42,7 @@ std::string STLFileBytes(polyhedron* poly, bool binary, const char* solidName) {
   auto list = std::make_unique<ExportTriangleList>();
   MarkExportedTriangles(poly, list.get());
   double offset[3];
-  STLOffsets(poly, offset);
+  STLOffsets(poly, *list, offset);
   const char* name = solidName ? solidName : "";
   char line[160];
   if (binary) {

@@ -235,9 +235,14 @@ void SayDialogMessage(const char* raw) {
   const int owner = line < g_lineOwner.size() ? g_lineOwner[line] : -1;
   if (owner < 0) return Say("the dialog could not take the saves: " + text);
   const SaveRequest& r = g_requests[size_t(owner)];
-  if (text.find("is dimmed") != std::string::npos && (r.kind == "faces" || r.kind == "obj" || r.kind == "polymap"))
-    return Say(RequestName(r) + ": the export needs a polyhedral output mode, such as " + kPolyhedralExample +
-               "; the output mode set is flat");
+  const size_t dimmed = text.find("is dimmed");
+  if (dimmed != std::string::npos && (r.kind == "faces" || r.kind == "obj" || r.kind == "polymap")) {
+    // The dialog tells why its button is dimmed after a colon; that is the
+    // user's reason too, the item number is not.
+    const size_t colon = text.find(": ", dimmed);
+    const std::string why = colon == std::string::npos ? "the output mode set is flat" : text.substr(colon + 2);
+    return Say(RequestName(r) + ": the export needs a polyhedral output mode, such as " + kPolyhedralExample + "; " + why);
+  }
   Say(RequestName(r) + ": the dialog could not do it (" + text + ")");
 }
 

@@ -78,6 +78,14 @@ bool GeodesicArgumentsOf(int32_t shapeCode, int32_t* frequency, int32_t* baseSha
   return false;
 }
 
+double GeneratedSolidRadius(int32_t code) {
+  switch (code) {
+    case 25: case 26: case 27: case 48: case 49: case 50: case 74: return kRindRadius;
+    case 75: return kOddballRadius;
+    default: return 1.0;
+  }
+}
+
 bool RunShapeGenerator(polyhedron* poly, int32_t code, BufferProcs* procs, uint8_t flag) {
   if (!poly) return false;
   switch (code) {

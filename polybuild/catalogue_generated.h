@@ -16,6 +16,11 @@ struct polyhedron;
 // generated.
 bool RunShapeGenerator(polyhedron* poly, int32_t shapeCode, BufferProcs* procs, uint8_t flag);
 
+// The radius of the sphere a generated shape's builder puts its vertices on
+// when that is not the unit sphere of every other solid (the rind balls, the
+// thirty-sphere and the oddball); 1 for every other code.
+double GeneratedSolidRadius(int32_t shapeCode);
+
 // The arguments of a rollout code (102-149): the number of sides n and the
 // variant words a, b and c. False for any other code.
 struct RolloutArguments {

@@ -270,6 +270,14 @@ bool IsExportablePolyhedron(int32_t outputMode) {
   return IsPolyhedron(outputMode);
 }
 
+const char* PolyhedronExportRefusal(int32_t outputMode) {
+  if (IsExportablePolyhedron(outputMode)) return nullptr;
+  if (!IsPolyhedron(outputMode)) return "the output mode draws no polyhedron, so there is none to export";
+  if (IsFloretWithPolyhedronBasis(outputMode) || outputMode == 1043)
+    return "the output mode is a floret: its petals are drawn from a solid's net, not a solid to export";
+  return "the output mode is a flat sheet or tiling, not a solid to export";
+}
+
 bool ShouldSuppressTriangle(const polyhedron* poly, int32_t triangle, int32_t facegroupFilter) {
   if (facegroupFilter == -1) return false;
   if (!poly || triangle < 0 || triangle >= kPolyMaxTriangles) return true;

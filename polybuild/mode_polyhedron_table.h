@@ -33,6 +33,8 @@ bool IsPolyhedron(int32_t outputMode);
 // The mode's solid can be written as faces or a 3D model: flat sheets,
 // tilings and florets cannot.
 bool IsExportablePolyhedron(int32_t outputMode);
+// Why the mode's solid cannot be exported, in words; null when it can.
+const char* PolyhedronExportRefusal(int32_t outputMode);
 // The net triangle is not drawn when only one face group is wanted. A
 // triangle index outside the record has nothing to draw.
 bool ShouldSuppressTriangle(const polyhedron* poly, int32_t triangle, int32_t facegroupFilter);

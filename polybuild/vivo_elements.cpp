@@ -90,6 +90,8 @@ double BendAngleOfStyle(int32_t style) {
   }
 }
 
+int32_t WingStepsOfStyle(int32_t style) { return style == 3 ? kVivoDodecWingSteps : kVivoWingSteps; }
+
 double HingeAngleOfStep(VivoContext* ctx, int32_t step, HingeSearchRecord* record) {
   const bool cached = step >= 0 && step < kVivoHingeSteps;
   if (cached && ctx->hingeKnown[step]) return ctx->hingeAngle[step];
@@ -127,9 +129,10 @@ void BuildVivoStuff(triplex P, triplex Q, triplex S, triplex T, triplex u, tripl
   RecordTag(ctx, tag, spin, P);
   RecordTag(ctx, tag + 1, spin, Q);
   RecordTag(ctx, tag + 1, spin, A);
-  for (int32_t i = 1; i <= kVivoWingSteps; ++i) {
-    const double t0 = 0.5 + 0.5 * double(i - 1) / kVivoWingSteps;
-    const double t1 = 0.5 + 0.5 * double(i) / kVivoWingSteps;
+  const int32_t steps = WingStepsOfStyle(style);
+  for (int32_t i = 1; i <= steps; ++i) {
+    const double t0 = 0.5 + 0.5 * double(i - 1) / steps;
+    const double t1 = 0.5 + 0.5 * double(i) / steps;
     const fcomplex a1 = ACurve(t1, style);
     const fcomplex dA = TemplateStepInSideFrame(Csub(a1, ACurve(t0, style)), style);
     HingeSearchRecord r{};
@@ -144,7 +147,7 @@ void BuildVivoStuff(triplex P, triplex Q, triplex S, triplex T, triplex u, tripl
     r.angle = HingeAngleOfStep(ctx, i, &r);
     Build_D_and_F(&r);
     const triplex D = r.pointD, E = r.pointE, F = r.pointF;
-    if (i < kVivoWingSteps) {
+    if (i < steps) {
       DumpVivoTetQuad(P, F, D, Q, ctx, spin, tag);
       DumpVivoTetQuad(Q, D, E, A, ctx, spin, tag + 1);
     } else {
@@ -155,7 +158,7 @@ void BuildVivoStuff(triplex P, triplex Q, triplex S, triplex T, triplex u, tripl
     if (i == 1 && style != 7) AddWingScissorMark(ctx, spin, Q, A, D, tag, elementNo);
     w = TUnitVectorFromTo(Tmidpoint(P, Q), Tmidpoint(F, D));
     u = TUnitVectorFromTo(F, D);
-    if (i == kVivoWingSteps && out) *out = D;
+    if (i == steps && out) *out = D;
     P = F;
     Q = D;
     A = E;

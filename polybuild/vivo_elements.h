@@ -15,6 +15,11 @@
 // Points this close to a stored vertex are that vertex.
 constexpr double kVivoMergeTolerance = 2e-5;
 constexpr int32_t kVivoWingSteps = 15;
+// The dodecahedron's twelve elements at 15 steps would need 1812 faces and,
+// with the outer rows laid out twice in the net, 2712 net faces: more than
+// a record holds. Eight steps keep the net within it.
+constexpr int32_t kVivoDodecWingSteps = 8;
+int32_t WingStepsOfStyle(int32_t style);
 // A hinge search whose best error stays above this has not closed its
 // step: the wing would tear.
 constexpr double kHingeClosedError = 1e-9;
@@ -34,7 +39,7 @@ void BuildOneVivoDodecElement(triplex c0, triplex c1, triplex c2, triplex c3, tr
                               triplex* out4, int32_t k, int32_t style);
 void BuildOntoOneSide(triplex P, triplex Q, triplex R, triplex S, triplex T, VivoContext* ctx, triplex* out,
                       spintype spin, int32_t tag, int32_t elementNo, int32_t style);
-// One wing: 15 steps of two rows, its end point (unturned) to *out.
+// One wing: WingStepsOfStyle(style) steps of two rows, its end point (unturned) to *out.
 void BuildVivoStuff(triplex P, triplex Q, triplex S, triplex T, triplex u, triplex w, triplex* out, spintype spin,
                     VivoContext* ctx, int32_t tag, int32_t elementNo, int32_t style);
 void DumpVivoTetQuad(triplex p0, triplex p1, triplex p2, triplex p3, VivoContext* ctx, spintype spin, int32_t tag);

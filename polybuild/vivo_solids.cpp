@@ -15,6 +15,7 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kTetHeightPerEdge = 0.816496580927726;     // sqrt(2/3)
 constexpr double kOctInradiusPerEdge = 0.40824829046386296;  // sqrt(6)/6
+constexpr double kDodecInradiusPerEdge = 1.1135163644116068;  // sqrt(250 + 110 sqrt(5)) / 20
 constexpr int32_t kMaxElementCorners = 5;
 
 // The corners of every copy of the element: the middles of its arcs, in the
@@ -141,11 +142,36 @@ void Build_VivoDodecahedron(VivoContext* ctx) {
   const triplex pA = Plane(ACurve(0.5, style)), pC = Plane(CCurve(0.5, style));
   const triplex pZ = Plane(ZCurve(0.5, style)), pY = Plane(YCurve(0.5, style));
   const triplex pR = Plane(ReflectAroundLine(Ypent[4], Ypent[5], Cspun(9.0 * kPi / 5.0)));
-  triplex out[5];
   // The element's corner list runs pR, pY, pZ, pC, pA.
-  BuildOneVivoDodecElement(pR, pY, pZ, pC, pA, ctx, GetSpintypeForIdentity(), &out[0], &out[1], &out[2], &out[3],
-                           &out[4], 0, style);
-  VivoClosingPass(ctx->poly);
+  auto build = [&](spintype spin, int32_t k, triplex* P) {
+    triplex out[5];
+    BuildOneVivoDodecElement(pR, pY, pZ, pC, pA, ctx, spin, &out[0], &out[1], &out[2], &out[3], &out[4], k, style);
+    if (P)
+      for (int32_t i = 0; i < 5; ++i) P[i] = out[i];
+  };
+  triplex P[5];
+  build(GetSpintypeForIdentity(), 0, P);
+  // Every other element is element 0 turned half a turn about one of the
+  // dodecahedron's two-fold axes, each of which takes face 0 to exactly one
+  // other face: the five through the midpoints of face 0's sides reach its
+  // neighbours, the five tilted axes n0 + nj reach the faces of the lower
+  // ring, and one axis square to n0 reaches the opposite face. A half-turn
+  // that is a symmetry of the solid puts every wing onto its partner's.
+  const double e = Tdist(P[0], P[1]);
+  const triplex c = RTmul(0.2, Tadd(Taddthree(P[0], P[1], P[2]), Tadd(P[3], P[4])));
+  const triplex n0 = Tnormalize(Tcross_product(Tsub(P[2], P[0]), Tsub(P[1], P[0])));
+  const triplex K = Tadd(c, RTmul(e * kDodecInradiusPerEdge, n0));
+  const triplex up = TUnitVectorFromTo(K, c);
+  triplex ring[5];
+  for (int32_t i = 0; i < 5; ++i) {
+    const triplex m = TUnitVectorFromTo(K, Tmidpoint(P[i], P[(i + 1) % 5]));
+    build(Spin(K, m, kPi), 1 + i, nullptr);
+    // The neighbour's outward normal, the half-turn's image of face 0's.
+    ring[i] = Tsub(RTmul(2.0 * Tdot_product(m, up), m), up);
+  }
+  for (int32_t i = 0; i < 5; ++i) build(Spin(K, Tnormalize(Tsub(up, ring[i])), kPi), 6 + i, nullptr);
+  build(Spin(K, Tnormalize(Tcross_product(up, Tsub(P[0], c))), kPi), 11, nullptr);
+  Finish(ctx, K, false, 0, Triplex(0, 0, 0));
 }
 
 void Build_Tribox(VivoContext* ctx) {

@@ -10,7 +10,7 @@
 void Build_VivoTet(VivoContext* ctx);
 void Build_VivoCube(VivoContext* ctx);
 void Build_VivoOct(VivoContext* ctx);
-// A single pentagonal element, not a closed solid.
+// Twelve pentagonal elements on the faces of a regular dodecahedron.
 void Build_VivoDodecahedron(VivoContext* ctx);
 void Build_Tribox(VivoContext* ctx);
 // Two square elements, the second turned half a turn about the first's

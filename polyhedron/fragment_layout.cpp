@@ -7,6 +7,7 @@
 #include "polyhedron/fragment_spin.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_predicates.h"
+#include "polyhedron/unfold_facegroups.h"
 #include "polyhedron/vertex_maps.h"
 #include "polyhedron/wedge_joins.h"
 
@@ -24,7 +25,7 @@ constexpr double kStackGap = 0.03;  // of the upper fragment's height
 struct Stacking {
   int32_t shapeCode, a, b;
 };
-constexpr Stacking kStackings[] = {{165, 1, 5}, {167, 1, 4}};
+constexpr Stacking kStackings[] = {{165, 1, 5}, {167, 1, 4}, {169, 1, 7}};
 // Shapes whose renderer reads three key vertices of fragment 1 and three of
 // fragment 2.
 constexpr int32_t kKeyVertexShapes[] = {174, 176, 178, 180};
@@ -133,9 +134,8 @@ int32_t LayOutFragments(polyhedron* poly) {
   if (std::find(std::begin(kKeyVertexShapes), std::end(kKeyVertexShapes), poly->shapeCode) !=
       std::end(kKeyVertexShapes)) {
     for (int32_t i = 0; i < 2 * kKeyVerticesPerFragment; ++i) {
-      const int32_t fragment = i < kKeyVerticesPerFragment ? 1 : 2;
-      poly->key2DVerts[i] =
-          Vert_Index_3D_to_2D_Looking_Only_in_a_particular_2D_fragment(poly, poly->key3DVerts[i], fragment);
+      const int32_t half = i < kKeyVerticesPerFragment ? 1 : 2;
+      poly->key2DVerts[i] = NetVertexInPeirceHalf(poly, poly->key3DVerts[i], half);
     }
   }
   return 0;

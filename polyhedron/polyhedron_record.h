@@ -45,9 +45,9 @@ constexpr int32_t kPolyMaxCorners = 10;  // a face has 3 to 10 corners
 constexpr int32_t kPolyMinCorners = 3;
 constexpr int32_t kPolyMaxFragments = 19;   // numbered 1..19; 0 is never built
 constexpr int32_t kPolyFragmentSlots = 20;  // per-fragment arrays, indexed by fragment number
-constexpr int32_t kPolyElementTags = 100;   // curved-element solids
-constexpr int32_t kPolyMaxScissorMarks = 29;
-constexpr int32_t kPolyFacegroupPairs = 100;
+constexpr int32_t kPolyElementTags = 132;   // curved-element solids: 12 pentagons of 11 tags
+constexpr int32_t kPolyMaxScissorMarks = 60;  // one per wing of the curved dodecahedron
+constexpr int32_t kPolyFacegroupPairs = kPolyElementTags;
 constexpr int32_t kPolyVertexListLength = 8;  // side and tag vertex lists
 constexpr int32_t kPolyKey3DVerts = 20;
 constexpr int32_t kPolyKey2DVerts = 6;
@@ -158,7 +158,7 @@ struct NetTriangle {
 struct ScissorMark {
   uint8_t inUse;
   int32_t pivotVertex;  // 3D vertex of the mark point
-  int32_t tag;          // element tag 0..99
+  int32_t tag;          // element tag below kPolyElementTags
   int32_t param;
   double value;
   int32_t verts3D[3];  // the three companion points

@@ -16,8 +16,9 @@
 constexpr double kScissorMergeTolerance = 2e-5;
 
 // Records one mark; the points are in the builder's frame and are turned by
-// `spin` first. Nothing happens once 29 marks exist, or for a tag outside
-// 0..99. A mark point that gets no vertex (error 5, the vertex list is full)
-// is not recorded; a companion point without one is stored as -1.
+// `spin` first. Nothing happens once kPolyMaxScissorMarks marks exist, or
+// for a tag outside 0..kPolyElementTags - 1. A mark point that gets no
+// vertex (error 5, the vertex list is full) is not recorded; a companion
+// point without one is stored as -1.
 void AddScissorMark(polyhedron* poly, triplex point, double value, int32_t tag, spintype spin, int32_t param,
                     triplex p1, triplex p2, triplex p3);

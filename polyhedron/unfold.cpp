@@ -54,14 +54,34 @@ bool IsMember(const polyhedron* poly, int32_t face3D, int32_t fragment) {
   const PolyFace& face = poly->faces[face3D];
   if (face.facegroup == -1 || ShapecodeIsACurvedOrigamiMonofrag(poly->shapeCode)) return true;
   if (ShapecodeIsACurvedOrigamiStandard(poly->shapeCode)) {
-    // Only facegroups 0..99 carry a pair of fragments; a larger one joins
-    // no fragment.
+    // Only facegroups below kPolyFacegroupPairs carry a pair of fragments;
+    // a larger one joins no fragment.
     const int32_t group = std::max<int32_t>(face.facegroup, 0);
     if (group >= kPolyFacegroupPairs) return false;
     return fragment == poly->facegroupFragments[group][0] || fragment == poly->facegroupFragments[group][1];
   }
   if (poly->fragmentMode == 0) return face.facegroup == fragment;
   return false;
+}
+
+// The single-fragment boxes and dodecahedron: a piece is entered across its
+// border once and grows whole from there. Entered at every border it meets
+// in the same generation, a piece would be laid in as many parts, each cut
+// off along the line where its growth met another's.
+bool EntersPiecesOnce(int32_t shapeCode) {
+  return shapeCode == 170 || shapeCode == 175 || shapeCode == 176 || shapeCode == 179 || shapeCode == 180;
+}
+
+bool PieceIsStarted(const polyhedron* poly, int32_t group) {
+  for (int32_t f = 0; f < SolidFaceCount(poly); ++f)
+    if (poly->faces[f].placedFlags[kPlacedFlag] && VivoFacegroupOf3DFace(f, poly) == group) return true;
+  return false;
+}
+
+bool EntersAStartedPiece(const polyhedron* poly, int32_t from3D, int32_t to3D) {
+  if (!EntersPiecesOnce(poly->shapeCode)) return false;
+  const int32_t group = VivoFacegroupOf3DFace(to3D, poly);
+  return group != VivoFacegroupOf3DFace(from3D, poly) && PieceIsStarted(poly, group);
 }
 
 bool IsAvailable(const PolyFace& face) { return !face.placedFlags[kPlacedFlag] && !face.placedFlags[kNoSeedFlag]; }
@@ -180,6 +200,7 @@ uint8_t PropagateNet(polyhedron* poly, int32_t face2D, int32_t generation, int32
     const int32_t m = solid.nbrEdge3D[c];
     if (m < 0 || m >= Corners(poly->faces[h].n3D)) continue;
     if (!IsMember(poly, h, fragment)) continue;
+    if (EntersAStartedPiece(poly, f, h)) continue;
     if (poly->faces[h].edgeFlags3D[Prev3Dvertex(poly, h, m)] & kEdgeFlagCut) continue;
 
     TranslateTempface_core(&temp, m, face2D, e, poly);

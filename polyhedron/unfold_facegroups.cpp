@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "polyhedron/polyhedron_record.h"
+#include "polyhedron/vertex_maps.h"
 
 namespace {
 
@@ -24,7 +25,10 @@ constexpr TagGroup kOctGroups[] = {
     {37, 19}, {55, 19}, {42, 6},  {43, 6},  {45, 6},  {47, 6},  {48, 18}, {51, 18}, {49, 7},  {50, 7},
     {52, 7},  {54, 7}};
 constexpr int32_t kBoxOutsideGroup = 20;
+constexpr int32_t kBoxSecondElementPiece = 1;
 constexpr int32_t kBoxLastTag = 17;
+
+bool OneFragmentBox(int32_t shapeCode) { return shapeCode == 176 || shapeCode == 180; }
 
 template <size_t N>
 int32_t Lookup(const TagGroup (&table)[N], int32_t tag, int32_t otherwise) {
@@ -47,6 +51,32 @@ int32_t FacegroupOfElementTag(int32_t shapeCode, int32_t tag, const int16_t* tag
   const bool tabled = shapeCode == 161 || shapeCode == 162 || (shapeCode >= 167 && shapeCode <= 172);
   if (!tabled || !tagFacegroup) return 0;
   return tagFacegroup[std::clamp(tag, 0, kPolyElementTags - 1)];
+}
+
+int32_t PeirceHalfOfNetFace(const polyhedron* poly, int32_t face2D) {
+  if (!poly || face2D < 0 || face2D >= kPolyMaxFaces) return 0;
+  const PolyFace& f = poly->faces[face2D];
+  if (!OneFragmentBox(poly->shapeCode)) return f.fragment;
+  return VivoFacegroupOf3DFace(f.face3D, poly) == kBoxSecondElementPiece ? 2 : 1;
+}
+
+int32_t PeirceHalfOfNetTriangle(const polyhedron* poly, int32_t triangle) {
+  if (!poly || triangle < 0 || triangle >= kPolyMaxTriangles) return 0;
+  const NetTriangle& t = poly->triangles[triangle];
+  return OneFragmentBox(poly->shapeCode) ? PeirceHalfOfNetFace(poly, t.face2D) : t.fragment;
+}
+
+int32_t NetVertexInPeirceHalf(const polyhedron* poly, int32_t v3D, int32_t half) {
+  if (!poly || v3D < 0) return -1;
+  for (int32_t f = 0; f < std::clamp(poly->n2DFaces, 0, kPolyMaxFaces); ++f) {
+    if (PeirceHalfOfNetFace(poly, f) != half) continue;
+    const PolyFace& face = poly->faces[f];
+    for (int32_t j = 0; j < std::clamp(int32_t(face.n2D), 0, kPolyMaxCorners); ++j) {
+      const int32_t v = face.vert2D[j];
+      if (Vert_Index_2D_to_3D(poly, v) == v3D) return v;
+    }
+  }
+  return -1;
 }
 
 int32_t VivoFacegroupOf3DFace(int32_t face, const polyhedron* poly) {

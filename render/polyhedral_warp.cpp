@@ -2,6 +2,7 @@
 
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_record.h"
+#include "polyhedron/unfold_facegroups.h"
 #include "projection/classic_peirce.h"
 #include "projection/planes.h"
 #include "projection/ray_geometry.h"
@@ -57,7 +58,7 @@ void MaybeSecondaryWarp(float point[3], const polyhedron* poly, float u, float v
                         const renderhinttype* hint) {
   if (!poly || !hint->hit || !HasSecondaryWarp(poly->shapeCode)) return;
   if (!InRange(hint->lastFace, poly->nTriangles)) return;
-  const int32_t fragment = poly->triangles[hint->lastFace].fragment;
+  const int32_t fragment = PeirceHalfOfNetTriangle(poly, hint->lastFace);
   if (fragment != 1 && fragment != 2) return;
   const int32_t* key = &poly->key2DVerts[(fragment - 1) * 3];
   const fcomplex k0 = GrabRederingVertIntoComplex(key[0], poly);

@@ -156,7 +156,9 @@ void Expect(UiScript* s, UiWindow* w, std::istringstream& in) {
   } else if (what == "active") {
     int32_t v;
     in >> v;
-    if (c->active != (v != 0)) Fail(s, "item " + std::to_string(id) + (c->active ? " is active" : " is dimmed"));
+    if (c->active != (v != 0))
+      Fail(s, "item " + std::to_string(id) + (c->active ? " is active" : " is dimmed") +
+                  (!c->active && c->dimmedReason ? std::string(": ") + c->dimmedReason : std::string()));
   } else {
     Fail(s, "unknown expectation \"" + what + "\"");
   }

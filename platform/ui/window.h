@@ -72,6 +72,7 @@ struct UiControl {
   void* instance;                // the view class's object
   bool mouseInside;              // for tracking-area events
   int16_t caret, anchor;         // edit text: the insertion point and the selection's other end
+  const char* dimmedReason;      // static text: why it is dimmed, told to scripts; null none
 };
 
 constexpr int kUiMaxControls = 160;

@@ -119,7 +119,9 @@ TEST(DialogSave, AFailedSaveWritesNothingAndKeepsTheOldFile) {
     const char* message;
   } cases[] = {
       {"a layout without a polyhedron", "--set Foky=Fo45 --save faces=$DIR/x.psd",
-       "the export needs a polyhedral output mode, such as the cube (--set Foky=Fo07)"},
+       "the export needs a polyhedral output mode, such as the cube (--set Foky=Fo07); the output mode draws no polyhedron"},
+      {"a model of a floret", "--set Foky=Fr48 --save obj=$DIR/x.obj", "the export needs a polyhedral output mode, such as the cube (--set Foky=Fo07); the output mode is a floret"},
+      {"a model of a sheet", "--set Foky=Fo64 --save obj=$DIR/x.obj", "the export needs a polyhedral output mode, such as the cube (--set Foky=Fo07); the output mode is a flat sheet"},
       {"a missing folder", "--save settings=$DIR/no/such/x.q2q", "its folder does not exist"},
       {"a load of a missing file", "--load $DIR/none.q2q", "cannot open"},
       {"a load of a file that is no settings file", "--load $DIR/keep.q2q", "cannot read the settings file"},

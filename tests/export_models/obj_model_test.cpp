@@ -3,6 +3,7 @@
 // the same triangles as a closed, outward-wound solid that admesh accepts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "export/obj_writer.h"
 #include "export/stl_writer.h"
 #include "model_scratch.h"
+#include "polybuild/catalogue_generated.h"
 #include "polybuild/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron_access.h"
@@ -132,14 +134,32 @@ TEST(ObjModel, EveryModeThatBuildsWritesItsSolidOnceAndClosed) {
     const std::string stlBytes = STLFileBytes(poly.get(), true, nullptr);
     const StlModel stl = ParseBinaryStl(stlBytes);
 
-    // Vertices where the solid has them, mirrored as every model is.
-    ASSERT_EQ(int32_t(obj.v.size()), poly->n3DVerts);
-    for (int32_t i = 0; i < poly->n3DVerts; ++i) {
-      double x, y, z;
-      grab_coordinates3DD(i, poly.get(), &x, &y, &z);
-      const double want[3] = {poly->exportFlipFirstAxis ? -x : x, poly->exportFlipFirstAxis ? y : -y, z};
-      for (int k = 0; k < 3; ++k) ASSERT_NEAR(obj.v[i][k], want[k], 1e-6) << "vertex " << i;
+    // Vertices where the solid has them, mirrored as every model is and at
+    // one scale whatever sphere the builder used, in the solid's order; only
+    // those some face uses.
+    const double radius = GeneratedSolidRadius(poly->shapeCode);
+    int32_t next = 0;
+    double reach = 0.0;
+    for (size_t i = 0; i < obj.v.size(); ++i) {
+      bool found = false;
+      for (; next < poly->n3DVerts && !found; ++next) {
+        double x, y, z;
+        grab_coordinates3DD(next, poly.get(), &x, &y, &z);
+        const double want[3] = {(poly->exportFlipFirstAxis ? -x : x) / radius,
+                                (poly->exportFlipFirstAxis ? y : -y) / radius, z / radius};
+        found = std::fabs(obj.v[i][0] - want[0]) < 1e-6 && std::fabs(obj.v[i][1] - want[1]) < 1e-6 &&
+                std::fabs(obj.v[i][2] - want[2]) < 1e-6;
+      }
+      ASSERT_TRUE(found) << "vertex " << i << " is no solid vertex, or out of order";
+      reach = std::max(reach, std::hypot(obj.v[i][0], obj.v[i][1], obj.v[i][2]));
     }
+    EXPECT_GT(reach, 0.4);
+    EXPECT_LT(reach, 2.5);
+    std::vector<bool> named(obj.v.size(), false);
+    for (const auto& f : obj.f)
+      for (const auto& c : f)
+        if (c.v >= 1 && c.v <= int(obj.v.size())) named[size_t(c.v - 1)] = true;
+    EXPECT_EQ(std::count(named.begin(), named.end(), false), 0) << "vertices no face uses";
     // Each solid face once, as its corners less two triangles.
     int32_t solidTriangles = 0;
     for (int32_t f = 0; f < kPolyMaxFaces; ++f)

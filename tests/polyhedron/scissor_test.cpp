@@ -75,7 +75,7 @@ TEST(ScissorMarks, TagsAndLimits) {
   Mark(p.get(), triplex{1, 1, 1}, 5);
   EXPECT_EQ(p->scissorMarkOfTag[5], 1) << "the later mark of a tag";
 
-  // A tag outside 0..99 has no slot in scissorMarkOfTag: no mark.
+  // A tag outside the tag range has no slot in scissorMarkOfTag: no mark.
   for (int32_t tag : {-1, kPolyElementTags}) {
     Mark(p.get(), triplex{3, 3, 3}, tag);
     EXPECT_EQ(p->scissorMarkCount, 2) << tag;
@@ -83,12 +83,13 @@ TEST(ScissorMarks, TagsAndLimits) {
   }
 
   for (int32_t i = 2; i < kPolyMaxScissorMarks; ++i) Mark(p.get(), triplex{double(i), 0, 0}, i);
-  ASSERT_EQ(p->scissorMarkCount, 29);
+  ASSERT_EQ(p->scissorMarkCount, kPolyMaxScissorMarks);
   const int32_t verts = p->n3DVerts;
-  Mark(p.get(), triplex{-9, -9, -9}, 50);
-  EXPECT_EQ(p->scissorMarkCount, 29) << "the thirtieth mark";
+  const int32_t unmarked = kPolyElementTags - 1;
+  Mark(p.get(), triplex{-9, -9, -9}, unmarked);
+  EXPECT_EQ(p->scissorMarkCount, kPolyMaxScissorMarks) << "a mark past the last slot";
   EXPECT_EQ(p->n3DVerts, verts);
-  EXPECT_EQ(p->scissorMarkOfTag[50], -1);
+  EXPECT_EQ(p->scissorMarkOfTag[unmarked], -1);
 }
 
 TEST(ScissorMarks, FullVertexList) {

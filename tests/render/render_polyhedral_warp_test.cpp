@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 #include "polyhedron/polyhedron_record.h"
 #include "projection/classic_peirce.h"
@@ -73,6 +74,30 @@ TEST(SecondaryWarp, KeyTriangleBecomesTheLeftHalfOfThePeirceSquare) {
     EXPECT_NEAR(p[0], sign * plain[0], 1e-6f) << c.what;
     EXPECT_NEAR(p[1], plain[1], 1e-6f) << c.what;
     EXPECT_NEAR(p[2], sign * plain[2], 1e-6f) << c.what;
+  }
+}
+
+TEST(SecondaryWarp, OneFragmentBoxesReadTheSecondHalfThroughTheSecondElement) {
+  // All of a single-fragment box is fragment 1; the second element's flat
+  // piece (tag 9, piece 1) is read as the second half, the rest as the
+  // first, turned half round.
+  float plain[3];
+  uint8_t plainOutside = 1;
+  TotalPeirce(-1.0 / 3.0, 0.0, &plainOutside, plain, 1.0, 0.0);
+  for (const auto& [tag, sign] : {std::pair{9, 1.0f}, std::pair{0, -1.0f}, std::pair{2, -1.0f}}) {
+    auto poly = KeyTriangleNet(176, 1);
+    poly->n3DFaces = 1;
+    poly->faces[0].face3D = 0;
+    poly->faces[0].facegroup = int16_t(tag);
+    auto hint = std::make_unique<renderhinttype>();
+    hint->hit = 1;
+    hint->lastFace = 0;
+    float p[3] = {0.25f, 0.5f, 0.75f};
+    uint8_t outside = 0;
+    MaybeSecondaryWarp(p, poly.get(), 1.0f / 3.0f, 1.0f / 3.0f, &outside, hint.get());
+    EXPECT_EQ(outside, 0) << tag;
+    EXPECT_NEAR(p[0], sign * plain[0], 1e-6f) << tag;
+    EXPECT_NEAR(p[2], sign * plain[2], 1e-6f) << tag;
   }
 }
 

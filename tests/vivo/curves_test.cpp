@@ -103,7 +103,7 @@ TEST(AdjustScissorInfo, PiecesKeepTheirTwoLowestMarkedTags) {
   p->tagFacegroup[9] = 1, p->scissorMarkOfTag[9] = 12;  // third mark of piece 1: dropped
   p->tagFacegroup[4] = 1;                               // no mark
   p->tagFacegroup[20] = -1, p->scissorMarkOfTag[20] = 13;
-  p->tagFacegroup[21] = 100, p->scissorMarkOfTag[21] = 14;
+  p->tagFacegroup[21] = kPolyElementTags, p->scissorMarkOfTag[21] = 14;
   p->tagFacegroup[22] = 0, p->scissorMarkOfTag[22] = 15;
   p->scissorPair[7][0] = 99;  // stale pair from an earlier build
   AdjustScissorInfo(p.get());

@@ -3,7 +3,10 @@
 // and edges, the net is the flattened elements.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <numbers>
+#include <vector>
 #include <set>
 
 #include "polybuild/face_groups.h"
@@ -17,7 +20,7 @@
 namespace {
 
 // Faces of one element: the flat face and two rows of 15 per side.
-int32_t FacesPerElement(int32_t corners) { return 1 + corners * 2 * kVivoWingSteps; }
+int32_t FacesPerElement(int32_t corners, int32_t steps) { return 1 + corners * 2 * steps; }
 
 struct Expect {
   const char* name;
@@ -25,7 +28,7 @@ struct Expect {
   int32_t marks;   // one per wing, none for squircle wings
 };
 constexpr Expect kExpected[] = {{"VivoTet", 10, 12},  {"VivoCube", 18, 24}, {"VivoOct", 20, 24},
-                                {"VivoDodecahedron", 1, 5}, {"Tribox", 5, 6}, {"squarebox", 6, 8},
+                                {"VivoDodecahedron", 42, 60}, {"Tribox", 5, 6}, {"squarebox", 6, 8},
                                 {"squirclebox", 6, 0}};
 
 int32_t MaxPiece(const polyhedron* poly) {
@@ -44,13 +47,14 @@ TEST(VivoSolids, HingesCloseAndElementsShareTheirEdges) {
     EXPECT_EQ(b.poly->errorCode, 0);
     EXPECT_EQ(b.ctx.hingeFailed, 0);
     EXPECT_LT(b.ctx.worstHingeError, 1e-12);
-    for (int32_t step = 1; step <= kVivoWingSteps; ++step) {
+    const int32_t steps = c.shapeCode == 169 ? kVivoDodecWingSteps : kVivoWingSteps;
+    for (int32_t step = 1; step <= steps; ++step) {
       EXPECT_EQ(b.ctx.hingeKnown[step], 1) << step;
       EXPECT_GE(b.ctx.hingeAngle[step], 0.0);
       EXPECT_LE(b.ctx.hingeAngle[step], kHingeAngleLimit);
     }
-    EXPECT_EQ(b.ctx.hingeKnown[0] + b.ctx.hingeKnown[16], 0) << "no step outside 1..15";
-    EXPECT_EQ(b.poly->n3DFaces, c.elements * FacesPerElement(c.corners));
+    EXPECT_EQ(b.ctx.hingeKnown[0] + b.ctx.hingeKnown[steps + 1], 0) << "no step outside 1.." << steps;
+    EXPECT_EQ(b.poly->n3DFaces, c.elements * FacesPerElement(c.corners, steps));
     // Every edge meets its reverse: neighbouring wings end on the same
     // points, merged at 2e-5.
     if (c.closed) {
@@ -132,43 +136,65 @@ TEST(VivoSolids, WingsReuseTheFirstWingsHinges) {
   EXPECT_GT(OpenEdgeCount(b.poly.get()), 0);
 }
 
-TEST(VivoSolids, DodecahedronElementIsOnePentagonWithFiveEqualWings) {
+TEST(VivoSolids, DodecahedronIsTwelveElementsOnTheFacesOfADodecahedron) {
   // The pentagon template is read turned so that its corner 1 points up, as
   // the other templates' do; read as it lies, no hinge angle in range closes
   // the first step and the wings come out askew.
   VivoBuild b = BuildVivo(kVivoCases[3]);
   ASSERT_EQ(b.poly->errorCode, 0);
-  EXPECT_EQ(b.poly->n3DFaces, FacesPerElement(5));
-  int32_t pentagons = 0;
-  for (int32_t f = 0; f < b.poly->n3DFaces; ++f) pentagons += b.poly->faces[f].n3D == 5;
-  EXPECT_EQ(pentagons, 1);
-  // Every step folds a little, the same way on every wing (one search per
-  // step serves all five).
-  for (int32_t step = 1; step <= kVivoWingSteps; ++step) {
+  for (int32_t step = 1; step <= kVivoDodecWingSteps; ++step) {
     EXPECT_GT(b.ctx.hingeAngle[step], 0.005) << step;
-    EXPECT_LT(b.ctx.hingeAngle[step], 0.02) << step;
+    EXPECT_LT(b.ctx.hingeAngle[step], 0.04) << step;
   }
-  // The five wings are turned copies of one another: each inner row ends
-  // where its rung closes, at one distance from the element's centre and
-  // one height above its plane.
+  // The flat pentagons sit square to twelve directions, neighbours at the
+  // dodecahedron's angle between face normals, all at one distance from the
+  // origin.
   const double(*xyz)[3] = b.poly->coords3D;
-  double radius[5], height[5];
-  int32_t found = 0;
+  std::vector<std::array<double, 3>> normals;
+  double distance = -1.0;
   for (int32_t f = 0; f < b.poly->n3DFaces; ++f) {
     const PolyFace& face = b.poly->faces[f];
-    const int32_t tag = face.facegroup;
-    if (face.n3D != 3 || tag % 2 != 1) continue;  // the last step's inner triangle (P, D, Q)
-    const double* d = xyz[face.vert3D[1]];
-    radius[(tag - 1) / 2] = std::hypot(d[0], d[1]);
-    height[(tag - 1) / 2] = d[2];
-    ++found;
+    if (face.n3D != 5) continue;
+    std::array<double, 3> c{};
+    for (int32_t i = 0; i < 5; ++i)
+      for (int a = 0; a < 3; ++a) c[a] += xyz[face.vert3D[i]][a] / 5.0;
+    const double r = std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+    if (distance < 0.0) distance = r;
+    EXPECT_NEAR(r, distance, 1e-9) << f;
+    normals.push_back({c[0] / r, c[1] / r, c[2] / r});
   }
-  ASSERT_EQ(found, 5);
-  for (int i = 1; i < 5; ++i) {
-    EXPECT_NEAR(radius[i], radius[0], 1e-9) << i;
-    EXPECT_NEAR(height[i], height[0], 1e-9) << i;
+  ASSERT_EQ(normals.size(), 12u);
+  const double neighbour = 1.0 / std::sqrt(5.0);
+  for (size_t i = 0; i < normals.size(); ++i) {
+    int32_t near = 0, opposite = 0;
+    for (size_t j = 0; j < normals.size(); ++j) {
+      if (i == j) continue;
+      const double d = normals[i][0] * normals[j][0] + normals[i][1] * normals[j][1] + normals[i][2] * normals[j][2];
+      EXPECT_NEAR(std::fabs(d), neighbour, std::fabs(d) > 0.99 ? 1.0 : 1e-9) << i << " " << j;
+      near += std::fabs(d - neighbour) < 1e-9;
+      opposite += d < -0.99;
+    }
+    EXPECT_EQ(near, 5) << i;
+    EXPECT_EQ(opposite, 1) << i;
   }
-  EXPECT_GT(std::fabs(height[0]), 0.01) << "the wings stand out of the element's plane";
+  // Wound outward, it bulges past the flat dodecahedron on its corners but
+  // stays inside the ball through them.
+  double volume = 0.0, corner = 0.0;
+  for (int32_t f = 0; f < b.poly->n3DFaces; ++f) {
+    const PolyFace& face = b.poly->faces[f];
+    const double* a = xyz[face.vert3D[0]];
+    for (int32_t k = 1; k + 1 < face.n3D; ++k) {
+      const double* p = xyz[face.vert3D[k]];
+      const double* q = xyz[face.vert3D[k + 1]];
+      volume += (a[0] * (p[1] * q[2] - p[2] * q[1]) - a[1] * (p[0] * q[2] - p[2] * q[0]) +
+                 a[2] * (p[0] * q[1] - p[1] * q[0])) / 6.0;
+    }
+    for (int32_t k = 0; k < face.n3D; ++k) corner = std::max(corner, std::hypot(xyz[face.vert3D[k]][0], xyz[face.vert3D[k]][1], xyz[face.vert3D[k]][2]));
+  }
+  const double edge = corner / 1.4012585384440734;  // circumradius per edge
+  const double flat = 7.663118960624632 * edge * edge * edge;
+  EXPECT_GT(volume, flat);
+  EXPECT_LT(volume, 4.0 / 3.0 * std::numbers::pi * corner * corner * corner);
 }
 
 TEST(VivoSolids, IcosahedronIsEmpty) {

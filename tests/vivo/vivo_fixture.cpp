@@ -9,7 +9,7 @@ const VivoCase kVivoCases[7] = {
     {"VivoTet", 161, Build_VivoTet_GyrelleEntry, 4, 3, true},
     {"VivoCube", 167, Build_VivoCube_GyrelleEntry, 6, 4, true},
     {"VivoOct", 165, Build_VivoOct_GyrelleEntry, 8, 3, true},
-    {"VivoDodecahedron", 169, Build_VivoDodecahedron_GyrelleEntry, 1, 5, false},
+    {"VivoDodecahedron", 169, Build_VivoDodecahedron_GyrelleEntry, 12, 5, true},
     {"Tribox", 163, Build_Tribox_GyrelleEntry, 2, 3, true},
     {"squarebox", 173, Build_squarebox_GyrelleEntry, 2, 4, true},
     {"squirclebox", 177, Build_squirclebox_GyrelleEntry, 2, 4, true},
