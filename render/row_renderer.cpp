@@ -25,6 +25,22 @@
 
 namespace {
 
+// What the rows map onto: the output's pyramid, or for a final pass onto a
+// canvas of another size than the picture, a frame of the canvas's size.
+PyramidDescriptor* OutputFrame(Globals* globals) {
+  PyramidDescriptor* p = GetPyr_with_output_dimensions(globals);
+  const TParameters* params = Params(globals);
+  InvocationStorage* s = globals->storage;
+  const FilterRecord* fr = globals->filterRecord;
+  if (!params || params->runMode != RunMode_Final || !s || !fr) return p;
+  const int32_t w = int32_t(fr->filterRect.right) - fr->filterRect.left;
+  const int32_t h = int32_t(fr->filterRect.bottom) - fr->filterRect.top;
+  if (p->levelWidth[0] == w && p->levelHeight[0] == h) return p;
+  s->canvasFrame.levelWidth[0] = w;
+  s->canvasFrame.levelHeight[0] = h;
+  return &s->canvasFrame;
+}
+
 constexpr float kPercent = 0.01f;
 constexpr int32_t kFinalQuality = 3;
 constexpr float kGraticuleStrength = 0.5f;
@@ -326,7 +342,7 @@ void DoSolarRect(Globals* globals) {
     globals->result = kWorkBuffersMissing;
     return;
   }
-  PyramidDescriptor* outputPyramid = GetPyr_with_output_dimensions(globals);
+  PyramidDescriptor* outputPyramid = OutputFrame(globals);
   InvocationStorage* s = globals->storage;
   vort& view = s->view;
   ColumnRecord* records = globals->columnRecords;
