@@ -68,9 +68,13 @@ AxisPlan PlanAxis(int32_t n, int32_t m) {
       const int32_t a = std::min(int32_t(x), n - 1);
       const int32_t b = std::min(a + 1, n - 1);
       const float t = float(x - a);
-      plan.taps[size_t(i)] = Tap{int32_t(plan.weights.size()), b > a ? 2 : 1, a};
-      plan.weights.push_back(b > a ? 1.0f - t : 1.0f);
-      if (b > a) plan.weights.push_back(t);
+      // A sample centre that falls on a source sample (always, on an axis
+      // that keeps its size) takes that sample alone: the second tap would
+      // add nothing.
+      const bool two = b > a && t > 0.0f;
+      plan.taps[size_t(i)] = Tap{int32_t(plan.weights.size()), two ? 2 : 1, a};
+      plan.weights.push_back(two ? 1.0f - t : 1.0f);
+      if (two) plan.weights.push_back(t);
     }
   }
   return plan;
@@ -88,8 +92,10 @@ void Write(uint8_t* p, float v) {
   if constexpr (std::is_same_v<T, float>) {
     std::memcpy(p, &v, sizeof v);
   } else {
-    constexpr long top = std::is_same_v<T, uint8_t> ? 255L : long(kHost16Max);
-    const T s = T(std::clamp(std::lround(v), 0L, top));
+    // Rounds half away from zero, as lround does, without its call: the sum
+    // of a float and a half is exact in double.
+    constexpr int32_t top = std::is_same_v<T, uint8_t> ? 255 : int32_t(kHost16Max);
+    const T s = T(v > 0.0f ? (v < float(top) ? int32_t(double(v) + 0.5) : top) : 0);
     std::memcpy(p, &s, sizeof s);
   }
 }
