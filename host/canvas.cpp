@@ -109,14 +109,16 @@ struct Resampling {
   int32_t planes;
 };
 
-// Rows [first, end) of the horizontal pass, into floats.
-template <class T>
+// Rows [first, end) of the horizontal pass, into floats, or straight into
+// the output when the height stays (the vertical pass would copy them).
+template <class T, bool kToOutput>
 void AcrossRows(const Resampling& r, int32_t first, int32_t end) {
   const int32_t outW = r.out->width, planes = r.planes;
   const AxisPlan& across = *r.across;
   for (int32_t y = first; y < end; ++y) {
     const uint8_t* row = PixelAddress(*r.in, 0, y);
-    float* dst = r.middle + size_t(y) * size_t(outW) * size_t(planes);
+    float* dst = kToOutput ? nullptr : r.middle + size_t(y) * size_t(outW) * size_t(planes);
+    uint8_t* out = kToOutput ? PixelAddress(*r.out, 0, y) : nullptr;
     for (int32_t x = 0; x < outW; ++x) {
       const Tap& t = across.taps[size_t(x)];
       const float* w = across.weights.data() + t.first;
@@ -124,7 +126,11 @@ void AcrossRows(const Resampling& r, int32_t first, int32_t end) {
         const uint8_t* src = row + (size_t(t.source) * size_t(planes) + size_t(c)) * sizeof(T);
         float sum = 0.0f;
         for (int32_t k = 0; k < t.count; ++k) sum += w[k] * Read<T>(src + size_t(k) * size_t(planes) * sizeof(T));
-        dst[size_t(x) * size_t(planes) + size_t(c)] = sum;
+        const size_t at = size_t(x) * size_t(planes) + size_t(c);
+        if constexpr (kToOutput)
+          Write<T>(out + at * sizeof(T), sum);
+        else
+          dst[at] = sum;
       }
     }
   }
@@ -150,7 +156,11 @@ void DownRows(const Resampling& r, int32_t first, int32_t end) {
 
 template <class T>
 void Resample(const Resampling& r, int32_t threads) {
-  ShareRows(r.in->height, threads, [&](int32_t a, int32_t b) { AcrossRows<T>(r, a, b); });
+  if (!r.middle) {
+    ShareRows(r.in->height, threads, [&](int32_t a, int32_t b) { AcrossRows<T, true>(r, a, b); });
+    return;
+  }
+  ShareRows(r.in->height, threads, [&](int32_t a, int32_t b) { AcrossRows<T, false>(r, a, b); });
   ShareRows(r.out->height, threads, [&](int32_t a, int32_t b) { DownRows<T>(r, a, b); });
 }
 
@@ -189,12 +199,12 @@ bool ResampleImage(const HostImage& in, int32_t outW, int32_t outH, HostImage* o
   // Horizontal pass into floats, then the vertical pass from them.
   std::vector<float> middle;
   try {
-    middle.resize(size_t(outW) * size_t(in.height) * size_t(planes));
+    if (outH != in.height) middle.resize(size_t(outW) * size_t(in.height) * size_t(planes));
   } catch (const std::bad_alloc&) {
     *error = "out of memory for the canvas";
     return false;
   }
-  const Resampling r{&in, out, &across, &down, middle.data(), planes};
+  const Resampling r{&in, out, &across, &down, middle.empty() ? nullptr : middle.data(), planes};
   switch (in.type) {
     case SampleType::U8: Resample<uint8_t>(r, threads); break;
     case SampleType::U16: Resample<uint16_t>(r, threads); break;
