@@ -36,9 +36,14 @@ PyramidDescriptor* OutputFrame(Globals* globals) {
   const int32_t w = int32_t(fr->filterRect.right) - fr->filterRect.left;
   const int32_t h = int32_t(fr->filterRect.bottom) - fr->filterRect.top;
   if (p->levelWidth[0] == w && p->levelHeight[0] == h) return p;
-  s->canvasFrame.levelWidth[0] = w;
-  s->canvasFrame.levelHeight[0] = h;
-  return &s->canvasFrame;
+  // Set at the pass's first row, before any task is handed the frame; the
+  // tasks rendering rows ahead read it while later rows come through here.
+  PyramidDescriptor& frame = s->canvasFrame;
+  if (frame.levelWidth[0] != w || frame.levelHeight[0] != h) {
+    frame.levelWidth[0] = w;
+    frame.levelHeight[0] = h;
+  }
+  return &frame;
 }
 
 constexpr float kPercent = 0.01f;
