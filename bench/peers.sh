@@ -3,6 +3,8 @@
 # use for the same jobs, on one 4096x2048 8-bit TIFF panorama:
 #   Mollweide:     gyrelle --set Foky=Fo45   vs  gdalwarp -r lanczos to +proj=moll
 #   little planet: gyrelle --set Foky=Fo70   vs  nona, p f4 w4096 h2048 v300
+#   square planet: gyrelle --set Foky=Fo70 --canvas 2048x2048
+#                                            vs  nona, p f4 w2048 h2048 v300
 # Each job runs RUNS times (default 3), gyrelle and its peer alternating, and
 # the medians, their ratio (gyrelle / peer: below 1 means gyrelle is faster)
 # and gyrelle's speed-up from 1 to 8 threads are printed. Beside each wall
@@ -87,13 +89,18 @@ else
   echo "peers: gdalwarp is missing (Debian package gdal-bin): Mollweide timed for gyrelle only"
 fi
 pto="$work/planet.pto"
+square_pto="$work/square.pto"
 peer_planet=""
 if have nona; then
-  cat >"$pto" <<EOF
-p f4 w$width h$height v300 n"TIFF_m c:LZW"
+  # The same little planet, as wide as the panorama or square.
+  for out in "$width $height $pto" "2048 2048 $square_pto"; do
+    read -r w h file <<<"$out"
+    cat >"$file" <<EOF
+p f4 w$w h$h v300 n"TIFF_m c:LZW"
 m i0
 i w$width h$height f4 v360 r0 p-90 y0 n"$input"
 EOF
+  done
   peer_planet=yes
 else
   echo "peers: nona is missing (Debian package hugin-tools): little planet timed for gyrelle only"
@@ -101,16 +108,20 @@ fi
 
 run_gyrelle=("$gyrelle" -q --plugin "$plugin")
 
+# job NAME CODE PEER PEER_NAME [GYRELLE_ARGS...]
 job() {
-  local name=$1 code=$2 peer=$3
+  local name=$1 code=$2 peer=$3 peer_name=$4
+  shift 4
   local gy=() pe=()
   for ((i = 0; i < runs; i++)); do
-    gy+=("$(seconds "${run_gyrelle[@]}" "$input" "$work/gy_$code.tif" --set "Foky=$code")")
+    gy+=("$(seconds "${run_gyrelle[@]}" "$input" "$work/gy_$code.tif" --set "Foky=$code" "$@")")
     if [ "$peer" = moll ]; then
       pe+=("$(seconds gdalwarp -q -overwrite -r lanczos -multi -wo NUM_THREADS=ALL_CPUS -t_srs +proj=moll \
         -ts "$width" "$height" "$geo" "$work/peer_moll.tif")")
     elif [ "$peer" = planet ]; then
       pe+=("$(seconds nona -o "$work/peer_planet" -m TIFF "$pto")")
+    elif [ "$peer" = square ]; then
+      pe+=("$(seconds nona -o "$work/peer_square" -m TIFF "$square_pto")")
     fi
   done
   local g gc p pc
@@ -120,15 +131,16 @@ job() {
     p=$(median $(wall "${pe[@]}"))
     pc=$(median $(cpu "${pe[@]}"))
     printf '%-14s gyrelle %6.2f s (cpu %5.2f s)   %-9s %6.2f s (cpu %5.2f s)   ratio %s (cpu %s)\n' \
-      "$name" "$g" "$gc" "$4" "$p" "$pc" "$(ratio "$g" "$p")" "$(ratio "$gc" "$pc")"
+      "$name" "$g" "$gc" "$peer_name" "$p" "$pc" "$(ratio "$g" "$p")" "$(ratio "$gc" "$pc")"
   else
-    printf '%-14s gyrelle %6.2f s (cpu %5.2f s)   %-9s  missing\n' "$name" "$g" "$gc" "$4"
+    printf '%-14s gyrelle %6.2f s (cpu %5.2f s)   %-9s  missing\n' "$name" "$g" "$gc" "$peer_name"
   fi
 }
 
 echo "input $input (${width}x${height}), median of $runs, $(nproc) cores"
 job "Mollweide" Fo45 "${peer_moll:+moll}" gdalwarp
 job "little planet" Fo70 "${peer_planet:+planet}" nona
+job "square planet" Fo70 "${peer_planet:+square}" nona --canvas 2048x2048
 
 # Scaling of the whole run: the same Mollweide job at 1 and at 8 threads.
 one=() eight=()

@@ -51,6 +51,9 @@ struct InvocationStorage {
   float crammedScale;
   PyramidDescriptor exportCanvasPyramid;
   PyramidDescriptor* exportCanvas;
+  // The size a final pass onto the host's canvas maps its rows to (level 0
+  // only; it holds no pixels).
+  PyramidDescriptor canvasFrame;
   PyramidDescriptor memdotThumbnailPyramid;
   // 20 arrays of 128 phases; float and integer forms share the words.
   alignas(16) float filterTable[kFilterTableWords];

@@ -10,6 +10,7 @@
 #include "frame/progressive_preview.h"
 #include "frame/result_codes.h"
 #include "frame/task_pool.h"
+#include "platform/config.h"
 #include "polyhedron/polyhedron.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_intake.h"
@@ -19,6 +20,21 @@ namespace {
 
 constexpr int32_t kOutputModeBrickSphere = 45;
 
+// This plug-in's final pass fills the host's canvas (FinalPassFrame).
+[[maybe_unused]] const bool kCanvasHonoured = PlatformHonourCanvas();
+
+// The rectangle the final pass fills: the host's filter rectangle, or the
+// canvas the host set up for the result. The picture is still read at its
+// own size; the rows are then asked for and delivered in the canvas's
+// coordinates, so the result is rendered once at the size the user wants.
+Rect FinalPassFrame(const Globals* globals) {
+  const Rect& image = globals->savedFilterRect;
+  int32_t w = 0, h = 0;
+  if (!PlatformCanvasSize(&w, &h)) return image;
+  if (w == int32_t(image.right) - image.left && h == int32_t(image.bottom) - image.top) return image;
+  return Rect{0, 0, int16_t(h), int16_t(w)};
+}
+
 }  // namespace
 
 int32_t CommenceLineByLine(Globals* globals) {
@@ -26,7 +42,7 @@ int32_t CommenceLineByLine(Globals* globals) {
   UponFinalFiltrationTasks(globals);
   MakeTriangleWave(globals);
   MaybeAllocatePyramids(globals);
-  fr->filterRect = globals->savedFilterRect;
+  fr->filterRect = FinalPassFrame(globals);
   CalcTemporaryDimensions(globals, &fr->filterRect, 1);
   // The preroll sizes the column records from the host's input rectangle,
   // which still holds the image intake's last request: ask for row 0 first.

@@ -27,6 +27,11 @@ void GetInputOutputProportions(const Globals* globals, vort* view) {
   view->outputWidth = imageWidth;
   view->outputHeight = imageHeight;
   const TParameters* p = Params(globals);
+  // The final pass may fill a canvas of its own size (the input keeps its).
+  if (const FilterRecord* fr = globals->filterRecord; p && p->runMode == RunMode_Final && fr) {
+    view->outputWidth = float(int32_t(fr->filterRect.right) - fr->filterRect.left);
+    view->outputHeight = float(int32_t(fr->filterRect.bottom) - fr->filterRect.top);
+  }
   if (p && p->runMode == RunMode_ExportLayer && globals->storage && globals->storage->exportCanvas) {
     view->outputWidth = float(globals->storage->exportCanvas->levelWidth[0]);
     view->outputHeight = float(globals->storage->exportCanvas->levelHeight[0]);

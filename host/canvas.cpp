@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <system_error>
+#include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace gyhost {
@@ -23,6 +26,26 @@ struct AxisPlan {
 
 // Area filter: output i covers source [i*s, (i+1)*s) with s = n/m; each source
 // sample weighs by the part of it inside. Linear: sample centres aligned.
+// Rows [0, rows) cut into one band per thread; `body(first, end)` runs on
+// each band. Every row's value is the same whichever thread computes it.
+template <class Body>
+void ShareRows(int32_t rows, int32_t threads, const Body& body) {
+  const int32_t cores = threads > 0 ? threads : int32_t(std::max(1u, std::thread::hardware_concurrency()));
+  const int32_t n = std::max(1, std::min({cores, 8, rows / 16}));
+  const int32_t part = (rows + n - 1) / n;
+  const auto band = [&](int32_t i) { body(std::min(rows, i * part), std::min(rows, (i + 1) * part)); };
+  std::vector<std::thread> pool;
+  int32_t i = 1;
+  try {
+    for (; i < n; ++i) pool.emplace_back(band, i);
+  } catch (const std::system_error&) {
+    // The bands no thread took are done here.
+  }
+  for (int32_t k = i; k < n; ++k) band(k);
+  band(0);
+  for (std::thread& t : pool) t.join();
+}
+
 AxisPlan PlanAxis(int32_t n, int32_t m) {
   AxisPlan plan;
   plan.taps.resize(size_t(m));
@@ -45,46 +68,100 @@ AxisPlan PlanAxis(int32_t n, int32_t m) {
       const int32_t a = std::min(int32_t(x), n - 1);
       const int32_t b = std::min(a + 1, n - 1);
       const float t = float(x - a);
-      plan.taps[size_t(i)] = Tap{int32_t(plan.weights.size()), b > a ? 2 : 1, a};
-      plan.weights.push_back(b > a ? 1.0f - t : 1.0f);
-      if (b > a) plan.weights.push_back(t);
+      // A sample centre that falls on a source sample (always, on an axis
+      // that keeps its size) takes that sample alone: the second tap would
+      // add nothing.
+      const bool two = b > a && t > 0.0f;
+      plan.taps[size_t(i)] = Tap{int32_t(plan.weights.size()), two ? 2 : 1, a};
+      plan.weights.push_back(two ? 1.0f - t : 1.0f);
+      if (two) plan.weights.push_back(t);
     }
   }
   return plan;
 }
 
-float ReadSample(const uint8_t* p, SampleType type) {
-  switch (type) {
-    case SampleType::U8:
-      return float(*p);
-    case SampleType::U16: {
-      uint16_t v;
-      std::memcpy(&v, p, 2);
-      return float(v);
-    }
-    case SampleType::F32: {
-      float v;
-      std::memcpy(&v, p, 4);
-      return v;
-    }
-  }
-  return 0.0f;
+template <class T>
+float Read(const uint8_t* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return float(v);
 }
 
-void WriteSample(uint8_t* p, SampleType type, float v) {
-  switch (type) {
-    case SampleType::U8:
-      *p = uint8_t(std::clamp(std::lround(v), 0L, 255L));
-      break;
-    case SampleType::U16: {
-      const uint16_t s = uint16_t(std::clamp(std::lround(v), 0L, long(kHost16Max)));
-      std::memcpy(p, &s, 2);
-      break;
-    }
-    case SampleType::F32:
-      std::memcpy(p, &v, 4);
-      break;
+template <class T>
+void Write(uint8_t* p, float v) {
+  if constexpr (std::is_same_v<T, float>) {
+    std::memcpy(p, &v, sizeof v);
+  } else {
+    // Rounds half away from zero, as lround does, without its call: the sum
+    // of a float and a half is exact in double.
+    constexpr int32_t top = std::is_same_v<T, uint8_t> ? 255 : int32_t(kHost16Max);
+    const T s = T(v > 0.0f ? (v < float(top) ? int32_t(double(v) + 0.5) : top) : 0);
+    std::memcpy(p, &s, sizeof s);
   }
+}
+
+struct Resampling {
+  const HostImage* in;
+  HostImage* out;
+  const AxisPlan* across;
+  const AxisPlan* down;
+  float* middle;  // in->height rows of out->width pixels
+  int32_t planes;
+};
+
+// Rows [first, end) of the horizontal pass, into floats, or straight into
+// the output when the height stays (the vertical pass would copy them).
+template <class T, bool kToOutput>
+void AcrossRows(const Resampling& r, int32_t first, int32_t end) {
+  const int32_t outW = r.out->width, planes = r.planes;
+  const AxisPlan& across = *r.across;
+  for (int32_t y = first; y < end; ++y) {
+    const uint8_t* row = PixelAddress(*r.in, 0, y);
+    float* dst = kToOutput ? nullptr : r.middle + size_t(y) * size_t(outW) * size_t(planes);
+    uint8_t* out = kToOutput ? PixelAddress(*r.out, 0, y) : nullptr;
+    for (int32_t x = 0; x < outW; ++x) {
+      const Tap& t = across.taps[size_t(x)];
+      const float* w = across.weights.data() + t.first;
+      for (int32_t c = 0; c < planes; ++c) {
+        const uint8_t* src = row + (size_t(t.source) * size_t(planes) + size_t(c)) * sizeof(T);
+        float sum = 0.0f;
+        for (int32_t k = 0; k < t.count; ++k) sum += w[k] * Read<T>(src + size_t(k) * size_t(planes) * sizeof(T));
+        const size_t at = size_t(x) * size_t(planes) + size_t(c);
+        if constexpr (kToOutput)
+          Write<T>(out + at * sizeof(T), sum);
+        else
+          dst[at] = sum;
+      }
+    }
+  }
+}
+
+// Rows [first, end) of the vertical pass, from the floats.
+template <class T>
+void DownRows(const Resampling& r, int32_t first, int32_t end) {
+  const size_t rowFloats = size_t(r.out->width) * size_t(r.planes);
+  const AxisPlan& down = *r.down;
+  for (int32_t y = first; y < end; ++y) {
+    const Tap& t = down.taps[size_t(y)];
+    const float* w = down.weights.data() + t.first;
+    uint8_t* dst = PixelAddress(*r.out, 0, y);
+    for (size_t i = 0; i < rowFloats; ++i) {
+      const float* src = r.middle + size_t(t.source) * rowFloats + i;
+      float sum = 0.0f;
+      for (int32_t k = 0; k < t.count; ++k) sum += w[k] * src[size_t(k) * rowFloats];
+      Write<T>(dst + i * sizeof(T), sum);
+    }
+  }
+}
+
+template <class T>
+void Resample(const Resampling& r, int32_t threads) {
+  if (!r.middle) {
+    ShareRows(r.in->height, threads, [&](int32_t a, int32_t b) { AcrossRows<T, true>(r, a, b); });
+    return;
+  }
+  ShareRows(r.in->height, threads, [&](int32_t a, int32_t b) { AcrossRows<T, false>(r, a, b); });
+  ShareRows(r.out->height, threads, [&](int32_t a, int32_t b) { DownRows<T>(r, a, b); });
 }
 
 }  // namespace
@@ -107,7 +184,8 @@ void StretchedSize(int32_t width, int32_t height, int32_t canvasW, int32_t canva
   *outH = std::max(1, int32_t(std::lround(h)));
 }
 
-bool ResampleImage(const HostImage& in, int32_t outW, int32_t outH, HostImage* out, std::string* error) {
+bool ResampleImage(const HostImage& in, int32_t outW, int32_t outH, HostImage* out, std::string* error,
+                   int32_t threads) {
   const int32_t planes = PlaneCount(in);
   const size_t bps = size_t(BytesPerSample(in.type));
   if (!CheckImageSize(outW, outH, planes, int32_t(bps), error)) return false;
@@ -121,36 +199,16 @@ bool ResampleImage(const HostImage& in, int32_t outW, int32_t outH, HostImage* o
   // Horizontal pass into floats, then the vertical pass from them.
   std::vector<float> middle;
   try {
-    middle.resize(size_t(outW) * size_t(in.height) * size_t(planes));
+    if (outH != in.height) middle.resize(size_t(outW) * size_t(in.height) * size_t(planes));
   } catch (const std::bad_alloc&) {
     *error = "out of memory for the canvas";
     return false;
   }
-  for (int32_t y = 0; y < in.height; ++y) {
-    const uint8_t* row = PixelAddress(in, 0, y);
-    float* dst = middle.data() + size_t(y) * size_t(outW) * size_t(planes);
-    for (int32_t x = 0; x < outW; ++x) {
-      const Tap& t = across.taps[size_t(x)];
-      for (int32_t c = 0; c < planes; ++c) {
-        float sum = 0.0f;
-        for (int32_t k = 0; k < t.count; ++k) {
-          sum += across.weights[size_t(t.first + k)] *
-                 ReadSample(row + (size_t(t.source + k) * size_t(planes) + size_t(c)) * bps, in.type);
-        }
-        dst[size_t(x) * size_t(planes) + size_t(c)] = sum;
-      }
-    }
-  }
-  const size_t rowFloats = size_t(outW) * size_t(planes);
-  for (int32_t y = 0; y < outH; ++y) {
-    const Tap& t = down.taps[size_t(y)];
-    uint8_t* dst = PixelAddress(*out, 0, y);
-    for (size_t i = 0; i < rowFloats; ++i) {
-      float sum = 0.0f;
-      for (int32_t k = 0; k < t.count; ++k)
-        sum += down.weights[size_t(t.first + k)] * middle[size_t(t.source + k) * rowFloats + i];
-      WriteSample(dst + i * bps, in.type, sum);
-    }
+  const Resampling r{&in, out, &across, &down, middle.empty() ? nullptr : middle.data(), planes};
+  switch (in.type) {
+    case SampleType::U8: Resample<uint8_t>(r, threads); break;
+    case SampleType::U16: Resample<uint16_t>(r, threads); break;
+    case SampleType::F32: Resample<float>(r, threads); break;
   }
   return true;
 }

@@ -66,6 +66,7 @@ struct ActiveInvocation {
   PIDescriptorParameters descriptorParameters{};
   const HostImage* original = nullptr;
   const HostImage* mask = nullptr;
+  const HostImage* canvas = nullptr;
   HostImage* destination = nullptr;
   RegionBuffer in, out, maskBuffer;
   bool outValid = false;  // `out` holds what the plug-in may have written
@@ -111,7 +112,11 @@ int16_t DeliverRequested(ActiveInvocation* a) {
   mask.rate = r.samplingSupport ? r.maskRate : kUnitRate;
   mask.padding = r.maskPadding;
 
-  int16_t err = DeliverRegion(*a->original, in, &a->in);
+  // Once the plug-in works on the canvas, its input rows are the canvas's:
+  // the unfiltered picture at the result's size.
+  const bool onCanvas = a->canvas && r.filterRect.top == 0 && r.filterRect.left == 0 &&
+                        r.filterRect.right == a->canvas->width && r.filterRect.bottom == a->canvas->height;
+  int16_t err = DeliverRegion(onCanvas ? *a->canvas : *a->original, in, &a->in);
   if (err == 0) err = DeliverRegion(*a->destination, out, &a->out);
   if (err == 0 && wantMask) err = DeliverRegion(*a->mask, mask, &a->maskBuffer);
   if (err != 0) {
@@ -213,6 +218,7 @@ void SetUpRecord(ActiveInvocation* a, PluginInstance* plugin, const InvocationSe
 
   a->original = setup.original;
   a->mask = setup.mask;
+  a->canvas = setup.canvas;
 
   CallbackConfig callbacks;
   callbacks.abortAfterPolls = f.abortAfterPolls;
@@ -255,7 +261,7 @@ void BeginHostSession(const HostFaults& faults) {
 void RunInvocation(PluginInstance* plugin, const InvocationSetup& setup, HostImage* destination,
                    InvocationOutcome* outcome) {
   *outcome = InvocationOutcome{};
-  CopyPicture(*setup.original, destination, setup.threads);
+  CopyPicture(setup.canvas ? *setup.canvas : *setup.original, destination, setup.threads);
   ActiveInvocation a;
   SetUpRecord(&a, plugin, setup);
   a.destination = destination;

@@ -33,6 +33,11 @@ struct HostFaults {
 struct InvocationSetup {
   const HostImage* original = nullptr;
   const HostImage* mask = nullptr;     // grey 8-bit, same size; null: no mask
+  // The canvas: the original resampled to the result's size, which the
+  // plug-in was told of. The plug-in reads the original at its own size, then
+  // names the canvas as its filter rectangle and renders the canvas's rows;
+  // the result is the canvas's size. Null: the result is the original's size.
+  const HostImage* canvas = nullptr;
   bool dialog = false;                 // send the parameters selector; playInfo 1
   const Descriptor* replay = nullptr;  // null: no descriptor handed to the plug-in
   bool quiet = false;

@@ -233,6 +233,19 @@ int CheckRunWrites(const HostOptions& o, std::string* error) {
   return CheckPlannedWrites(writes, o.input, error) ? 0 : kExitUsage;
 }
 
+// For a plug-in that only works in place: the input stretched to the
+// canvas's shape without dropping detail on either axis; the result is
+// reduced to the canvas afterwards.
+bool StretchForCanvas(const HostOptions& o, HostImage* input, std::string* error) {
+  int32_t w = 0, h = 0;
+  StretchedSize(input->width, input->height, o.canvasWidth, o.canvasHeight, &w, &h);
+  if (w == input->width && h == input->height) return true;
+  HostImage stretched;
+  if (!ResampleImage(*input, w, h, &stretched, error, o.threads)) return false;
+  *input = std::move(stretched);
+  return true;
+}
+
 int RunProbe(const HostOptions& o, const InvocationSetup& setup) {
   const SelectorProbe p = ProbeSelector(&g_plugin, setup, o.probeSelector);
   std::printf("selector %d (%s): %s; data word %s; parameters handle %s\n", o.probeSelector,
@@ -341,24 +354,10 @@ static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool check
   if (checkSettings && !haveReplay && !o.dialog && FileExists(CachedSettingsPath())) {
     Say("starting from the settings last accepted with --dialog, kept in \"" + CachedSettingsPath() + "\"");
   }
-  // With a canvas the filter runs on the input stretched to the canvas's
-  // aspect; its result is reduced to the canvas at the end.
   const bool canvas = o.canvasWidth > 0 && (o.canvasWidth != input.width || o.canvasHeight != input.height);
-  if (canvas) {
-    if (!o.maskFile.empty()) {
-      Say("--canvas and --mask cannot be used together");
-      return kExitUsage;
-    }
-    int32_t w = 0, h = 0;
-    StretchedSize(input.width, input.height, o.canvasWidth, o.canvasHeight, &w, &h);
-    if (w != input.width || h != input.height) {
-      HostImage stretched;
-      if (!ResampleImage(input, w, h, &stretched, &error)) {
-        Say("cannot set up the canvas: " + error);
-        return kExitFilterFailed;
-      }
-      input = std::move(stretched);
-    }
+  if (canvas && !o.maskFile.empty()) {
+    Say("--canvas and --mask cannot be used together");
+    return kExitUsage;
   }
   HostImage mask;
   if (!o.maskFile.empty() && !ReadMask(o.maskFile, input, &mask, &error)) {
@@ -379,8 +378,25 @@ static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool check
   }
 
   ConfigureDialogFrontEnd(configure, o.dialog, o.input);
+  // A plug-in that can fill a canvas renders it at its size from the input
+  // at full size; the input resampled to the canvas is the unfiltered
+  // picture that glue modes blend with.
+  HostImage canvasImage;
+  bool renderOnCanvas = false;
+  if (canvas) {
+    renderOnCanvas = configure && configure("canvas_width", o.canvasWidth) == 0 &&
+                     configure("canvas_height", o.canvasHeight) == 0;
+    const bool ready = renderOnCanvas
+                           ? ResampleImage(input, o.canvasWidth, o.canvasHeight, &canvasImage, &error, o.threads)
+                           : StretchForCanvas(o, &input, &error);
+    if (!ready) {
+      Say("cannot set up the canvas: " + error);
+      return kExitFilterFailed;
+    }
+  }
   InvocationSetup setup;
   setup.original = &input;
+  setup.canvas = renderOnCanvas ? &canvasImage : nullptr;
   setup.mask = o.maskFile.empty() ? nullptr : &mask;
   setup.dialog = o.dialog;
   setup.replay = haveReplay ? &replay : nullptr;
@@ -431,9 +447,9 @@ static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool check
     Say("cancelled; " + o.output + " was not written");
     return kExitInterrupted;
   }
-  if (canvas) {
+  if (canvas && !renderOnCanvas) {
     HostImage reduced;
-    if (!ResampleImage(result, o.canvasWidth, o.canvasHeight, &reduced, &error)) {
+    if (!ResampleImage(result, o.canvasWidth, o.canvasHeight, &reduced, &error, o.threads)) {
       Say("cannot reduce the result to the canvas: " + error);
       return kExitFilterFailed;
     }

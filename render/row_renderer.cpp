@@ -25,6 +25,27 @@
 
 namespace {
 
+// What the rows map onto: the output's pyramid, or for a final pass onto a
+// canvas of another size than the picture, a frame of the canvas's size.
+PyramidDescriptor* OutputFrame(Globals* globals) {
+  PyramidDescriptor* p = GetPyr_with_output_dimensions(globals);
+  const TParameters* params = Params(globals);
+  InvocationStorage* s = globals->storage;
+  const FilterRecord* fr = globals->filterRecord;
+  if (!params || params->runMode != RunMode_Final || !s || !fr) return p;
+  const int32_t w = int32_t(fr->filterRect.right) - fr->filterRect.left;
+  const int32_t h = int32_t(fr->filterRect.bottom) - fr->filterRect.top;
+  if (p->levelWidth[0] == w && p->levelHeight[0] == h) return p;
+  // Set at the pass's first row, before any task is handed the frame; the
+  // tasks rendering rows ahead read it while later rows come through here.
+  PyramidDescriptor& frame = s->canvasFrame;
+  if (frame.levelWidth[0] != w || frame.levelHeight[0] != h) {
+    frame.levelWidth[0] = w;
+    frame.levelHeight[0] = h;
+  }
+  return &frame;
+}
+
 constexpr float kPercent = 0.01f;
 constexpr int32_t kFinalQuality = 3;
 constexpr float kGraticuleStrength = 0.5f;
@@ -326,7 +347,7 @@ void DoSolarRect(Globals* globals) {
     globals->result = kWorkBuffersMissing;
     return;
   }
-  PyramidDescriptor* outputPyramid = GetPyr_with_output_dimensions(globals);
+  PyramidDescriptor* outputPyramid = OutputFrame(globals);
   InvocationStorage* s = globals->storage;
   vort& view = s->view;
   ColumnRecord* records = globals->columnRecords;
