@@ -80,6 +80,7 @@ int16_t ReallyWritePSDFile_core(Globals* globals, const FSRef* file, uint8_t* ca
     e = WriteSections(globals, canvas, doc, out->fork, cancelled, &metadata);
     const int32_t c = SafeOutputClose(out);
     if (e == 0) e = c;
+    if (e == 0 && !*cancelled && ExportStopRequested(globals)) *cancelled = 1;
     if (e == 0 && *cancelled) e = kUserCancelled;
     if (e == 0) {
       MaybeAddOSXIcon(canvas, &out->temp);
@@ -115,7 +116,8 @@ int16_t WriteLayerFiles(Globals* globals, const FSRef* file, uint8_t* cancelled,
       SafeOutputAbandon(&outs[k]);
     }
   }
-  if (e == 0 && doc->layerCount > 1) FSDeleteObject(file);
+  // The chosen name only gives the faces theirs: a file already under it
+  // is the user's and stays.
   return e;
 }
 

@@ -318,14 +318,14 @@ int RunHost(int argc, const char* const* argv) {
 
   if (outcome.result != 0) {
     Say(FilterFailureText(outcome) + "; " + o.output + " was not written");
-    return InterruptRequested() ? kExitInterrupted : kExitFilterFailed;
+    return InterruptRequested() ? InterruptExitStatus() : kExitFilterFailed;
   }
 
   // A Ctrl-C the plug-in did not see (it came after its last poll) still
   // means the user does not want the file.
   if (InterruptRequested()) {
     Say("cancelled; " + o.output + " was not written");
-    return kExitInterrupted;
+    return InterruptExitStatus();
   }
   if (canvas) {
     HostImage reduced;

@@ -198,7 +198,9 @@ TEST(PsdWriter, OverwritingALongerFileLeavesNoTail) {
 
 TEST(PsdWriter, CubeMapIsSixTaggedFiles) {
   ScratchFolder dir;
-  ScratchFolder::Write(dir.Path("sky.psd"), "");
+  // The chosen name only names the faces: a file under it (here the
+  // user's own picture) is neither replaced nor removed.
+  ScratchFolder::Write(dir.Path("sky.psd"), "the user's sky");
   ExportHost host(64, 32);
   const Export e = WriteWith(host,
                              [](TParameters* p) {
@@ -208,9 +210,9 @@ TEST(PsdWriter, CubeMapIsSixTaggedFiles) {
                              },
                              dir.Path("sky.psd"), kImageFormatPSD);
   ASSERT_EQ(e.result, 0);
-  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"sky_b.psd", "sky_d.psd", "sky_f.psd", "sky_l.psd", "sky_r.psd",
-                                                   "sky_u.psd"}))
-      << "the chosen file is replaced by the six tagged ones";
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"sky.psd", "sky_b.psd", "sky_d.psd", "sky_f.psd", "sky_l.psd",
+                                                   "sky_r.psd", "sky_u.psd"}));
+  EXPECT_EQ(ScratchFolder::Read(dir.Path("sky.psd")), "the user's sky");
   const PsdFile left = Parse(dir.Path("sky_l.psd"));
   EXPECT_EQ(left.width, 20u);
   EXPECT_EQ(left.height, 20u);
