@@ -1,5 +1,6 @@
 #include "export/psd_writer.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "export/exif.h"
@@ -24,6 +25,24 @@ namespace {
 bool UsableSize(const PSDdoc* doc) {
   return doc->layerCount >= 1 && doc->width >= 1 && doc->height >= 1 && doc->width <= kPyramidMaxSide &&
          doc->height <= kPyramidMaxSide;
+}
+
+char gTooLargeText[400];
+
+// Every length field of the format is 32 bits: a document whose layers
+// hold more is refused before anything is allocated or written, with
+// what it would need, rather than written with lengths cut short.
+int16_t RefuseOversizedDocument(const PSDdoc* doc) {
+  const bool floatCanvas = CanvasKindForDepth(doc->bytesPerChannel) == PyramidDataKind_FourFloat;
+  const int64_t length = PsdLayerSectionLength(doc, floatCanvas);
+  if (length <= kPsdMaxSectionLength) return 0;
+  std::snprintf(gTooLargeText, sizeof gTooLargeText,
+                "its %d layer%s of %d x %d pixels at %d bits need %lld bytes in one section of the layered document, "
+                "which holds at most %lld bytes (4 GiB); choose a smaller size",
+                int(doc->layerCount), doc->layerCount == 1 ? "" : "s", int(doc->width), int(doc->height),
+                int(8 * doc->bytesPerChannel), static_cast<long long>(length),
+                static_cast<long long>(kPsdMaxSectionLength));
+  return kDocumentTooLarge;
 }
 
 struct Metadata {
@@ -65,6 +84,7 @@ int16_t ReallyWritePSDFile_core(Globals* globals, const FSRef* file, uint8_t* ca
   PyramidDescriptor* canvas = &s->exportCanvasPyramid;
   InitPyramidProcs(canvas, globals, s->filterTable);
   if (!UsableSize(doc)) return kCanvasRefused;
+  if (const int16_t e = RefuseOversizedDocument(doc)) return e;
   Metadata m;
   BuildMetadata(globals, doc, &m);
   const HostIccProfile icc = GrabHostIccProfile(globals);
@@ -160,6 +180,8 @@ int16_t WriteImageFile_Mac(Globals* globals, const FSRef* file, uint8_t* cancell
   EndExportProgress(globals, &progress);
   return e;
 }
+
+const char* DocumentTooLargeText() { return gTooLargeText; }
 
 int16_t WriteImageFile(Globals* globals, const FSRef* file, uint8_t* cancelled, int32_t format) {
   if (!cancelled) return kBadParameter;

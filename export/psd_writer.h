@@ -15,8 +15,13 @@ constexpr int32_t kImageFormatPSD = 2;
 constexpr int32_t kImageFormatJPEG = 5;
 // The canvas of the document could not be had.
 constexpr int16_t kCanvasRefused = -99;
+// The document's layers would not fit the format's 32-bit lengths.
+constexpr int16_t kDocumentTooLarge = -98;
+// Why the last kDocumentTooLarge: the size the document needs and the limit.
+const char* DocumentTooLargeText();
 
 // Clears the cancel flag, then writes. 0, the first failure, kCanvasRefused,
+// kDocumentTooLarge,
 // kUserCancelled (with *cancelled 1), or the format number itself for a
 // format that does not exist (nothing written).
 int16_t WriteImageFile(Globals* globals, const FSRef* file, uint8_t* cancelled, int32_t format);
