@@ -154,7 +154,11 @@ int16_t ReallyWritePSDFile(Globals* globals, const FSRef* file, uint8_t* cancell
   GrabPSDMetrics(globals, &doc);
   InitMondoProgressParams(globals, doc.layerCount);
   int16_t e;
-  if (!doc.oneFilePerLayer) {
+  // The planning of a face-group layout is long work the user may stop.
+  if (ExportStopRequested(globals)) {
+    *cancelled = 1;
+    e = kUserCancelled;
+  } else if (!doc.oneFilePerLayer) {
     SafeOutput out{};
     e = ReallyWritePSDFile_core(globals, file, cancelled, &doc, &out);
     if (e == 0) {
