@@ -50,8 +50,8 @@ void ReportSaveFailure(const std::string& path, int32_t e) {
   std::string message;
   if (e == kWriterNotBuilt)
     message = "cannot save \"" + path + "\": this build has no writer for that kind of file; nothing was written";
-  else if (e == kDocumentTooLarge)
-    message = "cannot save \"" + path + "\": " + DocumentTooLargeText() + "; nothing was written";
+  else if (e == kDocumentTooLarge || e == kFaceFormatUnknown)
+    message = "cannot save \"" + path + "\": " + ExportRefusalText() + "; nothing was written";
   else
     message = "cannot save \"" + path + "\" (error " + std::to_string(e) + "); nothing was written";
   UiNoteCommandFailure(message.c_str());

@@ -60,7 +60,7 @@ TEST(FaceGroups, PlanFindsTheNarrowestTurnOfEachGroup) {
     const int32_t groups = NewCountFacegroupsInPoly(p.get());
     ASSERT_EQ(groups, mode == kCubeMode ? 6 : 8);
     std::vector<float> cx(groups), cy(groups), angle(groups);
-    CrammingPlan plan{cx.data(), cy.data(), angle.data(), 0.0f};
+    CrammingPlan plan{cx.data(), cy.data(), angle.data(), 0.0f, nullptr, nullptr};
     const double ratio = PlanCrammingForExportation_core(mode, groups, nullptr, p.get(), 0.0f, 1, &plan);
     EXPECT_EQ(p->unfoldingIndex, groups - 1);
     // A square lies edge-on at its narrowest (height = width); a triangle is

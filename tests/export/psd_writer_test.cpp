@@ -210,7 +210,7 @@ TEST(PsdWriter, ADocumentPastTheFormatsLengthsIsRefusedWithItsSize) {
                                p->sizedExportHeight = 30000;
                              },
                              dir.Path("huge.psd"), kImageFormatPSD);
-  const std::string said = DocumentTooLargeText();
+  const std::string said = ExportRefusalText();
   EXPECT_EQ(e.result, kDocumentTooLarge);
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"huge.psd"});
   EXPECT_EQ(ScratchFolder::Read(dir.Path("huge.psd")), "old");
