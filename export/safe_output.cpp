@@ -182,18 +182,28 @@ int32_t StageExportFile(SafeOutput* out, const FSRef* file, const void* bytes, s
   return e;
 }
 
-int32_t CommitExportFile(const FSRef* file, const void* bytes, size_t length, int32_t kind) {
-  SafeOutput out{};
-  int32_t e = StageExportFile(&out, file, bytes, length, kind);
-  if (e == 0) e = SafeOutputCommit(&out);
+int32_t SafeOutputFinish(SafeOutput* out, int32_t kind, int32_t writeResult) {
+  if (!out) return kBadParameter;
+  int32_t e = writeResult;
+  if (out->fork != 0) {
+    const int32_t c = SafeOutputClose(out);
+    if (e == 0) e = c;
+  }
+  if (e == 0) e = SafeOutputCommit(out);
   if (e != 0) {
-    SafeOutputAbandon(&out);
+    SafeOutputAbandon(out);
     return e;
   }
   // The type and creator belong to the file now in place.
   FourCC type = 0, creator = 0;
-  if (FinderTypeCreatorForKind(kind, &type, &creator)) MacApplyTypeCreator_ref(file, type, creator);
+  if (FinderTypeCreatorForKind(kind, &type, &creator)) MacApplyTypeCreator_ref(&out->target, type, creator);
   return 0;
+}
+
+int32_t CommitExportFile(const FSRef* file, const void* bytes, size_t length, int32_t kind) {
+  SafeOutput out{};
+  const int32_t e = StageExportFile(&out, file, bytes, length, kind);
+  return SafeOutputFinish(&out, kind, e);
 }
 
 int32_t SiblingWithTag(const FSRef* file, const char* tag, FSRef* out) {

@@ -24,15 +24,8 @@ int32_t SaveSettingsFile(Globals* globals, const FSRef* file) {
   SafeOutput out{};
   int32_t e = SafeOutputOpen(&out, file, FileKind_Settings);
   if (e == 0) e = ParametersOutToFile(globals, out.fork);
-  const int32_t closed = out.fork != 0 ? SafeOutputClose(&out) : 0;
-  if (e == 0) e = closed;
-  if (e == 0) e = SafeOutputCommit(&out);
-  if (e != 0) {
-    SafeOutputAbandon(&out);
-    return e;
-  }
-  FourCC type = 0, creator = 0;
-  if (FinderTypeCreatorForKind(FileKind_Settings, &type, &creator)) MacApplyTypeCreator_ref(file, type, creator);
+  if (out.made) e = SafeOutputFinish(&out, FileKind_Settings, e);
+  if (e != 0) return e;
   ApplyOSXIconToPresetFile(file, globals);
   char name[kSettingsNameSize];
   if (MacRefToCString(file, name, kSettingsNameSize)) std::memcpy(p->settingsName, name, sizeof name);
