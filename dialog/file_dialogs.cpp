@@ -5,12 +5,15 @@
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "export/html_galleries.h"
+#include "export/psd_writer.h"
 #include "frame/file_refs.h"
 #include "frame/globals.h"
 #include "frame/result_codes.h"
 #include "frame/save_dispatch.h"
+#include "platform/file_replace.h"
 #include "platform/ui/file_chooser.h"
 #include "platform/ui/services.h"
 
@@ -27,9 +30,9 @@ constexpr FourCC kTypeJPEG = MakeFourCC("JPEG");
 // Export kinds of the layered writer.
 constexpr int32_t kExportBricks = 0, kExportCubeFaces = 1, kExportPolyhedronFaces = 2, kExportSizedResult = 6;
 
-bool Exists(const std::string& path) {
+bool IsFolder(const std::string& path) {
   struct stat st;
-  return ::lstat(path.c_str(), &st) == 0;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::string BaseName(const std::string& path) {
@@ -44,7 +47,13 @@ std::string Folder(const std::string& path) {
 }
 
 void ReportSaveFailure(const std::string& path, int32_t e) {
-  const std::string message = "cannot save \"" + path + "\": " + SaveFailureWords(e) + "; nothing was written";
+  std::string message;
+  if (e == kWriterNotBuilt)
+    message = "cannot save \"" + path + "\": this build has no writer for that kind of file; nothing was written";
+  else if (e == kDocumentTooLarge || e == kFaceFormatUnknown)
+    message = "cannot save \"" + path + "\": " + ExportRefusalText() + "; nothing was written";
+  else
+    message = "cannot save \"" + path + "\": " + SaveFailureWords(e) + "; nothing was written";
   UiNoteCommandFailure(message.c_str());
   UiRunCautionAlert("The file could not be saved", message.c_str());
 }
@@ -138,24 +147,31 @@ int32_t NavDoSaveThings(const char* path, NavContext* context) {
     UiRunCautionAlert("The file could not be saved", message.c_str());
     return kFileNotFound;
   }
-  // Replacing a file: the old one steps aside until the new one is whole,
-  // so that a failed or cancelled save leaves it as it was.
-  const bool replacing = Exists(target);
-  const std::string aside = Folder(target) + "/." + name + ".gyrelle-replaced";
-  if (replacing && std::rename(target.c_str(), aside.c_str()) != 0) {
-    ReportSaveFailure(target, kWritePermission);
-    return kWritePermission;
+  if (IsFolder(target)) {
+    const std::string message = "cannot save \"" + target + "\": it is a folder; a folder is never replaced";
+    UiNoteCommandFailure(message.c_str());
+    UiRunCautionAlert("The file could not be saved", message.c_str());
+    return kNotAFile;
   }
+  // The writers put a whole new file over the old one by renaming into the
+  // folder, which a read-only folder refuses even for a writable file.
+  if (::access(Folder(target).c_str(), W_OK | X_OK) != 0) {
+    const std::string message =
+        "cannot save \"" + target + "\": the folder " + Folder(target) + " is read-only; nothing was written";
+    UiNoteCommandFailure(message.c_str());
+    UiRunCautionAlert("The file could not be saved", message.c_str());
+    return kPermission;
+  }
+  // Every writer fills a temporary beside the file and renames it over the
+  // file only once it is whole, so the old file stays in place, untouched,
+  // until then: a failed, cancelled or killed save leaves it as it was.
   FSRef file{};
-  int32_t e = FSCreateObject(&parent, name.c_str(), false, &file);
+  int32_t e = FSMakeRefForName(&parent, name.c_str(), &file);
   if (e == 0) e = DoSaveThings(context->globals, &file, context->extra, context->kind);
   if (e != 0) {
-    std::remove(target.c_str());
-    if (replacing) std::rename(aside.c_str(), target.c_str());
     if (e != kUserCancelled) ReportSaveFailure(target, e);
     return e;
   }
-  if (replacing) std::remove(aside.c_str());
   return 0;
 }
 

@@ -34,3 +34,9 @@ void EndExportProgress(Globals* globals, ExportProgress* progress) {
 bool ExportProgressCancelled(const Globals* globals) {
   return globals && globals->progressWindow && globals->storage && globals->storage->exportCancelled != 0;
 }
+
+bool ExportStopRequested(Globals* globals) {
+  if (ExportProgressCancelled(globals)) return true;
+  const FilterRecord* fr = globals ? globals->filterRecord : nullptr;
+  return fr && fr->abortProc && fr->abortProc() != 0;
+}

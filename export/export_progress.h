@@ -24,3 +24,7 @@ void BeginExportProgress(Globals* globals, ExportProgress* progress, int32_t lay
 void EndExportProgress(Globals* globals, ExportProgress* progress);
 // True once the user pressed the window's Cancel.
 bool ExportProgressCancelled(const Globals* globals);
+// True once the user pressed Cancel or the host was asked to stop (Ctrl-C,
+// SIGTERM): asked of the host at once, not throttled as the render's polls
+// are, so that a file finished after the request is not put in place.
+bool ExportStopRequested(Globals* globals);

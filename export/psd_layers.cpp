@@ -158,6 +158,12 @@ int32_t RenderExportLayer(Globals* globals, PyramidDescriptor* canvas, int32_t l
   return e;
 }
 
+int64_t PsdLayerSectionLength(const PSDdoc* doc, bool floatCanvas) {
+  if (doc->oneFilePerLayer) return 8;
+  if (doc->bytesPerChannel == 1) return LayerInfoBytes(doc) + 4;
+  return (floatCanvas ? 66 : 28) + RoundUp4(LayerInfoBytes(doc));
+}
+
 int64_t WrPSD_layer_and_mask_section(PyramidDescriptor* canvas, PSDdoc* doc, int16_t fork, uint8_t sizeOnly,
                                      Globals* globals, uint8_t* cancelled) {
   PsdSink s = PsdSinkFor(fork, sizeOnly);
@@ -172,14 +178,14 @@ int64_t WrPSD_layer_and_mask_section(PyramidDescriptor* canvas, PSDdoc* doc, int
       CountLayerDone(globals);
     }
   } else if (doc->bytesPerChannel == 1) {
-    PsdPut32(&s, uint32_t(LayerInfoBytes(doc) + 4));
+    PsdPut32(&s, uint32_t(PsdLayerSectionLength(doc, false)));
     e = WrPSD_layer_info_subsection(&s, canvas, doc, globals, cancelled);
     PsdPut32(&s, 0);  // no global layer mask
   } else if (!IsFloat(canvas)) {
-    PsdPut32(&s, uint32_t(28 + RoundUp4(LayerInfoBytes(doc))));
+    PsdPut32(&s, uint32_t(PsdLayerSectionLength(doc, false)));
     e = WrPSD_layer_Lr_subsection(&s, canvas, doc, globals, cancelled, "Mt16", "Lr16");
   } else {
-    PsdPut32(&s, uint32_t(66 + RoundUp4(LayerInfoBytes(doc))));
+    PsdPut32(&s, uint32_t(PsdLayerSectionLength(doc, true)));
     e = WrPSD_layer_Lr_subsection(&s, canvas, doc, globals, cancelled, "Mt32", "Lr32");
     WrPSD_layer_Lr32_subsection_trailer(&s);
   }

@@ -10,6 +10,13 @@ struct Globals;
 struct PSDdoc;
 struct PyramidDescriptor;
 
+// The length the layer and mask section declares: the largest length field
+// of a document, whose layers' samples it holds all together. The format
+// stores it in 32 bits; a document past kPsdMaxSectionLength cannot be
+// written.
+constexpr int64_t kPsdMaxSectionLength = 0xFFFFFFFF;
+int64_t PsdLayerSectionLength(const PSDdoc* doc, bool floatCanvas);
+
 int64_t WrPSD_layer_and_mask_section(PyramidDescriptor* canvas, PSDdoc* doc, int16_t fork, uint8_t sizeOnly,
                                      Globals* globals, uint8_t* cancelled);
 

@@ -1,8 +1,11 @@
 #include "export/psd_writer.h"
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "export/exif.h"
+#include "export/face_files.h"
 #include "export/export_progress.h"
 #include "export/finder_icon.h"
 #include "export/host_icc.h"
@@ -24,6 +27,24 @@ namespace {
 bool UsableSize(const PSDdoc* doc) {
   return doc->layerCount >= 1 && doc->width >= 1 && doc->height >= 1 && doc->width <= kPyramidMaxSide &&
          doc->height <= kPyramidMaxSide;
+}
+
+char gRefusalText[400];
+
+// Every length field of the format is 32 bits: a document whose layers
+// hold more is refused before anything is allocated or written, with
+// what it would need, rather than written with lengths cut short.
+int16_t RefuseOversizedDocument(const PSDdoc* doc) {
+  const bool floatCanvas = CanvasKindForDepth(doc->bytesPerChannel) == PyramidDataKind_FourFloat;
+  const int64_t length = PsdLayerSectionLength(doc, floatCanvas);
+  if (length <= kPsdMaxSectionLength) return 0;
+  std::snprintf(gRefusalText, sizeof gRefusalText,
+                "its %d layer%s of %d x %d pixels at %d bits need %lld bytes in one section of the layered document, "
+                "which holds at most %lld bytes (4 GiB); choose a smaller size",
+                int(doc->layerCount), doc->layerCount == 1 ? "" : "s", int(doc->width), int(doc->height),
+                int(8 * doc->bytesPerChannel), static_cast<long long>(length),
+                static_cast<long long>(kPsdMaxSectionLength));
+  return kDocumentTooLarge;
 }
 
 struct Metadata {
@@ -65,6 +86,7 @@ int16_t ReallyWritePSDFile_core(Globals* globals, const FSRef* file, uint8_t* ca
   PyramidDescriptor* canvas = &s->exportCanvasPyramid;
   InitPyramidProcs(canvas, globals, s->filterTable);
   if (!UsableSize(doc)) return kCanvasRefused;
+  if (const int16_t e = RefuseOversizedDocument(doc)) return e;
   Metadata m;
   BuildMetadata(globals, doc, &m);
   const HostIccProfile icc = GrabHostIccProfile(globals);
@@ -80,6 +102,7 @@ int16_t ReallyWritePSDFile_core(Globals* globals, const FSRef* file, uint8_t* ca
     e = WriteSections(globals, canvas, doc, out->fork, cancelled, &metadata);
     const int32_t c = SafeOutputClose(out);
     if (e == 0) e = c;
+    if (e == 0 && !*cancelled && ExportStopRequested(globals)) *cancelled = 1;
     if (e == 0 && *cancelled) e = kUserCancelled;
     if (e == 0) {
       MaybeAddOSXIcon(canvas, &out->temp, &out->target);
@@ -93,9 +116,45 @@ int16_t ReallyWritePSDFile_core(Globals* globals, const FSRef* file, uint8_t* ca
   return int16_t(e);
 }
 
+// One face rendered into the canvas and coded whole in the format its name
+// says, left staged in `out` beside `file`; on any failure or cancel
+// nothing is left.
+int16_t WriteFaceImageFile(Globals* globals, const FSRef* file, uint8_t* cancelled, PSDdoc* doc,
+                           FaceFileFormat format, SafeOutput* out) {
+  InvocationStorage* s = globals->storage;
+  PyramidDescriptor* canvas = &s->exportCanvasPyramid;
+  InitPyramidProcs(canvas, globals, s->filterTable);
+  if (!UsableSize(doc)) return kCanvasRefused;
+  if (!TryToAllocatePyramid_new(canvas, doc->width, doc->height, CanvasKindForDepth(doc->bytesPerChannel), 0))
+    return kCanvasRefused;
+  Params(globals)->runMode = RunMode_ExportLayer;
+  s->exportCanvas = canvas;
+  int32_t e = RenderExportLayer(globals, canvas, doc->firstLayer + doc->currentLayer - 1, cancelled, doc);
+  if (e == 0 && ExportStopRequested(globals)) *cancelled = 1;
+  if (e == 0 && *cancelled) e = kUserCancelled;
+  if (e == 0) {
+    ++globals->progressLayersDone;
+    std::vector<uint8_t> bytes;
+    e = EncodeFaceImage(canvas, format, &bytes) ? 0 : kIOError;
+    if (e == 0) e = StageExportFile(out, file, bytes.data(), bytes.size(), FileKind_Copy);
+  }
+  DisposePyramidData(canvas);
+  return int16_t(e);
+}
+
 int16_t WriteLayerFiles(Globals* globals, const FSRef* file, uint8_t* cancelled, PSDdoc* doc) {
   SafeOutput outs[kSafeOutputMaxFiles] = {};
   if (doc->layerCount > kSafeOutputMaxFiles) return kBadParameter;
+  // A face file's content follows its name; a name of no known format is
+  // refused before any face is rendered.
+  if (FaceFileFormatOf(file) == FaceFile_Unknown) {
+    char name[kFSRefPathBytes] = "";
+    FSGetName(file, name, sizeof name);
+    const char* dot = std::strrchr(name, '.');
+    std::snprintf(gRefusalText, sizeof gRefusalText, "a face file is written as %s, not as \"%s\"",
+                  FaceFileExtensions(), dot ? dot : name);
+    return kFaceFormatUnknown;
+  }
   int16_t e = 0;
   int32_t written = 0;
   for (int32_t layer = 1; layer <= doc->layerCount && e == 0; ++layer) {
@@ -103,7 +162,9 @@ int16_t WriteLayerFiles(Globals* globals, const FSRef* file, uint8_t* cancelled,
     e = int16_t(SiblingWithTag(file, CNameOfLayer(layer, doc), &sibling));
     if (e != 0) break;
     doc->currentLayer = layer;
-    e = ReallyWritePSDFile_core(globals, &sibling, cancelled, doc, &outs[layer - 1]);
+    const FaceFileFormat format = FaceFileFormatOf(file);
+    e = format == FaceFile_PSD ? ReallyWritePSDFile_core(globals, &sibling, cancelled, doc, &outs[layer - 1])
+                               : WriteFaceImageFile(globals, &sibling, cancelled, doc, format, &outs[layer - 1]);
     if (e == 0) written = layer;
   }
   // Every face or none: the files appear together once all are whole.
@@ -115,7 +176,8 @@ int16_t WriteLayerFiles(Globals* globals, const FSRef* file, uint8_t* cancelled,
       SafeOutputAbandon(&outs[k]);
     }
   }
-  if (e == 0 && doc->layerCount > 1) FSDeleteObject(file);
+  // The chosen name only gives the faces theirs: a file already under it
+  // is the user's and stays.
   return e;
 }
 
@@ -132,7 +194,11 @@ int16_t ReallyWritePSDFile(Globals* globals, const FSRef* file, uint8_t* cancell
   GrabPSDMetrics(globals, &doc);
   InitMondoProgressParams(globals, doc.layerCount);
   int16_t e;
-  if (!doc.oneFilePerLayer) {
+  // The planning of a face-group layout is long work the user may stop.
+  if (ExportStopRequested(globals)) {
+    *cancelled = 1;
+    e = kUserCancelled;
+  } else if (!doc.oneFilePerLayer) {
     SafeOutput out{};
     e = ReallyWritePSDFile_core(globals, file, cancelled, &doc, &out);
     if (e == 0) {
@@ -158,6 +224,8 @@ int16_t WriteImageFile_Mac(Globals* globals, const FSRef* file, uint8_t* cancell
   EndExportProgress(globals, &progress);
   return e;
 }
+
+const char* ExportRefusalText() { return gRefusalText; }
 
 int16_t WriteImageFile(Globals* globals, const FSRef* file, uint8_t* cancelled, int32_t format) {
   if (!cancelled) return kBadParameter;

@@ -1,12 +1,15 @@
 #include "export/safe_output.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "frame/file_layer.h"
@@ -14,7 +17,7 @@
 
 namespace {
 
-constexpr mode_t kNewFileMode = 0644;  // as the file layer makes new files
+constexpr char kTempMarker[] = ".partial-";
 
 std::atomic<int32_t> gFailingCommits{0};
 
@@ -32,21 +35,60 @@ int32_t CodeOfErrno(int e) {
   }
 }
 
+// The mode the file in place will have: that of the file it replaces, so
+// that a document kept private stays private, else what a new file gets.
+mode_t ModeForTarget(const char* path) {
+  struct stat st {};
+  if (::stat(path, &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// A temporary of `prefix` whose writer is gone: its name carries the process
+// id after the prefix. A name without one (an older form, or no temporary
+// of ours) is never taken for stale: it may be another program's.
+bool StaleTemporary(const char* name, size_t prefixLength) {
+  const char* rest = name + prefixLength;
+  char* end = nullptr;
+  const long pid = std::strtol(rest, &end, 10);
+  if (end == rest || *end != '-' || pid <= 0) return false;
+  return pid != long(::getpid()) && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Temporaries of earlier runs that were killed while writing beside this
+// target; the writers died, so the files are no use to anyone.
+void RemoveStaleTemporaries(const FSRef* parent, const char* name) {
+  char prefix[kFSRefPathBytes];
+  const int n = std::snprintf(prefix, sizeof prefix, ".%s%s", name, kTempMarker);
+  if (n < 0 || size_t(n) >= sizeof prefix) return;
+  DIR* dir = ::opendir(parent->path);
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (std::strncmp(entry->d_name, prefix, size_t(n)) != 0 || !StaleTemporary(entry->d_name, size_t(n))) continue;
+    FSRef stale;
+    if (FSMakeRefForName(parent, entry->d_name, &stale) == 0) ::unlink(stale.path);
+  }
+  ::closedir(dir);
+}
+
 // The temporary sits beside the target so that the rename never crosses a
-// file system; its name starts with a dot so that no listing shows it, and
-// is made unique on creation so that two writers beside one target (two
-// processes, or a crashed run's leftover) never share it.
+// file system; its name starts with a dot so that no listing shows it, holds
+// the writer's process id so that the next run can tell a killed writer's
+// leftover, and is made unique on creation so that two writers beside one
+// target never share it.
 int32_t MakeTempSibling(const FSRef* target, FSRef* temp) {
   char name[kFSRefPathBytes], templ[kFSRefPathBytes];
   FSRef parent;
   if (const int16_t e = FSGetName(target, name, sizeof name)) return e;
   if (const int16_t e = FSGetParentRef(target, &parent)) return e;
-  const int n = std::snprintf(templ, sizeof templ, ".%s.partial-XXXXXX", name);
+  const int n = std::snprintf(templ, sizeof templ, ".%s%s%ld-XXXXXX", name, kTempMarker, long(::getpid()));
   if (n < 0 || n >= 250) return kBadName;
+  RemoveStaleTemporaries(&parent, name);
   if (const int16_t e = FSMakeRefForName(&parent, templ, temp)) return e;
   const int fd = ::mkstemp(temp->path);
   if (fd < 0) return CodeOfErrno(errno);
-  ::fchmod(fd, kNewFileMode);
+  ::fchmod(fd, ModeForTarget(target->path));
   ::close(fd);
   return 0;
 }
@@ -105,6 +147,8 @@ int32_t SafeOutputClose(SafeOutput* out) {
 
 int32_t SafeOutputCommit(SafeOutput* out) {
   if (!out || !out->made || out->fork != 0) return kBadParameter;
+  // The target's mode may have changed since the temporary was made.
+  ::chmod(out->temp.path, ModeForTarget(out->target.path));
   const int32_t e = FSReplaceObject(&out->temp, &out->target);
   if (e == 0) out->made = 0;
   return e;
@@ -138,18 +182,28 @@ int32_t StageExportFile(SafeOutput* out, const FSRef* file, const void* bytes, s
   return e;
 }
 
-int32_t CommitExportFile(const FSRef* file, const void* bytes, size_t length, int32_t kind) {
-  SafeOutput out{};
-  int32_t e = StageExportFile(&out, file, bytes, length, kind);
-  if (e == 0) e = SafeOutputCommit(&out);
+int32_t SafeOutputFinish(SafeOutput* out, int32_t kind, int32_t writeResult) {
+  if (!out) return kBadParameter;
+  int32_t e = writeResult;
+  if (out->fork != 0) {
+    const int32_t c = SafeOutputClose(out);
+    if (e == 0) e = c;
+  }
+  if (e == 0) e = SafeOutputCommit(out);
   if (e != 0) {
-    SafeOutputAbandon(&out);
+    SafeOutputAbandon(out);
     return e;
   }
   // The type and creator belong to the file now in place.
   FourCC type = 0, creator = 0;
-  if (FinderTypeCreatorForKind(kind, &type, &creator)) MacApplyTypeCreator_ref(file, type, creator);
+  if (FinderTypeCreatorForKind(kind, &type, &creator)) MacApplyTypeCreator_ref(&out->target, type, creator);
   return 0;
+}
+
+int32_t CommitExportFile(const FSRef* file, const void* bytes, size_t length, int32_t kind) {
+  SafeOutput out{};
+  const int32_t e = StageExportFile(&out, file, bytes, length, kind);
+  return SafeOutputFinish(&out, kind, e);
 }
 
 int32_t SiblingWithTag(const FSRef* file, const char* tag, FSRef* out) {

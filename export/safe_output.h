@@ -33,6 +33,11 @@ int32_t SafeOutputClose(SafeOutput* out);
 int32_t SafeOutputCommit(SafeOutput* out);
 // Closes (when open) and deletes the temporary file; the target is untouched.
 void SafeOutputAbandon(SafeOutput* out);
+// The end of a file streamed into an opened (or staged) output, whose
+// writing answered `writeResult`: closed, put in place and given the type
+// and creator of `kind` when all went well, else abandoned. The first
+// failure.
+int32_t SafeOutputFinish(SafeOutput* out, int32_t kind, int32_t writeResult);
 
 // The whole file written into a fresh temporary beside `file`, closed and
 // flushed, and left in `out` for SafeOutputCommit or SafeOutputAbandon, so

@@ -5,11 +5,13 @@
 #include "export/obj_save_kinds.h"
 #include "export/finder_icon.h"
 #include "export/psd_writer.h"
+#include "export/safe_output.h"
 #include "frame/file_layer.h"
 #include "frame/result_codes.h"
 #include "frame/globals.h"
 #include "frame/persistence.h"
 #include "frame/settings_defaults.h"
+#include "frame/settings_file.h"
 #include "frame/settings_file_reader.h"
 
 namespace {
@@ -17,7 +19,12 @@ namespace {
 int32_t SaveSettingsFile(Globals* globals, const FSRef* file) {
   TParameters* p = Params(globals);
   if (!p) return kBadParameter;
-  const int32_t e = WriteSettingsFile_ref(globals, file);
+  // Written whole beside the file, then put in place: a failed save leaves
+  // an older settings file as it was.
+  SafeOutput out{};
+  int32_t e = SafeOutputOpen(&out, file, FileKind_Settings);
+  if (e == 0) e = ParametersOutToFile(globals, out.fork);
+  if (out.made) e = SafeOutputFinish(&out, FileKind_Settings, e);
   // A failed write left the old file: the icon of these settings is not its.
   if (e != 0) return e;
   ApplyOSXIconToPresetFile(file, globals);

@@ -11,14 +11,14 @@ namespace {
 constexpr int kBarWidth = 40;
 constexpr OSErr16 kParamErr = -50;
 
-volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_interrupted = 0;  // the signal that asked, 0 none
 
 CallbackConfig g_config;
 int64_t g_polls = 0;
 int64_t g_displays = 0;
 int g_lastPercent = -1;  // -1: no bar on screen
 
-void OnInterrupt(int) { g_interrupted = 1; }
+void OnInterrupt(int sig) { g_interrupted = sig; }
 
 }  // namespace
 
@@ -28,10 +28,14 @@ void InstallInterruptHandler() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESETHAND;  // the second Ctrl-C is not caught
   sigaction(SIGINT, &action, nullptr);
+  // A SIGTERM (a logout, a job control system, timeout) is a stop request
+  // too: the export under way is abandoned as cleanly as on Ctrl-C.
+  sigaction(SIGTERM, &action, nullptr);
 }
 
 bool InterruptRequested() { return g_interrupted != 0; }
 void ClearInterrupt() { g_interrupted = 0; }
+int InterruptExitStatus() { return 128 + (g_interrupted != 0 ? int(g_interrupted) : SIGINT); }
 
 void ResetCallbacks(const CallbackConfig& config) {
   g_config = config;

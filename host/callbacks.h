@@ -8,11 +8,14 @@
 
 namespace gyhost {
 
-// SIGINT only raises a flag; the plug-in learns of it through abortProc.
-// A second Ctrl-C ends the process the usual way.
+// SIGINT and SIGTERM only raise a flag; the plug-in learns of it through
+// abortProc. A second one ends the process the usual way.
 void InstallInterruptHandler();
 bool InterruptRequested();
 void ClearInterrupt();
+// What a shell reports for the signal that stopped the run: 130 for SIGINT,
+// 143 for SIGTERM.
+int InterruptExitStatus();
 
 struct CallbackConfig {
   int64_t abortAfterPolls = -1;  // -1: never abort on our own

@@ -438,14 +438,14 @@ static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool check
   if (outcome.result != 0) {
     if (checkSettings && outcome.result == 1) SayWhichMode(o, replay);
     Say(FilterFailureText(outcome) + "; " + o.output + " was not written");
-    return InterruptRequested() ? kExitInterrupted : kExitFilterFailed;
+    return InterruptRequested() ? InterruptExitStatus() : kExitFilterFailed;
   }
 
   // A Ctrl-C the plug-in did not see (it came after its last poll) still
   // means the user does not want the file.
   if (InterruptRequested()) {
     Say("cancelled; " + o.output + " was not written");
-    return kExitInterrupted;
+    return InterruptExitStatus();
   }
   if (canvas && !renderOnCanvas) {
     HostImage reduced;

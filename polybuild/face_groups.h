@@ -26,17 +26,24 @@ int32_t highest_3D_vertex(const polyhedron* poly);
 // face (tab and corner-mark vertices are never face corners); -1 without.
 int32_t highest_2D_vertex_excluding_tabs(const polyhedron* poly);
 
+// Called before each group with the groups done and their number; false
+// stops the planning.
+using PlanProgress = bool (*)(void* context, int32_t done, int32_t total);
+
 struct CrammingPlan {
   float* centreX;  // groupCount entries each
   float* centreY;
   float* angle;
   float scale;  // 1 / the largest chosen width
+  PlanProgress progress;  // may be null
+  void* progressContext;
 };
 
 // Plans groups 0 .. groupCount - 1 on `poly` built as `outputMode` (net
 // method 3, cram 1) and answers the height/width ratio of the layout, 0 when
-// nothing had a width. Leaves the solid built for the last candidate of the
-// last group, with unfoldingIndex = groupCount - 1.
+// nothing had a width or the progress call stopped it. The solid is built
+// once and each trial turn measured on it. Leaves the solid built for the
+// last candidate of the last group, with unfoldingIndex = groupCount - 1.
 double PlanCrammingForExportation_core(int32_t outputMode, int32_t groupCount, BufferProcs* procs, polyhedron* poly,
                                        float tabDepth, uint8_t fullDetail, CrammingPlan* plan);
 

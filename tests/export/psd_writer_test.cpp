@@ -196,9 +196,33 @@ TEST(PsdWriter, OverwritingALongerFileLeavesNoTail) {
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"old.psd"});
 }
 
+// A float document of 30000 x 30000 holds 14.4 GB of layer samples, past
+// the 32-bit length of its section: refused before anything is written,
+// with the size and the limit in the message.
+TEST(PsdWriter, ADocumentPastTheFormatsLengthsIsRefusedWithItsSize) {
+  ScratchFolder dir;
+  ScratchFolder::Write(dir.Path("huge.psd"), "old");
+  ExportHost host(16, 8, 32);
+  const Export e = WriteWith(host,
+                             [](TParameters* p) {
+                               p->exportKind = 6;
+                               p->sizedExportWidth = 30000;
+                               p->sizedExportHeight = 30000;
+                             },
+                             dir.Path("huge.psd"), kImageFormatPSD);
+  const std::string said = ExportRefusalText();
+  EXPECT_EQ(e.result, kDocumentTooLarge);
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"huge.psd"});
+  EXPECT_EQ(ScratchFolder::Read(dir.Path("huge.psd")), "old");
+  for (const char* words : {"1 layer of 30000 x 30000 pixels at 32 bits need 14400000", "at most 4294967295 bytes"})
+    EXPECT_NE(said.find(words), std::string::npos) << words << " in: " << said;
+}
+
 TEST(PsdWriter, CubeMapIsSixTaggedFiles) {
   ScratchFolder dir;
-  ScratchFolder::Write(dir.Path("sky.psd"), "");
+  // The chosen name only names the faces: a file under it (here the
+  // user's own picture) is neither replaced nor removed.
+  ScratchFolder::Write(dir.Path("sky.psd"), "the user's sky");
   ExportHost host(64, 32);
   const Export e = WriteWith(host,
                              [](TParameters* p) {
@@ -208,9 +232,9 @@ TEST(PsdWriter, CubeMapIsSixTaggedFiles) {
                              },
                              dir.Path("sky.psd"), kImageFormatPSD);
   ASSERT_EQ(e.result, 0);
-  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"sky_b.psd", "sky_d.psd", "sky_f.psd", "sky_l.psd", "sky_r.psd",
-                                                   "sky_u.psd"}))
-      << "the chosen file is replaced by the six tagged ones";
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"sky.psd", "sky_b.psd", "sky_d.psd", "sky_f.psd", "sky_l.psd",
+                                                   "sky_r.psd", "sky_u.psd"}));
+  EXPECT_EQ(ScratchFolder::Read(dir.Path("sky.psd")), "the user's sky");
   const PsdFile left = Parse(dir.Path("sky_l.psd"));
   EXPECT_EQ(left.width, 20u);
   EXPECT_EQ(left.height, 20u);

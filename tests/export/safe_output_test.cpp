@@ -2,6 +2,9 @@
 // own beside the target, put over the target only when whole; a failure
 // leaves the old file and no temporary.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -71,6 +74,31 @@ TEST(SafeOutput, AbandonedOrFailedWritesLeaveTheOldFile) {
   const FSRef lost = ScratchFolder::Ref(dir.Path("gone/page.html"));
   EXPECT_NE(CommitExportFile(&lost, std::string("x"), FileKind_HTML), 0);
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"page.html"});
+}
+
+// A pid that no process has any longer: a child that has been reaped.
+long DeadPid() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return long(child);
+}
+
+TEST(SafeOutput, AKilledWritersTemporaryGoesAndTheModeStays) {
+  ScratchFolder dir;
+  const FSRef target = ScratchFolder::Ref(dir.Path("doc.psd"));
+  ScratchFolder::Write(target.path, "old");
+  ::chmod(target.path, 0640);
+  const std::string stale = ".doc.psd.partial-" + std::to_string(DeadPid()) + "-Zz09Ab";
+  const std::string live = ".doc.psd.partial-" + std::to_string(long(::getppid())) + "-Zz09Ab";
+  ScratchFolder::Write(dir.Path(stale), "killed half way");
+  ScratchFolder::Write(dir.Path(live), "still being written");
+  EXPECT_EQ(CommitExportFile(&target, std::string("new"), FileKind_PSD), 0);
+  EXPECT_EQ(Read(target.path), "new");
+  struct stat st {};
+  ASSERT_EQ(::stat(target.path, &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{live, "doc.psd"}));
 }
 
 TEST(SafeOutput, SiblingNames) {

@@ -33,6 +33,16 @@ FSRef ScratchFolder::Ref(const std::string& path) {
   return r;
 }
 
+std::string ScratchFolder::Read(const std::string& path) {
+  std::string bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
 void ScratchFolder::Write(const std::string& path, const std::string& bytes) {
   if (FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), f);

@@ -16,5 +16,7 @@ struct ScratchFolder {
   std::vector<std::string> Names() const;
   static FSRef Ref(const std::string& path);
   static void Write(const std::string& path, const std::string& bytes);
+  // The whole file; empty when it cannot be read.
+  static std::string Read(const std::string& path);
   std::string path;
 };

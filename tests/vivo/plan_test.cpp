@@ -14,7 +14,7 @@ TEST(VivoPlan, EveryPieceOfTheTriboxIsPlanned) {
   const int32_t groups = NewCountFacegroupsInPoly(p.get());
   ASSERT_EQ(groups, 5);
   std::vector<float> x(groups, -1.0f), y(groups, -1.0f), angle(groups, 99.0f);
-  CrammingPlan plan{x.data(), y.data(), angle.data(), 0.0f};
+  CrammingPlan plan{x.data(), y.data(), angle.data(), 0.0f, nullptr, nullptr};
   const double ratio = PlanCrammingForExportation_core(258, groups, nullptr, p.get(), 0.0f, 1, &plan);
   EXPECT_GT(ratio, 0.0);
   EXPECT_GT(plan.scale, 0.0f);
