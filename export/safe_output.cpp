@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "frame/file_layer.h"
 #include "platform/file_replace.h"
@@ -56,11 +57,23 @@ bool StaleTemporary(const char* name, size_t prefixLength) {
   return pid != long(::getpid()) && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
+// The part of the target's name the temporary carries: all of it, unless the
+// marker, the process id and the unique tail would then pass the 255 bytes a
+// name may hold; a cut never splits a UTF-8 character.
+std::string TempStem(const char* name) {
+  constexpr size_t kMostStem = 200;
+  std::string stem(name);
+  if (stem.size() <= kMostStem) return stem;
+  size_t cut = kMostStem;
+  while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+  return stem.substr(0, cut);
+}
+
 // Temporaries of earlier runs that were killed while writing beside this
 // target; the writers died, so the files are no use to anyone.
 void RemoveStaleTemporaries(const FSRef* parent, const char* name) {
   char prefix[kFSRefPathBytes];
-  const int n = std::snprintf(prefix, sizeof prefix, ".%s%s", name, kTempMarker);
+  const int n = std::snprintf(prefix, sizeof prefix, ".%s%s", TempStem(name).c_str(), kTempMarker);
   if (n < 0 || size_t(n) >= sizeof prefix) return;
   DIR* dir = ::opendir(parent->path);
   if (!dir) return;
@@ -82,7 +95,8 @@ int32_t MakeTempSibling(const FSRef* target, FSRef* temp) {
   FSRef parent;
   if (const int16_t e = FSGetName(target, name, sizeof name)) return e;
   if (const int16_t e = FSGetParentRef(target, &parent)) return e;
-  const int n = std::snprintf(templ, sizeof templ, ".%s%s%ld-XXXXXX", name, kTempMarker, long(::getpid()));
+  const int n =
+      std::snprintf(templ, sizeof templ, ".%s%s%ld-XXXXXX", TempStem(name).c_str(), kTempMarker, long(::getpid()));
   if (n < 0 || n >= 250) return kBadName;
   RemoveStaleTemporaries(&parent, name);
   if (const int16_t e = FSMakeRefForName(&parent, templ, temp)) return e;

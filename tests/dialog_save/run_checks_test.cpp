@@ -132,7 +132,7 @@ TEST(RunChecks, DiskFailuresAreToldInWords) {
     const char* fill;  // shell, run in the disk once mounted
     const char* message;
   } disks[] = {{"size=96k", "head -c 80000 /dev/zero > filler", "the disk is full"},
-               {"size=96k,ro", "true", "the folder or the disk is read-only"}};
+               {"size=96k,ro", "true", "is read-only"}};
   for (const auto& d : disks) {
     SCOPED_TRACE(d.message);
     const std::string disk = dir + "/disk";
