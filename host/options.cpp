@@ -381,9 +381,9 @@ std::string UsageText() {
          "A run without --set or --descriptor starts from the settings last accepted\n"
          "with --dialog, and says so.\n"
          "\n"
-         "exit status: 0 done, 1 the filter failed or was cancelled (130 on Ctrl-C),\n"
-         "2 bad command line or setting, 3 the input cannot be read, 4 the output\n"
-         "cannot be written, 5 the plug-in cannot be loaded.\n";
+         "exit status: 0 done, 1 the filter failed or was cancelled (130 on Ctrl-C,\n"
+         "143 on SIGTERM), 2 bad command line or setting, 3 the input cannot be read,\n"
+         "4 the output cannot be written, 5 the plug-in cannot be loaded.\n";
 }
 
 std::string VersionText() { return "gyrelle (Gyrelle 2) 2.0.0\n"; }

@@ -36,7 +36,7 @@ volatile sig_atomic_t g_writing = 0;
 void OnSignalDuringWrite(int sig) {
   if (g_writing) {
     unlink(g_tempPath);
-    _exit(sig == SIGINT ? 130 : 1);
+    _exit(128 + sig);  // as the shell reports a run a signal stopped: 130, 143, 129
   }
 }
 
