@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "e2e_run.h"
+#include "plugin_fixture.h"
 #include "host/canvas.h"
 #include "host/image_io.h"
 
@@ -44,19 +45,7 @@ double MeanDifference(const HostImage& a, const HostImage& b) {
   return sum / double(a.data.size());
 }
 
-class CanvasRender : public ::testing::Test {
- protected:
-  void SetUp() override {
-    in_ = dir_ / "plasma.png";
-    Convert("-seed 7 -size 400x200 plasma: -depth 8 " + Quote(in_), dir_);
-  }
-  RunResult Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--plugin", GYRELLE_PLUGIN});
-    return RunGyrelle(args, dir_);
-  }
-  ScratchDir dir_;
-  std::string in_;
-};
+class CanvasRender : public PluginOnPlasma {};
 
 // The oracle is the run a host without canvases gives: the input stretched
 // to the canvas's shape, filtered in place and reduced. Rendering straight

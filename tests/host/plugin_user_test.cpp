@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_run.h"
+#include "plugin_fixture.h"
 #include "host/image_io.h"
 
 namespace gyhost_e2e {
@@ -12,19 +13,7 @@ namespace {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-class NewUser : public ::testing::Test {
- protected:
-  void SetUp() override {
-    in_ = dir_ / "plasma.png";
-    Convert("-seed 7 -size 400x200 plasma: -depth 8 " + Quote(in_), dir_);
-  }
-  RunResult Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--plugin", GYRELLE_PLUGIN});
-    return RunGyrelle(args, dir_);
-  }
-  ScratchDir dir_;
-  std::string in_;
-};
+class NewUser : public PluginOnPlasma {};
 
 TEST_F(NewUser, ARecordedRunReplaysToTheSameBytes) {
   for (const char* mode : {"Foky=Fo45", "Foky=Fo01"}) {
