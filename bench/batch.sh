@@ -35,20 +35,8 @@ while getopts "b:m:n:r:kh" opt; do
   esac
 done
 
-gyrelle="$build/gyrelle"
-if [ ! -x "$gyrelle" ] || [ ! -f "$build/Gyrelle2.so" ]; then
-  echo "batch: no gyrelle and Gyrelle2.so in $build (build first, or pass -b DIR)" >&2
-  exit 2
-fi
-if ! command -v convert >/dev/null; then
-  echo "batch: ImageMagick's convert is missing (Debian package imagemagick)" >&2
-  exit 2
-fi
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/gyrelle-batch.XXXXXX")
-if [ "$keep" = 1 ]; then echo "batch: work folder $work"; else trap 'rm -rf "$work"' EXIT; fi
-# No settings cached from the user's own dialog.
-export XDG_CONFIG_HOME="$work/config"
+. "$root/bench/bench_setup.sh"
+bench_setup batch "$build" "$keep"
 
 # Different panoramas, so that no file is a copy of another: the built-in one
 # turned by a step of longitude each.

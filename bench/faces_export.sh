@@ -31,20 +31,8 @@ while getopts "b:m:r:t:kh" opt; do
   esac
 done
 
-gyrelle="$build/gyrelle"
-if [ ! -x "$gyrelle" ] || [ ! -f "$build/Gyrelle2.so" ]; then
-  echo "faces_export: no gyrelle and Gyrelle2.so in $build (build first, or pass -b DIR)" >&2
-  exit 2
-fi
-if ! command -v convert >/dev/null; then
-  echo "faces_export: ImageMagick's convert is missing (Debian package imagemagick)" >&2
-  exit 2
-fi
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/gyrelle-faces.XXXXXX")
-if [ "$keep" = 1 ]; then echo "faces_export: work folder $work"; else trap 'rm -rf "$work"' EXIT; fi
-# No settings cached from the user's own dialog.
-export XDG_CONFIG_HOME="$work/config"
+. "$root/bench/bench_setup.sh"
+bench_setup faces_export "$build" "$keep"
 export HOME="$work/home"
 mkdir -p "$HOME"
 
