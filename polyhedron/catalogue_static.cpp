@@ -4,8 +4,8 @@
 #include <array>
 #include <iterator>
 
-#include "polybuild/catalogue_nets.h"
-#include "polybuild/catalogue_solids.h"
+#include "polyhedron/catalogue_nets.h"
+#include "polyhedron/catalogue_solids.h"
 #include "polyhedron/shape_tables_solid.h"
 #include "polyhedron/polyhedron_record.h"
 #include "polyhedron/shape_tables_lattice.h"

@@ -19,13 +19,13 @@ Families:
       The dodecahedron with every pentagon cut into ten triangles from its
       centre to its corners and edge midpoints: 62 solid vertices (20
       corners, 12 face centres, 30 edge midpoints, all on the faces of the
-      dodecahedron of polybuild/catalogue_solids, which is the solid of
+      dodecahedron of polyhedron/catalogue_solids, which is the solid of
       shape 9), 120 triangles. Every triangle lists its corners as (face
       centre, edge midpoint, corner), the order in which the dodecahedron's
       conformal warp reads its barycentrics; so neighbouring triangles run
       opposite ways round, and the map and the 3D rows, not edge links,
       carry the fold. The net is the dodecahedron's net of shape 9
-      (polybuild/catalogue_nets, read here): its 38 points come first, in
+      (polyhedron/catalogue_nets, read here): its 38 points come first, in
       its numbering, then the 12 pentagon centres, then the midpoints of its
       49 distinct edges: 99 points. Triangles 10k to 10k + 9 lie in net
       pentagon k, which is their facegroup, so a layer or a glue tab drawn

@@ -1,11 +1,11 @@
-// Generates the nets of the static shape catalogue, polybuild/catalogue_nets.{h,cpp}.
+// Generates the nets of the static shape catalogue, polyhedron/catalogue_nets.{h,cpp}.
 // From the repository root:
 //   cmake -S . -B build -G Ninja && ninja -C build gyrelle_core
 //   cmake -S tools/catalogue_nets -B build-netgen -G Ninja -DGYRELLE_BUILD=$PWD/build
 //   ninja -C build-netgen && build-netgen/catalogue_nets_generate polybuild
 // The output is deterministic; commit it as written.
 //
-// Each solid of polybuild/catalogue_solids.h is loaded through the adders and
+// Each solid of polyhedron/catalogue_solids.h is loaded through the adders and
 // unfolded by the plug-in's own unfolding into one piece; its faces are then
 // placed again in double precision along the same hinges. The cube's two
 // crosses and the icosahedron's strip are unfolded along planned hinges

@@ -41,14 +41,14 @@ bool WriteNetTables(const std::string& folder, const std::vector<NetTables>& tab
     << kBanner << "\n"
     << "// The nets of the static shape families: net points (x, y) and face rows\n"
     << "// (1-based point numbers of each face, counter-clockwise, each face ended by\n"
-    << "// 0). Row k folds onto one face of the family's solid (polybuild/\n"
+    << "// 0). Row k folds onto one face of the family's solid (polyhedron/\n"
     << "// catalogue_solids.h); which one the set-up finds by matching the net to the\n"
     << "// solid, and the rows are ordered so that it finds the face each row was cut\n"
     << "// from where it can (elsewhere it pairs the net through a symmetry of the\n"
     << "// solid). Every net is one piece, congruent face by face to its solid under\n"
     << "// that pairing, in the solid's units.\n\n"
     << "#include <cstdint>\n\n";
-  c << kBanner << "\n#include \"polybuild/catalogue_nets.h\"\n\n// clang-format off\n";
+  c << kBanner << "\n#include \"polyhedron/catalogue_nets.h\"\n\n// clang-format off\n";
   for (const NetTables& t : tables) {
     h << "// Folds onto " << t.family << " (" << t.rowTables.size() << (t.rowTables.size() == 1 ? " net)" : " nets)")
       << "\n";
