@@ -47,29 +47,29 @@ bool WriteNetTables(const std::string& folder, const std::vector<NetTables>& tab
     << "// from where it can (elsewhere it pairs the net through a symmetry of the\n"
     << "// solid). Every net is one piece, congruent face by face to its solid under\n"
     << "// that pairing, in the solid's units.\n\n"
-    << "#include <cstdint>\n\n";
-  c << kBanner << "\n#include \"polyhedron/catalogue_nets.h\"\n\n// clang-format off\n";
+    << "// The tables live in the header so that tables of other shapes that start\n"
+    << "// with one of these nets' points can be put together at compile time.\n\n"
+    << "#include <cstdint>\n\n// clang-format off\n";
+  c << kBanner << "\n#include \"polyhedron/catalogue_nets.h\"\n\n";
   for (const NetTables& t : tables) {
     h << "// Folds onto " << t.family << " (" << t.rowTables.size() << (t.rowTables.size() == 1 ? " net)" : " nets)")
       << "\n";
-    h << "extern const double " << t.coordsName << "[" << t.points.size() << "][2];\n";
-    c << "constexpr double " << t.coordsName << "[" << t.points.size() << "][2] = {\n";
-    for (const auto& p : t.points) c << "  {" << Literal(p[0]) << ", " << Literal(p[1]) << "},\n";
-    c << "};\n";
+    h << "inline constexpr double " << t.coordsName << "[" << t.points.size() << "][2] = {\n";
+    for (const auto& p : t.points) h << "  {" << Literal(p[0]) << ", " << Literal(p[1]) << "},\n";
+    h << "};\n";
     for (const auto& [name, rows] : t.rowTables) {
-      h << "extern const int16_t " << name << "[" << RowEntries(rows) << "];\n";
-      c << "constexpr int16_t " << name << "[" << RowEntries(rows) << "] = {\n";
+      h << "inline constexpr int16_t " << name << "[" << RowEntries(rows) << "] = {\n";
       for (const auto& r : rows) {
-        c << " ";
-        for (int32_t v : r) c << " " << v + 1 << ",";
-        c << " 0,\n";
+        h << " ";
+        for (int32_t v : r) h << " " << v + 1 << ",";
+        h << " 0,\n";
       }
-      c << "};\n";
+      h << "};\n";
     }
-    c << "\n";
+    h << "\n";
   }
-  c << "// clang-format on\n\n"
-    << "namespace {\n\n"
+  h << "// clang-format on\n";
+  c << "namespace {\n\n"
     << "// Every row names a stored point and has 3 to 10 corners, and the table\n"
     << "// holds exactly the expected number of rows.\n"
     << "template <int32_t N>\n"
