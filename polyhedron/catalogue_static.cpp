@@ -6,15 +6,15 @@
 
 #include "polyhedron/catalogue_nets.h"
 #include "polyhedron/catalogue_solids.h"
-#include "polyhedron/shape_tables_solid.h"
 #include "polyhedron/polyhedron_record.h"
 #include "polyhedron/shape_tables_lattice.h"
 #include "polyhedron/shape_tables_pointy.h"
 #include "polyhedron/shape_tables_reuleaux.h"
 #include "polyhedron/shape_tables_rhombus.h"
+#include "polyhedron/shape_tables_solid.h"
 #include "polyhedron/shape_tables_stars.h"
-#include "polyhedron/shape_tables_zigzag.h"
 #include "polyhedron/shape_tables_waffle.h"
+#include "polyhedron/shape_tables_zigzag.h"
 
 namespace {
 

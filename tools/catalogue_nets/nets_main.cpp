@@ -1,5 +1,6 @@
 // Generates the nets of the static shape catalogue, polyhedron/catalogue_nets.{h,cpp}.
-// From the repository root, after a build (scripts/build.sh build):
+// From the repository root, after a build with the tests (scripts/build.sh build),
+// or `ninja -C build catalogue_nets_generate`:
 //   build/tools/catalogue_nets/catalogue_nets_generate polyhedron
 // The output is deterministic; commit it as written (the test
 // generated_catalogue_nets checks that the committed files are its output).
