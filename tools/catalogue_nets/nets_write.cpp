@@ -50,7 +50,7 @@ bool WriteNetTables(const std::string& folder, const std::vector<NetTables>& tab
     << "// The tables live in the header so that tables of other shapes that start\n"
     << "// with one of these nets' points can be put together at compile time.\n\n"
     << "#include <cstdint>\n\n// clang-format off\n";
-  c << kBanner << "\n#include \"polyhedron/catalogue_nets.h\"\n\n";
+  c << kBanner << "\n#include \"polyhedron/catalogue_nets.h\"\n\n#include \"polyhedron/catalogue_row_checks.h\"\n\n";
   for (const NetTables& t : tables) {
     h << "// Folds onto " << t.family << " (" << t.rowTables.size() << (t.rowTables.size() == 1 ? " net)" : " nets)")
       << "\n";
@@ -69,30 +69,10 @@ bool WriteNetTables(const std::string& folder, const std::vector<NetTables>& tab
     h << "\n";
   }
   h << "// clang-format on\n";
-  c << "namespace {\n\n"
-    << "// Every row names a stored point and has 3 to 10 corners, and the table\n"
-    << "// holds exactly the expected number of rows.\n"
-    << "template <int32_t N>\n"
-    << "constexpr bool RowsValid(const int16_t (&rows)[N], int32_t pointCount, int32_t faceCount) {\n"
-    << "  int32_t faces = 0, corners = 0;\n"
-    << "  for (int32_t i = 0; i < N; ++i) {\n"
-    << "    if (rows[i] == 0) {\n"
-    << "      if (corners < 3 || corners > 10) return false;\n"
-    << "      ++faces;\n"
-    << "      corners = 0;\n"
-    << "    } else if (rows[i] < 1 || rows[i] > pointCount) {\n"
-    << "      return false;\n"
-    << "    } else {\n"
-    << "      ++corners;\n"
-    << "    }\n"
-    << "  }\n"
-    << "  return corners == 0 && faces == faceCount;\n"
-    << "}\n\n";
   for (const NetTables& t : tables)
     for (const auto& [name, rows] : t.rowTables)
-      c << "static_assert(RowsValid(" << name << ", " << t.points.size() << ", " << rows.size() << "), \"" << name
+      c << "static_assert(CatalogueRowsValid(" << name << ", " << t.points.size() << ", " << rows.size() << "), \"" << name
         << "\");\n";
-  c << "\n}  // namespace\n";
   return WriteFile(folder + "/catalogue_nets.h", h.str()) && WriteFile(folder + "/catalogue_nets.cpp", c.str());
 }
 
