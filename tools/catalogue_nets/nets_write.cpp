@@ -71,8 +71,8 @@ bool WriteNetTables(const std::string& folder, const std::vector<NetTables>& tab
   h << "// clang-format on\n";
   for (const NetTables& t : tables)
     for (const auto& [name, rows] : t.rowTables)
-      c << "static_assert(CatalogueRowsValid(" << name << ", " << t.points.size() << ", " << rows.size() << "), \"" << name
-        << "\");\n";
+      c << "static_assert(CatalogueRowsValid(" << name << ", " << t.points.size() << ", " << rows.size() << "), \""
+        << name << "\");\n";
   return WriteFile(folder + "/catalogue_nets.h", h.str()) && WriteFile(folder + "/catalogue_nets.cpp", c.str());
 }
 
