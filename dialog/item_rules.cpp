@@ -16,7 +16,7 @@
 #include "frame/host_rects.h"
 #include "frame/host_suites.h"
 #include "frame/random.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polyhedron/polyhedron_predicates.h"
 #include "projection/florets_basis.h"
 #include "projection/special_views.h"

@@ -17,7 +17,7 @@
 #include "export/preset_preview.h"
 #include "frame/file_refs.h"
 #include "frame/globals.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/services.h"
 #include "platform/ui/window.h"

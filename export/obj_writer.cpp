@@ -19,7 +19,7 @@
 #include "frame/globals.h"
 #include "frame/result_codes.h"
 #include "frame/text_utils.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron_predicates.h"
 

@@ -10,7 +10,7 @@
 #include "frame/preroll_cubecross.h"
 #include "frame/progress.h"
 #include "frame/task_pool.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/net_fit.h"
 #include "polyhedron/polyhedron.h"

@@ -8,7 +8,7 @@
 #include "host/setting_keys.h"
 #include "host/mode_keys_table.h"
 #include "host/setting_names.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 
 namespace gyhost {
 

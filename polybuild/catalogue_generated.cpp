@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "polybuild/catalogue_dual.h"
 #include "polybuild/dev_tetrahedra.h"
 #include "polybuild/geodesic.h"
 #include "polybuild/rind_ball.h"
@@ -9,6 +10,7 @@
 #include "polybuild/tattoo_ball.h"
 #include "polybuild/vivo_entries.h"
 #include "polybuild/voronoi_shape.h"
+#include "polyhedron/catalogue_builders.h"
 #include "polyhedron/polyhedron_record.h"
 
 namespace {
@@ -125,3 +127,6 @@ bool RunShapeGenerator(polyhedron* poly, int32_t code, BufferProcs* procs, uint8
   }
   return false;
 }
+
+// The catalogue's way up to the builders of this floor.
+constexpr GeneratedShapeBuilders kGeneratedShapeBuilders{RunShapeGenerator, BuildTruchetDualShape, AdjustScissorInfo};

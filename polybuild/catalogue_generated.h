@@ -13,7 +13,8 @@ struct polyhedron;
 // Runs the generator of a generated shape code (the dual shapes 201-220
 // excepted: the catalogue builds those itself). False for a code that has
 // no generator of its own: the empty shape 78 and every code that is not
-// generated.
+// generated. The catalogue calls it through kGeneratedShapeBuilders
+// (polyhedron/catalogue_builders.h).
 bool RunShapeGenerator(polyhedron* poly, int32_t shapeCode, BufferProcs* procs, uint8_t flag);
 
 // The radius of the sphere a generated shape's builder puts its vertices on

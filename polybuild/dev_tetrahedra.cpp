@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "polybuild/geodesic_scratch.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/tattoo_faces.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_add.h"

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "platform/plugin_api.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup_steps.h"
 #include "polyhedron/polyhedron_record.h"
 

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "polybuild/catalogue_dual.h"
-#include "polybuild/catalogue_generated.h"
-#include "polybuild/vivo_entries.h"
+#include "polyhedron/catalogue_builders.h"
 #include "polyhedron/catalogue_rows.h"
 #include "polyhedron/catalogue_static.h"
 #include "polyhedron/polyhedron.h"
@@ -165,8 +163,8 @@ bool BuildGeneratedSolid(polyhedron* poly, int32_t code, BufferProcs* procs, uin
   const int32_t earlierError = poly->errorCode;
   poly->errorCode = kPolyErrorNone;
   if (ShapecodeIsATruchetDual(code)) {
-    BuildTruchetDualShape(poly, code, procs, fullDetail);
-  } else if (!RunShapeGenerator(poly, code, procs, fullDetail)) {
+    kGeneratedShapeBuilders.buildDual(poly, code, procs, fullDetail);
+  } else if (!kGeneratedShapeBuilders.runGenerator(poly, code, procs, fullDetail)) {
     return false;
   }
   if (poly->errorCode == kPolyErrorShapeNotAvailable) {
@@ -190,7 +188,7 @@ int32_t VertexHighWater(const polyhedron* poly) {
 
 void UnfoldGeneratedSolid(polyhedron* poly) {
   if (!poly) return;
-  AdjustScissorInfo(poly);
+  kGeneratedShapeBuilders.adjustScissorInfo(poly);
   Build2DNet(poly);
   if (poly->fragmentCount <= 1 || !poly->fragmentationRevisable) return;
   // Small fragments get one cut edge each released, by the first rule that

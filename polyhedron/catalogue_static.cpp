@@ -4,17 +4,17 @@
 #include <array>
 #include <iterator>
 
-#include "polybuild/catalogue_nets.h"
-#include "polybuild/catalogue_solids.h"
-#include "polyhedron/shape_tables_solid.h"
+#include "polyhedron/catalogue_nets.h"
+#include "polyhedron/catalogue_solids.h"
 #include "polyhedron/polyhedron_record.h"
 #include "polyhedron/shape_tables_lattice.h"
 #include "polyhedron/shape_tables_pointy.h"
 #include "polyhedron/shape_tables_reuleaux.h"
 #include "polyhedron/shape_tables_rhombus.h"
+#include "polyhedron/shape_tables_solid.h"
 #include "polyhedron/shape_tables_stars.h"
-#include "polyhedron/shape_tables_zigzag.h"
 #include "polyhedron/shape_tables_waffle.h"
+#include "polyhedron/shape_tables_zigzag.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 
 namespace {
 

@@ -2,7 +2,11 @@
 """Writes polyhedron/shape_tables_solid.{h,cpp}: the static shape families
 whose solid is exact or made for the purpose, with their nets.
 
-Usage: python3 tools/make_shape_solid_tables.py [repo root]
+Usage: python3 tools/make_shape_solid_tables.py [repo root [output root]]
+
+It reads the dodecahedron and its net from the repository's
+polyhedron/catalogue_solids.h and catalogue_nets.h and writes its tables under
+the output root (the repository root unless given).
 
 Conventions shared with the other catalogue tables: 3D faces counter-
 clockwise seen from outside, y up; net faces counter-clockwise; face rows are
@@ -19,13 +23,13 @@ Families:
       The dodecahedron with every pentagon cut into ten triangles from its
       centre to its corners and edge midpoints: 62 solid vertices (20
       corners, 12 face centres, 30 edge midpoints, all on the faces of the
-      dodecahedron of polybuild/catalogue_solids, which is the solid of
+      dodecahedron of polyhedron/catalogue_solids, which is the solid of
       shape 9), 120 triangles. Every triangle lists its corners as (face
       centre, edge midpoint, corner), the order in which the dodecahedron's
       conformal warp reads its barycentrics; so neighbouring triangles run
       opposite ways round, and the map and the 3D rows, not edge links,
       carry the fold. The net is the dodecahedron's net of shape 9
-      (polybuild/catalogue_nets, read here): its 38 points come first, in
+      (polyhedron/catalogue_nets, read here): its 38 points come first, in
       its numbering, then the 12 pentagon centres, then the midpoints of its
       49 distinct edges: 99 points. Triangles 10k to 10k + 9 lie in net
       pentagon k, which is their facegroup, so a layer or a glue tab drawn
@@ -338,8 +342,8 @@ def dodecahedron_and_its_net(root):
     catalogue sources, with the net folded onto the solid: for every net
     pentagon the solid face it shows and the corner offset (net corner k on
     solid corner k + offset), and the solid vertex of every net point."""
-    nets = os.path.join(root, "polybuild", "catalogue_nets.cpp")
-    solids = os.path.join(root, "polybuild", "catalogue_solids.cpp")
+    nets = os.path.join(root, "polyhedron", "catalogue_nets.h")
+    solids = os.path.join(root, "polyhedron", "catalogue_solids.h")
     c2 = read_table(nets, "NewDodec_Coords2D")
     net_pts = [c2[i:i + 2] for i in range(0, len(c2), 2)]
     net_faces = rows_of(read_table(nets, "NewDodec_Faces2D"))
@@ -433,6 +437,7 @@ def conformal_dodecahedron(root):
         "name": "conformal_dodecahedron",
         "coords2D": net.points, "faces2D": rows2, "map": net.to3d,
         "coords3D": coords3, "faces3D": rows3, "groups": groups,
+        "leading": {"coords2D": "NewDodec_Coords2D", "coords3D": "NewDodec_Coords3D"},
     }
 
 
@@ -480,7 +485,8 @@ def dodo(root):
             rows[6 * F + j] = r
     assert len(net.points) == 240 and len(coords) == 140, (len(net.points), len(coords))
     turn_net(net, upright_turn(net, rows, coords, flip_a=True))
-    return {"name": "dodo", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces}
+    return {"name": "dodo", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces,
+            "leading": {"coords3D": "NewDodec_Coords3D"}}
 
 
 def gid(root):
@@ -554,7 +560,8 @@ def gid(root):
             rows[g] = r
     assert len(net.points) == 408, len(net.points)
     turn_net(net, upright_turn(net, rows, coords, flip_a=True))
-    return {"name": "GID", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces}
+    return {"name": "GID", "coords2D": net.points, "faces2D": rows, "coords3D": coords, "faces3D": faces,
+            "leading": {"coords3D": "NewDodec_Coords3D"}}
 
 
 def jewel():
@@ -942,10 +949,56 @@ def entries(rows):
     return sum(len(r) + 1 for r in rows)
 
 
-def write(root, families):
+# Where a family's points start with the points of a table another generator
+# writes (the dodecahedron's corners and its net), only the points it adds are
+# written here; the header joins the two at compile time, so those points are
+# written once, by the generator that makes them.
+JOIN_POINTS = [
+    "// A table of points that starts with another table's points: the points",
+    "// of the first, then the points of the second.",
+    "template <size_t Width, size_t First, size_t More>",
+    "struct JoinedPoints {",
+    "  double points[First + More][Width];",
+    "};",
+    "",
+    "template <size_t Width, size_t First, size_t More>",
+    "constexpr JoinedPoints<Width, First, More> JoinPoints(const double (&first)[First][Width],",
+    "                                                      const double (&more)[More][Width]) {",
+    "  JoinedPoints<Width, First, More> joined{};",
+    "  for (size_t i = 0; i < First; ++i)",
+    "    for (size_t k = 0; k < Width; ++k) joined.points[i][k] = first[i][k];",
+    "  for (size_t i = 0; i < More; ++i)",
+    "    for (size_t k = 0; k < Width; ++k) joined.points[First + i][k] = more[i][k];",
+    "  return joined;",
+    "}",
+    "",
+]
+LEADING_SOURCES = {"coords2D": ("catalogue_nets.h", 2), "coords3D": ("catalogue_solids.h", 3)}
+
+
+def points_table(root, fam, kind, suffix):
+    """The declarations of one table of points: the whole table, or the
+    points it adds to a leading table and the join of the two."""
+    name, pts = fam["name"], fam[kind]
+    width = LEADING_SOURCES[kind][1]
+    lines = lambda ps: ["  {" + ", ".join(fmt(c) for c in p) + "}," for p in ps]
+    leading = fam.get("leading", {}).get(kind)
+    if leading is None:
+        return [(f"double {name}_{suffix}[{len(pts)}][{width}]", lines(pts))]
+    numbers = read_table(os.path.join(root, "polyhedron", LEADING_SOURCES[kind][0]), leading)
+    first = [numbers[i:i + width] for i in range(0, len(numbers), width)]
+    assert lines(pts[:len(first)]) == lines(first), f"{name}_{suffix} does not start with {leading}"
+    own = pts[len(first):]
+    return [(f"double {name}_Own{suffix}[{len(own)}][{width}]", lines(own)),
+            (f"auto {name}_Joined{suffix}", f"JoinPoints({leading}, {name}_Own{suffix})"),
+            (f"const double (&{name}_{suffix})[{len(pts)}][{width}]", f"{name}_Joined{suffix}.points")]
+
+
+def write(root, out_root, families):
     # The tables live in the header so that the catalogue's compile-time
     # checks can read them; the source checks them once against the counts
     # they were made to.
+    leads = any("leading" in fam for fam in families)
     header = [
         "#pragma once",
         "// Generated by tools/make_shape_solid_tables.py; do not edit.",
@@ -955,8 +1008,11 @@ def write(root, families):
         "// numbers, each face ended by 0; the maps and groups are 0-based. The",
         "// generator's comment tells what each shape is.",
         "",
+        "#include <cstddef>",
         "#include <cstdint>",
         "",
+        *(['#include "polyhedron/catalogue_nets.h"', '#include "polyhedron/catalogue_solids.h"', ""] if leads else []),
+        *(JOIN_POINTS if leads else []),
         "// clang-format off",
     ]
     body = [
@@ -986,10 +1042,10 @@ def write(root, families):
         name = fam["name"]
         c2, f2, c3 = fam["coords2D"], fam["faces2D"], fam["coords3D"]
         decl = [
-            (f"double {name}_Coords2D[{len(c2)}][2]", ["  {" + ", ".join(fmt(c) for c in p) + "}," for p in c2]),
+            *points_table(root, fam, "coords2D", "Coords2D"),
             (f"int16_t {name}_Faces2D[{entries(f2)}]",
              ["  " + "".join(f"{p + 1}, " for p in r) + "0," for r in f2]),
-            (f"double {name}_Coords3D[{len(c3)}][3]", ["  {" + ", ".join(fmt(c) for c in p) + "}," for p in c3]),
+            *points_table(root, fam, "coords3D", "Coords3D"),
         ]
         body.append(f"static_assert(Rows({name}_Faces2D) == {len(f2)} && HighestNumber({name}_Faces2D) == {len(c2)},")
         body.append(f'              "{name}: net rows");')
@@ -1010,22 +1066,26 @@ def write(root, families):
             decl.append((f"int16_t {name}_hardcoded_Facegrouptable[{len(g)}]",
                          ["  " + ", ".join(str(v) for v in g[i:i + 20]) + "," for i in range(0, len(g), 20)]))
         for d, lines in decl:
+            if isinstance(lines, str):
+                header.append(f"inline constexpr {d} = {lines};")
+                continue
             header.append(f"inline constexpr {d} = {{")
             header += lines
             header.append("};")
         header.append("")
     header.append("// clang-format on")
     for suffix, lines in ((".h", header), (".cpp", body)):
-        path = os.path.join(root, "polyhedron", "shape_tables_solid" + suffix)
+        path = os.path.join(out_root, "polyhedron", "shape_tables_solid" + suffix)
         with open(path, "w") as out:
             out.write("\n".join(lines).rstrip("\n") + "\n")
 
 
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+    out_root = sys.argv[2] if len(sys.argv) > 2 else root
     families = [conformal_dodecahedron(root), dodo(root), gid(root), spikeball(), jewel(), beanbag(), box(), balloon(),
                 paperlock()]
-    write(root, families)
+    write(root, out_root, families)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 #include "support/poly_setup.h"
 
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 
 void PolyDeleter::operator()(polyhedron* p) const {

@@ -15,7 +15,7 @@
 #include "export/stl_writer.h"
 #include "model_scratch.h"
 #include "polybuild/catalogue_generated.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_predicates.h"

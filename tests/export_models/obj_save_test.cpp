@@ -8,7 +8,7 @@
 #include "frame/host_suites.h"
 #include "frame/save_dispatch.h"
 #include "model_scratch.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron_predicates.h"
 #include "support/poly_fixture.h"

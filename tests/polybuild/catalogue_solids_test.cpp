@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "polybuild/catalogue_solids.h"
+#include "polyhedron/catalogue_solids.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "projection/florets_basis.h"
 
 namespace {

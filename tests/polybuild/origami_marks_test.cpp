@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/origami_marks.h"
 #include "polyhedron/polyhedron.h"
 

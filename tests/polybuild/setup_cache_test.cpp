@@ -11,7 +11,7 @@
 
 #include "frame/globals.h"
 #include "frame/preroll.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/net_fit.h"
 #include "setup_fixture.h"

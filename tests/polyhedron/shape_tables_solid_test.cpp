@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "net_checks.h"
-#include "polybuild/catalogue_nets.h"
+#include "polyhedron/catalogue_nets.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "frame/globals.h"
 #include "frame/settings_defaults.h"
 #include "frame/task_pool.h"
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"
 #include "projection/florets_basis.h"

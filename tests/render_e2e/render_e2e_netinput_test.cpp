@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/net_fit.h"
 #include "polyhedron/net_points.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "polybuild/catalogue_solids.h"
+#include "polyhedron/catalogue_solids.h"
 #include "polyhedron/polyhedron_record.h"
 
 namespace nets {

@@ -1,11 +1,11 @@
-// Generates the nets of the static shape catalogue, polybuild/catalogue_nets.{h,cpp}.
-// From the repository root:
-//   cmake -S . -B build -G Ninja && ninja -C build gyrelle_core
-//   cmake -S tools/catalogue_nets -B build-netgen -G Ninja -DGYRELLE_BUILD=$PWD/build
-//   ninja -C build-netgen && build-netgen/catalogue_nets_generate polybuild
-// The output is deterministic; commit it as written.
+// Generates the nets of the static shape catalogue, polyhedron/catalogue_nets.{h,cpp}.
+// From the repository root, after a build with the tests (scripts/build.sh build),
+// or `ninja -C build catalogue_nets_generate`:
+//   build/tools/catalogue_nets/catalogue_nets_generate polyhedron
+// The output is deterministic; commit it as written (the test
+// generated_catalogue_nets checks that the committed files are its output).
 //
-// Each solid of polybuild/catalogue_solids.h is loaded through the adders and
+// Each solid of polyhedron/catalogue_solids.h is loaded through the adders and
 // unfolded by the plug-in's own unfolding into one piece; its faces are then
 // placed again in double precision along the same hinges. The cube's two
 // crosses and the icosahedron's strip are unfolded along planned hinges
@@ -115,7 +115,7 @@ void AddVerticalCross(NetTables* horizontal, const Net& vertical, const char* ro
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <output folder, normally polybuild>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <output folder, normally polyhedron>\n", argv[0]);
     return 2;
   }
   std::vector<NetTables> tables;

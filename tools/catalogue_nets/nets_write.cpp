@@ -41,58 +41,38 @@ bool WriteNetTables(const std::string& folder, const std::vector<NetTables>& tab
     << kBanner << "\n"
     << "// The nets of the static shape families: net points (x, y) and face rows\n"
     << "// (1-based point numbers of each face, counter-clockwise, each face ended by\n"
-    << "// 0). Row k folds onto one face of the family's solid (polybuild/\n"
+    << "// 0). Row k folds onto one face of the family's solid (polyhedron/\n"
     << "// catalogue_solids.h); which one the set-up finds by matching the net to the\n"
     << "// solid, and the rows are ordered so that it finds the face each row was cut\n"
     << "// from where it can (elsewhere it pairs the net through a symmetry of the\n"
     << "// solid). Every net is one piece, congruent face by face to its solid under\n"
     << "// that pairing, in the solid's units.\n\n"
-    << "#include <cstdint>\n\n";
-  c << kBanner << "\n#include \"polybuild/catalogue_nets.h\"\n\n// clang-format off\n";
+    << "// The tables live in the header so that tables of other shapes that start\n"
+    << "// with one of these nets' points can be put together at compile time.\n\n"
+    << "#include <cstdint>\n\n// clang-format off\n";
+  c << kBanner << "\n#include \"polyhedron/catalogue_nets.h\"\n\n#include \"polyhedron/catalogue_row_checks.h\"\n\n";
   for (const NetTables& t : tables) {
     h << "// Folds onto " << t.family << " (" << t.rowTables.size() << (t.rowTables.size() == 1 ? " net)" : " nets)")
       << "\n";
-    h << "extern const double " << t.coordsName << "[" << t.points.size() << "][2];\n";
-    c << "constexpr double " << t.coordsName << "[" << t.points.size() << "][2] = {\n";
-    for (const auto& p : t.points) c << "  {" << Literal(p[0]) << ", " << Literal(p[1]) << "},\n";
-    c << "};\n";
+    h << "inline constexpr double " << t.coordsName << "[" << t.points.size() << "][2] = {\n";
+    for (const auto& p : t.points) h << "  {" << Literal(p[0]) << ", " << Literal(p[1]) << "},\n";
+    h << "};\n";
     for (const auto& [name, rows] : t.rowTables) {
-      h << "extern const int16_t " << name << "[" << RowEntries(rows) << "];\n";
-      c << "constexpr int16_t " << name << "[" << RowEntries(rows) << "] = {\n";
+      h << "inline constexpr int16_t " << name << "[" << RowEntries(rows) << "] = {\n";
       for (const auto& r : rows) {
-        c << " ";
-        for (int32_t v : r) c << " " << v + 1 << ",";
-        c << " 0,\n";
+        h << " ";
+        for (int32_t v : r) h << " " << v + 1 << ",";
+        h << " 0,\n";
       }
-      c << "};\n";
+      h << "};\n";
     }
-    c << "\n";
+    h << "\n";
   }
-  c << "// clang-format on\n\n"
-    << "namespace {\n\n"
-    << "// Every row names a stored point and has 3 to 10 corners, and the table\n"
-    << "// holds exactly the expected number of rows.\n"
-    << "template <int32_t N>\n"
-    << "constexpr bool RowsValid(const int16_t (&rows)[N], int32_t pointCount, int32_t faceCount) {\n"
-    << "  int32_t faces = 0, corners = 0;\n"
-    << "  for (int32_t i = 0; i < N; ++i) {\n"
-    << "    if (rows[i] == 0) {\n"
-    << "      if (corners < 3 || corners > 10) return false;\n"
-    << "      ++faces;\n"
-    << "      corners = 0;\n"
-    << "    } else if (rows[i] < 1 || rows[i] > pointCount) {\n"
-    << "      return false;\n"
-    << "    } else {\n"
-    << "      ++corners;\n"
-    << "    }\n"
-    << "  }\n"
-    << "  return corners == 0 && faces == faceCount;\n"
-    << "}\n\n";
+  h << "// clang-format on\n";
   for (const NetTables& t : tables)
     for (const auto& [name, rows] : t.rowTables)
-      c << "static_assert(RowsValid(" << name << ", " << t.points.size() << ", " << rows.size() << "), \"" << name
-        << "\");\n";
-  c << "\n}  // namespace\n";
+      c << "static_assert(CatalogueRowsValid(" << name << ", " << t.points.size() << ", " << rows.size() << "), \""
+        << name << "\");\n";
   return WriteFile(folder + "/catalogue_nets.h", h.str()) && WriteFile(folder + "/catalogue_nets.cpp", c.str());
 }
 

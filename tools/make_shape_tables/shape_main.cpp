@@ -36,7 +36,7 @@
 #include "rhombus_net.h"
 #include "projection/net_projection_core.h"
 #include "projection/stereographic.h"
-#include "polybuild/catalogue_solids.h"
+#include "polyhedron/catalogue_solids.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"
 #include "star_layouts.h"

@@ -1,4 +1,4 @@
-#include "polybuild/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"
 
 #include <algorithm>
 #include <cstddef>
