@@ -253,7 +253,7 @@ void SampleFloret(CramHost& h, FloretSample* out) {
 // petal's width of longitude. (The disk shift that slides the whole floret
 // afterwards is left out, so that the lunes are exact.) The icosahedron
 // map's net gave a petal a piece of sphere that reached into the lunes of
-// its neighbours: half of 156's points and most of 157's lay outside.
+// its neighbours: a fifth of 156's points and a quarter of 157's lay outside.
 TEST(CrammedFloret, SharkPetalsStayInTheirLunes) {
   CramHost h;
   for (int32_t mode : kSharkModes) {
