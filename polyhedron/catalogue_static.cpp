@@ -11,6 +11,7 @@
 #include "polyhedron/shape_tables_pointy.h"
 #include "polyhedron/shape_tables_reuleaux.h"
 #include "polyhedron/shape_tables_rhombus.h"
+#include "polyhedron/shape_tables_shark.h"
 #include "polyhedron/shape_tables_solid.h"
 #include "polyhedron/shape_tables_stars.h"
 #include "polyhedron/shape_tables_waffle.h"
@@ -260,8 +261,14 @@ constexpr StaticShapeEntry kStaticShapes[] = {
     WithMirrorFlipB(SectorNet(62, trident_Coords2D, trident_Faces2D, trident_Coords3D, trident_2D_to_3D, 96)),
     SectorNet(63, sixstar_Coords2D, sixstar_Faces2D, sixstar_Coords3D, sixstar_2D_to_3D, 24),
     CubeOnACorner(64, zigzag_Faces2D, int32_t(std::size(zigzag_Faces2D)), 48, false),
-    {65, NewIco_Coords2D, NewIco_Faces2D, int32_t(std::size(NewIco_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
-     int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},
+    // The shark florets' solid: the icosahedron turned to the petal's pole,
+    // on a net of its own that lays the half sphere a petal reads to the
+    // right of the net's centre.
+    {.shapeCode = 65, .coords2D = shark_Coords2D, .faces2DRows = shark_Faces2D,
+     .rows2DLength = int32_t(std::size(shark_Faces2D)), .coords3D = shark_Coords3D, .faces3DRows = NewIco_Faces3D,
+     .rows3DLength = int32_t(std::size(NewIco_Faces3D)), .faceCount = 20, .mirrorFlipA = 0,
+     .exportFlipFirstAxis = 0, .warpStyle = 1, .upFace = kUpFaceMostCorners, .map2Dto3D = shark_2D_to_3D,
+     .map2Dto3DLength = int32_t(std::size(shark_2D_to_3D))},
     // The icosahedron's sunburst, warped like 65.
     {66, sunburst_Coords2D, sunburst_Faces2D, int32_t(std::size(sunburst_Faces2D)), NewIco_Coords3D, NewIco_Faces3D,
      int32_t(std::size(NewIco_Faces3D)), 20, 0, 0, 1, kUpFaceMostCorners},

@@ -64,12 +64,14 @@ bool IsMember(const polyhedron* poly, int32_t face3D, int32_t fragment) {
   return false;
 }
 
-// The single-fragment boxes and dodecahedron: a piece is entered across its
-// border once and grows whole from there. Entered at every border it meets
-// in the same generation, a piece would be laid in as many parts, each cut
-// off along the line where its growth met another's.
+// The single-fragment curved solids but the tetrahedron (whose pieces grow
+// whole as they are): a piece is entered across its border once and grows
+// whole from there. Entered at every border it meets in the same generation,
+// a piece would be laid in as many parts, each cut off along the line where
+// its growth met another's.
 bool EntersPiecesOnce(int32_t shapeCode) {
-  return shapeCode == 170 || shapeCode == 175 || shapeCode == 176 || shapeCode == 179 || shapeCode == 180;
+  return shapeCode == 164 || shapeCode == 166 || shapeCode == 168 || shapeCode == 170 || shapeCode == 175 ||
+         shapeCode == 176 || shapeCode == 179 || shapeCode == 180;
 }
 
 bool PieceIsStarted(const polyhedron* poly, int32_t group) {

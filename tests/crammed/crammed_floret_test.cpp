@@ -3,8 +3,10 @@
 // output land on the net's faces or nowhere.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "support/fake_host.h"
 #include "frame/globals.h"
@@ -214,6 +216,137 @@ TEST(CrammedFloret, EveryFloretStaysInsideItsFrame) {
     }
   }
   EXPECT_GT(grownSides, 0) << "shark and shard reach past their table canvas";
+}
+
+// The shark florets on their icosahedron net: a petal reads the half of the
+// net right of its centre, which must show the half sphere that the petal's
+// lune opens, and only it, so that the petals tile the sphere.
+constexpr int32_t kSharkModes[] = {156, 157};
+
+// A rectangular sample of the view's frame: the sphere point and petal of
+// every point on the floret.
+struct FloretSample {
+  static constexpr int32_t kSize = 240;
+  bool hit[kSize][kSize] = {};
+  float point[kSize][kSize][3] = {};
+  int32_t petal[kSize][kSize] = {};
+  int32_t hits = 0;
+};
+
+void SampleFloret(CramHost& h, FloretSample* out) {
+  const vort& view = *h.view;
+  renderhinttype& hint = h.task().outputHint;
+  for (int32_t j = 0; j < FloretSample::kSize; ++j) {
+    for (int32_t i = 0; i < FloretSample::kSize; ++i) {
+      const float u = (i + 0.5f) / FloretSample::kSize, v = (j + 0.5f) / FloretSample::kSize;
+      uint8_t outside = 1;
+      CrammedFloretPoint(u, v, view, out->point[j][i], &outside, &hint);
+      out->hit[j][i] = !outside;
+      out->petal[j][i] = hint.petalIndex;
+      out->hits += !outside;
+    }
+  }
+}
+
+// Each petal lands in its own lune about the floret's axis: the sphere
+// point, turned back by its petal's share of the turn, lies within one
+// petal's width of longitude. (The disk shift that slides the whole floret
+// afterwards is left out, so that the lunes are exact.) The icosahedron
+// map's net gave a petal a piece of sphere that reached into the lunes of
+// its neighbours: a fifth of 156's points and a quarter of 157's lay outside.
+TEST(CrammedFloret, SharkPetalsStayInTheirLunes) {
+  CramHost h;
+  for (int32_t mode : kSharkModes) {
+    ASSERT_EQ(h.Build(mode), ViewBuild_OK) << "mode " << mode;
+    h.view->floret.diskShift = 0.0;
+    auto sample = std::make_unique<FloretSample>();
+    SampleFloret(h, sample.get());
+    const int32_t n = h.view->floret.petalCount;
+    const double width = 2.0 * M_PI / n, slack = 1e-3;
+    int32_t inLune = 0;
+    for (int32_t j = 0; j < FloretSample::kSize; ++j) {
+      for (int32_t i = 0; i < FloretSample::kSize; ++i) {
+        if (!sample->hit[j][i]) continue;
+        const float* p = sample->point[j][i];
+        // The petals turn about the picture's depth axis.
+        double lon = std::atan2(double(p[0]), -double(p[1])) + width * sample->petal[j][i];
+        lon -= 2.0 * M_PI * std::floor(lon / (2.0 * M_PI));
+        if (lon <= width + slack || lon >= 2.0 * M_PI - slack) ++inLune;
+      }
+    }
+    EXPECT_GT(sample->hits, 10000) << "mode " << mode;
+    EXPECT_GE(inLune, sample->hits * 998 / 1000) << "mode " << mode;
+  }
+}
+
+// About the centre the petals meet edge to edge: a small circle round it
+// lies wholly on the floret and its points run on over the seams without a
+// jump on the sphere.
+TEST(CrammedFloret, SharkPetalsMeetAtTheCentre) {
+  CramHost h;
+  constexpr int32_t kSteps = 4000;
+  for (int32_t mode : kSharkModes) {
+    ASSERT_EQ(h.Build(mode), ViewBuild_OK) << "mode " << mode;
+    const vort& view = *h.view;
+    for (double r : {0.02, 0.06, 0.12}) {
+      int32_t off = 0, jumps = 0;
+      float prev[3] = {0, 0, 0};
+      for (int32_t k = 0; k <= kSteps; ++k) {
+        const double a = 2.0 * M_PI * k / kSteps;
+        float u, v, p[3];
+        uint8_t outside = 1;
+        PlaneToUnit(view.snuggle, r * std::cos(a), r * std::sin(a), &u, &v);
+        CrammedFloretPoint(u, v, view, p, &outside, &h.task().outputHint);
+        if (outside) {
+          ++off;
+          continue;
+        }
+        const double d = std::hypot(p[0] - prev[0], p[1] - prev[1], p[2] - prev[2]);
+        if (k > 0 && d > 0.05) ++jumps;
+        std::copy(p, p + 3, prev);
+      }
+      EXPECT_EQ(off, 0) << "mode " << mode << " radius " << r;
+      EXPECT_EQ(jumps, 0) << "mode " << mode << " radius " << r;
+    }
+  }
+}
+
+// The petals make one outline: the points on the floret are one connected
+// region of the frame (notches cut into it, but no petal comes apart).
+TEST(CrammedFloret, SharkPetalsMakeOneOutline) {
+  CramHost h;
+  constexpr int32_t N = FloretSample::kSize;
+  for (int32_t mode : kSharkModes) {
+    ASSERT_EQ(h.Build(mode), ViewBuild_OK) << "mode " << mode;
+    auto sample = std::make_unique<FloretSample>();
+    SampleFloret(h, sample.get());
+    std::vector<uint8_t> seen(N * N, 0);
+    int32_t largest = 0;
+    for (int32_t start = 0; start < N * N; ++start) {
+      if (seen[start] || !sample->hit[start / N][start % N]) continue;
+      std::vector<int32_t> stack = {start};
+      seen[start] = 1;
+      int32_t size = 0;
+      while (!stack.empty()) {
+        const int32_t c = stack.back();
+        stack.pop_back();
+        ++size;
+        const int32_t x = c % N, y = c / N;
+        const int32_t next[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+        for (const auto& q : next) {
+          if (q[0] < 0 || q[0] >= N || q[1] < 0 || q[1] >= N) continue;
+          const int32_t d = q[1] * N + q[0];
+          if (!seen[d] && sample->hit[q[1]][q[0]]) {
+            seen[d] = 1;
+            stack.push_back(d);
+          }
+        }
+      }
+      largest = std::max(largest, size);
+    }
+    // A sample that grazes a notch may leave a lone point.
+    EXPECT_GE(largest, sample->hits * 998 / 1000) << "mode " << mode;
+  }
 }
 
 }  // namespace

@@ -20,14 +20,15 @@ namespace {
 
 struct OneFragmentMode {
   int32_t mode;
-  bool piecesWhole;  // every piece in one part (the boxes and the dodecahedron grow each piece whole)
+  bool piecesWhole;  // every piece in one part
   bool flat;         // no face over another
 };
-// The tribox and the octahedron grow their pieces in several parts, and the
-// cube lays a little of one wing over another; they are left as they draw.
+// Each piece is entered once and grows whole; the tribox, the octahedron and
+// the cube grew theirs from every border they met, in several parts. The
+// cube lays a little of one wing over another; it is left as it draws.
 constexpr OneFragmentMode kOneFragmentModes[] = {
-    {1035, true, true},  {1036, false, true}, {1037, false, true}, {1038, true, true}, {1039, true, true},
-    {1040, true, true},  {1041, true, true},  {1047, false, false}, {1048, true, true},
+    {1035, true, true},  {1036, true, true}, {1037, true, true}, {1038, true, true}, {1039, true, true},
+    {1040, true, true},  {1041, true, true},  {1047, true, false}, {1048, true, true},
 };
 
 // Net faces of one piece joined where they touch in the net: the number of
