@@ -30,7 +30,7 @@ struct Axis {
 // same edge pixels, so the coordinate is bounded first: that keeps the
 // integer conversion defined for any float, infinities included. A point
 // left of -0.5 would give a negative phase; it reads with phase 0.
-bool SplitAxis(float x, int32_t last, Axis* axis) {
+inline bool SplitAxis(float x, int32_t last, Axis* axis) {
   if (x != x) return false;
   const float lo = -1.0f, hi = float(last) + 2.0f;
   x = x < lo ? lo : (x > hi ? hi : x);
@@ -86,13 +86,15 @@ const uint8_t* Window(const PyramidDescriptor* p, int32_t level, const Axis& ax,
   const bool edgeWrap = nearEdge && p->wrapMode != 0;
   Neighbours(ax.centre, p->levelWidth[level], lastX, edgeWrap, cols);
   Neighbours(ay.centre, p->levelHeight[level], lastY, edgeWrap && p->wrapMode == 1, rows);
+  // The packed reader folds by the wrap mode once more; the others clamp.
+  // A column's fold does not depend on the row, nor a row's on the column.
+  for (int i = 0; i < kWindow; ++i) {
+    cols[i] = kPackedReader ? WrapColumn(p, level, cols[i]) : Clamp(cols[i], lastX);
+    rows[i] = kPackedReader ? WrapRow(p, level, rows[i]) : Clamp(rows[i], lastY);
+  }
   for (int j = 0; j < kWindow; ++j) {
-    for (int i = 0; i < kWindow; ++i) {
-      // The packed reader folds by the wrap mode once more; the others clamp.
-      const int32_t x = kPackedReader ? WrapColumn(p, level, cols[i]) : Clamp(cols[i], lastX);
-      const int32_t y = kPackedReader ? WrapRow(p, level, rows[j]) : Clamp(rows[j], lastY);
-      std::memcpy(scratch + (j * kWindow + i) * kBytes, PyramidPixelAddress(p, level, x, y), kBytes);
-    }
+    for (int i = 0; i < kWindow; ++i)
+      std::memcpy(scratch + (j * kWindow + i) * kBytes, PyramidPixelAddress(p, level, cols[i], rows[j]), kBytes);
   }
   *rowBytes = ptrdiff_t(kWindow) * kBytes;
   return scratch;
@@ -100,8 +102,13 @@ const uint8_t* Window(const PyramidDescriptor* p, int32_t level, const Axis& ax,
 
 // Integer weights of the five columns cx - 2 ... cx + 2 at one phase: the
 // pixel at offset j from the centre takes tap 2 - j.
-void IntWeights(const float* table, int32_t firstArray, int32_t phase, int32_t w[kWindow]) {
-  for (int i = 0; i < kWindow; ++i) w[i] = FilterTableInt(table, firstArray + (kWindow - 1 - i), phase);
+inline void IntWeights(const float* table, int32_t firstArray, int32_t phase, int32_t w[kWindow]) {
+  const float* at = table + phase;
+  w[0] = FilterTableInt(at, firstArray + 4, 0);
+  w[1] = FilterTableInt(at, firstArray + 3, 0);
+  w[2] = FilterTableInt(at, firstArray + 2, 0);
+  w[3] = FilterTableInt(at, firstArray + 1, 0);
+  w[4] = FilterTableInt(at, firstArray, 0);
 }
 
 // The float member weighs in double, with the tap that stands for the
@@ -122,7 +129,7 @@ const float* TableOf(const PyramidDescriptor* p) { return p->filterTable ? p->fi
 
 // Shared set-up of every member: false when the pyramid is not of `kind`,
 // lacks the level or the point is NaN.
-bool Locate(const PyramidDescriptor* p, int32_t level, int32_t kind, float x, float y, Axis* ax, Axis* ay) {
+inline bool Locate(const PyramidDescriptor* p, int32_t level, int32_t kind, float x, float y, Axis* ax, Axis* ay) {
   return PyramidHasLevel(p, level) && p->dataKind == kind && SplitAxis(x, p->levelClampX[level], ax) &&
          SplitAxis(y, p->levelClampY[level], ay);
 }
@@ -156,6 +163,8 @@ void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindo
   const __m128i w01 = WeightPair(wx[0], wx[1]), w23 = WeightPair(wx[2], wx[3]), w4 = WeightPair(wx[4], 0);
   __m128i acc = zero;
   for (int j = 0; j < kWindow; ++j) {
+    // A zero row weight adds nothing to any lane: some phases have one.
+    if (wy[j] == 0) continue;
     const uint8_t* row = base + j * rowBytes;
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row));
     const __m128i last = _mm_cvtsi32_si128(Load<int32_t>(row + 16));
@@ -206,6 +215,7 @@ void Sum16(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], c
            int32_t out[kChannels]) {
   int32_t acc[kChannels] = {};
   for (int j = 0; j < kWindow; ++j) {
+    if (wy[j] == 0) continue;
     const uint8_t* row = base + j * rowBytes;
     int32_t s[kChannels] = {};
     for (int i = 0; i < kWindow; ++i)

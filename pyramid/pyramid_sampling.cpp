@@ -12,6 +12,8 @@ void Zero(float c[4]) { c[0] = c[1] = c[2] = c[3] = 0.0f; }
 void ReadLevel(const PyramidDescriptor* p, int32_t level, float u, float v, float c[4]) {
   const float x = float(p->scaleWidth[level]) * u - 0.5f;
   const float y = float(p->scaleHeight[level]) * v - 0.5f;
+  // The 8-bit kind is nearly every read: straight to its member.
+  if (p->dataKind == PyramidDataKind_Packed8) return gauss_pyramid_sample4(p, level, x, y, &c[0], &c[1], &c[2], &c[3]);
   gauss_pyramid_sampleColor(p, level, x, y, &c[0], &c[1], &c[2], &c[3]);
 }
 
