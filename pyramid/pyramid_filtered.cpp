@@ -138,50 +138,64 @@ inline bool Locate(const PyramidDescriptor* p, int32_t level, int32_t kind, floa
 // 2048 × 255 × 1.1 and the weighted total stays below 2^31.
 #if defined(__SSE2__)
 
-// Low 32 bits of the lane products; the same bits for signed and unsigned
-// operands, so the unsigned multiply serves.
-__m128i MulLo32(__m128i a, __m128i broadcast) {
-  const __m128i even = _mm_mul_epu32(a, broadcast);
-  const __m128i odd = _mm_mul_epu32(_mm_srli_epi64(a, 32), broadcast);
-  return _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
-                            _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
-}
-
 // Two 16-bit weights side by side in every 32-bit lane, for the pairwise
 // multiply-add.
-__m128i WeightPair(int32_t first, int32_t second) {
+inline __m128i WeightPair(int32_t first, int32_t second) {
   return _mm_set1_epi32(int32_t((uint32_t(second) << 16) | (uint32_t(first) & 0xFFFFu)));
 }
 
-// The channels of two neighbouring pixels interleaved (a0 a1 b0 b1 g0 g1
-// r0 r1) as 16-bit values, so one multiply-add weighs both pixels of every
-// channel: the whole row costs three of them. Weights fit 16 bits (at most
-// 2048) and a pair of products 32 bits.
-void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], const int32_t wy[kWindow],
-                int32_t out[4]) {
+// Two rows weighed at once, column by column: their bytes interleaved and
+// widened to 16 bits (a0 a1 b0 b1 g0 g1 r0 r1 of one pixel of each row), so
+// one multiply-add gives a pixel's four weighted column sums. A zero weight
+// pair adds nothing.
+inline void AddRowPair(const uint8_t* first, const uint8_t* second, __m128i weights, __m128i columns[kWindow]) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i w01 = WeightPair(wx[0], wx[1]), w23 = WeightPair(wx[2], wx[3]), w4 = WeightPair(wx[4], 0);
-  __m128i acc = zero;
-  for (int j = 0; j < kWindow; ++j) {
-    // A zero row weight adds nothing to any lane: some phases have one.
-    if (wy[j] == 0) continue;
-    const uint8_t* row = base + j * rowBytes;
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row));
-    const __m128i last = _mm_cvtsi32_si128(Load<int32_t>(row + 16));
-    const __m128i p01 = _mm_unpacklo_epi8(_mm_unpacklo_epi8(v, _mm_srli_si128(v, 4)), zero);
-    const __m128i p23 = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_srli_si128(v, 8), _mm_srli_si128(v, 12)), zero);
-    const __m128i p4 = _mm_unpacklo_epi16(_mm_unpacklo_epi8(last, zero), zero);
-    const __m128i sum =
-        _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(p01, w01), _mm_madd_epi16(p23, w23)), _mm_madd_epi16(p4, w4));
-    acc = _mm_add_epi32(acc, MulLo32(sum, _mm_set1_epi32(wy[j])));
-  }
+  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
+  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(second));
+  const __m128i lo = _mm_unpacklo_epi8(a, b), hi = _mm_unpackhi_epi8(a, b);
+  const __m128i last =
+      _mm_unpacklo_epi8(_mm_cvtsi32_si128(Load<int32_t>(first + 16)), _mm_cvtsi32_si128(Load<int32_t>(second + 16)));
+  columns[0] = _mm_add_epi32(columns[0], _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), weights));
+  columns[1] = _mm_add_epi32(columns[1], _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), weights));
+  columns[2] = _mm_add_epi32(columns[2], _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), weights));
+  columns[3] = _mm_add_epi32(columns[3], _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), weights));
+  columns[4] = _mm_add_epi32(columns[4], _mm_madd_epi16(_mm_unpacklo_epi8(last, zero), weights));
+}
+
+inline void WeighColumn(__m128i column, int32_t weight, __m128i* even, __m128i* odd) {
+  const __m128i w = _mm_set1_epi32(weight);
+  *even = _mm_add_epi64(*even, _mm_mul_epu32(column, w));
+  *odd = _mm_add_epi64(*odd, _mm_mul_epu32(_mm_srli_epi64(column, 32), w));
+}
+
+// The window's columns first, then the column weights: the same integer
+// sum as row by row (integer sums do not depend on their order), in fewer
+// steps. Column sums stay below 2^20 and the total below 2^31. The column
+// weights multiply in 64-bit lanes (channels 0 and 2, then 1 and 3) whose
+// low 32 bits are the 32-bit products and sums.
+inline void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], const int32_t wy[kWindow],
+                       int32_t out[4]) {
+  __m128i columns[kWindow];
+  for (__m128i& c : columns) c = _mm_setzero_si128();
+  AddRowPair(base, base + rowBytes, WeightPair(wy[0], wy[1]), columns);
+  AddRowPair(base + 2 * rowBytes, base + 3 * rowBytes, WeightPair(wy[2], wy[3]), columns);
+  // The last row pairs with itself, the second weight zero; some phases
+  // give it no weight at all.
+  if (wy[4] != 0) AddRowPair(base + 4 * rowBytes, base + 4 * rowBytes, WeightPair(wy[4], 0), columns);
+  __m128i even = _mm_setzero_si128(), odd = _mm_setzero_si128();
+  WeighColumn(columns[0], wx[0], &even, &odd);
+  WeighColumn(columns[1], wx[1], &even, &odd);
+  WeighColumn(columns[2], wx[2], &even, &odd);
+  WeighColumn(columns[3], wx[3], &even, &odd);
+  WeighColumn(columns[4], wx[4], &even, &odd);
   // Lanes hold the bytes in memory order: alpha, blue, green, red.
-  alignas(16) int32_t lanes[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), acc);
-  out[0] = lanes[3];
-  out[1] = lanes[2];
-  out[2] = lanes[1];
-  out[3] = lanes[0];
+  alignas(16) int32_t e[4], o[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(e), even);
+  _mm_store_si128(reinterpret_cast<__m128i*>(o), odd);
+  out[0] = o[2];
+  out[1] = e[2];
+  out[2] = o[0];
+  out[3] = e[0];
 }
 
 #else
