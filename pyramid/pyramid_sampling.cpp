@@ -74,15 +74,38 @@ void get_unitarycoord_unitary_color(const PyramidDescriptor* p, int32_t level, f
   UnitTrilinear(p, level, t, u, v, colour);
 }
 
-void get_sharpened_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float sharpen,
-                         float colour[4]) {
+namespace {
+
+inline void SharpenedColour(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float sharpen,
+                            float colour[4]) {
   float ignoredLevel = 0.0f;
-  if (!p || OverhangizeCoordinates(&u, &v, &ignoredLevel, p->overhangMode, p)) return Zero(colour);
+  if (!p) return Zero(colour);
+  // A point inside the picture, nearly every one, has no overhang to map.
+  const bool inside = u >= 0.0f && u <= 1.0f && v >= 0.0f && v < 1.0f;
+  if (!inside && OverhangizeCoordinates(&u, &v, &ignoredLevel, p->overhangMode, p)) return Zero(colour);
   UnitTrilinear(p, level, t, u, v, colour);
   if (sharpen == 0.0f) return;
   float coarser[4];
   UnitTrilinear(p, level + 1, t, u, v, coarser);
   for (int i = 0; i < 3; ++i) colour[i] = colour[i] + (colour[i] - coarser[i]) * sharpen;
+}
+
+}  // namespace
+
+void get_sharpened_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float sharpen,
+                         float colour[4]) {
+  SharpenedColour(p, level, t, u, v, sharpen, colour);
+}
+
+void AddSharpenedColours(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float stepU,
+                         float stepV, int32_t count, float sharpen, double sum[4]) {
+  for (int32_t i = 0; i < count; ++i) {
+    float c[4];
+    SharpenedColour(p, level, t, u, v, sharpen, c);
+    for (int k = 0; k < 4; ++k) sum[k] += double(c[k]);
+    u += stepU;
+    v += stepV;
+  }
 }
 
 void get_unit_ramped_wrapped_pyramid_sample_point(float u, float v, const PyramidDescriptor* p, int32_t level,
