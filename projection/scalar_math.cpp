@@ -10,7 +10,6 @@ constexpr float kHalfPiF = 1.5707964f;
 constexpr float kThreeHalfPiF = 4.712389f;
 // The float just below pi: the negative x axis of RectangularToPolar.
 constexpr float kPiBelowF = 3.1415925f;
-constexpr uint32_t kSloppySqrtMagic = 0x5F375A86u;
 constexpr double kInvLn2AsFloat = -1.4426950216293335;  // -1/ln 2 rounded to float
 
 // Abramowitz and Stegun 4.4.45 without the square-root factor.
@@ -72,14 +71,6 @@ float SqrtQuakeyFloat(float x) { return std::sqrt(x); }
 float InvSqrtQuakey(float x) { return static_cast<float>(1.0 / std::sqrt(static_cast<double>(x))); }
 
 double InvSqrtQuakeyDouble(double x) { return 1.0 / std::sqrt(x); }
-
-float SqrtFastSloppyFloat(float x) {
-  if (x == 0.0f) return 0.0f;
-  float r = std::bit_cast<float>(kSloppySqrtMagic - (std::bit_cast<uint32_t>(x) >> 1));
-  r = (1.5f - 0.5f * x * r * r) * r;
-  r = (1.5f - 0.5f * x * r * r) * r;
-  return r * x;
-}
 
 float bias(float t, float b) {
   if (t == 0.0f) return 0.0f;

@@ -3,6 +3,9 @@
 // roots, the in-place vector normalisers and the bias and gain curves.
 #pragma once
 
+#include <bit>
+#include <cstdint>
+
 constexpr float kPiF = 3.1415927f;
 constexpr float kTwoPiF = 6.2831855f;
 constexpr double kPi = 3.141592653589793;
@@ -25,7 +28,14 @@ float SqrtQuakeyFloat(float x);
 float InvSqrtQuakey(float x);
 double InvSqrtQuakeyDouble(double x);
 // A bit-level estimate refined by two Newton steps; 0 gives 0.
-float SqrtFastSloppyFloat(float x);
+inline float SqrtFastSloppyFloat(float x) {
+  // Inline: the footprint sampler asks three times a pixel.
+  if (x == 0.0f) return 0.0f;
+  float r = std::bit_cast<float>(0x5F375A86u - (std::bit_cast<uint32_t>(x) >> 1));
+  r = (1.5f - 0.5f * x * r * r) * r;
+  r = (1.5f - 0.5f * x * r * r) * r;
+  return r * x;
+}
 
 // t^(-log2 b); 0 when t is 0.
 float bias(float t, float b);

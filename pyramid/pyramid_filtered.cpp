@@ -30,7 +30,7 @@ struct Axis {
 // same edge pixels, so the coordinate is bounded first: that keeps the
 // integer conversion defined for any float, infinities included. A point
 // left of -0.5 would give a negative phase; it reads with phase 0.
-bool SplitAxis(float x, int32_t last, Axis* axis) {
+inline bool SplitAxis(float x, int32_t last, Axis* axis) {
   if (x != x) return false;
   const float lo = -1.0f, hi = float(last) + 2.0f;
   x = x < lo ? lo : (x > hi ? hi : x);
@@ -86,13 +86,15 @@ const uint8_t* Window(const PyramidDescriptor* p, int32_t level, const Axis& ax,
   const bool edgeWrap = nearEdge && p->wrapMode != 0;
   Neighbours(ax.centre, p->levelWidth[level], lastX, edgeWrap, cols);
   Neighbours(ay.centre, p->levelHeight[level], lastY, edgeWrap && p->wrapMode == 1, rows);
+  // The packed reader folds by the wrap mode once more; the others clamp.
+  // A column's fold does not depend on the row, nor a row's on the column.
+  for (int i = 0; i < kWindow; ++i) {
+    cols[i] = kPackedReader ? WrapColumn(p, level, cols[i]) : Clamp(cols[i], lastX);
+    rows[i] = kPackedReader ? WrapRow(p, level, rows[i]) : Clamp(rows[i], lastY);
+  }
   for (int j = 0; j < kWindow; ++j) {
-    for (int i = 0; i < kWindow; ++i) {
-      // The packed reader folds by the wrap mode once more; the others clamp.
-      const int32_t x = kPackedReader ? WrapColumn(p, level, cols[i]) : Clamp(cols[i], lastX);
-      const int32_t y = kPackedReader ? WrapRow(p, level, rows[j]) : Clamp(rows[j], lastY);
-      std::memcpy(scratch + (j * kWindow + i) * kBytes, PyramidPixelAddress(p, level, x, y), kBytes);
-    }
+    for (int i = 0; i < kWindow; ++i)
+      std::memcpy(scratch + (j * kWindow + i) * kBytes, PyramidPixelAddress(p, level, cols[i], rows[j]), kBytes);
   }
   *rowBytes = ptrdiff_t(kWindow) * kBytes;
   return scratch;
@@ -100,8 +102,13 @@ const uint8_t* Window(const PyramidDescriptor* p, int32_t level, const Axis& ax,
 
 // Integer weights of the five columns cx - 2 ... cx + 2 at one phase: the
 // pixel at offset j from the centre takes tap 2 - j.
-void IntWeights(const float* table, int32_t firstArray, int32_t phase, int32_t w[kWindow]) {
-  for (int i = 0; i < kWindow; ++i) w[i] = FilterTableInt(table, firstArray + (kWindow - 1 - i), phase);
+inline void IntWeights(const float* table, int32_t firstArray, int32_t phase, int32_t w[kWindow]) {
+  const float* at = table + phase;
+  w[0] = FilterTableInt(at, firstArray + 4, 0);
+  w[1] = FilterTableInt(at, firstArray + 3, 0);
+  w[2] = FilterTableInt(at, firstArray + 2, 0);
+  w[3] = FilterTableInt(at, firstArray + 1, 0);
+  w[4] = FilterTableInt(at, firstArray, 0);
 }
 
 // The float member weighs in double, with the tap that stands for the
@@ -122,7 +129,7 @@ const float* TableOf(const PyramidDescriptor* p) { return p->filterTable ? p->fi
 
 // Shared set-up of every member: false when the pyramid is not of `kind`,
 // lacks the level or the point is NaN.
-bool Locate(const PyramidDescriptor* p, int32_t level, int32_t kind, float x, float y, Axis* ax, Axis* ay) {
+inline bool Locate(const PyramidDescriptor* p, int32_t level, int32_t kind, float x, float y, Axis* ax, Axis* ay) {
   return PyramidHasLevel(p, level) && p->dataKind == kind && SplitAxis(x, p->levelClampX[level], ax) &&
          SplitAxis(y, p->levelClampY[level], ay);
 }
@@ -131,48 +138,64 @@ bool Locate(const PyramidDescriptor* p, int32_t level, int32_t kind, float x, fl
 // 2048 × 255 × 1.1 and the weighted total stays below 2^31.
 #if defined(__SSE2__)
 
-// Low 32 bits of the lane products; the same bits for signed and unsigned
-// operands, so the unsigned multiply serves.
-__m128i MulLo32(__m128i a, __m128i broadcast) {
-  const __m128i even = _mm_mul_epu32(a, broadcast);
-  const __m128i odd = _mm_mul_epu32(_mm_srli_epi64(a, 32), broadcast);
-  return _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
-                            _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
-}
-
 // Two 16-bit weights side by side in every 32-bit lane, for the pairwise
 // multiply-add.
-__m128i WeightPair(int32_t first, int32_t second) {
+inline __m128i WeightPair(int32_t first, int32_t second) {
   return _mm_set1_epi32(int32_t((uint32_t(second) << 16) | (uint32_t(first) & 0xFFFFu)));
 }
 
-// The channels of two neighbouring pixels interleaved (a0 a1 b0 b1 g0 g1
-// r0 r1) as 16-bit values, so one multiply-add weighs both pixels of every
-// channel: the whole row costs three of them. Weights fit 16 bits (at most
-// 2048) and a pair of products 32 bits.
-void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], const int32_t wy[kWindow],
-                int32_t out[4]) {
+// Two rows weighed at once, column by column: their bytes interleaved and
+// widened to 16 bits (a0 a1 b0 b1 g0 g1 r0 r1 of one pixel of each row), so
+// one multiply-add gives a pixel's four weighted column sums. A zero weight
+// pair adds nothing.
+inline void AddRowPair(const uint8_t* first, const uint8_t* second, __m128i weights, __m128i columns[kWindow]) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i w01 = WeightPair(wx[0], wx[1]), w23 = WeightPair(wx[2], wx[3]), w4 = WeightPair(wx[4], 0);
-  __m128i acc = zero;
-  for (int j = 0; j < kWindow; ++j) {
-    const uint8_t* row = base + j * rowBytes;
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row));
-    const __m128i last = _mm_cvtsi32_si128(Load<int32_t>(row + 16));
-    const __m128i p01 = _mm_unpacklo_epi8(_mm_unpacklo_epi8(v, _mm_srli_si128(v, 4)), zero);
-    const __m128i p23 = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_srli_si128(v, 8), _mm_srli_si128(v, 12)), zero);
-    const __m128i p4 = _mm_unpacklo_epi16(_mm_unpacklo_epi8(last, zero), zero);
-    const __m128i sum =
-        _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(p01, w01), _mm_madd_epi16(p23, w23)), _mm_madd_epi16(p4, w4));
-    acc = _mm_add_epi32(acc, MulLo32(sum, _mm_set1_epi32(wy[j])));
-  }
+  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
+  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(second));
+  const __m128i lo = _mm_unpacklo_epi8(a, b), hi = _mm_unpackhi_epi8(a, b);
+  const __m128i last =
+      _mm_unpacklo_epi8(_mm_cvtsi32_si128(Load<int32_t>(first + 16)), _mm_cvtsi32_si128(Load<int32_t>(second + 16)));
+  columns[0] = _mm_add_epi32(columns[0], _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), weights));
+  columns[1] = _mm_add_epi32(columns[1], _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), weights));
+  columns[2] = _mm_add_epi32(columns[2], _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), weights));
+  columns[3] = _mm_add_epi32(columns[3], _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), weights));
+  columns[4] = _mm_add_epi32(columns[4], _mm_madd_epi16(_mm_unpacklo_epi8(last, zero), weights));
+}
+
+inline void WeighColumn(__m128i column, int32_t weight, __m128i* even, __m128i* odd) {
+  const __m128i w = _mm_set1_epi32(weight);
+  *even = _mm_add_epi64(*even, _mm_mul_epu32(column, w));
+  *odd = _mm_add_epi64(*odd, _mm_mul_epu32(_mm_srli_epi64(column, 32), w));
+}
+
+// The window's columns first, then the column weights: the same integer
+// sum as row by row (integer sums do not depend on their order), in fewer
+// steps. Column sums stay below 2^20 and the total below 2^31. The column
+// weights multiply in 64-bit lanes (channels 0 and 2, then 1 and 3) whose
+// low 32 bits are the 32-bit products and sums.
+inline void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], const int32_t wy[kWindow],
+                       int32_t out[4]) {
+  __m128i columns[kWindow];
+  for (__m128i& c : columns) c = _mm_setzero_si128();
+  AddRowPair(base, base + rowBytes, WeightPair(wy[0], wy[1]), columns);
+  AddRowPair(base + 2 * rowBytes, base + 3 * rowBytes, WeightPair(wy[2], wy[3]), columns);
+  // The last row pairs with itself, the second weight zero; some phases
+  // give it no weight at all.
+  if (wy[4] != 0) AddRowPair(base + 4 * rowBytes, base + 4 * rowBytes, WeightPair(wy[4], 0), columns);
+  __m128i even = _mm_setzero_si128(), odd = _mm_setzero_si128();
+  WeighColumn(columns[0], wx[0], &even, &odd);
+  WeighColumn(columns[1], wx[1], &even, &odd);
+  WeighColumn(columns[2], wx[2], &even, &odd);
+  WeighColumn(columns[3], wx[3], &even, &odd);
+  WeighColumn(columns[4], wx[4], &even, &odd);
   // Lanes hold the bytes in memory order: alpha, blue, green, red.
-  alignas(16) int32_t lanes[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), acc);
-  out[0] = lanes[3];
-  out[1] = lanes[2];
-  out[2] = lanes[1];
-  out[3] = lanes[0];
+  alignas(16) int32_t e[4], o[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(e), even);
+  _mm_store_si128(reinterpret_cast<__m128i*>(o), odd);
+  out[0] = o[2];
+  out[1] = e[2];
+  out[2] = o[0];
+  out[3] = e[0];
 }
 
 #else
@@ -206,6 +229,7 @@ void Sum16(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], c
            int32_t out[kChannels]) {
   int32_t acc[kChannels] = {};
   for (int j = 0; j < kWindow; ++j) {
+    if (wy[j] == 0) continue;
     const uint8_t* row = base + j * rowBytes;
     int32_t s[kChannels] = {};
     for (int i = 0; i < kWindow; ++i)

@@ -187,19 +187,13 @@ void SampleAnisotropicallyColorCore_unitary(float duX, float dvX, float duY, flo
   if (e.major <= 1.0f && e.minor <= 1.0f) return get_sharpened_color(p, 0, 0.0f, u, v, 0.0f, colour);
 
   const FootprintSamples s = PlanFootprintSamples(e, p->pixelStepX[0], p->pixelStepY[0]);
-  float su = u - 0.5f * float(s.count - 1) * s.stepU;
-  float sv = v - 0.5f * float(s.count - 1) * s.stepV;
+  const float su = u - 0.5f * float(s.count - 1) * s.stepU;
+  const float sv = v - 0.5f * float(s.count - 1) * s.stepV;
   // The reads are summed in double and divided by their count: a float sum
   // times a rounded 1/n came out below the colour of a flat area, and the
   // output step truncates (37 became 36 in an 8-bit image).
   double sum[4] = {0.0, 0.0, 0.0, 0.0};
-  for (int32_t i = 0; i < s.count; ++i) {
-    float c[4];
-    get_sharpened_color(p, L, t, su, sv, 0.0f, c);  // an empty read counts as transparent
-    for (int k = 0; k < 4; ++k) sum[k] += double(c[k]);
-    su += s.stepU;
-    sv += s.stepV;
-  }
+  AddSharpenedColours(p, L, t, su, sv, s.stepU, s.stepV, s.count, 0.0f, sum);  // an empty read counts as transparent
   for (int k = 0; k < 4; ++k) colour[k] = float(sum[k] / double(s.count));
 }
 

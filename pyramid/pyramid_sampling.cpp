@@ -9,9 +9,11 @@ namespace {
 void Zero(float c[4]) { c[0] = c[1] = c[2] = c[3] = 0.0f; }
 
 // One level of the trilinear read, in the stored scale.
-void ReadLevel(const PyramidDescriptor* p, int32_t level, float u, float v, float c[4]) {
+inline void ReadLevel(const PyramidDescriptor* p, int32_t level, float u, float v, float c[4]) {
   const float x = float(p->scaleWidth[level]) * u - 0.5f;
   const float y = float(p->scaleHeight[level]) * v - 0.5f;
+  // The 8-bit kind is nearly every read: straight to its member.
+  if (p->dataKind == PyramidDataKind_Packed8) return gauss_pyramid_sample4(p, level, x, y, &c[0], &c[1], &c[2], &c[3]);
   gauss_pyramid_sampleColor(p, level, x, y, &c[0], &c[1], &c[2], &c[3]);
 }
 
@@ -29,22 +31,38 @@ int32_t CornerIndex(double position, int32_t last) {
 
 }  // namespace
 
+namespace {
+
+// The trilinear read into c0 (zeros without tiles); inline here, for every
+// read of the footprint sampler passes through it once or twice.
+inline void Trilinear(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float c0[4]) {
+  c0[0] = c0[1] = c0[2] = c0[3] = 0.0f;
+  if (!p || !p->tileTable) return;
+  const int32_t top = p->topLevel;
+  int32_t L0 = level < top - 1 ? level : top - 1;
+  if (L0 < 0) L0 = 0;
+  ReadLevel(p, L0, u, v, c0);
+  if (t != 0.0f) {
+    const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
+    float c1[4];
+    ReadLevel(p, L1, u, v, c1);
+    // Grey kinds carry a constant alpha in both levels, so it survives.
+    for (int i = 0; i < 4; ++i) c0[i] = c0[i] + (c1[i] - c0[i]) * t;
+  }
+}
+
+inline void UnitTrilinear(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float colour[4]) {
+  Trilinear(p, level, t, u, v, colour);
+  const float scale = p ? p->toUnitScale : 0.0f;
+  for (int i = 0; i < 4; ++i) colour[i] *= scale;
+}
+
+}  // namespace
+
 void get_borked(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float* r, float* g, float* b,
                 float* a) {
-  float c0[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  if (p && p->tileTable) {
-    const int32_t top = p->topLevel;
-    int32_t L0 = level < top - 1 ? level : top - 1;
-    if (L0 < 0) L0 = 0;
-    ReadLevel(p, L0, u, v, c0);
-    if (t != 0.0f) {
-      const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
-      float c1[4];
-      ReadLevel(p, L1, u, v, c1);
-      // Grey kinds carry a constant alpha in both levels, so it survives.
-      for (int i = 0; i < 4; ++i) c0[i] = c0[i] + (c1[i] - c0[i]) * t;
-    }
-  }
+  float c0[4];
+  Trilinear(p, level, t, u, v, c0);
   *r = c0[0];
   *g = c0[1];
   *b = c0[2];
@@ -53,20 +71,41 @@ void get_borked(const PyramidDescriptor* p, int32_t level, float t, float u, flo
 
 void get_unitarycoord_unitary_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v,
                                     float colour[4]) {
-  get_borked(p, level, t, u, v, &colour[0], &colour[1], &colour[2], &colour[3]);
-  const float scale = p ? p->toUnitScale : 0.0f;
-  for (int i = 0; i < 4; ++i) colour[i] *= scale;
+  UnitTrilinear(p, level, t, u, v, colour);
 }
+
+namespace {
+
+inline void SharpenedColour(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float sharpen,
+                            float colour[4]) {
+  float ignoredLevel = 0.0f;
+  if (!p) return Zero(colour);
+  // A point inside the picture, nearly every one, has no overhang to map.
+  const bool inside = u >= 0.0f && u <= 1.0f && v >= 0.0f && v < 1.0f;
+  if (!inside && OverhangizeCoordinates(&u, &v, &ignoredLevel, p->overhangMode, p)) return Zero(colour);
+  UnitTrilinear(p, level, t, u, v, colour);
+  if (sharpen == 0.0f) return;
+  float coarser[4];
+  UnitTrilinear(p, level + 1, t, u, v, coarser);
+  for (int i = 0; i < 3; ++i) colour[i] = colour[i] + (colour[i] - coarser[i]) * sharpen;
+}
+
+}  // namespace
 
 void get_sharpened_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float sharpen,
                          float colour[4]) {
-  float ignoredLevel = 0.0f;
-  if (!p || OverhangizeCoordinates(&u, &v, &ignoredLevel, p->overhangMode, p)) return Zero(colour);
-  get_unitarycoord_unitary_color(p, level, t, u, v, colour);
-  if (sharpen == 0.0f) return;
-  float coarser[4];
-  get_unitarycoord_unitary_color(p, level + 1, t, u, v, coarser);
-  for (int i = 0; i < 3; ++i) colour[i] = colour[i] + (colour[i] - coarser[i]) * sharpen;
+  SharpenedColour(p, level, t, u, v, sharpen, colour);
+}
+
+void AddSharpenedColours(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float stepU,
+                         float stepV, int32_t count, float sharpen, double sum[4]) {
+  for (int32_t i = 0; i < count; ++i) {
+    float c[4];
+    SharpenedColour(p, level, t, u, v, sharpen, c);
+    for (int k = 0; k < 4; ++k) sum[k] += double(c[k]);
+    u += stepU;
+    v += stepV;
+  }
 }
 
 void get_unit_ramped_wrapped_pyramid_sample_point(float u, float v, const PyramidDescriptor* p, int32_t level,

@@ -28,6 +28,12 @@ void get_unitarycoord_unitary_color(const PyramidDescriptor* p, int32_t level, f
 // the next coarser level: c0 + (c0 - c1) × sharpen; alpha is never sharpened.
 void get_sharpened_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float sharpen,
                          float colour[4]);
+// get_sharpened_color at (u, v) and count - 1 points on from there, each
+// step (stepU, stepV) added in float to the last point, the colours added
+// to `sum` in double in that order: the footprint sampler's reads along its
+// major axis in one call.
+void AddSharpenedColours(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float stepU,
+                         float stepV, int32_t count, float sharpen, double sum[4]);
 // Bilinear unit-colour read of `level` whose four corners pass the overhang
 // mode one by one, so that a corner past a wrapping edge reads the opposite
 // edge. (0, 0, 0, 0) for a missing level or a NaN point.

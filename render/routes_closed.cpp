@@ -54,12 +54,17 @@ bool InUnitRange(float r2) { return r2 >= 0.0f && r2 <= 1.0f; }  // false for Na
 
 // A row of a Mollweide picture keeps one latitude, whose two arcsines and
 // sines cost more than the rest of the point; each thread keeps the last
-// one it worked out, by the bits of the plane height it came from.
+// two it worked out (a pixel row's centres and the corner row beside it
+// take turns), by the bits of the plane height they came from.
 struct MollweideLatitude {
   uint64_t key = ~uint64_t(0);  // a NaN's bits, which no height that passes the rim test has
   float c = 0.0f, y = 0.0f, r = 0.0f;
 };
-thread_local MollweideLatitude t_mollweideLatitude;
+struct MollweideLatitudes {
+  MollweideLatitude entry[2];
+  int32_t older = 0;  // the entry a new latitude replaces
+};
+thread_local MollweideLatitudes t_mollweideLatitudes;
 
 }  // namespace
 
@@ -259,10 +264,17 @@ void Route_Mollweide(fcomplex plane, const vort&, float sphere[3], uint8_t* outs
   const double t = Ym * std::sqrt(1.0 - 0.25 * double(q));
   if (!(t >= -1.0 && t <= 1.0)) return;
   *outside = 0;
-  MollweideLatitude& row = t_mollweideLatitude;
   uint64_t key;
   std::memcpy(&key, &Ym, sizeof key);
-  if (key != row.key) {
+  // The thread's cache is reached once: each reach of a thread-local in the
+  // plug-in is a call.
+  MollweideLatitudes& cache = t_mollweideLatitudes;
+  MollweideLatitude row;
+  if (key == cache.entry[0].key) {
+    row = cache.entry[0];
+  } else if (key == cache.entry[1].key) {
+    row = cache.entry[1];
+  } else {
     // q is rounded to single precision, so on the rim the sines can pass 1
     // by a rounding step; they are held to the pole there instead of giving
     // NaN.
@@ -271,6 +283,8 @@ void Route_Mollweide(fcomplex plane, const vort&, float sphere[3], uint8_t* outs
     row.c = std::cos(theta) * kTwoRootTwoF;
     LatitudeCircle(lat / kPiF + 0.5f, &row.y, &row.r);
     row.key = key;
+    cache.entry[cache.older] = row;
+    cache.older ^= 1;
   }
   const float c = row.c;
   const float L = c > 0.0f ? float(Xm * kPi / double(c) + kPi) : 0.0f;

@@ -90,6 +90,26 @@ TEST(Filtered, DirectTileReadsAgreeWithPixelByPixelReads) {
   }
 }
 
+// Every phase pair inside a tile, where the window is weighed straight from
+// the tile: some phases give a row or a column no weight at all.
+TEST(Filtered, EveryPhaseAgreesWithThePlainSum) {
+  auto s = MakeSamplingPyramid(64, 48, PyramidDataKind_Packed8, 0);
+  ASSERT_TRUE(s);
+  FillLevel(&s->pyramid, 0, [](int32_t x, int32_t y, float c[4]) {
+    const uint32_t n = SamplingNoise(x, y, 5);
+    for (int k = 0; k < 4; ++k) c[k] = float((n >> (8 * k)) & 255u);
+  });
+  for (int32_t px = 0; px < kFilterPhases; ++px) {
+    for (int32_t py = 0; py < kFilterPhases; py += 3) {
+      const float x = AtPhase(30, px), y = AtPhase(20, py);
+      float got[4], want[4];
+      Read(&s->pyramid, 0, x, y, got);
+      Reference8(&s->pyramid, 0, x, y, want);
+      for (int k = 0; k < 4; ++k) ASSERT_EQ(got[k], want[k]) << "phases " << px << ", " << py;
+    }
+  }
+}
+
 // The other layouts against the 8-bit reader on the same picture: same
 // weights, other number forms.
 TEST(Filtered, LayoutsAgreeOnOnePicture) {
