@@ -49,11 +49,12 @@ PolySetupChoice ChoosePolySetupInputs(const PolyhedronParams& row, int32_t netMe
 // seven inputs in polyhedron.setupCache.
 void DarOzoPolySetup(int32_t outputMode, polyhedron* poly, float aspect, float tabDepth, int32_t cramMode,
                      float netAngle, int32_t netMethod, BufferProcs* procs, uint8_t fullDetail);
-// The same, for a run of builds of one shape that differ only after the
-// unfolding (turn, cram mode, net method): a build whose unfolding inputs
-// equal the snapshot's starts from its copy, and any other build unfolds
-// and leaves its own copy in the snapshot (when memory allows). A null
-// snapshot is DarOzoPolySetup. The caller frees the snapshot.
+// The same, for a run of builds of one shape that differ only in the turn
+// and the fit (the layers of a face-group export): a build whose other
+// inputs equal the snapshot's starts from its copy of the linked net, and
+// any other build unfolds and leaves its own copy in the snapshot (when
+// memory allows). A null snapshot is DarOzoPolySetup. The caller frees the
+// snapshot.
 void DarOzoPolySetupReusing(PolyUnfoldingSnapshot* snapshot, int32_t outputMode, polyhedron* poly, float aspect,
                             float tabDepth, int32_t cramMode, float netAngle, int32_t netMethod, BufferProcs* procs,
                             uint8_t fullDetail);

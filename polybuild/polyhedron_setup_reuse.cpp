@@ -8,7 +8,8 @@
 namespace {
 
 bool SameKey(const PolyUnfoldingKey& a, const PolyUnfoldingKey& b) {
-  return a.outputMode == b.outputMode && a.shapeCode == b.shapeCode && a.aspect == b.aspect &&
+  return a.outputMode == b.outputMode && a.shapeCode == b.shapeCode && a.netMethod == b.netMethod &&
+         a.aspect == b.aspect &&
          a.tabDepth == b.tabDepth && a.galleryItem == b.galleryItem && a.hasOwner == b.hasOwner &&
          a.fullDetail == b.fullDetail;
 }
@@ -59,11 +60,12 @@ bool CopyOwnedArrays(const polyhedron* from, void* const source[kPolyOwnedArrayC
 
 }  // namespace
 
-PolyUnfoldingKey PolyUnfoldingKeyOf(const polyhedron* poly, int32_t outputMode, int32_t shapeCode, float aspect,
-                                    float tabDepth, uint8_t fullDetail) {
+PolyUnfoldingKey PolyUnfoldingKeyOf(const polyhedron* poly, int32_t outputMode, int32_t shapeCode, int16_t netMethod,
+                                    float aspect, float tabDepth, uint8_t fullDetail) {
   PolyUnfoldingKey key{};
   key.outputMode = outputMode;
   key.shapeCode = shapeCode;
+  key.netMethod = netMethod;
   key.aspect = aspect;
   key.tabDepth = tabDepth;
   key.hasOwner = poly && poly->owner ? 1 : 0;

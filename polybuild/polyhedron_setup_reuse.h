@@ -1,9 +1,10 @@
-// A solid as its unfolding left it, kept so that builds of one shape that
-// differ only in the steps after the unfolding (the net's turn, cut, tabs
-// and fit: the layers of a face-group export, each its own group turned
-// and placed) copy it instead of unfolding the solid again. Unfolding a
-// solid of hundreds of faces is nearly all of a build; the copy gives the
-// same record, so the layers keep their bytes.
+// A solid as its unfolding left it, its net linked and the edges that get
+// tabs marked, kept so that builds of one shape that differ only in the
+// steps after those (the net's turn, triangles, tabs and fit: the layers of
+// a face-group export, each its own group turned and placed) copy it
+// instead of unfolding the solid again. Unfolding a solid of hundreds of
+// faces is nearly all of a build; the copy gives the same record, so the
+// layers keep their bytes.
 #pragma once
 
 #include <cstdint>
@@ -11,13 +12,14 @@
 #include "platform/plugin_api.h"
 #include "polyhedron/polyhedron.h"
 
-// Everything the unfolding reads besides the record's own upkeep: the
-// shape (and the mode it was asked for by), the target area and tab depth
-// InitPoly sets, the detail flag, and the gallery pattern that the Voronoi
-// and dual shapes read through the record's owner.
+// Everything those steps read besides the record's own upkeep: the shape
+// (and the mode it was asked for by), the net method, the target area and
+// tab depth InitPoly sets, the detail flag, and the gallery pattern that the
+// Voronoi and dual shapes read through the record's owner.
 struct PolyUnfoldingKey {
   int32_t outputMode;
   int32_t shapeCode;
+  int16_t netMethod;
   float aspect;
   float tabDepth;
   int32_t galleryItem;
@@ -35,8 +37,8 @@ struct PolyUnfoldingSnapshot {
   BufferID arrayIds[kPolyOwnedArrayCount];
 };
 
-PolyUnfoldingKey PolyUnfoldingKeyOf(const polyhedron* poly, int32_t outputMode, int32_t shapeCode, float aspect,
-                                    float tabDepth, uint8_t fullDetail);
+PolyUnfoldingKey PolyUnfoldingKeyOf(const polyhedron* poly, int32_t outputMode, int32_t shapeCode, int16_t netMethod,
+                                    float aspect, float tabDepth, uint8_t fullDetail);
 
 // Replaces what the snapshot held by a copy of `poly` under `key`. A record
 // whose unfolding failed is not kept (a failed allocation may not fail the
@@ -46,10 +48,10 @@ bool TakePolyUnfoldingSnapshot(PolyUnfoldingSnapshot* snapshot, const polyhedron
                                BufferProcs* procs);
 
 // When the snapshot holds a record under an equal key (exact comparison),
-// puts it into `poly` as an unfolding would leave it: poly's owned arrays
+// puts it into `poly` as those steps would leave it: poly's owned arrays
 // are given back and the record gets fresh copies of the snapshot's. What
-// the caller set on the record for this build and the unfolding never
-// writes (owner, face group, planned placement) stays. False, with `poly`
+// the caller set on the record for this build and those steps never write
+// (owner, face group, planned placement) stays. False, with `poly`
 // untouched, when the key differs or memory runs short.
 bool RestorePolyUnfoldingSnapshot(const PolyUnfoldingSnapshot* snapshot, polyhedron* poly,
                                   const PolyUnfoldingKey& key, BufferProcs* procs);
