@@ -16,6 +16,7 @@
 #include "export/psd_layers.h"
 #include "export/psd_sections.h"
 #include "export/safe_output.h"
+#include "frame/export_layer.h"
 #include "frame/file_layer.h"
 #include "frame/globals.h"
 #include "frame/render_passes.h"
@@ -208,6 +209,7 @@ int16_t ReallyWritePSDFile(Globals* globals, const FSRef* file, uint8_t* cancell
   } else {
     e = WriteLayerFiles(globals, file, cancelled, &doc);
   }
+  EndExportLayers(globals);
   globals->storage->exportCanvas = savedCanvas;
   p->runMode = runMode;
   PopRectAndPreviewState(&state, globals);

@@ -83,6 +83,10 @@ void GenerateOneLayerOfBasicResult(Globals* globals, PyramidDescriptor* canvas, 
   RenderExportLayerPass(globals, canvas, cancel, kPollSkipMask, true, nullptr, nullptr);
 }
 
+void EndExportLayers(Globals* globals) {
+  if (globals && globals->storage) FreePolyUnfoldingSnapshot(&globals->storage->exportUnfolding, HostBuffers(globals));
+}
+
 void RenderExportLayerPass(Globals* globals, PyramidDescriptor* canvas, uint8_t* cancel, int32_t pollSkipMask,
                            bool startFromInput, ExportLayerConfigure configure, void* context) {
   FilterRecord* fr = globals ? globals->filterRecord : nullptr;

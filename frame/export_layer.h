@@ -34,5 +34,10 @@ void GenerateOneLayerOfBasicResult(Globals* globals, PyramidDescriptor* canvas, 
 // has a bit of `pollSkipMask` set. With `startFromInput` the canvas first
 // receives the unfiltered image.
 using ExportLayerConfigure = void (*)(Globals* globals, void* context);
+// After the last layer of an export, whether it finished, failed or was
+// cancelled: gives back what the layers shared (the face groups' unfolded
+// solid).
+void EndExportLayers(Globals* globals);
+
 void RenderExportLayerPass(Globals* globals, PyramidDescriptor* canvas, uint8_t* cancel, int32_t pollSkipMask,
                            bool startFromInput, ExportLayerConfigure configure, void* context);

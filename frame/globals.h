@@ -9,6 +9,7 @@
 #include "export/lego_structure.h"
 #include "frame/tparameters.h"
 #include "platform/plugin_api.h"
+#include "polybuild/polyhedron_setup_reuse.h"
 #include "polyhedron/polyhedron.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "render/vort.h"
@@ -49,6 +50,9 @@ struct InvocationStorage {
   float crammedCentreY[kMaxFaceGroups];
   float crammedAngle[kMaxFaceGroups];
   float crammedScale;
+  // The unfolded solid the layers of a face-group export share; emptied
+  // when the export ends (EndExportLayers) and with the storage.
+  PolyUnfoldingSnapshot exportUnfolding;
   PyramidDescriptor exportCanvasPyramid;
   PyramidDescriptor* exportCanvas;
   // The size a final pass onto the host's canvas maps its rows to (level 0

@@ -6,6 +6,7 @@
 
 #include "dialog/dialog_services.h"
 #include "export/preset_preview.h"
+#include "frame/export_layer.h"
 #include "frame/globals.h"
 #include "frame/host_suites.h"
 #include "frame/persistence.h"
@@ -160,6 +161,7 @@ void dump_Storage(Globals* globals) {
   BufferProcs* procs = HostBuffers(globals);
   if (InvocationStorage* s = globals->storage) {
     DumpPolyStorage(&s->outputPolyhedron, procs);
+    EndExportLayers(globals);
     DestroyLegoBall(&s->brickSphere, globals);
     DisposePyramidData(&s->memdotThumbnailPyramid);
     DisposePyramidData(&s->exportCanvasPyramid);

@@ -56,11 +56,9 @@ void DrawTabsOfOtherMode(polyhedron* poly, int16_t method, double angle, BufferP
   RobustDisposePtr(&block, &id, procs);
 }
 
-// Steps after the catalogue. A nested build is the scratch solid of
-// borrowed tabs: it never borrows tabs in turn, so two shapes that name
-// each other cannot recurse without end.
-int32_t FinishBuild(polyhedron* poly, int16_t method, int32_t cramMode, double angle, BufferProcs* procs,
-                    uint8_t fullDetail, bool nested) {
+// The first steps after the catalogue: the net's links and which of its
+// edges get tabs. They read the net as unfolded, never its turn or fit.
+void LinkNetAndMarkTabs(polyhedron* poly, int16_t method) {
   const bool ownTabs = poly->exportPlanShape == kNoExportPlanShape;
   if (NetMethodRebuildsLinks(method)) RebuildNetLinks(poly);
   if (method == kNetMethodFixed) Cleanse2DVertList(poly);
@@ -72,6 +70,15 @@ int32_t FinishBuild(polyhedron* poly, int16_t method, int32_t cramMode, double a
     if (method == kNetMethodTabPerEdge) BalanceTabsAcrossSolidEdges(poly, false);
     if (method == kNetMethodGlued && poly->fragmentCount >= 2) BalanceTabsAcrossSolidEdges(poly, true);
   }
+}
+
+// The rest: the turn, the triangles and tabs, the fit and the render caches.
+// A nested build is the scratch solid of borrowed tabs: it never borrows
+// tabs in turn, so two shapes that name each other cannot recurse without
+// end.
+int32_t TurnCutAndFitNet(polyhedron* poly, int16_t method, int32_t cramMode, double angle, BufferProcs* procs,
+                         uint8_t fullDetail, bool nested) {
+  const bool ownTabs = poly->exportPlanShape == kNoExportPlanShape;
   if (method != kNetMethodSolidOnly) RotateNetAndSetRenderPoints(poly, angle);
   BuildScissorPlanes(poly);
 
@@ -102,9 +109,15 @@ int32_t FinishBuild(polyhedron* poly, int16_t method, int32_t cramMode, double a
   return poly->nTriangles;
 }
 
-int32_t BuildShape(polyhedron* poly, int32_t shapeCode, int16_t method, int32_t cramMode, double angle,
-                   BufferProcs* procs, uint8_t fullDetail, bool nested) {
-  if (!poly || shapeCode == kNoShape) return 0;
+int32_t FinishBuild(polyhedron* poly, int16_t method, int32_t cramMode, double angle, BufferProcs* procs,
+                    uint8_t fullDetail, bool nested) {
+  LinkNetAndMarkTabs(poly, method);
+  return TurnCutAndFitNet(poly, method, cramMode, angle, procs, fullDetail, nested);
+}
+
+// The solid and its net as the catalogue (and for one shape, the set-up)
+// makes them: everything of a build before FinishBuild.
+void LoadShape(polyhedron* poly, int32_t shapeCode, BufferProcs* procs, uint8_t fullDetail) {
   poly->fragmentCount = 0;
   WipeFaceInfo(poly);
   // Tab marks of the previous build would otherwise ride into this one
@@ -113,6 +126,12 @@ int32_t BuildShape(polyhedron* poly, int32_t shapeCode, int16_t method, int32_t 
   ReadFaceInfo(poly, shapeCode, 0, procs, fullDetail);
   // The catalogue leaves this shape's faces to its caller.
   if (shapeCode == kShapeCodeCallerFaces) SupplyCallerFaces(poly, procs);
+}
+
+int32_t BuildShape(polyhedron* poly, int32_t shapeCode, int16_t method, int32_t cramMode, double angle,
+                   BufferProcs* procs, uint8_t fullDetail, bool nested) {
+  if (!poly || shapeCode == kNoShape) return 0;
+  LoadShape(poly, shapeCode, procs, fullDetail);
   return FinishBuild(poly, method, cramMode, angle, procs, fullDetail, nested);
 }
 
@@ -143,6 +162,13 @@ PolySetupChoice ChoosePolySetupInputs(const PolyhedronParams& row, int32_t netMe
 
 void DarOzoPolySetup(int32_t outputMode, polyhedron* poly, float aspect, float tabDepth, int32_t cramMode,
                      float netAngle, int32_t netMethod, BufferProcs* procs, uint8_t fullDetail) {
+  DarOzoPolySetupReusing(nullptr, outputMode, poly, aspect, tabDepth, cramMode, netAngle, netMethod, procs,
+                         fullDetail);
+}
+
+void DarOzoPolySetupReusing(PolyUnfoldingSnapshot* snapshot, int32_t outputMode, polyhedron* poly, float aspect,
+                            float tabDepth, int32_t cramMode, float netAngle, int32_t netMethod, BufferProcs* procs,
+                            uint8_t fullDetail) {
   if (!poly) return;
   const PolySetupCache& cache = poly->setupCache;
   if (cache.outputMode == outputMode && cache.aspect == aspect && cache.tabDepth == tabDepth &&
@@ -152,10 +178,19 @@ void DarOzoPolySetup(int32_t outputMode, polyhedron* poly, float aspect, float t
   PolyhedronParams row{};
   get_polyhedron_params_from_output_mode(outputMode, &row);
   const PolySetupChoice choice = ChoosePolySetupInputs(row, netMethod, cramMode, netAngle);
-  poly->upVector[0] = poly->upVector[1] = poly->upVector[2] = 0.0;
-  InitPoly(poly, aspect, tabDepth);
-  SetUpReallyGeneralPolyhedron(poly, row.shapeCode, choice.netMethod, choice.cramMode, double(choice.angle), procs,
-                               fullDetail);
+  const PolyUnfoldingKey key =
+      PolyUnfoldingKeyOf(poly, outputMode, row.shapeCode, choice.netMethod, aspect, tabDepth, fullDetail);
+  if (row.shapeCode == kNoShape || !RestorePolyUnfoldingSnapshot(snapshot, poly, key, procs)) {
+    poly->upVector[0] = poly->upVector[1] = poly->upVector[2] = 0.0;
+    InitPoly(poly, aspect, tabDepth);
+    if (row.shapeCode != kNoShape) {
+      LoadShape(poly, row.shapeCode, procs, fullDetail);
+      LinkNetAndMarkTabs(poly, choice.netMethod);
+      TakePolyUnfoldingSnapshot(snapshot, poly, key, procs);
+    }
+  }
+  if (row.shapeCode != kNoShape)
+    TurnCutAndFitNet(poly, choice.netMethod, choice.cramMode, double(choice.angle), procs, fullDetail, false);
   PolySetupCache& stored = poly->setupCache;
   stored.outputMode = outputMode;
   stored.aspect = aspect;

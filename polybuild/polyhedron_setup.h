@@ -11,8 +11,9 @@
 #include <cstdint>
 
 #include "platform/plugin_api.h"
-#include "polyhedron/mode_polyhedron_table.h"
+#include "polybuild/polyhedron_setup_reuse.h"
 #include "polybuild/polyhedron_setup_steps.h"
+#include "polyhedron/mode_polyhedron_table.h"
 #include "polyhedron/polyhedron_record.h"
 
 // Builds shape `shapeCode` into a record that has been through InitPoly
@@ -48,3 +49,12 @@ PolySetupChoice ChoosePolySetupInputs(const PolyhedronParams& row, int32_t netMe
 // seven inputs in polyhedron.setupCache.
 void DarOzoPolySetup(int32_t outputMode, polyhedron* poly, float aspect, float tabDepth, int32_t cramMode,
                      float netAngle, int32_t netMethod, BufferProcs* procs, uint8_t fullDetail);
+// The same, for a run of builds of one shape that differ only in the turn
+// and the fit (the layers of a face-group export): a build whose other
+// inputs equal the snapshot's starts from its copy of the linked net, and
+// any other build unfolds and leaves its own copy in the snapshot (when
+// memory allows). A null snapshot is DarOzoPolySetup. The caller frees the
+// snapshot.
+void DarOzoPolySetupReusing(PolyUnfoldingSnapshot* snapshot, int32_t outputMode, polyhedron* poly, float aspect,
+                            float tabDepth, int32_t cramMode, float netAngle, int32_t netMethod, BufferProcs* procs,
+                            uint8_t fullDetail);

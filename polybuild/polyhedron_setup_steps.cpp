@@ -147,6 +147,34 @@ void SetFaceCentroids(polyhedron* poly) {
   }
 }
 
+// Vert_Index_2D_to_3D of every slot, with the net faces read once rather
+// than once a vertex: a used vertex without a stored partner (a tab's) takes
+// the first net corner that holds it, in face and then corner order, as that
+// lookup does.
 void FillVert3DOfVert2D(polyhedron* poly) {
-  for (int32_t v = 0; v < kPolyMax2DVerts; ++v) poly->vert3DOfVert2D[v] = Vert_Index_2D_to_3D(poly, v);
+  uint8_t pending[kPolyMax2DVerts];
+  for (int32_t v = 0; v < kPolyMax2DVerts; ++v) {
+    pending[v] = 0;
+    if (!poly->vert2DUsed[v]) {
+      poly->vert3DOfVert2D[v] = -1;
+    } else if (poly->vert3DOf2D[v] != kPolyNoVertex16) {
+      poly->vert3DOfVert2D[v] = int32_t(int16_t(poly->vert3DOf2D[v]));
+    } else {
+      poly->vert3DOfVert2D[v] = -1;
+      pending[v] = 1;
+    }
+  }
+  const int32_t faces = ClampedCount(poly->n2DFaces, kPolyMaxFaces);
+  for (int32_t f = 0; f < faces; ++f) {
+    const PolyFace& face = poly->faces[f];
+    for (int32_t j = 0; j < Corners(face.n2D); ++j) {
+      const int32_t v = face.vert2D[j];
+      if (!InRange(v, kPolyMax2DVerts) || !pending[v]) continue;
+      pending[v] = 0;
+      int32_t face3D = -1, corner3D = -1;
+      Face_and_Index_2D_to_3D(f, j, &face3D, &corner3D, poly);
+      if (InRange(face3D, kPolyMaxFaces) && InRange(corner3D, kPolyMaxCorners))
+        poly->vert3DOfVert2D[v] = poly->faces[face3D].vert3D[corner3D];
+    }
+  }
 }

@@ -14,7 +14,7 @@ constexpr int kOwnedCoords2D = 0;
 constexpr int kOwnedCoords3D = 1;
 constexpr int kOwnedFaces2D = 2;
 constexpr int kOwnedFaces3D = 3;
-constexpr int kOwnedArrayCount = 4;
+constexpr int kOwnedArrayCount = kPolyOwnedArrayCount;
 
 constexpr uint64_t kOwnedBytes[kOwnedArrayCount] = {
     uint64_t(kPolyMax2DVerts) * 2 * sizeof(double),
@@ -121,6 +121,10 @@ void getPolyStorageEtc(polyhedron* poly, BufferProcs* procs, uint32_t vertexCoun
   }
   Kill2DConnectivity(poly, faceCount);
   Kill3DConnectivity(poly, faceCount);
+}
+
+uint64_t PolyOwnedArrayBytes(int32_t index) {
+  return index >= 0 && index < kOwnedArrayCount ? kOwnedBytes[index] : 0;
 }
 
 void DumpPolyStorage(polyhedron* poly, BufferProcs* procs) {

@@ -24,6 +24,10 @@ void InitPoly(polyhedron* poly, float aspect, float tabDepth);
 void getPolyStorageEtc(polyhedron* poly, BufferProcs* procs, uint32_t vertexCount, int32_t faceCount);
 // Frees the owned arrays; borrowed tables and a null record are left alone.
 void DumpPolyStorage(polyhedron* poly, BufferProcs* procs);
+// The size of each owned array, by its place in polyhedron.bufferIds
+// (coords2D, coords3D, faces2DRows, faces3DRows); 0 for any other place.
+constexpr int32_t kPolyOwnedArrayCount = 4;
+uint64_t PolyOwnedArrayBytes(int32_t index);
 // Empties the shape for a new build: counts, links and flags; owned arrays and
 // their contents stay.
 void WipeFaceInfo(polyhedron* poly);

@@ -95,10 +95,11 @@ bool SolidDefinedEmpty(const polyhedron* poly) {
 // planned turn and the net method the plan measured, and placed at the
 // group's planned centre at the plan's common scale. The set-up's cache
 // does not know the placement, so a build of another group is forced even
-// when the two share a turn.
+// when the two share a turn; the groups share one unfolding, which the
+// export keeps for its layers.
 bool SetUpPlannedSolid(Globals* globals, const TParameters& p, vort* view) {
   polyhedron* poly = view->polyhedron;
-  const InvocationStorage* s = globals->storage;
+  InvocationStorage* s = globals->storage;
   if (!poly || !s) return false;
   const int32_t k = std::clamp(poly->unfoldingIndex, int32_t(0), int32_t(kMaxFaceGroups - 1));
   poly->unfoldingIndex = k;
@@ -107,8 +108,8 @@ bool SetUpPlannedSolid(Globals* globals, const TParameters& p, vort* view) {
   poly->plannedPlacement[2] = s->crammedScale;
   if (poly->unfoldingBuilt != k) poly->setupCache.outputMode = kPolySetupCacheEmpty;
   const uint8_t fullDetail = p.runMode == RunMode_Preview ? 0 : 1;
-  DarOzoPolySetup(p.outputMode, poly, view->outputAspect, p.tabSize * kTabDepthPerUnit, kCramPlanned,
-                  s->crammedAngle[k], kNetMethodTabPerEdge, HostBuffers(globals), fullDetail);
+  DarOzoPolySetupReusing(&s->exportUnfolding, p.outputMode, poly, view->outputAspect, p.tabSize * kTabDepthPerUnit,
+                         kCramPlanned, s->crammedAngle[k], kNetMethodTabPerEdge, HostBuffers(globals), fullDetail);
   return poly->errorCode != kPolyErrorShapeNotAvailable && poly->n3DFaces > 0 && poly->n2DFaces > 0 &&
          poly->nTriangles > 0;
 }

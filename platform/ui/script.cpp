@@ -423,7 +423,9 @@ bool Next(void* self, UiInput* out, double) {
     return true;
   }
   const std::string& line = s->lines[s->next];
-  if (Holds(line)) return true;  // out->type is nothing: ask again later
+  // Nothing came: a pump (one per row of an export) stops here instead of
+  // asking again up to its limit.
+  if (Holds(line)) return false;
   ++s->next;
   RunLine(s, line);
   out->type = kUiInputNothing;
