@@ -293,11 +293,17 @@ void FileRow(const HostImage& image, int32_t y, uint8_t* line) {
   }
 }
 
-// Codes rows first..first+rows-1 as the only strip of a file in memory and
-// keeps the strip's bytes: each strip of a TIFF is coded on its own, so they
-// are the bytes the file's own coder makes of them.
-bool CodeStrip(const HostImage& image, uint16_t compression, uint32_t first, uint32_t rows, std::vector<uint8_t>* line,
-               std::vector<uint8_t>* out, std::string* error) {
+// Codes strips first..first+count-1 (rowsPerStrip rows each, the image's
+// last one shorter) as the strips of a file in memory and keeps each
+// strip's bytes: each strip of a TIFF is coded on its own, so they are the
+// bytes the file's own coder makes of them. A run of strips shares one
+// memory file, whose set-up would otherwise cost more than coding a small
+// strip.
+bool CodeStrips(const HostImage& image, uint16_t compression, uint32_t first, uint32_t count, uint32_t rowsPerStrip,
+                std::vector<uint8_t>* line, std::vector<uint8_t>* out, std::string* error) {
+  const uint32_t height = uint32_t(image.height);
+  const uint32_t top = first * rowsPerStrip;
+  const uint32_t rows = std::min(count * rowsPerStrip, height - top);
   MemoryFile file;
   TiffPtr tif(TIFFClientOpen("strip", "w", &file, MemoryRead, MemoryWrite, MemorySeek, MemoryClose, MemorySize,
                              MemoryMap, MemoryUnmap));
@@ -305,28 +311,39 @@ bool CodeStrip(const HostImage& image, uint16_t compression, uint32_t first, uin
     *error = TiffFailure("cannot code the TIFF strips");
     return false;
   }
-  SetLayoutTags(tif.get(), image, rows, compression, rows);
+  SetLayoutTags(tif.get(), image, rows, compression, rowsPerStrip);
   for (uint32_t r = 0; r < rows; ++r) {
-    FileRow(image, int32_t(first + r), line->data());
+    FileRow(image, int32_t(top + r), line->data());
     if (TIFFWriteScanline(tif.get(), line->data(), r, 0) < 0) {
       *error = TiffFailure("cannot code the TIFF strips");
       return false;
     }
   }
-  // The strip's place is asked for before the directory is written, which
-  // starts a new, empty one.
-  if (!TIFFFlushData(tif.get())) {
+  // The strips' places are asked for before the directory is written,
+  // which starts a new, empty one.
+  if (!TIFFFlushData(tif.get()) || TIFFNumberOfStrips(tif.get()) != count) {
     *error = TiffFailure("cannot code the TIFF strips");
     return false;
   }
-  const uint64_t offset = TIFFGetStrileOffset(tif.get(), 0);
-  const uint64_t count = TIFFGetStrileByteCount(tif.get(), 0);
-  if (offset + count > file.bytes.size()) {
-    *error = "cannot code the TIFF strips";
-    return false;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t offset = TIFFGetStrileOffset(tif.get(), i);
+    const uint64_t bytes = TIFFGetStrileByteCount(tif.get(), i);
+    if (offset + bytes > file.bytes.size()) {
+      *error = "cannot code the TIFF strips";
+      return false;
+    }
+    out[i].assign(file.bytes.begin() + ptrdiff_t(offset), file.bytes.begin() + ptrdiff_t(offset + bytes));
   }
-  out->assign(file.bytes.begin() + ptrdiff_t(offset), file.bytes.begin() + ptrdiff_t(offset + count));
   return true;
+}
+
+// Strips coded together: enough rows that a run's set-up does not count,
+// and runs enough to keep every thread busy to the end.
+uint32_t StripsPerRun(uint32_t strips, uint32_t rowsPerStrip, int32_t threads) {
+  constexpr uint32_t kRowsPerRun = 32;
+  const uint32_t wanted = std::max<uint32_t>(1, kRowsPerRun / std::max<uint32_t>(rowsPerStrip, 1));
+  const uint32_t balanced = std::max<uint32_t>(1, strips / (uint32_t(std::max(threads, 1)) * 8));
+  return std::min(wanted, balanced);
 }
 
 }  // namespace
@@ -461,11 +478,13 @@ bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compres
       *error = "out of memory";
       return false;
     }
-    const auto work = [&](uint32_t s, int32_t t, std::string* e) {
-      const uint32_t first = s * rowsPerStrip;
-      return CodeStrip(image, chosen, first, std::min(rowsPerStrip, height - first), &lines[size_t(t)], &coded[s], e);
+    const uint32_t perRun = StripsPerRun(strips, rowsPerStrip, n);
+    const auto work = [&](uint32_t run, int32_t t, std::string* e) {
+      const uint32_t first = run * perRun;
+      return CodeStrips(image, chosen, first, std::min(perRun, strips - first), rowsPerStrip, &lines[size_t(t)],
+                        &coded[first], e);
     };
-    if (!ForEachStrip(strips, n, work, error)) return false;
+    if (!ForEachStrip((strips + perRun - 1) / perRun, n, work, error)) return false;
     for (uint32_t s = 0; s < strips; ++s) {
       if (TIFFWriteRawStrip(tif.get(), s, coded[s].data(), tmsize_t(coded[s].size())) < 0) {
         *error = TiffFailure("cannot write the TIFF file");
