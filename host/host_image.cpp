@@ -1,6 +1,5 @@
 #include "host/host_image.h"
 
-#include <sys/mman.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -51,28 +50,6 @@ size_t PixelBytes(const HostImage& image) { return size_t(PlaneCount(image)) * s
 
 size_t RowBytes(const HostImage& image) { return PixelBytes(image) * size_t(image.width); }
 
-namespace {
-
-// A picture of tens of megabytes is first written by several threads at
-// once (a decoder's strips): in small pages that is thousands of faults
-// that queue for the same locks, and as many page-table entries to tear
-// down when it is freed. Where the system leaves large pages to the
-// program, ask for them; elsewhere this does nothing.
-void AdviseLargePages(uint8_t* data, size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  constexpr size_t kLargePage = size_t(2) << 20;
-  if (!data || bytes < 4 * kLargePage) return;
-  const auto start = (reinterpret_cast<uintptr_t>(data) + kLargePage - 1) & ~uintptr_t(kLargePage - 1);
-  const auto end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~uintptr_t(kLargePage - 1);
-  if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-#else
-  (void)data;
-  (void)bytes;
-#endif
-}
-
-}  // namespace
-
 bool ResizeHostImage(HostImage* image, int32_t width, int32_t height, int32_t colorPlanes, bool hasAlpha,
                      SampleType type) {
   if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return false;
@@ -90,7 +67,6 @@ bool ResizeHostImage(HostImage* image, int32_t width, int32_t height, int32_t co
     image->data.clear();
     return false;
   }
-  AdviseLargePages(image->data.data(), image->data.size());
   return true;
 }
 
