@@ -151,6 +151,65 @@ bool ForEachStrip(uint32_t count, int32_t threads, Work work, std::string* error
   return false;
 }
 
+// Like ForEachStrip, and this thread also hands every item, in order, to
+// write(item, error) as soon as it and all before it are coded: the file
+// is written while the rest is still being coded, not after it.
+template <typename Code, typename Write>
+bool CodeAndWriteInOrder(uint32_t count, int32_t threads, Code code, Write write, std::string* error) {
+  enum : uint8_t { kPending, kCoded, kFailed };
+  std::vector<std::atomic<uint8_t>> state(count);
+  std::atomic<uint32_t> next{0};
+  std::atomic<bool> failed{false};
+  std::vector<std::string> errors(size_t(std::max(threads, 1)) + 1);
+  // Codes the next item nobody has taken; false when none is left.
+  const auto codeOne = [&](int32_t t) {
+    if (failed.load(std::memory_order_relaxed)) return false;
+    const uint32_t item = next.fetch_add(1, std::memory_order_relaxed);
+    if (item >= count) return false;
+    const bool ok = code(item, t, &errors[size_t(t)]);
+    if (!ok) failed.store(true);
+    state[item].store(ok ? kCoded : kFailed, std::memory_order_release);
+    state[item].notify_all();
+    return ok;
+  };
+  std::vector<std::thread> pool;
+  try {
+    for (int32_t t = 1; t < threads; ++t)
+      pool.emplace_back([&, t] {
+        while (codeOne(t)) {
+        }
+      });
+  } catch (const std::system_error&) {
+    // The threads that did start share the items with this one.
+  }
+  bool ok = true;
+  for (uint32_t written = 0; ok && written < count;) {
+    const uint8_t now = state[written].load(std::memory_order_acquire);
+    if (now == kCoded) {
+      ok = write(written, &errors.back());
+      ++written;
+    } else if (now == kFailed) {
+      ok = false;
+    } else if (!codeOne(0) && state[written].load(std::memory_order_acquire) == kPending) {
+      // Everything is taken: wait for the item to be written next (a
+      // failure elsewhere has marked the failed item, so this ends).
+      if (failed.load()) ok = false;
+      else state[written].wait(kPending, std::memory_order_acquire);
+    }
+  }
+  if (!ok) failed.store(true);
+  for (auto& th : pool) th.join();
+  if (ok) return true;
+  for (const std::string& e : errors) {
+    if (!e.empty()) {
+      *error = e;
+      break;
+    }
+  }
+  if (error->empty()) *error = "cannot write the TIFF file";
+  return false;
+}
+
 // Rows of one decoded strip into the image: the file's samples per pixel
 // may hold extra samples beyond the image's planes.
 void StoreRows(const uint8_t* in, uint32_t firstRow, uint32_t rows, uint32_t width, uint16_t spp, size_t lineBytes,
@@ -469,7 +528,7 @@ bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compres
   const uint32_t strips = rowsPerStrip > 0 ? (height + rowsPerStrip - 1) / rowsPerStrip : 1;
   const int32_t n = chosen == COMPRESSION_NONE ? 1 : CodingThreads(threads, strips);
   if (n >= 2) {
-    // The strips are coded side by side and written in order as they are.
+    // The strips are coded side by side and written in order as they come.
     std::vector<std::vector<uint8_t>> coded(strips);
     std::vector<std::vector<uint8_t>> lines(static_cast<size_t>(n));
     try {
@@ -484,14 +543,18 @@ bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compres
       return CodeStrips(image, chosen, first, std::min(perRun, strips - first), rowsPerStrip, &lines[size_t(t)],
                         &coded[first], e);
     };
-    if (!ForEachStrip((strips + perRun - 1) / perRun, n, work, error)) return false;
-    for (uint32_t s = 0; s < strips; ++s) {
-      if (TIFFWriteRawStrip(tif.get(), s, coded[s].data(), tmsize_t(coded[s].size())) < 0) {
-        *error = TiffFailure("cannot write the TIFF file");
-        return false;
+    const auto write = [&](uint32_t run, std::string* e) {
+      const uint32_t first = run * perRun, end = std::min(strips, first + perRun);
+      for (uint32_t s = first; s < end; ++s) {
+        if (TIFFWriteRawStrip(tif.get(), s, coded[s].data(), tmsize_t(coded[s].size())) < 0) {
+          *e = TiffFailure("cannot write the TIFF file");
+          return false;
+        }
+        std::vector<uint8_t>().swap(coded[s]);
       }
-      std::vector<uint8_t>().swap(coded[s]);
-    }
+      return true;
+    };
+    if (!CodeAndWriteInOrder((strips + perRun - 1) / perRun, n, work, write, error)) return false;
   } else {
     std::vector<uint8_t> line(lineBytes);
     for (int32_t y = 0; y < image.height; ++y) {
