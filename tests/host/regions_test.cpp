@@ -42,6 +42,16 @@ struct DeliveryCase {
   std::vector<int> expected;  // rows top to bottom, pixels left to right, planes interleaved
 };
 
+RegionRequest RequestOf(const DeliveryCase& c) {
+  RegionRequest r;
+  r.rect = c.rect;
+  r.loPlane = c.lo;
+  r.hiPlane = c.hi;
+  r.rate = c.rate;
+  r.padding = c.padding;
+  return r;
+}
+
 TEST(RegionDelivery, ClipsPadsAndSamples) {
   const DeliveryCase cases[] = {
       {"inside, all planes", Rect{1, 1, 2, 3}, 0, 2, kUnitRate, -1, {11, 111, 211, 12, 112, 212}},
@@ -61,12 +71,7 @@ TEST(RegionDelivery, ClipsPadsAndSamples) {
   };
   const HostImage source = MakeSource();
   for (const DeliveryCase& c : cases) {
-    RegionRequest r;
-    r.rect = c.rect;
-    r.loPlane = c.lo;
-    r.hiPlane = c.hi;
-    r.rate = c.rate;
-    r.padding = c.padding;
+    const RegionRequest r = RequestOf(c);
     RegionBuffer b;
     ASSERT_EQ(DeliverRegion(source, r, &b), 0) << c.name;
     EXPECT_EQ(b.width, c.rect.right - c.rect.left) << c.name;
@@ -77,13 +82,7 @@ TEST(RegionDelivery, ClipsPadsAndSamples) {
   // buffer used for both never keeps pointing into the image after a copy.
   RegionBuffer reused;
   for (const DeliveryCase& c : cases) {
-    RegionRequest r;
-    r.rect = c.rect;
-    r.loPlane = c.lo;
-    r.hiPlane = c.hi;
-    r.rate = c.rate;
-    r.padding = c.padding;
-    ASSERT_EQ(LendOrDeliverRegion(source, r, &reused), 0) << c.name;
+    ASSERT_EQ(LendOrDeliverRegion(source, RequestOf(c), &reused), 0) << c.name;
     const auto* data = static_cast<const uint8_t*>(RegionData(&reused));
     ASSERT_NE(data, nullptr) << c.name;
     const int32_t pixelBytes = c.hi - c.lo + 1;
