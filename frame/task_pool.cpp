@@ -1,6 +1,7 @@
 #include "frame/task_pool.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "frame/globals.h"
 #include "platform/tasks.h"
@@ -36,7 +37,45 @@ int32_t ShareStart(int32_t i, int32_t length, int32_t shares) {
   return int32_t(int64_t(i) * length / shares);
 }
 
+// A job of RunItemsOnTasks, on the stack of the thread that waits for it.
+struct ItemJob {
+  TaskItemBody body;
+  void* context;
+  int32_t count;
+  std::atomic<int32_t> next{0};
+};
+
+void TakeItems(PerTaskStuffType* task, int32_t) {
+  auto* job = static_cast<ItemJob*>(task->job);
+  for (;;) {
+    const int32_t item = job->next.fetch_add(1, std::memory_order_relaxed);
+    if (item >= job->count) return;
+    job->body(job->context, item);
+  }
+}
+
 }  // namespace
+
+void RunItemsOnTasks(Globals* globals, int32_t count, TaskItemBody body, void* context) {
+  if (count < 1 || !body) return;
+  if (!globals || !globals->taskRecords || globals->taskRecordCount < 1) {
+    for (int32_t i = 0; i < count; ++i) body(context, i);
+    return;
+  }
+  FinishAnyOutstandingOrders(globals);
+  ItemJob job{body, context, count};
+  const int32_t n = std::max(1, std::min(ShareLimit(globals), count));
+  globals->taskCount = n;
+  for (int32_t i = 0; i < n; ++i) {
+    PerTaskStuffType& r = globals->taskRecords[i];
+    r.kind = TaskKind_Items;
+    r.shareCount = 0;
+    r.globals = globals;
+    r.job = &job;
+    r.outputPyramid = nullptr;
+  }
+  launch_and_finish_all_tasks_with(globals, TakeItems);
+}
 
 void RunStandardOrder(PerTaskStuffType* task, int32_t kind) {
   if (DoStandardTasks(task, kind)) return;

@@ -21,9 +21,9 @@ constexpr int32_t kRowChunkColumns = 32;
 enum TaskKind : int32_t {
   TaskKind_PyramidLevel = -1000,
   TaskKind_PyramidLevelHQ = -1001,
-  // Rows of a host tile copied into the input pyramid; run by the intake's
-  // own body, never by the standard one.
-  TaskKind_TileCopy = -1002,
+  // Items of a job the tasks take in turn (RunItemsOnTasks); run by that
+  // job's own body, never by the standard one.
+  TaskKind_Items = -1002,
   TaskKind_SampleRow = 0,
   TaskKind_ResultRow = 1,
   TaskKind_Quit = 999,  // posted only at shutdown, never stored in a record
@@ -57,6 +57,11 @@ struct PerTaskStuffType {
   int32_t tissotSearchStart;
   PyramidDescriptor* outputPyramid;
   void* job;
+  // The records lie side by side in one block, and a task writes its own
+  // record's last fields for every column while its neighbour reads and
+  // writes the first fields of the next: this gap keeps them off one cache
+  // line (two lines, for the processors that fetch lines in pairs).
+  char neighbourGap[128];
 };
 
 // The work an order does on a record. The standard body hands level-building
@@ -77,6 +82,14 @@ void Bust_row_into_tasks(int32_t first, int32_t last, int32_t kind, Globals* glo
                          PyramidDescriptor* outputPyramid);
 void Bust_rectangle_into_tasks(const Rect* rect, int32_t kind, Globals* globals, void* job,
                                PyramidDescriptor* outputPyramid);
+
+// Items 0..count-1 of one job, body(context, item) each: every task, the
+// caller's thread among them, takes the next item nobody has taken until
+// none is left, so a core that starts late or is taken away for a while
+// holds up the join by one item, not by a whole share. Without tasks the
+// items run here, in order. Items must not depend on one another.
+using TaskItemBody = void (*)(void* context, int32_t item);
+void RunItemsOnTasks(Globals* globals, int32_t count, TaskItemBody body, void* context);
 
 void launch_only_all_tasks(Globals* globals);
 void finish_only_all_tasks(Globals* globals);

@@ -116,7 +116,10 @@ int16_t DeliverRequested(ActiveInvocation* a) {
   // the unfiltered picture at the result's size.
   const bool onCanvas = a->canvas && r.filterRect.top == 0 && r.filterRect.left == 0 &&
                         r.filterRect.right == a->canvas->width && r.filterRect.bottom == a->canvas->height;
-  int16_t err = DeliverRegion(onCanvas ? *a->canvas : *a->original, in, &a->in);
+  // The input is only read: the image's own rows serve, uncopied, where
+  // they can (the whole image passes through here tile by tile while the
+  // plug-in's workers wait for each one).
+  int16_t err = LendOrDeliverRegion(onCanvas ? *a->canvas : *a->original, in, &a->in);
   if (err == 0) err = DeliverRegion(*a->destination, out, &a->out);
   if (err == 0 && wantMask) err = DeliverRegion(*a->mask, mask, &a->maskBuffer);
   if (err != 0) {

@@ -46,10 +46,31 @@ void MapAxis(int32_t first, int32_t count, Fixed16 rate, int32_t size, bool repl
 
 bool RectIsEmpty(const Rect& r) { return r.bottom <= r.top || r.right <= r.left; }
 
-void* RegionData(RegionBuffer* buffer) { return buffer->bytes.empty() ? nullptr : buffer->bytes.data(); }
+void* RegionData(RegionBuffer* buffer) {
+  // The filter record's pointer is not const; a lent region is only read.
+  if (buffer->lent) return const_cast<uint8_t*>(buffer->lent);
+  return buffer->bytes.empty() ? nullptr : buffer->bytes.data();
+}
+
+int16_t LendOrDeliverRegion(const HostImage& source, const RegionRequest& request, RegionBuffer* buffer) {
+  const Rect& r = request.rect;
+  const bool inside = !RectIsEmpty(r) && r.left >= 0 && r.top >= 0 && r.right <= source.width &&
+                      r.bottom <= source.height;
+  const bool wholePixels = request.loPlane == 0 && request.hiPlane == PlaneCount(source) - 1;
+  if (!inside || !wholePixels || request.rate != kUnitRate || RowBytes(source) > size_t(INT32_MAX))
+    return DeliverRegion(source, request, buffer);
+  buffer->request = request;
+  buffer->bytes.clear();
+  buffer->lent = PixelAddress(source, r.left, r.top);
+  buffer->width = int32_t(r.right) - r.left;
+  buffer->height = int32_t(r.bottom) - r.top;
+  buffer->rowBytes = int32_t(RowBytes(source));
+  return 0;
+}
 
 int16_t DeliverRegion(const HostImage& source, const RegionRequest& request, RegionBuffer* buffer) {
   buffer->request = request;
+  buffer->lent = nullptr;
   buffer->bytes.clear();
   buffer->width = buffer->height = buffer->rowBytes = 0;
   if (RectIsEmpty(request.rect)) return 0;

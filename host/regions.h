@@ -31,6 +31,9 @@ struct RegionRequest {
 struct RegionBuffer {
   RegionRequest request;  // what the buffer holds
   SampleBytes bytes;      // every byte is written on delivery: not cleared first
+  // Rows lent from the source image instead of `bytes` (see
+  // LendOrDeliverRegion); null when the buffer holds its own copy.
+  const uint8_t* lent = nullptr;
   int32_t width = 0;
   int32_t height = 0;
   int32_t rowBytes = 0;
@@ -42,6 +45,12 @@ bool RectIsEmpty(const Rect& r);
 // kRequestBadParameter for planes outside the image, or kRequestTooLarge.
 // An empty rectangle gives an empty buffer (data pointer null).
 int16_t DeliverRegion(const HostImage& source, const RegionRequest& request, RegionBuffer* buffer);
+
+// For rectangles the plug-in only reads: a request for whole pixels at full
+// rate that lies inside `source` is answered with the source's own rows
+// (rowBytes the source's), without a copy; anything else is delivered as
+// DeliverRegion does. The lent rows stay valid while `source` is unchanged.
+int16_t LendOrDeliverRegion(const HostImage& source, const RegionRequest& request, RegionBuffer* buffer);
 
 // The buffer's data pointer as the filter record carries it (null when empty).
 void* RegionData(RegionBuffer* buffer);

@@ -151,6 +151,65 @@ bool ForEachStrip(uint32_t count, int32_t threads, Work work, std::string* error
   return false;
 }
 
+// Like ForEachStrip, and this thread also hands every item, in order, to
+// write(item, error) as soon as it and all before it are coded: the file
+// is written while the rest is still being coded, not after it.
+template <typename Code, typename Write>
+bool CodeAndWriteInOrder(uint32_t count, int32_t threads, Code code, Write write, std::string* error) {
+  enum : uint8_t { kPending, kCoded, kFailed };
+  std::vector<std::atomic<uint8_t>> state(count);
+  std::atomic<uint32_t> next{0};
+  std::atomic<bool> failed{false};
+  std::vector<std::string> errors(size_t(std::max(threads, 1)) + 1);
+  // Codes the next item nobody has taken; false when none is left.
+  const auto codeOne = [&](int32_t t) {
+    if (failed.load(std::memory_order_relaxed)) return false;
+    const uint32_t item = next.fetch_add(1, std::memory_order_relaxed);
+    if (item >= count) return false;
+    const bool ok = code(item, t, &errors[size_t(t)]);
+    if (!ok) failed.store(true);
+    state[item].store(ok ? kCoded : kFailed, std::memory_order_release);
+    state[item].notify_all();
+    return ok;
+  };
+  std::vector<std::thread> pool;
+  try {
+    for (int32_t t = 1; t < threads; ++t)
+      pool.emplace_back([&, t] {
+        while (codeOne(t)) {
+        }
+      });
+  } catch (const std::system_error&) {
+    // The threads that did start share the items with this one.
+  }
+  bool ok = true;
+  for (uint32_t written = 0; ok && written < count;) {
+    const uint8_t now = state[written].load(std::memory_order_acquire);
+    if (now == kCoded) {
+      ok = write(written, &errors.back());
+      ++written;
+    } else if (now == kFailed) {
+      ok = false;
+    } else if (!codeOne(0) && state[written].load(std::memory_order_acquire) == kPending) {
+      // Everything is taken: wait for the item to be written next (a
+      // failure elsewhere has marked the failed item, so this ends).
+      if (failed.load()) ok = false;
+      else state[written].wait(kPending, std::memory_order_acquire);
+    }
+  }
+  if (!ok) failed.store(true);
+  for (auto& th : pool) th.join();
+  if (ok) return true;
+  for (const std::string& e : errors) {
+    if (!e.empty()) {
+      *error = e;
+      break;
+    }
+  }
+  if (error->empty()) *error = "cannot write the TIFF file";
+  return false;
+}
+
 // Rows of one decoded strip into the image: the file's samples per pixel
 // may hold extra samples beyond the image's planes.
 void StoreRows(const uint8_t* in, uint32_t firstRow, uint32_t rows, uint32_t width, uint16_t spp, size_t lineBytes,
@@ -293,11 +352,17 @@ void FileRow(const HostImage& image, int32_t y, uint8_t* line) {
   }
 }
 
-// Codes rows first..first+rows-1 as the only strip of a file in memory and
-// keeps the strip's bytes: each strip of a TIFF is coded on its own, so they
-// are the bytes the file's own coder makes of them.
-bool CodeStrip(const HostImage& image, uint16_t compression, uint32_t first, uint32_t rows, std::vector<uint8_t>* line,
-               std::vector<uint8_t>* out, std::string* error) {
+// Codes strips first..first+count-1 (rowsPerStrip rows each, the image's
+// last one shorter) as the strips of a file in memory and keeps each
+// strip's bytes: each strip of a TIFF is coded on its own, so they are the
+// bytes the file's own coder makes of them. A run of strips shares one
+// memory file, whose set-up would otherwise cost more than coding a small
+// strip.
+bool CodeStrips(const HostImage& image, uint16_t compression, uint32_t first, uint32_t count, uint32_t rowsPerStrip,
+                std::vector<uint8_t>* line, std::vector<uint8_t>* out, std::string* error) {
+  const uint32_t height = uint32_t(image.height);
+  const uint32_t top = first * rowsPerStrip;
+  const uint32_t rows = std::min(count * rowsPerStrip, height - top);
   MemoryFile file;
   TiffPtr tif(TIFFClientOpen("strip", "w", &file, MemoryRead, MemoryWrite, MemorySeek, MemoryClose, MemorySize,
                              MemoryMap, MemoryUnmap));
@@ -305,28 +370,39 @@ bool CodeStrip(const HostImage& image, uint16_t compression, uint32_t first, uin
     *error = TiffFailure("cannot code the TIFF strips");
     return false;
   }
-  SetLayoutTags(tif.get(), image, rows, compression, rows);
+  SetLayoutTags(tif.get(), image, rows, compression, rowsPerStrip);
   for (uint32_t r = 0; r < rows; ++r) {
-    FileRow(image, int32_t(first + r), line->data());
+    FileRow(image, int32_t(top + r), line->data());
     if (TIFFWriteScanline(tif.get(), line->data(), r, 0) < 0) {
       *error = TiffFailure("cannot code the TIFF strips");
       return false;
     }
   }
-  // The strip's place is asked for before the directory is written, which
-  // starts a new, empty one.
-  if (!TIFFFlushData(tif.get())) {
+  // The strips' places are asked for before the directory is written,
+  // which starts a new, empty one.
+  if (!TIFFFlushData(tif.get()) || TIFFNumberOfStrips(tif.get()) != count) {
     *error = TiffFailure("cannot code the TIFF strips");
     return false;
   }
-  const uint64_t offset = TIFFGetStrileOffset(tif.get(), 0);
-  const uint64_t count = TIFFGetStrileByteCount(tif.get(), 0);
-  if (offset + count > file.bytes.size()) {
-    *error = "cannot code the TIFF strips";
-    return false;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t offset = TIFFGetStrileOffset(tif.get(), i);
+    const uint64_t bytes = TIFFGetStrileByteCount(tif.get(), i);
+    if (offset + bytes > file.bytes.size()) {
+      *error = "cannot code the TIFF strips";
+      return false;
+    }
+    out[i].assign(file.bytes.begin() + ptrdiff_t(offset), file.bytes.begin() + ptrdiff_t(offset + bytes));
   }
-  out->assign(file.bytes.begin() + ptrdiff_t(offset), file.bytes.begin() + ptrdiff_t(offset + count));
   return true;
+}
+
+// Strips coded together: enough rows that a run's set-up does not count,
+// and runs enough to keep every thread busy to the end.
+uint32_t StripsPerRun(uint32_t strips, uint32_t rowsPerStrip, int32_t threads) {
+  constexpr uint32_t kRowsPerRun = 32;
+  const uint32_t wanted = std::max<uint32_t>(1, kRowsPerRun / std::max<uint32_t>(rowsPerStrip, 1));
+  const uint32_t balanced = std::max<uint32_t>(1, strips / (uint32_t(std::max(threads, 1)) * 8));
+  return std::min(wanted, balanced);
 }
 
 }  // namespace
@@ -452,7 +528,7 @@ bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compres
   const uint32_t strips = rowsPerStrip > 0 ? (height + rowsPerStrip - 1) / rowsPerStrip : 1;
   const int32_t n = chosen == COMPRESSION_NONE ? 1 : CodingThreads(threads, strips);
   if (n >= 2) {
-    // The strips are coded side by side and written in order as they are.
+    // The strips are coded side by side and written in order as they come.
     std::vector<std::vector<uint8_t>> coded(strips);
     std::vector<std::vector<uint8_t>> lines(static_cast<size_t>(n));
     try {
@@ -461,18 +537,24 @@ bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compres
       *error = "out of memory";
       return false;
     }
-    const auto work = [&](uint32_t s, int32_t t, std::string* e) {
-      const uint32_t first = s * rowsPerStrip;
-      return CodeStrip(image, chosen, first, std::min(rowsPerStrip, height - first), &lines[size_t(t)], &coded[s], e);
+    const uint32_t perRun = StripsPerRun(strips, rowsPerStrip, n);
+    const auto work = [&](uint32_t run, int32_t t, std::string* e) {
+      const uint32_t first = run * perRun;
+      return CodeStrips(image, chosen, first, std::min(perRun, strips - first), rowsPerStrip, &lines[size_t(t)],
+                        &coded[first], e);
     };
-    if (!ForEachStrip(strips, n, work, error)) return false;
-    for (uint32_t s = 0; s < strips; ++s) {
-      if (TIFFWriteRawStrip(tif.get(), s, coded[s].data(), tmsize_t(coded[s].size())) < 0) {
-        *error = TiffFailure("cannot write the TIFF file");
-        return false;
+    const auto write = [&](uint32_t run, std::string* e) {
+      const uint32_t first = run * perRun, end = std::min(strips, first + perRun);
+      for (uint32_t s = first; s < end; ++s) {
+        if (TIFFWriteRawStrip(tif.get(), s, coded[s].data(), tmsize_t(coded[s].size())) < 0) {
+          *e = TiffFailure("cannot write the TIFF file");
+          return false;
+        }
+        std::vector<uint8_t>().swap(coded[s]);
       }
-      std::vector<uint8_t>().swap(coded[s]);
-    }
+      return true;
+    };
+    if (!CodeAndWriteInOrder((strips + perRun - 1) / perRun, n, work, write, error)) return false;
   } else {
     std::vector<uint8_t> line(lineBytes);
     for (int32_t y = 0; y < image.height; ++y) {

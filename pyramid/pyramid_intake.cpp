@@ -1,5 +1,6 @@
 #include "pyramid/pyramid_intake.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "frame/globals.h"
@@ -108,10 +109,12 @@ void CopyTileRows(const TileCopyJob& job, int32_t first, int32_t end) {
   }
 }
 
-// The body of a tile-copy order: the rows of the task's strip.
-void CopyTileStrip(PerTaskStuffType* task, int32_t) {
-  const auto* job = static_cast<const TileCopyJob*>(task->job);
-  if (job) CopyTileRows(*job, task->strip.top, task->strip.bottom);
+// Rows of a tile copied as one item of the shared copy.
+constexpr int32_t kTileCopyRows = 32;
+
+void CopyTileBand(void* context, int32_t band) {
+  const auto* job = static_cast<const TileCopyJob*>(context);
+  CopyTileRows(*job, band * kTileCopyRows, std::min(job->tile->height, (band + 1) * kTileCopyRows));
 }
 
 // The checks of a copy: false when nothing may be copied.
@@ -140,10 +143,7 @@ void CopyInRectToTileShared(PyramidDescriptor* pyramid, Globals* globals, int32_
   TileCopyJob job{};
   if (!PrepareTileCopy(pyramid, globals, tileIndex, &job)) return;
   if (!globals->taskRecords || globals->taskRecordCount < 1) return CopyTileRows(job, 0, job.tile->height);
-  // A rectangle one column wide is cut into strips of rows.
-  const Rect rows{0, 0, int16_t(job.tile->height), 1};
-  Bust_rectangle_into_tasks(&rows, TaskKind_TileCopy, globals, &job, nullptr);
-  launch_and_finish_all_tasks_with(globals, CopyTileStrip);
+  RunItemsOnTasks(globals, (job.tile->height + kTileCopyRows - 1) / kTileCopyRows, CopyTileBand, &job);
 }
 
 }  // namespace

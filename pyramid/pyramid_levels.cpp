@@ -22,6 +22,18 @@ int32_t StoredComponent(float unit, float full) {
   return v >= full ? int32_t(full) : int32_t(v);
 }
 
+// Rows of a level reduced as one item: enough to be worth taking, few
+// enough that a level's first build, 1024 rows, makes dozens of them.
+constexpr int32_t kLevelBandRows = 16;
+
+void ReduceLevelBand(void* context, int32_t band) {
+  const auto* job = static_cast<const MipLevelJob*>(context);
+  Rect strip = job->destination;
+  strip.top = int16_t(band * kLevelBandRows);
+  strip.bottom = int16_t(std::min<int32_t>(job->destination.bottom, (band + 1) * kLevelBandRows));
+  UpdateNextSmallerLevel_core(job->mipPyramid, job->mipLevel, &strip);
+}
+
 }  // namespace
 
 bool DoStandardTasks(PerTaskStuffType* task, int32_t kind) {
@@ -41,8 +53,9 @@ void paint_mipmap_of_pyramid(PyramidDescriptor* pyramid) {
     MipLevelJob job{pyramid, L,
                     Rect{0, 0, int16_t(pyramid->levelHeight[L + 1]), int16_t(pyramid->levelWidth[L + 1])}};
     if (OwnerHasTasks(pyramid)) {
-      Bust_rectangle_into_tasks(&job.destination, TaskKind_PyramidLevel, pyramid->owner, &job, nullptr);
-      launch_and_finish_all_tasks(pyramid->owner);
+      const int32_t rows = job.destination.bottom;
+      const int32_t bands = (rows + kLevelBandRows - 1) / kLevelBandRows;
+      RunItemsOnTasks(pyramid->owner, bands, ReduceLevelBand, &job);
     } else {
       PerTaskStuffType task{};
       task.kind = TaskKind_PyramidLevel;

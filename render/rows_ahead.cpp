@@ -81,6 +81,16 @@ bool EndsBand(const RowsAhead& ra, int32_t row) {
 }
 int32_t RingPlace(const RowsAhead& ra, int32_t row) { return (row - ra.firstRow) % ra.windowRows; }
 
+// The band dealt as the index-th: the head bands in turn, then the short
+// ones from the last row up. The rows at a map's edge can cost several
+// times a middle row (a pole's footprints span the whole input), and dealt
+// last, the last of them held up the whole pass while every other core
+// waited; from the end, the costly one goes first and cheap ones fill in.
+int32_t DealtBand(const RowsAhead& ra, int32_t index) {
+  if (index < ra.headBands || index >= ra.bandCount) return index;
+  return ra.bandCount - 1 - (index - ra.headBands);
+}
+
 // A band may start once every row of it has a free place in the ring.
 bool Fits(const RowsAhead& ra, int32_t band) {
   return band < ra.bandCount && BandEnd(ra, band) <= ra.storedEnd.load(std::memory_order_acquire) + ra.windowRows;
@@ -151,9 +161,10 @@ void RenderBandsOrder(PerTaskStuffType* task, int32_t /*kind*/) {
   }
   for (;;) {
     if (ra.stop.load(std::memory_order_relaxed)) return;
-    int32_t band = ra.nextBand.load(std::memory_order_relaxed);
+    int32_t index = ra.nextBand.load(std::memory_order_relaxed);
+    const int32_t band = DealtBand(ra, index);
     if (!Fits(ra, band)) return;
-    if (!ra.nextBand.compare_exchange_weak(band, band + 1, std::memory_order_relaxed)) continue;
+    if (!ra.nextBand.compare_exchange_weak(index, index + 1, std::memory_order_relaxed)) continue;
     RenderBand(ra, task, records, band);
   }
 }
@@ -176,7 +187,7 @@ void RestartIdleTasks(RowsAhead& ra) {
   // The pool's waits cover the records counted in the job.
   if (ra.globals->taskCount < ra.workers) ra.globals->taskCount = ra.workers;
   for (int32_t i = 0; i < ra.workers; ++i) {
-    if (!Fits(ra, ra.nextBand.load(std::memory_order_relaxed))) return;
+    if (!Fits(ra, DealtBand(ra, ra.nextBand.load(std::memory_order_relaxed)))) return;
     if (!poll_one_task(ra.globals, i)) continue;
     PrepareRecord(ra, i);
     launch_one_task_with(ra.globals, i, RenderBandsOrder);
@@ -213,8 +224,10 @@ bool StartRowsAhead(Globals* globals, vort* view, int32_t firstRow, int32_t endR
   const int32_t tailRows = rows - ra->headBands * kBandRows;
   ra->bandCount = ra->headBands + (tailRows + kTailBandRows - 1) / kTailBandRows;
   ra->workers = workers;
-  ra->windowRows =
-      std::min(kBandRows * kWindowBandsPerTask * (workers + 1), (rows + kBandRows - 1) / kBandRows * kBandRows);
+  // The short bands are dealt from the last row up, so the ring holds all
+  // of them besides the head bands' window: the first dealt fits at once.
+  ra->windowRows = std::min(kBandRows * kWindowBandsPerTask * (workers + 1) + tailRows,
+                            (rows + kBandRows - 1) / kBandRows * kBandRows);
   ra->storedEnd.store(firstRow);
   ra->records.reset(new (std::nothrow) ColumnRecord[size_t(workers) * size_t(width + 1)]);
   ra->recordsReady.reset(new (std::nothrow) uint8_t[size_t(workers)]());

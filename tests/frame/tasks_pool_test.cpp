@@ -123,6 +123,12 @@ void RectBody(PerTaskStuffType* t, int32_t kind) {
     }
 }
 
+void ItemBody(void* context, int32_t item) {
+  auto* job = static_cast<ItemJob*>(context);
+  job->value[size_t(item)] = Mix(uint32_t(item) * 13u + 5u);
+  job->visits[size_t(item)].fetch_add(1);
+}
+
 std::vector<uint32_t> RunSameOrders(bool inlineTasks) {
   PoolFixture pool(4, 4, inlineTasks);
   Start_multithreading(pool.g());
@@ -141,6 +147,13 @@ std::vector<uint32_t> RunSameOrders(bool inlineTasks) {
   launch_and_finish_all_tasks_with(pool.g(), RectBody);
   for (size_t i = 0; i < rect.value.size(); ++i) EXPECT_EQ(rect.visits[i].load(), 1) << "pixel " << i;
   all.insert(all.end(), rect.value.begin(), rect.value.end());
+  // Items the tasks take in turn: many more than tasks, and fewer.
+  for (int32_t count : {101, 3, 1}) {
+    ItemJob items(count);
+    RunItemsOnTasks(pool.g(), count, ItemBody, &items);
+    for (size_t i = 0; i < items.value.size(); ++i) EXPECT_EQ(items.visits[i].load(), 1) << "item " << i;
+    all.insert(all.end(), items.value.begin(), items.value.end());
+  }
   return all;
 }
 
@@ -175,6 +188,9 @@ TEST(TaskPool, SharesWhoseTaskCouldNotBeCreatedRunOnTheMainThread) {
   for (size_t i = 0; i < job.visits.size(); ++i) EXPECT_EQ(job.visits[i].load(), 1) << "item " << i;
   // The caller's own share 0, and the two shares whose tasks do not exist.
   EXPECT_EQ(job.onMainThread.load(), 3);
+  ItemJob items(57);
+  RunItemsOnTasks(pool.g(), 57, ItemBody, &items);
+  for (size_t i = 0; i < items.visits.size(); ++i) EXPECT_EQ(items.visits[i].load(), 1) << "item " << i;
   // Shutdown ends the two tasks that exist and nothing else.
   End_multithreading(pool.g());
   EXPECT_EQ(pool.StartedTasks(), 0);

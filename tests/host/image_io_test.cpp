@@ -153,23 +153,26 @@ std::string FileBytes(const std::string& path) {
 
 // Large TIFFs are coded and decoded strip by strip on several threads: the
 // file must be the one a single thread writes, byte for byte, and read back
-// whole, with a short last strip and extra samples.
+// whole, with a short last strip and extra samples. The tall ones have
+// strips enough to be coded several to a run, the last run short.
 TEST(ImageFiles, TiffStripsCodedSideBySideMatchOneThread) {
   struct Case {
     const char* compression;
     int32_t colors;
     bool alpha;
     SampleType type;
+    int32_t height = 97;
   };
   const Case cases[] = {
       {"lzw", 3, true, SampleType::U8},  {"lzw", 1, false, SampleType::U16}, {"deflate", 3, false, SampleType::F32},
       {"deflate", 1, true, SampleType::U8}, {"none", 3, false, SampleType::U16},
+      {"lzw", 3, false, SampleType::U8, 1999}, {"deflate", 1, false, SampleType::U16, 1999},
   };
   for (const Case& c : cases) {
     const std::string name = std::string(c.compression) + std::to_string(c.colors) + (c.alpha ? "a" : "") +
-                             std::to_string(int(c.type));
+                             std::to_string(int(c.type)) + "_" + std::to_string(c.height);
     HostImage image;
-    ASSERT_TRUE(ResizeHostImage(&image, 301, 97, c.colors, c.alpha, c.type));
+    ASSERT_TRUE(ResizeHostImage(&image, 301, c.height, c.colors, c.alpha, c.type));
     Fill(&image);
     std::string error;
     WriteOptions one, many;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace gyhost {
@@ -41,6 +42,16 @@ struct DeliveryCase {
   std::vector<int> expected;  // rows top to bottom, pixels left to right, planes interleaved
 };
 
+RegionRequest RequestOf(const DeliveryCase& c) {
+  RegionRequest r;
+  r.rect = c.rect;
+  r.loPlane = c.lo;
+  r.hiPlane = c.hi;
+  r.rate = c.rate;
+  r.padding = c.padding;
+  return r;
+}
+
 TEST(RegionDelivery, ClipsPadsAndSamples) {
   const DeliveryCase cases[] = {
       {"inside, all planes", Rect{1, 1, 2, 3}, 0, 2, kUnitRate, -1, {11, 111, 211, 12, 112, 212}},
@@ -60,17 +71,27 @@ TEST(RegionDelivery, ClipsPadsAndSamples) {
   };
   const HostImage source = MakeSource();
   for (const DeliveryCase& c : cases) {
-    RegionRequest r;
-    r.rect = c.rect;
-    r.loPlane = c.lo;
-    r.hiPlane = c.hi;
-    r.rate = c.rate;
-    r.padding = c.padding;
+    const RegionRequest r = RequestOf(c);
     RegionBuffer b;
     ASSERT_EQ(DeliverRegion(source, r, &b), 0) << c.name;
     EXPECT_EQ(b.width, c.rect.right - c.rect.left) << c.name;
     EXPECT_EQ(b.rowBytes, b.width * (c.hi - c.lo + 1)) << c.name;
     EXPECT_EQ(Samples8(b), c.expected) << c.name;
+  }
+  // The input's delivery gives the same samples, lent or copied, and one
+  // buffer used for both never keeps pointing into the image after a copy.
+  RegionBuffer reused;
+  for (const DeliveryCase& c : cases) {
+    ASSERT_EQ(LendOrDeliverRegion(source, RequestOf(c), &reused), 0) << c.name;
+    const auto* data = static_cast<const uint8_t*>(RegionData(&reused));
+    ASSERT_NE(data, nullptr) << c.name;
+    const int32_t pixelBytes = c.hi - c.lo + 1;
+    const bool lent = data >= source.data.data() && data < source.data.data() + source.data.size();
+    EXPECT_EQ(lent, std::string(c.name) == "inside, all planes") << c.name;
+    std::vector<int> got;
+    for (int32_t y = 0; y < reused.height; ++y)
+      for (int32_t i = 0; i < reused.width * pixelBytes; ++i) got.push_back(data[size_t(y) * reused.rowBytes + i]);
+    EXPECT_EQ(got, c.expected) << c.name;
   }
 }
 
