@@ -1,6 +1,5 @@
 #include "polybuild/catalogue_dual.h"
 
-#include "frame/globals.h"
 #include "polybuild/dual_polyhedron.h"
 #include "polybuild/voronoi_faces.h"
 #include "polybuild/voronoi_options.h"
@@ -28,7 +27,7 @@ bool OffsetFromCentre(int32_t code) {
 void MarkSlices(polyhedron* poly, int32_t sourceCode, uint8_t flag) {
   VoronoiHandlingOptions options;
   GetDefaultVoronoiHandlingOptions(&options);
-  if (poly->owner) options.patternCode = poly->owner->galleryItem;
+  TakeOwnersPatternCode(&options, poly);
   HALFSPACE sites, arcs;
   InitEmptyList(&sites);
   InitEmptyList(&arcs);

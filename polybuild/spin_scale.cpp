@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // takes the whole invocation: its host buffer suite and its run mode
 #include "frame/host_suites.h"
 #include "polybuild/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"

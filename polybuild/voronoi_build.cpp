@@ -8,11 +8,11 @@
 #include "polybuild/voronoi_faces.h"
 #include "polybuild/voronoi_merge.h"
 #include "polybuild/voronoi_options.h"
+#include "polybuild/voronoi_spots.h"
 #include "polyhedron/halfspace.h"
 #include "polyhedron/polyhedron_record.h"
 #include "projection/planes.h"
 #include "projection/scalar_math.h"
-#include "render/spot_record.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "polybuild/voronoi_options.h"
 
+#include "frame/globals.h"  // the Truchet pattern bits are the gallery item of the invocation that owns the solid
 #include "polyhedron/polyhedron_record.h"
 
 void GetDefaultVoronoiHandlingOptions(VoronoiHandlingOptions* options) {
@@ -17,4 +18,8 @@ void CopyCertainVoronoiPrefsIntoPoly(const VoronoiHandlingOptions* options, poly
   poly->slicingMode = options->siteIndexMode;
   poly->voronoiOption = options->polyOption;
   poly->skipOverlapTest = options->skipOverlapTest;
+}
+
+void TakeOwnersPatternCode(VoronoiHandlingOptions* options, const polyhedron* poly) {
+  if (poly->owner) options->patternCode = poly->owner->galleryItem;
 }

@@ -32,3 +32,6 @@ void GetDefaultVoronoiHandlingOptions(VoronoiHandlingOptions* options);
 // slicingMode <- siteIndexMode, voronoiOption <- polyOption,
 // skipOverlapTest <- skipOverlapTest. Null arguments change nothing.
 void CopyCertainVoronoiPrefsIntoPoly(const VoronoiHandlingOptions* options, polyhedron* poly);
+// patternCode <- the gallery item of the invocation that owns the record;
+// unchanged when the record has no owner.
+void TakeOwnersPatternCode(VoronoiHandlingOptions* options, const polyhedron* poly);

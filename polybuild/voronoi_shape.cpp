@@ -1,15 +1,14 @@
 #include "polybuild/voronoi_shape.h"
 
-#include "frame/globals.h"
 #include "polybuild/voronoi_build.h"
 #include "polybuild/voronoi_options.h"
 #include "polybuild/voronoi_sites.h"
+#include "polybuild/voronoi_spots.h"
 #include "polyhedron/halfspace.h"
 #include "polyhedron/polyhedron.h"
 #include "polyhedron/polyhedron_angles.h"
 #include "polyhedron/polyhedron_links.h"
 #include "polyhedron/polyhedron_record.h"
-#include "render/render_services.h"
 
 void build_voronoi_shape(polyhedron* poly, BufferProcs* procs, int32_t shapeCode, uint8_t fullDetail) {
   if (!poly) return;
@@ -19,7 +18,7 @@ void build_voronoi_shape(polyhedron* poly, BufferProcs* procs, int32_t shapeCode
   SetGSpots(0);
   VoronoiHandlingOptions options;
   GetDefaultVoronoiHandlingOptions(&options);
-  if (poly->owner) options.patternCode = poly->owner->galleryItem;
+  TakeOwnersPatternCode(&options, poly);
   build_voronoi_pointset(&sites, &options, shapeCode, fullDetail);
   SetPSpots(0);
   // Without storage there is nothing to build into; the error code stands.

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "polyhedron/net_points.h"
-#include "polyhedron/polyhedron_record.h"
+#include "polyhedron/net_points.h"  // the net's inverse mapping queries the triangles the net set-up fills
+#include "polyhedron/polyhedron_record.h"  // record-only include: the plain polyhedron record
 #include "projection/net_projection_rays.h"
 #include "projection/sphere_convention.h"
 

@@ -1,6 +1,6 @@
 #include "projection/net_projection.h"
 
-#include "polyhedron/net_points.h"
+#include "polyhedron/net_points.h"  // the net's inverse mapping queries the triangles the net set-up fills
 #include "projection/complex_math.h"
 #include "projection/net_projection_core.h"
 #include "projection/special_views.h"

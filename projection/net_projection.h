@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "polyhedron/polyhedron_record.h"
+#include "polyhedron/polyhedron_record.h"  // record-only include: the plain polyhedron record
 #include "projection/render_hint.h"
 
 // Sets *outside to 1 for a point off the net, beyond the hint's band or on

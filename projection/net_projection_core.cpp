@@ -1,7 +1,7 @@
 #include "projection/net_projection_core.h"
 
-#include "polyhedron/net_points.h"
-#include "polyhedron/rind_faces.h"
+#include "polyhedron/net_points.h"  // the net's inverse mapping queries the triangles the net set-up fills
+#include "polyhedron/rind_faces.h"  // curved rind faces invert through the patch coefficients their set-up stores
 #include "projection/complex_math.h"
 #include "projection/conformal_warp.h"
 #include "projection/scalar_math.h"

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "polyhedron/polyhedron_record.h"
+#include "polyhedron/polyhedron_record.h"  // record-only include: the plain polyhedron record
 #include "projection/render_hint.h"
 
 // Writes the sphere point of the barycentrics (b0, b1, b2) of net triangle

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "polyhedron/mode_polyhedron_table.h"
+#include "polyhedron/mode_polyhedron_table.h"  // the one-face-group filter is the mode table's rule
 
 namespace {
 

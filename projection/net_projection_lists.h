@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "polyhedron/polyhedron_record.h"
+#include "polyhedron/polyhedron_record.h"  // record-only include: the plain polyhedron record
 #include "projection/render_hint.h"
 
 // Rebuilds the hint's lists for the band [bandXLow, bandXHigh] x

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "polyhedron/polyhedron_record.h"
+#include "polyhedron/polyhedron_record.h"  // record-only include: the plain polyhedron record
 #include "projection/render_hint.h"
 
 // The face triangle (index in polyhedron.triangles) through which the ray

@@ -1,7 +1,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // owner of every pyramid: its host buffer suite, its pyramid slots and the host image mode
 #include "frame/host_suites.h"
 #include "frame/result_codes.h"
 #include "platform/ui.h"

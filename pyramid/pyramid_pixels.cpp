@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the transparency rule reads the invocation's host filter case
 #include "pyramid/pyramid_descriptor.h"
 
 namespace {

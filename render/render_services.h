@@ -20,6 +20,3 @@ void DoMyTask(PerTaskStuffType* task, int32_t kind);
 // current row), waits for them and frees their buffers; nothing when none
 // run. Before anything a pass's tasks read is freed.
 void EndRowsAhead(Globals* globals);
-// Counts of the recorded sphere spots (see render/spot_record.h).
-void SetGSpots(long count);
-void SetPSpots(long count);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "render/render_services.h"
+#include "polybuild/voronoi_spots.h"
 
 namespace {
 

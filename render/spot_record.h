@@ -7,6 +7,6 @@
 
 constexpr int32_t kSpotRecordCapacity = 999;
 
-// SetGSpots and SetPSpots are declared in render_services.h.
-void DumpOneGSpot(const double point[3], int32_t kind);
+// SetGSpots, SetPSpots and DumpOneGSpot are declared in
+// polybuild/voronoi_spots.h, where the builders that write the record see them.
 int32_t RecordedGSpotCount();

@@ -5,6 +5,7 @@
 #include "frame/globals.h"
 #include "frame/host_rects.h"
 #include "frame/result_codes.h"
+#include "polybuild/voronoi_spots.h"
 #include "pyramid/pyramid_pixels.h"
 #include "pyramid/pyramid_reads.h"
 #include "render/render_services.h"
