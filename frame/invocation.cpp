@@ -13,6 +13,7 @@
 #include "frame/result_codes.h"
 #include "frame/scripting.h"
 #include "frame/task_pool.h"
+#include "projection/task_record.h"
 #include "render/render_services.h"
 
 namespace {
