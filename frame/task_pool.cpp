@@ -25,13 +25,24 @@ int32_t ShareLimit(const TaskPoolState& pool) {
   return std::min(std::max(MPProcessorsScheduled(), 1), pool.recordCount);
 }
 
+// Waits for every posted order of the job last split.
+void FinishOrders(const TaskPoolState& pool) {
+  if (!pool.records) return;
+  const int32_t n = std::min(*pool.taskCount, pool.recordCount);
+  for (int32_t i = 0; i < n; ++i) {
+    TaskPoolRecord& r = RecordAt(pool, i);
+    if (r.launchStatus != kLaunchPosted) continue;
+    MPWaitOnQueue(r.replyQueue, nullptr, nullptr, nullptr, kDurationForever);
+    r.launchStatus = kLaunchIdle;
+  }
+}
+
 // A record must not be rewritten while its task may still read it.
-void FinishAnyOutstandingOrders(Globals* globals) {
-  const TaskPoolState pool = TaskPoolStateOf(globals);
+void FinishAnyOutstandingOrders(const TaskPoolState& pool) {
   const int32_t n = std::min(*pool.taskCount, pool.recordCount);
   for (int32_t i = 0; i < n; ++i) {
     if (RecordAt(pool, i).launchStatus == kLaunchPosted) {
-      finish_only_all_tasks(globals);
+      FinishOrders(pool);
       return;
     }
   }
@@ -68,7 +79,7 @@ void RunItemsOnTasks(Globals* globals, int32_t count, TaskItemBody body, void* c
     for (int32_t i = 0; i < count; ++i) body(context, i);
     return;
   }
-  FinishAnyOutstandingOrders(globals);
+  FinishAnyOutstandingOrders(pool);
   ItemJob job{body, context, count};
   const int32_t n = std::max(1, std::min(ShareLimit(pool), count));
   *pool.taskCount = n;
@@ -195,17 +206,7 @@ bool poll_one_task(Globals* globals, int32_t i) {
 
 void launch_only_all_tasks(Globals* globals) { launch_only_all_tasks_with(globals, RunStandardOrder); }
 
-void finish_only_all_tasks(Globals* globals) {
-  const TaskPoolState pool = TaskPoolStateOf(globals);
-  if (!pool.records) return;
-  const int32_t n = std::min(*pool.taskCount, pool.recordCount);
-  for (int32_t i = 0; i < n; ++i) {
-    TaskPoolRecord& r = RecordAt(pool, i);
-    if (r.launchStatus != kLaunchPosted) continue;
-    MPWaitOnQueue(r.replyQueue, nullptr, nullptr, nullptr, kDurationForever);
-    r.launchStatus = kLaunchIdle;
-  }
-}
+void finish_only_all_tasks(Globals* globals) { FinishOrders(TaskPoolStateOf(globals)); }
 
 void launch_and_finish_all_tasks_with(Globals* globals, TaskOrderBody body) {
   const TaskPoolState pool = TaskPoolStateOf(globals);
@@ -231,15 +232,15 @@ void launch_and_finish_all_tasks_with(Globals* globals, TaskOrderBody body) {
     r.launchStatus = kLaunchIdle;
     body(TaskOf(r), r.kind);
   }
-  finish_only_all_tasks(globals);
+  FinishOrders(pool);
 }
 
 void launch_and_finish_all_tasks(Globals* globals) { launch_and_finish_all_tasks_with(globals, RunStandardOrder); }
 
 void Bust_row_into_tasks(int32_t first, int32_t last, int32_t kind, Globals* globals, void* job, int32_t row,
                          PyramidDescriptor* outputPyramid) {
-  FinishAnyOutstandingOrders(globals);
   const TaskPoolState pool = TaskPoolStateOf(globals);
+  FinishAnyOutstandingOrders(pool);
   const int64_t items = int64_t(last) - first + 1;
   const int32_t n = int32_t(std::max<int64_t>(0, std::min<int64_t>(ShareLimit(pool), items)));
   *pool.taskCount = n;
@@ -261,8 +262,8 @@ void Bust_row_into_tasks(int32_t first, int32_t last, int32_t kind, Globals* glo
 
 void Bust_rectangle_into_tasks(const Rect* rect, int32_t kind, Globals* globals, void* job,
                                PyramidDescriptor* outputPyramid) {
-  FinishAnyOutstandingOrders(globals);
   const TaskPoolState pool = TaskPoolStateOf(globals);
+  FinishAnyOutstandingOrders(pool);
   const int32_t w = int32_t(rect->right) - rect->left;
   const int32_t h = int32_t(rect->bottom) - rect->top;
   const bool alongX = w >= h;
@@ -294,7 +295,7 @@ void End_multithreading(Globals* globals) {
   // before the tasks are told to end, so no answer is left for a wait that
   // belongs to the quit.
   const TaskPoolState pool = TaskPoolStateOf(globals);
-  if (pool.records) FinishAnyOutstandingOrders(globals);
+  if (pool.records) FinishAnyOutstandingOrders(pool);
   const int32_t count = pool.records ? pool.recordCount : 0;
   for (int32_t i = 0; i < count; ++i) {
     TaskPoolRecord& r = RecordAt(pool, i);
@@ -302,7 +303,7 @@ void End_multithreading(Globals* globals) {
                                     : kLaunchIdle;
   }
   *pool.taskCount = count;
-  finish_only_all_tasks(globals);
+  FinishOrders(pool);
   const MPQueueID termination = *pool.terminationQueue;
   for (int32_t i = 0; i < count; ++i) {
     TaskPoolRecord& r = RecordAt(pool, i);

@@ -6,9 +6,8 @@
 // runs on the main thread instead, so every share of a job is always done.
 #pragma once
 
-#include <cstdint>
-
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/plugin_api.h"
 
@@ -65,13 +64,14 @@ struct TaskPoolRecord {
   void* job;
 };
 
-// Where an invocation keeps the pool's state; the frame, which owns the
-// invocation record, answers it.
+// Where an invocation keeps the pool's state (its task records, their
+// count, Globals.taskCount and Globals.taskTerminationQueue); the frame,
+// which owns the invocation record, answers it.
 struct TaskPoolState {
-  unsigned char* records;  // record 0; null when the invocation has none
-  size_t stride;           // bytes from one record to the next
-  int32_t recordCount;     // records allocated at start
-  int32_t* taskCount;      // shares of the job last split
+  unsigned char* records;      // record 0; null when the invocation has none
+  size_t stride;               // bytes from one record to the next
+  int32_t recordCount;         // records allocated at start
+  int32_t* taskCount;          // shares of the job last split
   intptr_t* terminationQueue;  // 0: none
 };
 TaskPoolState TaskPoolStateOf(Globals* globals);
