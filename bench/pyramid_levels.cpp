@@ -14,6 +14,7 @@
 #include "frame/task_pool.h"
 #include "platform/config.h"
 #include "platform/memory.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_intake.h"
 #include "pyramid/pyramid_levels.h"

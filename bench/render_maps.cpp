@@ -21,6 +21,7 @@
 #include "frame/task_pool.h"
 #include "platform/config.h"
 #include "platform/memory.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_filter_table.h"
 #include "pyramid/pyramid_input_modes.h"

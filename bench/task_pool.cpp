@@ -12,6 +12,7 @@
 #include "frame/globals.h"
 #include "frame/task_pool.h"
 #include "platform/config.h"
+#include "projection/task_record.h"
 
 namespace {
 

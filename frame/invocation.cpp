@@ -14,6 +14,7 @@
 #include "frame/scripting.h"
 #include "frame/task_pool.h"
 #include "polybuild/voronoi_spots.h"
+#include "projection/task_record.h"
 #include "render/render_services.h"
 
 namespace {

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "frame/globals.h"
 #include "platform/tasks.h"
-#include "pyramid/pyramid_levels.h"
-#include "render/render_services.h"
 
 namespace {
 
@@ -15,18 +12,37 @@ constexpr int32_t kTerminationWaitMs = 100;
 
 void* KindMessage(int32_t kind) { return reinterpret_cast<void*>(intptr_t(kind)); }
 
+// Record i opens with the pool's part; the bodies take the whole record.
+TaskPoolRecord& RecordAt(const TaskPoolState& pool, int32_t i) {
+  return *reinterpret_cast<TaskPoolRecord*>(pool.records + size_t(i) * pool.stride);
+}
+PerTaskStuffType* TaskOf(TaskPoolRecord& record) { return reinterpret_cast<PerTaskStuffType*>(&record); }
+TaskPoolRecord& PoolPartOf(PerTaskStuffType* task) { return *reinterpret_cast<TaskPoolRecord*>(task); }
+
 // Shares a job may use: never more than the records allocated at start.
-int32_t ShareLimit(const Globals* globals) {
-  if (!globals->taskRecords) return 0;
-  return std::min(std::max(MPProcessorsScheduled(), 1), globals->taskRecordCount);
+int32_t ShareLimit(const TaskPoolState& pool) {
+  if (!pool.records) return 0;
+  return std::min(std::max(MPProcessorsScheduled(), 1), pool.recordCount);
+}
+
+// Waits for every posted order of the job last split.
+void FinishOrders(const TaskPoolState& pool) {
+  if (!pool.records) return;
+  const int32_t n = std::min(*pool.taskCount, pool.recordCount);
+  for (int32_t i = 0; i < n; ++i) {
+    TaskPoolRecord& r = RecordAt(pool, i);
+    if (r.launchStatus != kLaunchPosted) continue;
+    MPWaitOnQueue(r.replyQueue, nullptr, nullptr, nullptr, kDurationForever);
+    r.launchStatus = kLaunchIdle;
+  }
 }
 
 // A record must not be rewritten while its task may still read it.
-void FinishAnyOutstandingOrders(Globals* globals) {
-  const int32_t n = std::min(globals->taskCount, globals->taskRecordCount);
+void FinishAnyOutstandingOrders(const TaskPoolState& pool) {
+  const int32_t n = std::min(*pool.taskCount, pool.recordCount);
   for (int32_t i = 0; i < n; ++i) {
-    if (globals->taskRecords[i].launchStatus == kLaunchPosted) {
-      finish_only_all_tasks(globals);
+    if (RecordAt(pool, i).launchStatus == kLaunchPosted) {
+      FinishOrders(pool);
       return;
     }
   }
@@ -46,7 +62,7 @@ struct ItemJob {
 };
 
 void TakeItems(PerTaskStuffType* task, int32_t) {
-  auto* job = static_cast<ItemJob*>(task->job);
+  auto* job = static_cast<ItemJob*>(PoolPartOf(task).job);
   for (;;) {
     const int32_t item = job->next.fetch_add(1, std::memory_order_relaxed);
     if (item >= job->count) return;
@@ -58,16 +74,17 @@ void TakeItems(PerTaskStuffType* task, int32_t) {
 
 void RunItemsOnTasks(Globals* globals, int32_t count, TaskItemBody body, void* context) {
   if (count < 1 || !body) return;
-  if (!globals || !globals->taskRecords || globals->taskRecordCount < 1) {
+  const TaskPoolState pool = globals ? TaskPoolStateOf(globals) : TaskPoolState{};
+  if (!pool.records || pool.recordCount < 1) {
     for (int32_t i = 0; i < count; ++i) body(context, i);
     return;
   }
-  FinishAnyOutstandingOrders(globals);
+  FinishAnyOutstandingOrders(pool);
   ItemJob job{body, context, count};
-  const int32_t n = std::max(1, std::min(ShareLimit(globals), count));
-  globals->taskCount = n;
+  const int32_t n = std::max(1, std::min(ShareLimit(pool), count));
+  *pool.taskCount = n;
   for (int32_t i = 0; i < n; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     r.kind = TaskKind_Items;
     r.shareCount = 0;
     r.globals = globals;
@@ -77,44 +94,26 @@ void RunItemsOnTasks(Globals* globals, int32_t count, TaskItemBody body, void* c
   launch_and_finish_all_tasks_with(globals, TakeItems);
 }
 
-void RunStandardOrder(PerTaskStuffType* task, int32_t kind) {
-  if (DoStandardTasks(task, kind)) return;
-  const bool rowJob = kind == TaskKind_SampleRow || kind == TaskKind_ResultRow;
-  if (!rowJob || task->shareCount < 1 || task->shareIndex < 0 || task->shareIndex >= task->shareCount) {
-    DoMyTask(task, kind);
-    return;
-  }
-  const int32_t first = task->firstColumn, last = task->lastColumn;
-  const int64_t stride = int64_t(task->shareCount) * kRowChunkColumns;
-  for (int64_t start = task->spanFirst + int64_t(task->shareIndex) * kRowChunkColumns; start <= task->spanLast;
-       start += stride) {
-    task->firstColumn = int32_t(start);
-    task->lastColumn = int32_t(std::min<int64_t>(start + kRowChunkColumns - 1, task->spanLast));
-    DoMyTask(task, kind);
-  }
-  task->firstColumn = first;
-  task->lastColumn = last;
-}
-
 int32_t GetMaximumProcessorCount() { return MPProcessors(); }
 
 void Start_multithreading(Globals* globals) {
-  globals->taskTerminationQueue = 0;
-  if (!globals->taskRecords) return;
-  const int32_t p = std::min(MPProcessors(), globals->taskRecordCount);
-  for (int32_t i = 0; i < globals->taskRecordCount; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+  const TaskPoolState pool = TaskPoolStateOf(globals);
+  *pool.terminationQueue = 0;
+  if (!pool.records) return;
+  const int32_t p = std::min(MPProcessors(), pool.recordCount);
+  for (int32_t i = 0; i < pool.recordCount; ++i) {
+    TaskPoolRecord& r = RecordAt(pool, i);
     r.requestQueue = r.replyQueue = r.taskId = 0;
     r.launchStatus = kLaunchIdle;
   }
   if (!MPIsFullyInitialized() || p < 1) return;
   MPQueueID termination = 0;
   if (MPCreateQueue(&termination) != kMPNoErr) return;
-  globals->taskTerminationQueue = termination;
+  *pool.terminationQueue = termination;
   // Every task posts one notice when it ends; keep room for all of them.
   MPSetQueueReserve(termination, p);
   for (int32_t i = 0; i < p; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     MPQueueID request = 0, reply = 0;
     if (MPCreateQueue(&request) == kMPNoErr && MPCreateQueue(&reply) == kMPNoErr) {
       // The task reads its queues from the record as soon as it runs.
@@ -142,7 +141,7 @@ void Start_multithreading(Globals* globals) {
 }
 
 int32_t MacThreadedTaskDispatcher(void* param) {
-  auto* record = static_cast<PerTaskStuffType*>(param);
+  auto* record = static_cast<TaskPoolRecord*>(param);
   const MPQueueID request = record->requestQueue;
   const MPQueueID reply = record->replyQueue;
   MPNotifyQueue(reply, nullptr, nullptr, nullptr);
@@ -155,7 +154,7 @@ int32_t MacThreadedTaskDispatcher(void* param) {
     const bool quit = kind == TaskKind_Quit;
     if (!quit) {
       const auto body = reinterpret_cast<TaskOrderBody>(bodyWord);
-      (body ? body : RunStandardOrder)(record, kind);
+      (body ? body : RunStandardOrder)(TaskOf(*record), kind);
     }
     MPNotifyQueue(reply, nullptr, nullptr, nullptr);
     if (quit) return 0;
@@ -163,10 +162,11 @@ int32_t MacThreadedTaskDispatcher(void* param) {
 }
 
 void launch_only_all_tasks_with(Globals* globals, TaskOrderBody body) {
-  if (!globals->taskRecords) return;
-  const int32_t n = std::min(globals->taskCount, globals->taskRecordCount);
+  const TaskPoolState pool = TaskPoolStateOf(globals);
+  if (!pool.records) return;
+  const int32_t n = std::min(*pool.taskCount, pool.recordCount);
   for (int32_t i = 0; i < n; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     r.launchStatus = r.requestQueue
                          ? MPNotifyQueue(r.requestQueue, KindMessage(r.kind), reinterpret_cast<void*>(body), nullptr)
                          : kMPInvalidIDErr;
@@ -174,28 +174,30 @@ void launch_only_all_tasks_with(Globals* globals, TaskOrderBody body) {
   // What could not be posted is done here, in record order, while the posted
   // shares run.
   for (int32_t i = 0; i < n; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     if (r.launchStatus == kLaunchPosted) continue;
     r.launchStatus = kLaunchIdle;
-    body(&r, r.kind);
+    body(TaskOf(r), r.kind);
   }
 }
 
 void launch_one_task_with(Globals* globals, int32_t i, TaskOrderBody body) {
-  if (!globals->taskRecords || i < 0 || i >= globals->taskRecordCount) return;
-  PerTaskStuffType& r = globals->taskRecords[i];
+  const TaskPoolState pool = TaskPoolStateOf(globals);
+  if (!pool.records || i < 0 || i >= pool.recordCount) return;
+  TaskPoolRecord& r = RecordAt(pool, i);
   if (r.launchStatus == kLaunchPosted) return;
   r.launchStatus = r.requestQueue
                        ? MPNotifyQueue(r.requestQueue, KindMessage(r.kind), reinterpret_cast<void*>(body), nullptr)
                        : kMPInvalidIDErr;
   if (r.launchStatus == kLaunchPosted) return;
   r.launchStatus = kLaunchIdle;
-  body(&r, r.kind);
+  body(TaskOf(r), r.kind);
 }
 
 bool poll_one_task(Globals* globals, int32_t i) {
-  if (!globals->taskRecords || i < 0 || i >= globals->taskRecordCount) return true;
-  PerTaskStuffType& r = globals->taskRecords[i];
+  const TaskPoolState pool = TaskPoolStateOf(globals);
+  if (!pool.records || i < 0 || i >= pool.recordCount) return true;
+  TaskPoolRecord& r = RecordAt(pool, i);
   if (r.launchStatus != kLaunchPosted) return true;
   if (MPWaitOnQueue(r.replyQueue, nullptr, nullptr, nullptr, kDurationImmediate) != kMPNoErr) return false;
   r.launchStatus = kLaunchIdle;
@@ -204,53 +206,46 @@ bool poll_one_task(Globals* globals, int32_t i) {
 
 void launch_only_all_tasks(Globals* globals) { launch_only_all_tasks_with(globals, RunStandardOrder); }
 
-void finish_only_all_tasks(Globals* globals) {
-  if (!globals->taskRecords) return;
-  const int32_t n = std::min(globals->taskCount, globals->taskRecordCount);
-  for (int32_t i = 0; i < n; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
-    if (r.launchStatus != kLaunchPosted) continue;
-    MPWaitOnQueue(r.replyQueue, nullptr, nullptr, nullptr, kDurationForever);
-    r.launchStatus = kLaunchIdle;
-  }
-}
+void finish_only_all_tasks(Globals* globals) { FinishOrders(TaskPoolStateOf(globals)); }
 
 void launch_and_finish_all_tasks_with(Globals* globals, TaskOrderBody body) {
-  if (!globals->taskRecords) return;
-  const int32_t n = std::min(globals->taskCount, globals->taskRecordCount);
+  const TaskPoolState pool = TaskPoolStateOf(globals);
+  if (!pool.records) return;
+  const int32_t n = std::min(*pool.taskCount, pool.recordCount);
   if (n < 1) return;
   // The calling thread would only wait, so it does the first share itself:
   // one order fewer to post and to be woken for, and no share waits for a
   // free core that the caller is holding. Share 0's task gets no order now,
   // so its record is the caller's alone until the join.
-  PerTaskStuffType& own = globals->taskRecords[0];
+  TaskPoolRecord& own = RecordAt(pool, 0);
   for (int32_t i = 1; i < n; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     r.launchStatus = r.requestQueue
                          ? MPNotifyQueue(r.requestQueue, KindMessage(r.kind), reinterpret_cast<void*>(body), nullptr)
                          : kMPInvalidIDErr;
   }
   own.launchStatus = kLaunchIdle;
-  body(&own, own.kind);
+  body(TaskOf(own), own.kind);
   for (int32_t i = 1; i < n; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     if (r.launchStatus == kLaunchPosted) continue;
     r.launchStatus = kLaunchIdle;
-    body(&r, r.kind);
+    body(TaskOf(r), r.kind);
   }
-  finish_only_all_tasks(globals);
+  FinishOrders(pool);
 }
 
 void launch_and_finish_all_tasks(Globals* globals) { launch_and_finish_all_tasks_with(globals, RunStandardOrder); }
 
 void Bust_row_into_tasks(int32_t first, int32_t last, int32_t kind, Globals* globals, void* job, int32_t row,
                          PyramidDescriptor* outputPyramid) {
-  FinishAnyOutstandingOrders(globals);
+  const TaskPoolState pool = TaskPoolStateOf(globals);
+  FinishAnyOutstandingOrders(pool);
   const int64_t items = int64_t(last) - first + 1;
-  const int32_t n = int32_t(std::max<int64_t>(0, std::min<int64_t>(ShareLimit(globals), items)));
-  globals->taskCount = n;
+  const int32_t n = int32_t(std::max<int64_t>(0, std::min<int64_t>(ShareLimit(pool), items)));
+  *pool.taskCount = n;
   for (int32_t i = 0; i < n; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     r.firstColumn = first + ShareStart(i, int32_t(items), n);
     r.lastColumn = first + ShareStart(i + 1, int32_t(items), n) - 1;
     r.spanFirst = first;
@@ -267,16 +262,17 @@ void Bust_row_into_tasks(int32_t first, int32_t last, int32_t kind, Globals* glo
 
 void Bust_rectangle_into_tasks(const Rect* rect, int32_t kind, Globals* globals, void* job,
                                PyramidDescriptor* outputPyramid) {
-  FinishAnyOutstandingOrders(globals);
+  const TaskPoolState pool = TaskPoolStateOf(globals);
+  FinishAnyOutstandingOrders(pool);
   const int32_t w = int32_t(rect->right) - rect->left;
   const int32_t h = int32_t(rect->bottom) - rect->top;
   const bool alongX = w >= h;
   // A rectangle without area is an empty job, even when one side is long.
   const int32_t length = (w > 0 && h > 0) ? (alongX ? w : h) : 0;
-  const int32_t n = std::max(0, std::min(ShareLimit(globals), length));
-  globals->taskCount = n;
+  const int32_t n = std::max(0, std::min(ShareLimit(pool), length));
+  *pool.taskCount = n;
   for (int32_t i = 0; i < n; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     const int32_t a = ShareStart(i, length, n), b = ShareStart(i + 1, length, n);
     r.strip = *rect;
     r.shareCount = 0;  // not a row job: the body takes its strip whole
@@ -298,29 +294,30 @@ void End_multithreading(Globals* globals) {
   // A row rendered ahead that the host never asked for is still answered
   // before the tasks are told to end, so no answer is left for a wait that
   // belongs to the quit.
-  if (globals->taskRecords) FinishAnyOutstandingOrders(globals);
-  const int32_t count = globals->taskRecords ? globals->taskRecordCount : 0;
+  const TaskPoolState pool = TaskPoolStateOf(globals);
+  if (pool.records) FinishAnyOutstandingOrders(pool);
+  const int32_t count = pool.records ? pool.recordCount : 0;
   for (int32_t i = 0; i < count; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     r.launchStatus = r.requestQueue ? MPNotifyQueue(r.requestQueue, KindMessage(TaskKind_Quit), nullptr, nullptr)
                                     : kLaunchIdle;
   }
-  globals->taskCount = count;
-  finish_only_all_tasks(globals);
-  const MPQueueID termination = globals->taskTerminationQueue;
+  *pool.taskCount = count;
+  FinishOrders(pool);
+  const MPQueueID termination = *pool.terminationQueue;
   for (int32_t i = 0; i < count; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     if (!r.taskId) continue;
     MPTerminateTask(r.taskId, 0);
     r.taskId = 0;
     if (termination) MPWaitOnQueue(termination, nullptr, nullptr, nullptr, kTerminationWaitMs);
   }
   for (int32_t i = 0; i < count; ++i) {
-    PerTaskStuffType& r = globals->taskRecords[i];
+    TaskPoolRecord& r = RecordAt(pool, i);
     if (r.requestQueue) MPDeleteQueue(r.requestQueue);
     if (r.replyQueue) MPDeleteQueue(r.replyQueue);
     r.requestQueue = r.replyQueue = 0;
   }
   if (termination) MPDeleteQueue(termination);
-  globals->taskTerminationQueue = 0;
+  *pool.terminationQueue = 0;
 }

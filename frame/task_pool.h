@@ -6,12 +6,16 @@
 // runs on the main thread instead, so every share of a job is always done.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/plugin_api.h"
-#include "projection/render_hint.h"
 
+// The pool knows the invocation, the full task record and the pyramids only
+// by name: it reaches its own state through TaskPoolStateOf and its own part
+// of a record through TaskPoolRecord.
 struct Globals;
+struct PerTaskStuffType;
 struct PyramidDescriptor;
 
 // Columns of one chunk of a row job: small enough to even out the load,
@@ -33,7 +37,11 @@ enum TaskKind : int32_t {
 constexpr int32_t kLaunchPosted = 0;
 constexpr int32_t kLaunchIdle = -1;  // awaited, never posted, or run inline
 
-struct PerTaskStuffType {
+// The pool's part of a task record: the fields it writes when it splits a
+// job and reads when it posts, runs and awaits the orders. A task record
+// (PerTaskStuffType, projection/task_record.h) begins with it and carries the
+// renderer's scratch after it.
+struct TaskPoolRecord {
   int32_t firstColumn;  // first item of this share of a row job
   int32_t lastColumn;   // last item, inclusive
   // The whole row job and this record's place among its shares: the
@@ -52,20 +60,25 @@ struct PerTaskStuffType {
   intptr_t requestQueue;  // 0: none
   intptr_t replyQueue;    // 0: none
   intptr_t taskId;        // 0: no task was started for this record
-  renderhinttype outputHint;
-  renderhinttype inputHint;
-  int32_t tissotSearchStart;
   PyramidDescriptor* outputPyramid;
   void* job;
-  // The records lie side by side in one block, and a task writes its own
-  // record's last fields for every column while its neighbour reads and
-  // writes the first fields of the next: this gap keeps them off one cache
-  // line (two lines, for the processors that fetch lines in pairs).
-  char neighbourGap[128];
 };
 
+// Where an invocation keeps the pool's state (its task records, their
+// count, Globals.taskCount and Globals.taskTerminationQueue); the frame,
+// which owns the invocation record, answers it.
+struct TaskPoolState {
+  unsigned char* records;      // record 0; null when the invocation has none
+  size_t stride;               // bytes from one record to the next
+  int32_t recordCount;         // records allocated at start
+  int32_t* taskCount;          // shares of the job last split
+  intptr_t* terminationQueue;  // 0: none
+};
+TaskPoolState TaskPoolStateOf(Globals* globals);
+
 // The work an order does on a record. The standard body hands level-building
-// kinds to the pyramid code and every other kind to the renderer.
+// kinds to the pyramid code and every other kind to the renderer; the frame,
+// which sees both, defines it.
 using TaskOrderBody = void (*)(PerTaskStuffType* task, int32_t kind);
 void RunStandardOrder(PerTaskStuffType* task, int32_t kind);
 

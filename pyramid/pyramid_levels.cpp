@@ -4,6 +4,7 @@
 
 #include "frame/globals.h"
 #include "frame/task_pool.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"
 #include "pyramid/pyramid_reduce.h"

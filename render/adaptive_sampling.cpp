@@ -5,6 +5,7 @@
 #include "export/brick_march.h"
 #include "frame/globals.h"
 #include "frame/task_pool.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_footprint.h"
 #include "render/column_record.h"

@@ -7,6 +7,7 @@
 #include "polyhedron/polyhedron_record.h"
 #include "projection/net_projection.h"
 #include "projection/net_projection_rays.h"
+#include "projection/task_record.h"
 #include "projection/tumble.h"
 #include "projection/framing.h"
 #include "projection/input_mapping.h"

@@ -8,6 +8,7 @@
 #include "frame/result_codes.h"
 #include "frame/task_pool.h"
 #include "platform/ui.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_footprint.h"
 #include "pyramid/pyramid_intake.h"
 #include "render/adaptive_sampling.h"

@@ -7,6 +7,7 @@
 
 #include "frame/globals.h"
 #include "frame/task_pool.h"
+#include "projection/task_record.h"
 #include "render/column_record.h"
 #include "render/render_services.h"
 #include "render/row_renderer.h"

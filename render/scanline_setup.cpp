@@ -10,6 +10,7 @@
 #include "projection/mollweide.h"
 #include "projection/net_projection_core.h"
 #include "projection/net_projection_lists.h"
+#include "projection/task_record.h"
 #include "render/output_modes.h"
 #include "render/vort.h"
 

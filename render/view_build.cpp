@@ -19,6 +19,7 @@
 #include "projection/scalar_math.h"
 #include "projection/special_views.h"
 #include "projection/sphere_convention.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "render/crammed_floret.h"
 #include "render/framing_modes.h"

@@ -12,6 +12,7 @@
 #include "frame/task_pool.h"
 #include "platform/config.h"
 #include "platform/tasks.h"
+#include "projection/task_record.h"
 
 class PoolFixture {
  public:

@@ -9,6 +9,7 @@
 
 #include "frame/globals.h"
 #include "frame/task_pool.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_levels.h"
 #include "pyramid/pyramid_pixels.h"
 #include "pyramid/pyramid_reads.h"

@@ -11,6 +11,7 @@
 #include "frame/task_pool.h"
 #include "frame/tparameters.h"
 #include "platform/config.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_levels.h"
 #include "render/render_services.h"
 #include "support/row_render_harness.h"

@@ -15,6 +15,7 @@
 #include "projection/input_mapping.h"
 #include "projection/net_projection.h"
 #include "projection/net_projection_lists.h"
+#include "projection/task_record.h"
 #include "projection/tumble.h"
 #include "render/column_record.h"
 #include "render/inverse_mapping.h"

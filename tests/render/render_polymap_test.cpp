@@ -11,6 +11,7 @@
 #include "polyhedron/polyhedron_record.h"
 #include "projection/net_projection_lists.h"
 #include "projection/sphere_convention.h"
+#include "projection/task_record.h"
 #include "render/column_record.h"
 #include "render/inverse_mapping.h"
 #include "render/view_build.h"

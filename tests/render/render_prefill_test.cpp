@@ -6,6 +6,7 @@
 
 #include "frame/task_pool.h"
 #include "projection/lookup_cache.h"
+#include "projection/task_record.h"
 #include "render/scanline_setup.h"
 #include "render/vort.h"
 

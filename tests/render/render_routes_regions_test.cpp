@@ -13,6 +13,7 @@
 #include "projection/framing.h"
 #include "projection/input_mapping.h"
 #include "projection/special_views_fold.h"
+#include "projection/task_record.h"
 #include "render/column_record.h"
 #include "render/inverse_mapping.h"
 #include "render/output_modes.h"

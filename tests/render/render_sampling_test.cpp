@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "frame/task_pool.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_footprint.h"
 #include "render/adaptive_sampling.h"
 #include "render/column_record.h"

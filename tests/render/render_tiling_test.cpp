@@ -10,6 +10,7 @@
 #include "frame/task_pool.h"
 #include "polyhedron/polyhedron_record.h"
 #include "projection/render_hint.h"
+#include "projection/task_record.h"
 #include "render/inverse_mapping.h"
 #include "render/column_record.h"
 #include "render/scanline_setup.h"

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "projection/task_record.h"
 #include "support/fake_host.h"
 #include "frame/globals.h"
 #include "frame/settings_defaults.h"

@@ -10,6 +10,7 @@
 #include "platform/config.h"
 #include "platform/memory.h"
 #include "polyhedron/polyhedron.h"
+#include "projection/task_record.h"
 
 FakeHost* FakeHost::current = nullptr;
 

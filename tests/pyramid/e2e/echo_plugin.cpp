@@ -11,6 +11,7 @@
 #include "frame/task_pool.h"
 #include "platform/memory.h"
 #include "platform/plugin_api.h"
+#include "projection/task_record.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_intake.h"
 #include "pyramid/pyramid_pixels.h"
