@@ -6,7 +6,7 @@
 #include "dialog/drag_and_drop.h"
 #include "dialog/nib_gyre.h"
 #include "dialog/zor_reply.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the well finds the invocation on its control and reads its hover state
 #include "platform/picture.h"
 #include "platform/ui/canvas.h"
 #include "platform/ui/drag.h"

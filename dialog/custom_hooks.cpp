@@ -8,9 +8,8 @@
 #include "dialog/memory_dots.h"
 #include "dialog/zor_reply.h"
 #include "frame/file_refs.h"
-#include "frame/globals.h"
-#include "frame/persistence.h"
-#include "frame/settings_file_reader.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
+#include "dialog/frame_services.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/window.h"
 

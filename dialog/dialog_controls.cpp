@@ -17,7 +17,7 @@
 #include "dialog/mode_menus.h"
 #include "dialog/nib_gyre.h"
 #include "dialog/zor_reply.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "frame/text_utils.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/window.h"
@@ -263,7 +263,7 @@ void DoTheStash(void* window, Globals* globals, int32_t, int32_t direction) {
 void Settings2Controls(Globals* globals, void* window, int32_t flag) {
   DoTheStash(window, globals, flag, 0);
   if (const TParameters* p = Params(globals)) set_statictext_varez(window, 76, p->settingsName);
-  ShowTumbleInViews(window, Params(globals));
+  if (const TParameters* p = Params(globals)) ShowTumbleInViews(window, p->twirlX, p->twirlY, p->twirlSpin);
 }
 
 void Controls2Settings(void* window, Globals* globals) { DoTheStash(window, globals, 0, 1); }

@@ -22,9 +22,9 @@
 #include "dialog/window_services.h"
 #include "dialog/zor_reply.h"
 #include "export/mode_names.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "frame/host_suites.h"
-#include "frame/plugin_main.h"
+#include "dialog/frame_services.h"
 #include "frame/random.h"
 #include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
@@ -108,7 +108,7 @@ void ItemChain(Globals* g, UiWindow* w, ZorZReply* reply, int16_t item, uint32_t
     refresh = 0;
     StandbyCursorForVarezGUI(w, false);
   }
-  ShowTumbleInViews(w, Params(g));
+  if (const TParameters* p = Params(g)) ShowTumbleInViews(w, p->twirlX, p->twirlY, p->twirlSpin);
 }
 
 }  // namespace

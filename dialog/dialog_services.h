@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "export/export_services.h"
 #include "platform/plugin_api.h"
 
 struct Globals;
@@ -11,9 +12,6 @@ struct UiControl;
 struct ZorZReply;
 
 void PromptUserForInput(Globals* globals);
-// A caution alert (a window when a front end shows windows; the message
-// goes to the platform's message sink either way); answers the item hit.
-int32_t ShowOSAlertoid(const char* message, const char* explanation);
 // Runs the named window of the definitions app-modally; the reply's result
 // tells which command ended it. Without a front end the window is only
 // reported, and answers 0.
@@ -39,16 +37,3 @@ void MultiDepthDisplayPixels(Globals* globals, const PSPixelMap* map, const VRec
 void FlushRect(void* port, const Rect* r);
 // White in the current port.
 void NuPaintWhiteRect(const Rect* r);
-
-// An export progress window (Globals.progressWindow) is a window of the
-// definitions; tests may hang this record there instead.
-struct ProgressWindowStandIn {
-  int16_t barValue;  // 0..1000
-  char text[32];
-};
-// Sets the open progress window's bar from the layers done and this layer's
-// progress; nothing when no window is open.
-void MondoProgressUpdate(Globals* globals, int32_t done, int32_t total, int32_t layers);
-// Fills the bar and says "Cancelling..."; marks the export cancelled when a
-// window is open.
-void MondoProgressShowCancelling(Globals* globals);

@@ -17,9 +17,9 @@
 #include "dialog/proxy_view.h"
 #include "dialog/window_services.h"
 #include "dialog/zor_reply.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "frame/host_suites.h"
-#include "frame/progress.h"
+#include "dialog/frame_services.h"
 #include "platform/preview_surface.h"
 #include "platform/ui.h"
 #include "platform/ui/event_loop.h"

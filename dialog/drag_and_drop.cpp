@@ -15,9 +15,8 @@
 #include "export/psd_writer.h"
 #include "frame/file_copy.h"
 #include "frame/file_refs.h"
-#include "frame/globals.h"
-#include "frame/persistence.h"
-#include "frame/save_dispatch.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
+#include "dialog/frame_services.h"
 #include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/services.h"

@@ -10,9 +10,9 @@
 #include "export/html_galleries.h"
 #include "export/psd_writer.h"
 #include "frame/file_refs.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "frame/result_codes.h"
-#include "frame/save_dispatch.h"
+#include "dialog/frame_services.h"
 #include "platform/file_replace.h"
 #include "platform/ui/file_chooser.h"
 #include "platform/ui/services.h"

@@ -12,7 +12,7 @@
 #include "dialog/preview_mechanics.h"
 #include "dialog/proxy_view.h"
 #include "dialog/window_services.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "frame/host_rects.h"
 #include "frame/host_suites.h"
 #include "frame/random.h"

@@ -7,14 +7,13 @@
 #include "dialog/dialog_services.h"
 #include "dialog/MemoryWell.h"
 #include "export/preset_preview.h"
-#include "frame/globals.h"
-#include "frame/persistence.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
+#include "dialog/frame_services.h"
 #include "platform/files.h"
 #include "platform/picture.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/window.h"
 #include "pyramid/pyramid_picture.h"
-#include "frame/settings_file_preview.h"
 
 namespace {
 

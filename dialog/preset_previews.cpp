@@ -12,9 +12,8 @@
 #include "dialog/file_dialogs.h"
 #include "export/preset_preview.h"
 #include "frame/file_layer.h"
-#include "frame/globals.h"
-#include "frame/persistence.h"
-#include "frame/save_dispatch.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
+#include "dialog/frame_services.h"
 #include "platform/mac_roman.h"
 #include "platform/ui/services.h"
 

@@ -8,10 +8,10 @@
 #include "dialog/custom_hooks.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_services.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "frame/host_rects.h"
 #include "frame/host_suites.h"
-#include "frame/invocation.h"
+#include "dialog/frame_services.h"
 #include "frame/rects.h"
 #include "platform/preview_surface.h"
 #include "platform/ui/event_loop.h"

@@ -8,7 +8,7 @@
 #include "dialog/nib_gyre.h"
 #include "dialog/preview_mechanics.h"
 #include "dialog/window_services.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "frame/host_rects.h"
 #include "platform/memory.h"
 #include "platform/ui/event_loop.h"

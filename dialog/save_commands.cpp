@@ -16,7 +16,7 @@
 #include "export/photo_handoff.h"
 #include "export/preset_preview.h"
 #include "frame/file_refs.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "polyhedron/mode_polyhedron_table.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/services.h"

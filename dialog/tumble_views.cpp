@@ -6,7 +6,6 @@
 #include "dialog/BallControl.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/nib_gyre.h"
-#include "frame/tparameters.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -31,10 +30,9 @@ triplex BallPointFromTumble(double tilt, double turn) {
   return triplex{std::sin(u) * std::cos(t), -std::sin(t), std::cos(u) * std::cos(t)};
 }
 
-void ShowTumbleInViews(void* window, const TParameters* p) {
-  if (!p) return;
-  if (UiControl* ball = View(window, kTrackballID)) HIBallControlSetXYZ(ball, BallPointFromTumble(p->twirlX, p->twirlY));
-  if (UiControl* dial = View(window, kAngleDialID)) HIBallControlSetDegrees(dial, p->twirlSpin);
+void ShowTumbleInViews(void* window, float tilt, float turn, float spin) {
+  if (UiControl* ball = View(window, kTrackballID)) HIBallControlSetXYZ(ball, BallPointFromTumble(tilt, turn));
+  if (UiControl* dial = View(window, kAngleDialID)) HIBallControlSetDegrees(dial, spin);
 }
 
 int16_t TakeTumbleFromView(void* window, FourCC command) {

@@ -12,8 +12,8 @@
 #include "dialog/preview_mechanics.h"
 #include "dialog/proxy_view.h"
 #include "dialog/zor_reply.h"
-#include "frame/globals.h"
-#include "frame/progress.h"
+#include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
+#include "dialog/frame_services.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/icons.h"
 #include "platform/ui/services.h"

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "export/export_services.h"
 #include "platform/ui/events.h"
 
 struct Globals;
@@ -20,9 +21,6 @@ FourCC CreateIconRef_from_my_bundle(const char* name, FourCC iconType);
 void PutIconRefOnSomething(void* window, void* bundle, int16_t item, const char* name, FourCC iconType, uint8_t keep,
                            int16_t menuItem, int32_t target);
 void DoGUIExperiments(void* window, void* bundle);
-
-void CreateMondoProgressWindow(Globals* globals);
-void DestroyMondoProgress(Globals* globals);
 
 bool CursorInVarezItem(void* window, int16_t item);
 void StandbyCursorForVarezGUI_core(void* window, bool busy, void* ignored);

@@ -1,11 +1,10 @@
 #include "export/brick_plan.h"
 
-#include "dialog/dialog_services.h"
+#include "export/export_services.h"
 #include "export/brick_march.h"
 #include "export/lego_build.h"
 #include "export/psd_doc.h"
-#include "frame/globals.h"
-#include "frame/progress.h"
+#include "frame/globals.h"  // the brick layers render through the invocation: its settings, pyramids and progress counts
 #include "projection/tumble.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"

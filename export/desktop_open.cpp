@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "dialog/dialog_services.h"
+#include "export/export_services.h"
 #include "platform/files.h"
 #include "platform/mac_roman.h"
 #include "platform/opener.h"

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "dialog/window_services.h"
+#include "export/export_services.h"
 #include "export/psd_doc.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the progress window hangs on the invocation, its cancel mark in the invocation's storage
 
 void BeginExportProgress(Globals* globals, ExportProgress* progress, int32_t layers) {
   if (!progress) return;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "dialog/dialog_services.h"
+#include "export/export_services.h"
 
 struct Globals;
 

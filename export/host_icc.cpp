@@ -1,9 +1,8 @@
 #include "export/host_icc.h"
 
-#include "frame/globals.h"
+#include "platform/plugin_api.h"
 
-HostIccProfile GrabHostIccProfile(Globals* globals) {
-  const FilterRecord* fr = globals ? globals->filterRecord : nullptr;
+HostIccProfile GrabHostIccProfile(const FilterRecord* fr) {
   if (!fr || !fr->canUseICCProfiles || fr->iCCprofileSize <= 0 || !fr->iCCprofileData || !*fr->iCCprofileData)
     return HostIccProfile{nullptr, 0};
   return HostIccProfile{reinterpret_cast<const uint8_t*>(*fr->iCCprofileData), uint32_t(fr->iCCprofileSize)};

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-struct Globals;
+struct FilterRecord;
 
 struct HostIccProfile {
   const uint8_t* data;  // null: none
@@ -13,4 +13,4 @@ struct HostIccProfile {
 
 // The profile when the host offers one (its size nonzero and its ICC flag
 // set) and its bytes can be had; else {null, 0}.
-HostIccProfile GrabHostIccProfile(Globals* globals);
+HostIccProfile GrabHostIccProfile(const FilterRecord* fr);

@@ -16,11 +16,9 @@
 #include "export/preset_preview.h"
 #include "frame/file_layer.h"
 #include "frame/file_refs.h"
-#include "frame/globals.h"
-#include "frame/persistence.h"
+#include "frame/globals.h"  // the galleries render every preset and mode through the whole invocation
+#include "export/export_services.h"
 #include "frame/result_codes.h"
-#include "frame/save_dispatch.h"
-#include "frame/settings_file_reader.h"
 #include "frame/text_utils.h"
 #include "platform/mac_roman.h"
 #include "projection/framing.h"

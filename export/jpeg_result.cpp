@@ -8,12 +8,12 @@
 #include "export/psd_doc.h"
 #include "export/psd_writer.h"
 #include "export/safe_output.h"
-#include "frame/export_layer.h"
+#include "frame/export_layer.h"  // the layer is rendered by the frame's export-layer pass, which drives the whole invocation
 #include "frame/file_layer.h"
-#include "frame/globals.h"
-#include "frame/render_passes.h"
+#include "frame/globals.h"  // the export writers take the whole invocation: they read its settings, sizes and host procs
+#include "frame/render_passes.h"  // the host rectangles and preview state are saved and put back by the frame's pass driver
 #include "frame/result_codes.h"
-#include "frame/settings_file_preview.h"
+#include "export/export_services.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pushpull.h"
 
@@ -65,7 +65,7 @@ int32_t TagAndWritePyr(Globals* globals, const PyramidDescriptor* canvas, int16_
   TEXIFThing exif;
   InitEXIF(&exif);
   build_EXIF_resource(&exif, 1, 0);
-  const HostIccProfile icc = GrabHostIccProfile(globals);
+  const HostIccProfile icc = GrabHostIccProfile(globals ? globals->filterRecord : nullptr);
   int32_t e = WritePyrToJFIF(canvas, fork, 0, kResultQuality, icc.length, icc.data, &iptc, &exif);
   dispose_IPTC_resource_memory(&iptc, 0);
   dispose_EXIF_resource_memory(&exif, 0);

@@ -3,7 +3,7 @@
 #include "export/iptc.h"
 #include "export/mode_names.h"
 #include "export/psd_doc.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the keywords are drawn from the invocation's settings
 
 namespace {
 

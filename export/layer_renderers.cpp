@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "frame/export_layer.h"
-#include "frame/globals.h"
+#include "frame/export_layer.h"  // the layer is rendered by the frame's export-layer pass, which drives the whole invocation
+#include "frame/globals.h"  // the layer renderers set the invocation's settings for each layer and render through it
 #include "pyramid/pyramid_copy.h"
 #include "pyramid/pyramid_descriptor.h"
 

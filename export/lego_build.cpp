@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "export/lego_colour.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the brick ball is built from the invocation's settings and pyramids
 #include "frame/host_suites.h"
 #include "projection/mollweide.h"
 #include "projection/tumble.h"

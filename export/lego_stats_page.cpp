@@ -5,7 +5,7 @@
 #include "export/lego_build.h"
 #include "export/safe_output.h"
 #include "frame/file_layer.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the export writers take the whole invocation: they read its settings, sizes and host procs
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "export/lego_stats_page.h"
 #include "export/obj_writer.h"
 #include "frame/file_layer.h"
-#include "frame/save_dispatch.h"
+#include "export/export_services.h"
 #include "platform/files.h"
 
 bool IsModelOrPageKind(int32_t kind) {

@@ -3,8 +3,8 @@
 #include <new>
 
 #include "export/jpeg_coder.h"
-#include "frame/export_layer.h"
-#include "frame/globals.h"
+#include "frame/export_layer.h"  // the layer is rendered by the frame's export-layer pass, which drives the whole invocation
+#include "frame/globals.h"  // the textures render the result through the whole invocation
 #include "frame/result_codes.h"
 #include "platform/files.h"
 #include "pyramid/pyramid_descriptor.h"

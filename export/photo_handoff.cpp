@@ -5,14 +5,14 @@
 
 #include <sys/stat.h>
 
-#include "dialog/dialog_services.h"
+#include "export/export_services.h"
 #include "export/desktop_open.h"
 #include "export/maker.h"
 #include "export/psd_writer.h"
 #include "frame/dates.h"
 #include "frame/file_layer.h"
 #include "frame/file_refs.h"
-#include "frame/globals.h"
+#include "frame/globals.h"  // the export writers take the whole invocation: they read its settings, sizes and host procs
 #include "platform/file_replace.h"
 #include "platform/finder_icon.h"
 #include "platform/opener.h"

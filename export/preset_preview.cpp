@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the previews live in the invocation's preview pyramid and output rectangle
 #include "pyramid/pyramid_copy.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_filter_table.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the document's metrics come from the invocation, which keeps its progress counts
 #include "export/brick_plan.h"
 #include "export/lego_build.h"
 #include "polybuild/face_groups.h"

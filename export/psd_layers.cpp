@@ -4,13 +4,13 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "dialog/dialog_services.h"
+#include "export/export_services.h"
 #include "export/psd_layers.h"
 #include "export/psd_doc.h"
 #include "export/psd_pixels.h"
 #include "export/psd_sink.h"
-#include "frame/export_layer.h"
-#include "frame/globals.h"
+#include "frame/export_layer.h"  // the layer is rendered by the frame's export-layer pass, which drives the whole invocation
+#include "frame/globals.h"  // the layers render through the whole invocation and count their progress in it
 #include "frame/result_codes.h"
 #include "pyramid/pyramid_descriptor.h"
 

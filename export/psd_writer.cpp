@@ -18,8 +18,8 @@
 #include "export/safe_output.h"
 #include "frame/export_layer.h"
 #include "frame/file_layer.h"
-#include "frame/globals.h"
-#include "frame/render_passes.h"
+#include "frame/globals.h"  // the export writers take the whole invocation: they read its settings, sizes and host procs
+#include "frame/render_passes.h"  // the host rectangles and preview state are saved and put back by the frame's pass driver
 #include "frame/result_codes.h"
 #include "pyramid/pyramid_descriptor.h"
 
@@ -90,7 +90,7 @@ int16_t ReallyWritePSDFile_core(Globals* globals, const FSRef* file, uint8_t* ca
   if (const int16_t e = RefuseOversizedDocument(doc)) return e;
   Metadata m;
   BuildMetadata(globals, doc, &m);
-  const HostIccProfile icc = GrabHostIccProfile(globals);
+  const HostIccProfile icc = GrabHostIccProfile(globals ? globals->filterRecord : nullptr);
   const PsdMetadata metadata{icc.data, icc.length, &m.iptc, &m.exif};
   if (!TryToAllocatePyramid_new(canvas, doc->width, doc->height, CanvasKindForDepth(doc->bytesPerChannel), 0)) {
     FreeMetadata(&m);

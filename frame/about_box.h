@@ -5,9 +5,10 @@
 
 #include <cstdint>
 
+#include "dialog/frame_services.h"
+
 struct ZorZReply;
 
-int32_t DoAbout_zor(void* parentWindow);
 void ShowRefusalMessage3();
 void ShowRefusalMessageNoAdvance();
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "dialog/frame_services.h"
 #include "platform/plugin_api.h"
 
 struct Globals;
@@ -12,14 +13,11 @@ struct Globals;
 bool DoGrabbing(Globals* globals);
 void OncePerInvocationTasksNeedingMemory(Globals* globals);
 void Nullify_buffers(Globals* globals, float* filterTable);
-void CalcTemporaryDimensions(Globals* globals, const Rect* rect, int32_t scale);
 void CalcPermanentDimensions(Globals* globals);
 void MakeBufferRequest(Globals* globals);
 void FixBuffersThatDependOnOutputDimensions(Globals* globals);
-int32_t WidthOfCurrentOutput(const Globals* globals);
 int32_t HeightOfCurrentOutput(const Globals* globals);
 void DoShutDown(Globals* globals);
 void dump_Storage(Globals* globals);
 void die(Globals* globals);
 void KillRects(Globals* globals);
-void InitMemoryDots(Globals* globals, void* window);

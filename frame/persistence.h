@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "dialog/frame_services.h"
+
 struct FSRef;
 struct Globals;
 
@@ -34,14 +36,6 @@ int32_t WriteCachedSettings(Globals* globals);
 int32_t ReadMemdotMap(Globals* globals);
 int32_t WriteMemdotMap(Globals* globals);
 
-// Memory-dot file N (0..25): for writing created when missing, else only
-// when it exists (kFileNotFound otherwise). kBadParameter for another N.
-int32_t GetMemoryDotsFileRef(FSRef* out, int32_t n, uint8_t forWriting);
-int32_t SaveToMemoryDot(Globals* globals, int32_t n);
-// No reset to defaults first: the fields a dot lacks keep their values.
-int32_t LoadFromMemoryDot(Globals* globals, int32_t n);
-
 // Writes the settings into the file from its start and cuts what an older,
 // longer content left behind.
-int32_t WriteSettingsFile_ref(Globals* globals, const FSRef* file);
 int32_t WriteSettingsFile(Globals* globals, const FSRef* file);

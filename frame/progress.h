@@ -7,13 +7,11 @@
 
 #include <cstdint>
 
+#include "dialog/frame_services.h"
+
 struct Globals;
 
 void CCUpdateProgress_core(Globals* globals, int32_t done, int32_t total);
-// The same, and in an export layer the export's progress window as well.
-void CCUpdateProgressMulti(Globals* globals, int32_t done, int32_t total, int32_t layers);
-// True when the host says the user wants to stop.
-bool CCTestAbort(Globals* globals);
 // Starts the report throttle afresh, so that a pass reports its row 0 and
 // then rows 32, 64, ... whatever was reported before it.
 void RestartProgressThrottle(Globals* globals);
