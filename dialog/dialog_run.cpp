@@ -26,6 +26,7 @@
 #include "frame/host_suites.h"
 #include "dialog/frame_services.h"
 #include "frame/random.h"
+#include "frame/render_passes.h"
 #include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/front_end_config.h"
@@ -257,7 +258,7 @@ void MacGrabParmsDoPreview(Globals* g, void* window, int16_t* item, uint8_t* ref
   }
   if (*refresh) *item = 18;
   *refresh = 0;
-  if (!uses_previews(g)) return;
+  if (!uses_previews(g->filterRecord)) return;
   if (*item != 18) return;
   PreviewKeepingGoodSettings(g, window);
   FilterRecord* fr = g->filterRecord;

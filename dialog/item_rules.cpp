@@ -179,7 +179,7 @@ void Straighten(Globals* globals, void* window, int16_t item, uint8_t* refresh) 
 
 void Handle3Zoomers(Globals* globals, void* window, int16_t item, uint8_t* refresh) {
   TParameters* p = Params(globals);
-  if (!p || HostIsIncapableOfZooming(globals)) return;
+  if (!p || HostIsIncapableOfZooming(globals->filterRecord)) return;
   const int32_t old = p->previewScale;
   bool zoomed = false;
   if (item == 33 && old < globals->maxPreviewScale) {
@@ -208,7 +208,7 @@ void FixZoomers(void* window, Globals* globals) {
   TParameters* p = Params(globals);
   InvocationStorage* s = globals ? globals->storage : nullptr;
   if (!p || !s) return;
-  const bool can = !HostIsIncapableOfZooming(globals);
+  const bool can = !HostIsIncapableOfZooming(globals->filterRecord);
   s->itemUsable[33] = can && p->previewScale < globals->maxPreviewScale;
   s->itemUsable[32] = can && p->previewScale >= 2;
   s->itemUsable[34] = can && !(globals->maxPreviewScale == 1 && p->previewScale == 1);

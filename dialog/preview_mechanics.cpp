@@ -41,17 +41,17 @@ void PreviewMechanicsSetup(void* window, Globals* g) {
   InitMemoryDots(g, window);
   p->zoomersDirty = 0;
   int32_t scale = 1;
-  if (uses_previews(g)) {
+  if (uses_previews(fr)) {
     p->previewOffsetH = p->previewOffsetV = 0;
-    DetermineBiggestProxyRect(g, &fr->filterRect, &g->previewItemRect, &g->proxyRect);
-    CalcDefaultProxyScaleFactor(&fr->filterRect, &g->previewItemRect, &scale, g);
+    DetermineBiggestProxyRect(&fr->filterRect, &g->previewItemRect, &g->proxyRect);
+    CalcDefaultProxyScaleFactor(&fr->filterRect, &g->previewItemRect, &scale, &g->defaultPreviewScale, fr);
     p->previewOffsetH = p->previewOffsetV = 0;
     SetUpFilterRecordForProxy(g, scale);
       g->maxPreviewScale = p->previewScale;
     p->zoomersDirty = 1;
   } else {
-    DetermineBiggestProxyRect(g, &fr->filterRect, &g->previewItemRect, &g->proxyRect);
-    CalcDefaultProxyScaleFactor(&fr->filterRect, &g->previewItemRect, &scale, g);
+    DetermineBiggestProxyRect(&fr->filterRect, &g->previewItemRect, &g->proxyRect);
+    CalcDefaultProxyScaleFactor(&fr->filterRect, &g->previewItemRect, &scale, &g->defaultPreviewScale, fr);
     SetUpFilterRecordForProxy(g, 1);
     CalcTemporaryDimensions(g, &fr->filterRect, 1);
     p->previewScale = 1;

@@ -220,9 +220,10 @@ void CopeWithProxiesSizeChange(void* window) {
   TParameters* p = Params(g);
   if (!g || !p || !g->filterRecord) return;
   g->previewItemRect = preview->bounds;
-  DetermineBiggestProxyRect(g, &g->filterRecord->filterRect, &g->previewItemRect, &g->proxyRect);
+  DetermineBiggestProxyRect(&g->filterRecord->filterRect, &g->previewItemRect, &g->proxyRect);
   int32_t scale = 1;
-  CalcDefaultProxyScaleFactor(&g->filterRecord->filterRect, &g->previewItemRect, &scale, g);
+  CalcDefaultProxyScaleFactor(&g->filterRecord->filterRect, &g->previewItemRect, &scale, &g->defaultPreviewScale,
+                              g->filterRecord);
   g->maxPreviewScale = g->defaultPreviewScale;
   if (p->previewScale >= g->defaultPreviewScale) p->previewOffsetH = p->previewOffsetV = 0;
   p->zoomersDirty = 1;

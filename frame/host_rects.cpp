@@ -62,8 +62,7 @@ void SetFullsizeRects(Globals* globals) {
   SetBandWords(globals);
 }
 
-void SetInputChunkRects(Globals* globals, const Rect* chunk) {
-  FilterRecord* fr = globals->filterRecord;
+void SetInputChunkRects(FilterRecord* fr, const Rect* chunk) {
   const Rect filter = fr->filterRect;
   fr->inRect = Rect{int16_t(chunk->top + filter.top), int16_t(chunk->left + filter.left),
                     int16_t(chunk->bottom + filter.top), int16_t(chunk->right + filter.left)};
@@ -72,7 +71,7 @@ void SetInputChunkRects(Globals* globals, const Rect* chunk) {
   SetPlanesRatesPaddings(fr);
 }
 
-void DetermineBiggestProxyRect(Globals* /*globals*/, const Rect* image, const Rect* area, Rect* result) {
+void DetermineBiggestProxyRect(const Rect* image, const Rect* area, Rect* result) {
   Rect a = *area;
   ZorInsetRect(&a, 4, 4);
   const int32_t imageWidth = int32_t(image->right) - image->left;
@@ -82,7 +81,8 @@ void DetermineBiggestProxyRect(Globals* /*globals*/, const Rect* image, const Re
   *result = a;
 }
 
-void CalcDefaultProxyScaleFactor(const Rect* image, Rect* area, int32_t* scale, Globals* globals) {
+void CalcDefaultProxyScaleFactor(const Rect* image, Rect* area, int32_t* scale, int32_t* defaultScale,
+                                 const FilterRecord* fr) {
   const int32_t w = int32_t(image->right) - image->left;
   const int32_t h = int32_t(image->bottom) - image->top;
   const int32_t aw = std::min(w, int32_t(area->right) - area->left);
@@ -94,8 +94,8 @@ void CalcDefaultProxyScaleFactor(const Rect* image, Rect* area, int32_t* scale, 
     *area = *image;
     ScaleRect_zor(area, 1, s);
   }
-  globals->defaultPreviewScale = s;
-  *scale = HostIsIncapableOfZooming(globals) ? 1 : s;
+  *defaultScale = s;
+  *scale = HostIsIncapableOfZooming(fr) ? 1 : s;
 }
 
 void SetUpFilterRecordForProxy(Globals* globals, int32_t scale) {
@@ -106,7 +106,7 @@ void SetUpFilterRecordForProxy(Globals* globals, int32_t scale) {
   SetPlanesRatesPaddings(fr);
   // A zoom-out below 1 would divide by zero or mirror the rectangle.
   if (scale < 1) scale = 1;
-  if (HostIsIncapableOfZooming(globals)) {
+  if (HostIsIncapableOfZooming(fr)) {
     if (p) p->previewScale = 1;
     scale = 1;
   }
@@ -138,7 +138,7 @@ void SetUpFilterRecordForProxy(Globals* globals, int32_t scale) {
   fr->inputRate = fr->maskRate = rate;
   fr->inputPadding = fr->outputPadding = fr->maskPadding = -1;
   SetBandWords(globals);
-  if (Advanceable(globals)) globals->result = int16_t(HostAdvanceState(fr->advanceState));
+  if (Advanceable(fr)) globals->result = int16_t(HostAdvanceState(fr->advanceState));
   if (globals->result == 0) CalcTemporaryDimensions(globals, &fr->inRect, scale);
 }
 
@@ -156,8 +156,8 @@ void IntegerScanToUnitary2(int32_t i, int32_t j, float* u, float* v, float width
   *v = float(2 * j + 1) / (2.0f * height);
 }
 
-void GetInputProportions(const Globals* globals, float* width, float* height, float* ratio) {
-  const Rect& r = globals->savedFilterRect;
+void GetInputProportions(const Rect* savedFilterRect, float* width, float* height, float* ratio) {
+  const Rect& r = *savedFilterRect;
   *width = float(int32_t(r.right) - r.left);
   *height = float(int32_t(r.bottom) - r.top);
   *ratio = *height / *width;

@@ -2,25 +2,17 @@
 
 #include <limits>
 
-#include "frame/globals.h"
-#include "frame/render_passes.h"
 #include "frame/result_codes.h"
 #include "platform/memory.h"
 
 bool HostAdvanceStateAvailable(AdvanceStateProc proc) { return proc != nullptr; }
 bool HostDisplayPixelsAvailable(DisplayPixelsProc proc) { return proc != nullptr; }
 
-bool Advanceable(const Globals* globals) {
-  return globals && globals->filterRecord && globals->filterRecord->advanceState;
-}
+bool Advanceable(const FilterRecord* fr) { return fr && fr->advanceState; }
 
-bool uses_previews(const Globals* globals) {
-  return Advanceable(globals) && globals->filterRecord->displayPixels;
-}
+bool uses_previews(const FilterRecord* fr) { return Advanceable(fr) && fr->displayPixels; }
 
-bool HostIsIncapableOfZooming(const Globals* globals) {
-  return !(uses_previews(globals) && globals->filterRecord->samplingSupport != 0);
-}
+bool HostIsIncapableOfZooming(const FilterRecord* fr) { return !(uses_previews(fr) && fr->samplingSupport != 0); }
 
 bool HostBufferProcsAvailable(const BufferProcs* procs, bool* outNewerVersion) {
   if (!procs) return false;
@@ -130,11 +122,6 @@ void RobustDisposePtr(void** holder, BufferID* id, BufferProcs* procs) {
   }
   *id = 0;
   *holder = nullptr;
-}
-
-void DoPreviewFiltration(Globals* globals) {
-  globals->storage->progressivePreviewRows = 0;
-  if (uses_previews(globals)) CommenceMonolithic(globals);
 }
 
 void CenterAonB(Rect* a, const Rect* b) {

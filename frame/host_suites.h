@@ -7,13 +7,12 @@
 
 #include "platform/plugin_api.h"
 
-struct Globals;
-
 bool HostAdvanceStateAvailable(AdvanceStateProc proc);
 bool HostDisplayPixelsAvailable(DisplayPixelsProc proc);
-bool Advanceable(const Globals* globals);
-bool uses_previews(const Globals* globals);
-bool HostIsIncapableOfZooming(const Globals* globals);
+// What the host offers, asked of its filter record (false for a null record).
+bool Advanceable(const FilterRecord* fr);
+bool uses_previews(const FilterRecord* fr);
+bool HostIsIncapableOfZooming(const FilterRecord* fr);
 bool HostBufferProcsAvailable(const BufferProcs* procs, bool* outNewerVersion);
 bool HostHandleProcsAvailable(const HandleProcs* procs, bool* outNewerVersion);
 bool HostDescriptorAvailable(const PIDescriptorParameters* params);
@@ -41,5 +40,4 @@ inline void RobustDispose(T** holder, BufferID* id, BufferProcs* procs) {
   *holder = static_cast<T*>(p);
 }
 
-void DoPreviewFiltration(Globals* globals);
 void CenterAonB(Rect* a, const Rect* b);

@@ -104,7 +104,7 @@ void DoStart_zor(Globals* globals) {
   if (fr->imageMode == kImageModeMultichannel) {
     ShowRefusalMessage3();
     globals->result = kRefused;
-  } else if (!Advanceable(globals)) {
+  } else if (!Advanceable(fr)) {
     // The image is read into the pyramid tile by tile on request; a host that
     // cannot deliver on request would get a blank result reported as success.
     ShowRefusalMessageNoAdvance();
@@ -139,7 +139,7 @@ void DoStart_zor(Globals* globals) {
 
 void DoContinue_zor(Globals* globals) {
   FilterRecord* fr = globals->filterRecord;
-  const bool canAdvance = Advanceable(globals);
+  const bool canAdvance = Advanceable(fr);
   for (;;) {
     Manipulate1Line(globals);
     if (globals->result != kOK)

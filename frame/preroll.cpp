@@ -109,7 +109,7 @@ void AlocateInputPoly(Globals* globals, int32_t inputMode) {
   // A solid left by a pass that never reached its end would be lost otherwise.
   FreeInputPoly(globals);
   float width, height, ratio;
-  GetInputProportions(globals, &width, &height, &ratio);
+  GetInputProportions(&globals->savedFilterRect, &width, &height, &ratio);
   BufferProcs* procs = HostBuffers(globals);
   void* block = RobustNewPtr(sizeof(polyhedron), &globals->inputPolyhedronBufferID, procs);
   if (!block) return;

@@ -31,7 +31,7 @@ void MaybeUpdateProgressivePreview(Globals* globals, int32_t row) {
   const FilterRecord* fr = globals->filterRecord;
   if (IsSlowHost(fr->hostSig) && row % kSlowHostRowStep != kSlowHostRowStep - 1) return;
   const TParameters* p = Params(globals);
-  if (!uses_previews(globals) || !p || p->runMode != RunMode_Preview) return;
+  if (!uses_previews(fr) || !p || p->runMode != RunMode_Preview) return;
   Xarvox(globals, row, kPreviewItemId);
 }
 

@@ -52,7 +52,7 @@ int32_t CommenceLineByLine(Globals* globals) {
   globals->wantMask = 1;
   SetOneRowHighRects(globals);
   // Without advanceState the host hands row 0's buffers to the first continue.
-  if (!Advanceable(globals)) return kOK;
+  if (!Advanceable(globals->filterRecord)) return kOK;
   globals->result = int16_t(HostAdvanceState(fr->advanceState));
   return globals->result;
 }
@@ -75,7 +75,7 @@ void MaybeAllocatePyramids(Globals* globals) {
   globals->moreToDo = 1;
   // The image arrives only through advanceState requests; a host without it
   // leaves the pyramid unread rather than being called through a null pointer.
-  if (Advanceable(globals)) FillPyramids(globals);
+  if (Advanceable(globals->filterRecord)) FillPyramids(globals);
 }
 
 void CommenceMonolithic(Globals* globals) {
@@ -85,9 +85,14 @@ void CommenceMonolithic(Globals* globals) {
   MakeTriangleWave(globals);
   PrerollManipulation(globals);
   // Whatever stops the pass now, the preroll's input solid must not outlive it.
-  if (globals->result == kOK && uses_previews(globals) && globals->filterRecord->inData)
+  if (globals->result == kOK && uses_previews(globals->filterRecord) && globals->filterRecord->inData)
     DriveMonolithically(globals);
   Postroll(globals);
+}
+
+void DoPreviewFiltration(Globals* globals) {
+  globals->storage->progressivePreviewRows = 0;
+  if (uses_previews(globals->filterRecord)) CommenceMonolithic(globals);
 }
 
 void DriveMonolithically(Globals* globals) {

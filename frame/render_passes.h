@@ -25,6 +25,9 @@ struct StateStructure {
 int32_t CommenceLineByLine(Globals* globals);
 // A whole preview pass into the host's output buffer for the proxy rectangle.
 void CommenceMonolithic(Globals* globals);
+// Re-renders the dialog's preview (the progressive count back to 0); only a
+// host that offers advanceState and displayPixels is asked.
+void DoPreviewFiltration(Globals* globals);
 // Row steps until the pass ends or a step fails.
 void DriveMonolithically(Globals* globals);
 // One row step; true when the user aborted (Globals.result is then -128).

@@ -180,7 +180,7 @@ void FillPyramids(Globals* globals) {
   for (int32_t tile = p->levelFirstTile[0]; tile <= p->levelLastTile[0]; ++tile) {
     Rect chunk;
     GetRectOfTile(p, tile, &chunk);
-    SetInputChunkRects(globals, &chunk);
+    SetInputChunkRects(fr, &chunk);
     globals->result = int16_t(HostAdvanceState(fr->advanceState));
     if (globals->result != 0) {
       globals->moreToDo = 0;

@@ -10,6 +10,7 @@
 #include "frame/export_layer.h"
 #include "frame/globals.h"
 #include "frame/host_suites.h"
+#include "frame/render_passes.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"
 #include "support/driver_host.h"

@@ -12,6 +12,7 @@
 #include "export/html_text.h"
 #include "frame/globals.h"
 #include "frame/host_suites.h"
+#include "frame/render_passes.h"
 #include "frame/save_dispatch.h"
 #include "model_scratch.h"
 #include "support/driver_host.h"

@@ -6,6 +6,7 @@
 #include "export/safe_output.h"
 #include "frame/globals.h"
 #include "frame/host_suites.h"
+#include "frame/render_passes.h"
 #include "frame/save_dispatch.h"
 #include "model_scratch.h"
 #include "polyhedron/mode_polyhedron_table.h"

@@ -11,6 +11,7 @@
 #include "frame/globals.h"
 #include "frame/host_rects.h"
 #include "frame/host_suites.h"
+#include "frame/render_passes.h"
 #include "frame/save_dispatch.h"
 #include "model_scratch.h"
 #include "support/driver_host.h"

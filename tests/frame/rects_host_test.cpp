@@ -137,7 +137,7 @@ TEST(HostRects, EveryRequestSetsTheRectanglesRatesAndBands) {
         SetFullsizeRects(h.g.get());
         break;
       case Request::InputChunk:
-        SetInputChunkRects(h.g.get(), &c.chunk);
+        SetInputChunkRects(h.g->filterRecord, &c.chunk);
         break;
       case Request::Proxy:
         h.CanSample(c.canSample);
@@ -227,12 +227,12 @@ TEST(HostRects, PreviewAreaAndDefaultZoom) {
   HostSetup h;
   Rect area{0, 0, 300, 400}, result{};
   const Rect smallImage{0, 0, 50, 100};
-  DetermineBiggestProxyRect(h.g.get(), &smallImage, &area, &result);
+  DetermineBiggestProxyRect(&smallImage, &area, &result);
   EXPECT_TRUE(Same(result, Rect{4, 4, 54, 104})) << Show(result);
-  DetermineBiggestProxyRect(h.g.get(), &kFilter, &area, &result);
+  DetermineBiggestProxyRect(&kFilter, &area, &result);
   EXPECT_TRUE(Same(result, Rect{4, 4, 104, 204})) << Show(result);
   const Rect bigImage{0, 0, 1000, 1000};
-  DetermineBiggestProxyRect(h.g.get(), &bigImage, &area, &result);
+  DetermineBiggestProxyRect(&bigImage, &area, &result);
   EXPECT_TRUE(Same(result, Rect{4, 4, 296, 396})) << Show(result);
 
   struct {
@@ -255,7 +255,7 @@ TEST(HostRects, PreviewAreaAndDefaultZoom) {
     s.CanSample(c.canSample);
     Rect a = c.area;
     int32_t scale = -1;
-    CalcDefaultProxyScaleFactor(&c.image, &a, &scale, s.g.get());
+    CalcDefaultProxyScaleFactor(&c.image, &a, &scale, &s.g->defaultPreviewScale, s.g->filterRecord);
     EXPECT_EQ(scale, c.scale);
     EXPECT_EQ(s.g->defaultPreviewScale, c.defaultScale);
     EXPECT_TRUE(Same(a, c.areaAfter)) << Show(a);
@@ -300,7 +300,7 @@ TEST(UnitCoordinates, PixelCentresCornersAndViewSizes) {
 
   HostSetup h;
   float w = 0, hh = 0, ratio = 0;
-  GetInputProportions(h.g.get(), &w, &hh, &ratio);
+  GetInputProportions(&h.g->savedFilterRect, &w, &hh, &ratio);
   EXPECT_EQ(w, 200.0f);
   EXPECT_EQ(hh, 100.0f);
   EXPECT_EQ(ratio, 0.5f);

@@ -134,7 +134,7 @@ void PluginHost::SetUpPreview(const Rect& area, int32_t scale) {
   previewing = true;
   Settings()->runMode = RunMode_Preview;
   Settings()->previewOffsetH = Settings()->previewOffsetV = 0;
-  DetermineBiggestProxyRect(g, &record.filterRect, &area, &g->proxyRect);
+  DetermineBiggestProxyRect(&record.filterRect, &area, &g->proxyRect);
   SetUpFilterRecordForProxy(g, scale);
 }
 
