@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "polybuild/face_groups.h"
-#include "polybuild/polyhedron_setup.h"
-#include "polyhedron/net_fit.h"
+#include "polybuild/setup/face_groups.h"
+#include "polybuild/setup/polyhedron_setup.h"
+#include "polyhedron/nets/net_fit.h"
 #include "support/poly_setup.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "render/glue_modes.h"
+#include "render/output/glue_modes.h"
 
 namespace {
 

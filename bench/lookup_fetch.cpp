@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "projection/conformal_warp.h"
-#include "projection/lookup_fetch.h"
+#include "projection/inverse/conformal_warp.h"
+#include "projection/lookup/lookup_fetch.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "export/psd_writer.h"
+#include "export/psd/psd_writer.h"
 #include "frame/globals.h"
 #include "frame/invocation.h"
 #include "frame/plugin_main.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "frame/globals.h"
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "platform/config.h"
 #include "platform/memory.h"
 #include "projection/task_record.h"

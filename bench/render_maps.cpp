@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "frame/globals.h"
-#include "frame/settings_defaults.h"
-#include "frame/task_pool.h"
+#include "frame/settings/settings_defaults.h"
+#include "frame/base/task_pool.h"
 #include "platform/config.h"
 #include "platform/memory.h"
 #include "projection/task_record.h"
@@ -27,10 +27,10 @@
 #include "pyramid/pyramid_input_modes.h"
 #include "pyramid/pyramid_levels.h"
 #include "pyramid/pyramid_pixels.h"
-#include "render/column_record.h"
-#include "render/pixel_output.h"
+#include "render/rows/column_record.h"
+#include "render/output/pixel_output.h"
 #include "render/render_services.h"
-#include "render/row_renderer.h"
+#include "render/rows/row_renderer.h"
 #include "render/view_build.h"
 #include "render/vort.h"
 

@@ -5,7 +5,7 @@
 // second for 1500 faces.
 #include <benchmark/benchmark.h>
 
-#include "polybuild/geodesic.h"
+#include "polybuild/procedural/geodesic.h"
 #include "polyhedron/polyhedron.h"
 #include "support/poly_setup.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "frame/globals.h"
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "platform/config.h"
 #include "projection/task_record.h"
 

@@ -3,7 +3,7 @@
 // whole set-up of the output mode as the renderer asks for it.
 #include <benchmark/benchmark.h>
 
-#include "polybuild/vivo_entries.h"
+#include "polybuild/curved/vivo_entries.h"
 #include "polyhedron/polyhedron.h"
 #include "support/poly_setup.h"
 

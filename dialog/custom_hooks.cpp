@@ -7,7 +7,7 @@
 #include "dialog/dialog_services.h"
 #include "dialog/memory_dots.h"
 #include "dialog/zor_reply.h"
-#include "frame/file_refs.h"
+#include "frame/base/file_refs.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "dialog/frame_services.h"
 #include "platform/ui/event_loop.h"

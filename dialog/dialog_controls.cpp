@@ -9,16 +9,16 @@
 #include <cstring>
 
 #include "dialog/associations.h"
-#include "dialog/BallControl.h"
-#include "dialog/ColorSwatchView/ColorSwatch.h"
+#include "dialog/controls/ball_control.h"
+#include "dialog/ColorSwatchView/color_swatch.h"
 #include "dialog/custom_hooks.h"
-#include "dialog/tumble_views.h"
+#include "dialog/controls/tumble_views.h"
 #include "dialog/item_rules.h"
 #include "dialog/mode_menus.h"
 #include "dialog/nib_gyre.h"
 #include "dialog/zor_reply.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
-#include "frame/text_utils.h"
+#include "frame/base/text_utils.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/window.h"
 

@@ -1,3 +1,4 @@
+// dialog/: the preview dialog: its run, items, menus, memory dots, file choosers and drag and drop.
 // The parameter dialog's run: set-up of the window, the first preview, the
 // app-modal loop, teardown and the outcome; the one command handler every
 // window of the dialog shares; reading the controls and re-rendering.

@@ -6,19 +6,19 @@
 #include <cstring>
 #include <utility>
 
-#include "dialog/AngleControl.h"
-#include "dialog/ColorSwatchView/ColorSwatch.h"
-#include "dialog/DragButton.h"
-#include "dialog/MemoryWell.h"
+#include "dialog/controls/angle_control.h"
+#include "dialog/ColorSwatchView/color_swatch.h"
+#include "dialog/controls/drag_button.h"
+#include "dialog/controls/memory_well.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_run.h"
 #include "dialog/dialog_services.h"
 #include "dialog/nib_gyre.h"
-#include "dialog/proxy_view.h"
+#include "dialog/controls/proxy_view.h"
 #include "dialog/window_services.h"
 #include "dialog/zor_reply.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
-#include "frame/host_suites.h"
+#include "frame/base/host_suites.h"
 #include "dialog/frame_services.h"
 #include "platform/preview_surface.h"
 #include "platform/ui.h"

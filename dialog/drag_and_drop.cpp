@@ -12,9 +12,9 @@
 #include "dialog/window_services.h"
 #include "dialog/zor_reply.h"
 #include "export/preset_preview.h"
-#include "export/psd_writer.h"
-#include "frame/file_copy.h"
-#include "frame/file_refs.h"
+#include "export/psd/psd_writer.h"
+#include "frame/base/file_copy.h"
+#include "frame/base/file_refs.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "dialog/frame_services.h"
 #include "platform/ui/drag.h"

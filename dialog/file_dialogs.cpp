@@ -7,11 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "export/html_galleries.h"
-#include "export/psd_writer.h"
-#include "frame/file_refs.h"
+#include "export/html/html_galleries.h"
+#include "export/psd/psd_writer.h"
+#include "frame/base/file_refs.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
-#include "frame/result_codes.h"
+#include "frame/base/result_codes.h"
 #include "dialog/frame_services.h"
 #include "platform/file_replace.h"
 #include "platform/ui/file_chooser.h"

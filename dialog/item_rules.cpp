@@ -10,16 +10,16 @@
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_services.h"
 #include "dialog/preview_mechanics.h"
-#include "dialog/proxy_view.h"
+#include "dialog/controls/proxy_view.h"
 #include "dialog/window_services.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
-#include "frame/host_rects.h"
-#include "frame/host_suites.h"
-#include "frame/random.h"
+#include "frame/base/host_rects.h"
+#include "frame/base/host_suites.h"
+#include "frame/base/random.h"
 #include "polyhedron/mode_polyhedron_table.h"
 #include "polyhedron/polyhedron_predicates.h"
-#include "projection/florets_basis.h"
-#include "projection/special_views.h"
+#include "projection/nets/florets_basis.h"
+#include "projection/inverse/special_views.h"
 #include "platform/ui/window.h"
 
 namespace {

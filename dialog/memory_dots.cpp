@@ -5,7 +5,7 @@
 #include "dialog/custom_hooks.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_services.h"
-#include "dialog/MemoryWell.h"
+#include "dialog/controls/memory_well.h"
 #include "export/preset_preview.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "dialog/frame_services.h"

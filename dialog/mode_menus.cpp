@@ -5,7 +5,7 @@
 
 #include "dialog/dialog_controls.h"
 #include "export/mode_names.h"
-#include "frame/layout_names.h"
+#include "frame/base/layout_names.h"
 #include "platform/ui/popup_menu.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "dialog/dialog_run.h"
 #include "dialog/file_dialogs.h"
 #include "export/preset_preview.h"
-#include "frame/file_layer.h"
+#include "frame/base/file_layer.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "dialog/frame_services.h"
 #include "platform/mac_roman.h"

@@ -9,10 +9,10 @@
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_services.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
-#include "frame/host_rects.h"
-#include "frame/host_suites.h"
+#include "frame/base/host_rects.h"
+#include "frame/base/host_suites.h"
 #include "dialog/frame_services.h"
-#include "frame/rects.h"
+#include "frame/base/rects.h"
 #include "platform/preview_surface.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/host_port.h"

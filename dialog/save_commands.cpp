@@ -15,7 +15,7 @@
 #include "dialog/zor_reply.h"
 #include "export/photo_handoff.h"
 #include "export/preset_preview.h"
-#include "frame/file_refs.h"
+#include "frame/base/file_refs.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "polyhedron/mode_polyhedron_table.h"
 #include "platform/ui/event_loop.h"

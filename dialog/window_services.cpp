@@ -10,7 +10,7 @@
 #include "dialog/dialog_services.h"
 #include "dialog/nib_gyre.h"
 #include "dialog/preview_mechanics.h"
-#include "dialog/proxy_view.h"
+#include "dialog/controls/proxy_view.h"
 #include "dialog/zor_reply.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "dialog/frame_services.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "export/export_services.h"
-#include "export/psd_doc.h"
+#include "export/psd/psd_doc.h"
 #include "frame/globals.h"  // the progress window hangs on the invocation, its cancel mark in the invocation's storage
 
 void BeginExportProgress(Globals* globals, ExportProgress* progress, int32_t layers) {

@@ -1,3 +1,4 @@
+// export/: the export writers: documents, images, models, brick spheres, pages and icons, by folder.
 // The layer renderers of the exports that render with the ordinary row
 // renderer under a temporary change of the settings: one face group of the
 // polyhedron-faces export, the equirectangular polyhedron map, and one face

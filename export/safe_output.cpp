@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "frame/file_layer.h"
+#include "frame/base/file_layer.h"
 #include "platform/file_replace.h"
 
 namespace {

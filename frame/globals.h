@@ -6,10 +6,10 @@
 #include <cstdint>
 
 #include "dialog/zor_reply.h"
-#include "export/lego_structure.h"
-#include "frame/tparameters.h"
+#include "export/brick/lego_structure.h"
+#include "frame/settings/tparameters.h"
 #include "platform/plugin_api.h"
-#include "polybuild/polyhedron_setup_reuse.h"
+#include "polybuild/setup/polyhedron_setup_reuse.h"
 #include "polyhedron/polyhedron.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "render/vort.h"

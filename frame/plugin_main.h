@@ -1,3 +1,4 @@
+// frame/: the plug-in's entry, its invocation record, the render passes and the open, save and export dispatch.
 // The plug-in's entry point and the handlers of the host's selectors.
 #pragma once
 

@@ -4,22 +4,22 @@
 #include <cstring>
 
 #include "frame/globals.h"
-#include "frame/host_rects.h"
-#include "frame/host_suites.h"
+#include "frame/base/host_rects.h"
+#include "frame/base/host_suites.h"
 #include "frame/invocation.h"
 #include "frame/preroll_cubecross.h"
 #include "frame/progress.h"
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "polyhedron/mode_polyhedron_table.h"
-#include "polybuild/polyhedron_setup.h"
-#include "polyhedron/net_fit.h"
+#include "polybuild/setup/polyhedron_setup.h"
+#include "polyhedron/nets/net_fit.h"
 #include "polyhedron/polyhedron.h"
-#include "projection/input_mapping.h"
+#include "projection/input/input_mapping.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_filter_table.h"
 #include "pyramid/pyramid_input_modes.h"
 #include "pyramid/pyramid_levels.h"
-#include "render/column_record.h"
+#include "render/rows/column_record.h"
 
 namespace {
 

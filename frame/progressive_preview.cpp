@@ -5,7 +5,7 @@
 
 #include "dialog/dialog_services.h"
 #include "frame/globals.h"
-#include "frame/host_suites.h"
+#include "frame/base/host_suites.h"
 #include "platform/preview_surface.h"
 #include "platform/ui/window.h"
 

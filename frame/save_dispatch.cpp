@@ -2,17 +2,17 @@
 
 #include <cstring>
 
-#include "export/obj_save_kinds.h"
+#include "export/models/obj_save_kinds.h"
 #include "export/finder_icon.h"
-#include "export/psd_writer.h"
+#include "export/psd/psd_writer.h"
 #include "export/safe_output.h"
-#include "frame/file_layer.h"
-#include "frame/result_codes.h"
+#include "frame/base/file_layer.h"
+#include "frame/base/result_codes.h"
 #include "frame/globals.h"
-#include "frame/persistence.h"
-#include "frame/settings_defaults.h"
-#include "frame/settings_file.h"
-#include "frame/settings_file_reader.h"
+#include "frame/settings/persistence.h"
+#include "frame/settings/settings_defaults.h"
+#include "frame/settings/settings_file.h"
+#include "frame/settings/settings_file_reader.h"
 
 namespace {
 

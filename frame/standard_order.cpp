@@ -1,10 +1,10 @@
-// The frame's side of the task pool (declared in frame/task_pool.h): where an
+// The frame's side of the task pool (declared in frame/base/task_pool.h): where an
 // invocation keeps the pool's state, and the standard work order, which hands
 // each kind to the pyramid code or to the renderer.
 #include <algorithm>
 
 #include "frame/globals.h"
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "projection/task_record.h"
 #include "pyramid/pyramid_levels.h"
 #include "render/render_services.h"

@@ -1,5 +1,5 @@
 #include "host/callbacks.h"
-#include "host/dialog_host.h"
+#include "host/dialog/dialog_host.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,5 +1,5 @@
 #include "host/driver.h"
-#include "host/dialog_host.h"
+#include "host/dialog/dialog_host.h"
 
 #include "host/callbacks.h"
 #include "host/descriptor_suite.h"

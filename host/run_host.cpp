@@ -1,5 +1,5 @@
 #include "host/run_host.h"
-#include "host/dialog_host.h"
+#include "host/dialog/dialog_host.h"
 
 #include <sys/stat.h>
 
@@ -12,22 +12,22 @@
 #include <thread>
 #include <utility>
 
-#include "frame/enum_codes.h"
-#include "host/batch.h"
+#include "frame/settings/enum_codes.h"
+#include "host/cli/batch.h"
 #include "host/callbacks.h"
 #include "host/canvas.h"
 #include "host/descriptor.h"
-#include "host/dialog_save.h"
+#include "host/dialog/dialog_save.h"
 #include "host/driver.h"
-#include "host/image_io.h"
-#include "host/options.h"
+#include "host/io/image_io.h"
+#include "host/cli/options.h"
 #include "host/output_file.h"
 #include "host/result_codes.h"
-#include "host/setting_keys.h"
-#include "host/setting_names.h"
-#include "host/settings_list.h"
+#include "host/cli/setting_keys.h"
+#include "host/cli/setting_names.h"
+#include "host/cli/settings_list.h"
 #include "host/suites.h"
-#include "host/xmp_panorama.h"
+#include "host/io/xmp_panorama.h"
 
 namespace gyhost {
 

@@ -1,3 +1,4 @@
+// host/: the gyrelle host: loads the plug-in and drives its selectors as an image editor does.
 // The whole command: options, input, plug-in, invocations, output. Returns
 // the process exit status.
 #pragma once

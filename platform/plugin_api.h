@@ -1,3 +1,4 @@
+// platform/: our own stand-ins for the host's plug-in interface and the system services the plug-in calls.
 // The host's filter plug-in interface as this plug-in and our own host use it:
 // the parameter block, rectangles, pixel maps and the three callback suites.
 // Both sides are built from this one header, so the layout only has to agree

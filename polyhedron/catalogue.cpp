@@ -9,8 +9,8 @@
 #include "polyhedron/polyhedron.h"
 #include "polyhedron/polyhedron_angles.h"
 #include "polyhedron/polyhedron_predicates.h"
-#include "polyhedron/reattach.h"
-#include "polyhedron/unfold.h"
+#include "polyhedron/nets/reattach.h"
+#include "polyhedron/nets/unfold.h"
 
 namespace {
 

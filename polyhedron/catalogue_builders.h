@@ -1,7 +1,7 @@
 // The builders of the catalogue's generated shapes, as the catalogue calls
 // them. They live a floor above it (the procedural, Voronoi, dual and
 // curved-element solids of polybuild/), so this floor only declares the record
-// and polybuild/catalogue_generated.cpp defines it: the catalogue keeps its
+// and polybuild/catalogue/catalogue_generated.cpp defines it: the catalogue keeps its
 // dispatch by shape code without including anything of polybuild/, and a
 // constant record needs no registration before the first shape is read.
 #pragma once

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/host_suites.h"
+#include "frame/base/host_suites.h"
 
 namespace {
 

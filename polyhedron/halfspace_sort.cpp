@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "frame/host_suites.h"
+#include "frame/base/host_suites.h"
 #include "polyhedron/halfspace.h"
 
 namespace {

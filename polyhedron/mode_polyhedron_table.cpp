@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <iterator>
 
-#include "projection/florets_basis.h"
+#include "projection/nets/florets_basis.h"
 
 namespace {
 

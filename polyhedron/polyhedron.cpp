@@ -4,7 +4,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "frame/host_suites.h"
+#include "frame/base/host_suites.h"
 #include "polyhedron/polyhedron_links.h"
 #include "projection/framing.h"
 

@@ -1,3 +1,4 @@
+// polyhedron/: the polyhedron record, the shape catalogue and its static tables, connectivity and nets.
 // Creating, emptying and freeing a polyhedron record. A record is allocated
 // whole by its user, then NullifyPolyStorage and InitPoly run once; each
 // build runs WipeFaceInfo and either borrows static tables or owns fresh

@@ -1,3 +1,4 @@
+// projection/: sphere geometry and the tumble; its folders map directions to input and output planes.
 // Rotation matrices. A matrix is a 4x4 array stored by rows of which only
 // the upper-left 3x3 block is read, and it acts on row vectors: p' = p·M.
 // A matrix built from an axis and an angle turns points by minus the angle

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "projection/render_hint.h"
 
 struct PerTaskStuffType : TaskPoolRecord {

@@ -6,7 +6,7 @@
 
 #include "projection/rotation.h"
 #include "projection/scalar_math.h"
-#include "projection/stereographic.h"
+#include "projection/inverse/stereographic.h"
 
 namespace {
 

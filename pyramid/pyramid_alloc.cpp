@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "frame/globals.h"  // owner of every pyramid: its host buffer suite, its pyramid slots and the host image mode
-#include "frame/host_suites.h"
-#include "frame/result_codes.h"
+#include "frame/base/host_suites.h"
+#include "frame/base/result_codes.h"
 #include "platform/ui.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_intake.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "frame/host_rects.h"
+#include "frame/base/host_rects.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_levels.h"
 #include "pyramid/pyramid_pixels.h"

@@ -1,3 +1,4 @@
+// pyramid/: the tiled mip-map image pyramids: intake, level builds and filtered reads.
 // A tiled mip-map image: every picture the system holds (input, cube faces,
 // previews, export canvases, projection lookup grids) is one of these.
 #pragma once

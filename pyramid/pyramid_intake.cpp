@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "frame/globals.h"
-#include "frame/host_rects.h"
-#include "frame/host_suites.h"
+#include "frame/base/host_rects.h"
+#include "frame/base/host_suites.h"
 #include "frame/invocation.h"
 #include "frame/progress.h"
-#include "frame/result_codes.h"
-#include "frame/task_pool.h"
+#include "frame/base/result_codes.h"
+#include "frame/base/task_pool.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_input_modes.h"
 #include "pyramid/pyramid_levels.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "frame/globals.h"
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "projection/task_record.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "render/routes_closed.h"
-#include "render/routes_stars.h"
-#include "render/routes_views.h"
-#include "render/routes_conformal.h"
+#include "render/routes/routes_closed.h"
+#include "render/routes/routes_stars.h"
+#include "render/routes/routes_views.h"
+#include "render/routes/routes_conformal.h"
 
 namespace {
 

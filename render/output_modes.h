@@ -1,3 +1,4 @@
+// render/: the output renderer: the mode table, the view build, and rows, routes, overlays and output in folders.
 // The output modes without a polyhedron: one row per mode with the route
 // that carries a point of the mode's plane to the sphere, the plane box that
 // framing fits into the output, and flags. The view looks its row up once

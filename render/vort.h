@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "projection/florets_basis.h"
+#include "projection/nets/florets_basis.h"
 #include "projection/framing.h"
 #include "projection/tumble.h"
 #include "pyramid/pyramid_footprint.h"

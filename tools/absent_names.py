@@ -25,26 +25,26 @@ TREE = ("export", "platform", "frame", "dialog", "host", "render", "pyramid", "p
         "polybuild")
 
 REASONS = {
-    "WrPSD_1069_resource": "written inline by WrPSD_image_resources_section (export/psd_sections.cpp)",
-    "WrPSD_1072_resource": "written inline by WrPSD_image_resources_section (export/psd_sections.cpp)",
+    "WrPSD_1069_resource": "written inline by WrPSD_image_resources_section (export/psd/psd_sections.cpp)",
+    "WrPSD_1072_resource": "written inline by WrPSD_image_resources_section (export/psd/psd_sections.cpp)",
     "WrPSD_EXIF_resource": "resource 1058, written inline by WrPSD_image_resources_section from the block "
-                           "export/exif.cpp builds",
-    "WrPSD_channel_length_info": "written inline by WrPSD_layer_record (export/psd_layers.cpp)",
-    "WrPSD_layer_blending_ranges": "written inline by WrPSD_layer_record (export/psd_layers.cpp)",
+                           "export/metadata/exif.cpp builds",
+    "WrPSD_channel_length_info": "written inline by WrPSD_layer_record (export/psd/psd_layers.cpp)",
+    "WrPSD_layer_blending_ranges": "written inline by WrPSD_layer_record (export/psd/psd_layers.cpp)",
     "WrPSD_layer_Lr16_subsection": "one WrPSD_layer_Lr_subsection writes Lr16 and Lr32 by their tags "
-                                   "(export/psd_layers.cpp)",
+                                   "(export/psd/psd_layers.cpp)",
     "WrPSD_layer_Lr32_subsection": "one WrPSD_layer_Lr_subsection writes Lr16 and Lr32 by their tags "
-                                   "(export/psd_layers.cpp)",
-    "WrPSD_channel_image_data_HDR": "the float planes are one data kind of the plane writer (export/psd_pixels.cpp)",
-    "jpeg_memory_dest": "the in-memory coder's destination is BoundedDestination (export/jpeg_coder.cpp)",
-    "jpeg_memory_dest_query": "BoundedDestination keeps the length written (export/jpeg_coder.cpp)",
-    "jpeg_memory_src": "the in-memory coder's source is set up by DecompressBody (export/jpeg_coder.cpp)",
-    "GenerateAllLayersOfLDRAW": "its loop over the layers is LDrawText (export/ldraw_writer.cpp)",
+                                   "(export/psd/psd_layers.cpp)",
+    "WrPSD_channel_image_data_HDR": "the float planes are one data kind of the plane writer (export/psd/psd_pixels.cpp)",
+    "jpeg_memory_dest": "the in-memory coder's destination is BoundedDestination (export/jpeg/jpeg_coder.cpp)",
+    "jpeg_memory_dest_query": "BoundedDestination keeps the length written (export/jpeg/jpeg_coder.cpp)",
+    "jpeg_memory_src": "the in-memory coder's source is set up by DecompressBody (export/jpeg/jpeg_coder.cpp)",
+    "GenerateAllLayersOfLDRAW": "its loop over the layers is LDrawText (export/brick/ldraw_writer.cpp)",
     "WriteOBJFile_polyhedron": "the text is OBJFileText; WriteOBJFileAndItsHandmaidens writes the files "
-                               "(export/obj_writer.cpp)",
-    "WriteMTLFile": "the text is MTLFileText; WriteOBJFileAndItsHandmaidens writes the files (export/obj_writer.cpp)",
+                               "(export/models/obj_writer.cpp)",
+    "WriteMTLFile": "the text is MTLFileText; WriteOBJFileAndItsHandmaidens writes the files (export/models/obj_writer.cpp)",
     "WriteSTLFile_polyhedron": "the bytes are STLFileBytes; WriteOBJFileAndItsHandmaidens writes the files "
-                               "(export/obj_writer.cpp)",
+                               "(export/models/obj_writer.cpp)",
     "pleasewait": "the page writers set no busy cursor; the render galleries show the export progress window",
 }
 

@@ -5,7 +5,7 @@ panorama, checked, and laid out in one labelled PNG.
     python3 tools/contact_sheet.py [--build DIR] [--out DIR] [--size WxH]
 
 Runs gyrelle once for every output mode of the scripting table
-(tests/frame/data/output_mode_codes.txt) on resources/default_panorama.png
+(tests/frame/settings/data/output_mode_codes.txt) on resources/default_panorama.png
 scaled to --size (512x256 by default; the output takes the input's size).
 Modes that gyrelle refuses are listed, not drawn. Every rendered picture is
 checked: it must read back at the input's size, must not be one colour or

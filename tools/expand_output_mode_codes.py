@@ -8,7 +8,7 @@ codes from the first to the last); the last two characters of a run's codes
 count up in decimal. Every run's last code is checked against the expansion
 of its first code.
 
-    python3 tools/expand_output_mode_codes.py > tests/frame/data/output_mode_codes.txt
+    python3 tools/expand_output_mode_codes.py > tests/frame/settings/data/output_mode_codes.txt
 """
 import re
 import sys

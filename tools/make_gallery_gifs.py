@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the four drop-shadow images of the gallery pages (top, left, right,
 bottom) as 16-grey GIF89a files with one graphic control extension each, and
-writes them to resources/gallery/ and, as byte arrays, to export/html_gifs.h.
+writes them to resources/gallery/ and, as byte arrays, to export/html/html_gifs.h.
 
 The frame is light above and at the sides and darker below, fading towards
 its ends, so that a thumbnail seems to float a little above the page.
@@ -107,7 +107,7 @@ def main():
             header.append("    " + ", ".join("0x%02x" % b for b in data[i:i + 16]) + ",")
         header.append("};")
         header.append("")
-    with open(os.path.join(root, "export", "html_gifs.h"), "w") as f:
+    with open(os.path.join(root, "export", "html", "html_gifs.h"), "w") as f:
         f.write("\n".join(header))
 
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes export/jpeg_tables.h: the in-memory JPEG coder's sampling and
+"""Writes export/jpeg/jpeg_tables.h: the in-memory JPEG coder's sampling and
 quantisation tables, one row per quality tenth (row 0 coarsest, row 10
 finest), 64 values per row in natural (row-major) order.
 
@@ -27,7 +27,7 @@ Run from the repository root:  python3 tools/make_jpeg_tables.py
 """
 import pathlib
 
-OUT = pathlib.Path(__file__).resolve().parent.parent / "export" / "jpeg_tables.h"
+OUT = pathlib.Path(__file__).resolve().parent.parent / "export" / "jpeg" / "jpeg_tables.h"
 
 # JPEG standard, Annex K, tables K.1 and K.2, natural order.
 STD_LUMA = [

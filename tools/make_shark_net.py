@@ -319,7 +319,7 @@ def main():
         "extern const int16_t shark_2D_to_3D[22];",
         "",
     ]
-    c = ["// Written by tools/make_shark_net.py; do not edit.", '#include "polyhedron/shape_tables_shark.h"', ""]
+    c = ["// Written by tools/make_shark_net.py; do not edit.", '#include "polyhedron/tables/shape_tables_shark.h"', ""]
     c.append("constexpr double shark_Coords3D[12][3] = {")
     c += ["  {%s, %s, %s}," % tuple(fmt(v) for v in p) for p in SOLID]
     c.append("};")
@@ -333,9 +333,9 @@ def main():
     c.append("  " + ", ".join(str(v) for v in solid) + ",")
     c.append("};")
     c.append("")
-    with open(os.path.join(root, "polyhedron", "shape_tables_shark.h"), "w") as f:
+    with open(os.path.join(root, "polyhedron", "tables", "shape_tables_shark.h"), "w") as f:
         f.write("\n".join(h))
-    with open(os.path.join(root, "polyhedron", "shape_tables_shark.cpp"), "w") as f:
+    with open(os.path.join(root, "polyhedron", "tables", "shape_tables_shark.cpp"), "w") as f:
         f.write("\n".join(c))
 
 

@@ -1,7 +1,7 @@
 #include "support/poly_setup.h"
 
 #include "polyhedron/mode_polyhedron_table.h"
-#include "polybuild/polyhedron_setup.h"
+#include "polybuild/setup/polyhedron_setup.h"
 
 void PolyDeleter::operator()(polyhedron* p) const {
   DumpPolyStorage(p, nullptr);

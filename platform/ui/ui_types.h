@@ -1,3 +1,4 @@
+// platform/ui/: the UI layer: windows, controls, events, menus, drawing and the scripted front end.
 // The vocabulary of the UI layer: status codes, event classes and kinds,
 // control ids and kinds, command ids, points. Shaped the way the dialog's
 // code talks about windows and controls, so that code reads step by step.

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "dialog/AngleControl.h"
-#include "dialog/ColorSwatchView/ColorSwatch.h"
-#include "dialog/custom_view_support.h"
+#include "dialog/controls/angle_control.h"
+#include "dialog/ColorSwatchView/color_swatch.h"
+#include "dialog/controls/custom_view_support.h"
 #include "dialog/nib_gyre.h"
 #include "platform/ui/color_picker.h"
 #include "platform/ui/drag.h"

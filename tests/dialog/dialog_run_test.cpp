@@ -10,7 +10,7 @@
 
 #include "dialog/dialog_services.h"
 #include "frame/globals.h"
-#include "frame/settings_defaults.h"
+#include "frame/settings/settings_defaults.h"
 #include "platform/config.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/view_class.h"

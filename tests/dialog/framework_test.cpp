@@ -3,7 +3,7 @@
 // virtual operations.
 #include <gtest/gtest.h>
 
-#include "dialog/HIFramework/TView.h"
+#include "dialog/HIFramework/t_view.h"
 #include "platform/ui/view_class.h"
 #include "platform/ui/window.h"
 #include "tests/dialog/ui_fixture.h"

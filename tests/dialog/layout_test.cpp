@@ -13,7 +13,7 @@
 #include "dialog/nib_gyre.h"
 #include "dialog/window_layout.h"
 #include "export/mode_names.h"
-#include "frame/layout_names.h"
+#include "frame/base/layout_names.h"
 #include "platform/ui/icons.h"
 #include "platform/ui/popup_menu.h"
 #include "render/view_build.h"

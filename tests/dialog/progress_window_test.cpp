@@ -6,7 +6,7 @@
 #include "dialog/dialog_services.h"
 #include "dialog/window_services.h"
 #include "frame/globals.h"
-#include "frame/settings_defaults.h"
+#include "frame/settings/settings_defaults.h"
 #include "platform/ui/window.h"
 #include "support/fake_host.h"
 #include "tests/dialog/ui_fixture.h"

@@ -8,7 +8,7 @@
 #include "dialog/item_rules.h"
 #include "dialog/nib_gyre.h"
 #include "frame/globals.h"
-#include "frame/settings_defaults.h"
+#include "frame/settings/settings_defaults.h"
 #include "platform/ui/window.h"
 #include "support/fake_host.h"
 #include "tests/dialog/ui_fixture.h"

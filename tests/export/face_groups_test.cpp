@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "polybuild/face_groups.h"
-#include "polybuild/polyhedron_setup.h"
-#include "polyhedron/fragment_layout.h"
+#include "polybuild/setup/face_groups.h"
+#include "polybuild/setup/polyhedron_setup.h"
+#include "polyhedron/nets/fragment_layout.h"
 #include "support/poly_fixture.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "export/psd_writer.h"
+#include "export/psd/psd_writer.h"
 #include "frame/globals.h"
 #include "export_host.h"
 #include "psd_reader.h"

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "export/jpeg_coder.h"
-#include "export/psd_writer.h"
+#include "export/jpeg/jpeg_coder.h"
+#include "export/psd/psd_writer.h"
 #include "frame/globals.h"
-#include "frame/result_codes.h"
+#include "frame/base/result_codes.h"
 #include "export_host.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"

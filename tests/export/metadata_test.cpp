@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "export/exif.h"
-#include "export/iptc.h"
-#include "export/keywords.h"
+#include "export/metadata/exif.h"
+#include "export/metadata/iptc.h"
+#include "export/metadata/keywords.h"
 #include "export/maker.h"
-#include "export/psd_doc.h"
-#include "frame/dates.h"
+#include "export/psd/psd_doc.h"
+#include "frame/base/dates.h"
 #include "frame/globals.h"
 #include "support/fake_host.h"
 

@@ -81,17 +81,6 @@ std::string ReadLayerInfo(Cursor& c, PsdFile* out, size_t bytesPerSample) {
 
 }  // namespace
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    std::fclose(f);
-  }
-  return bytes;
-}
-
 const PsdResource* FindResource(const PsdFile& f, uint16_t id) {
   for (const PsdResource& r : f.resources)
     if (r.id == id) return &r;

@@ -34,5 +34,7 @@ struct PsdFile {
 
 // Empty error text on success.
 std::string ReadPsd(const std::vector<uint8_t>& bytes, PsdFile* out);
+// The whole file, or nothing if it cannot be read (with the shared
+// fixtures, tests/support/settings_host.cpp).
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 const PsdResource* FindResource(const PsdFile& f, uint16_t id);

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "export/iptc.h"
-#include "export/psd_doc.h"
-#include "export/psd_writer.h"
+#include "export/metadata/iptc.h"
+#include "export/psd/psd_doc.h"
+#include "export/psd/psd_writer.h"
 #include "frame/globals.h"
-#include "frame/result_codes.h"
+#include "frame/base/result_codes.h"
 #include "frame/save_dispatch.h"
 #include "export_host.h"
 #include "psd_reader.h"

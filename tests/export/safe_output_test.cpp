@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "export/safe_output.h"
-#include "frame/file_layer.h"
+#include "frame/base/file_layer.h"
 #include "scratch.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "entry_fake_host.h"
-#include "frame/host_suites.h"
+#include "frame/base/host_suites.h"
 #include "platform/memory.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "frame/globals.h"
-#include "frame/scripting.h"
-#include "frame/settings_defaults.h"
+#include "frame/settings/scripting.h"
+#include "frame/settings/settings_defaults.h"
 #include "platform/plugin_api.h"
 
 namespace {

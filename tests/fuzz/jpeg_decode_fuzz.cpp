@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "export/jpeg_coder.h"
+#include "export/jpeg/jpeg_coder.h"
 #include "pyramid/pyramid_descriptor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

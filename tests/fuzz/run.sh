@@ -25,7 +25,7 @@ for target in $targets; do
   corpus="$build/fuzz-corpus/$target"
   mkdir -p "$corpus"
   seeds="$here/corpus/$target"
-  [ "$target" = settings_reader ] && cp "$root"/tests/files/data/*.q2q "$corpus"/ 2>/dev/null || true
+  [ "$target" = settings_reader ] && cp "$root"/tests/frame/settings/data/*.q2q "$corpus"/ 2>/dev/null || true
   echo "== $target: $seconds s"
   (
     if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \

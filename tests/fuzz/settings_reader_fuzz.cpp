@@ -10,8 +10,8 @@
 #include <string>
 
 #include "frame/globals.h"
-#include "frame/settings_defaults.h"
-#include "frame/settings_file_reader.h"
+#include "frame/settings/settings_defaults.h"
+#include "frame/settings/settings_file_reader.h"
 #include "platform/files.h"
 #include "pyramid/pyramid_descriptor.h"
 

@@ -6,7 +6,7 @@
 
 #include <csignal>
 
-#include "host/options.h"
+#include "host/cli/options.h"
 
 namespace gyhost {
 namespace {

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "host/output_file.h"
-#include "scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 

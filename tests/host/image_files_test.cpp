@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "host/image_io.h"
-#include "host/xmp_panorama.h"
+#include "host/io/image_io.h"
+#include "host/io/xmp_panorama.h"
 
 namespace gyhost {
 namespace {

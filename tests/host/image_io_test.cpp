@@ -1,6 +1,6 @@
 // Image files: format detection, sample conversions, and each format written
 // and read back.
-#include "host/image_io.h"
+#include "host/io/image_io.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -8,10 +8,10 @@
 #include <set>
 #include <sstream>
 
-#include "frame/enum_codes.h"
+#include "frame/settings/enum_codes.h"
 #include "host/descriptor.h"
-#include "host/setting_keys.h"
-#include "host/settings_list.h"
+#include "host/cli/setting_keys.h"
+#include "host/cli/settings_list.h"
 
 namespace gyhost {
 namespace {

@@ -5,12 +5,12 @@
 
 #include <sys/stat.h>
 
-#include "frame/enum_codes.h"
-#include "host/batch.h"
-#include "host/setting_keys.h"
-#include "host/setting_names.h"
-#include "host/settings_list.h"
-#include "scratch_folder.h"
+#include "frame/settings/enum_codes.h"
+#include "host/cli/batch.h"
+#include "host/cli/setting_keys.h"
+#include "host/cli/setting_names.h"
+#include "host/cli/settings_list.h"
+#include "tests/support/scratch_folder.h"
 
 namespace gyhost {
 namespace {

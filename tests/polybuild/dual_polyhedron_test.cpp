@@ -1,7 +1,7 @@
 // Dual polyhedra: the dual of each regular solid of the catalogue is its
 // regular dual, and the dual of that dual is the solid again; the walk round
 // a vertex and what an open border or a missing scratch record leave.
-#include "polybuild/dual_polyhedron.h"
+#include "polybuild/procedural/dual_polyhedron.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "polybuild/polyhedron_setup.h"
-#include "polybuild/voronoi_options.h"
+#include "polybuild/setup/polyhedron_setup.h"
+#include "polybuild/voronoi/voronoi_options.h"
 #include "polyhedron/polyhedron_angles.h"
 #include "polyhedron/polyhedron_links.h"
 #include "support/poly_fixture.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "polyhedron/mode_polyhedron_table.h"
-#include "projection/florets_basis.h"
+#include "projection/nets/florets_basis.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "polybuild/net_triangulation.h"
+#include "polybuild/setup/net_triangulation.h"
 #include "polyhedron/polyhedron.h"
 #include "polyhedron/polyhedron_access.h"
 

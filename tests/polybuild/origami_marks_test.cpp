@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "polyhedron/mode_polyhedron_table.h"
-#include "polybuild/origami_marks.h"
+#include "polybuild/setup/origami_marks.h"
 #include "polyhedron/polyhedron.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "frame/globals.h"
 #include "frame/preroll.h"
 #include "polyhedron/mode_polyhedron_table.h"
-#include "polybuild/polyhedron_setup.h"
-#include "polyhedron/net_fit.h"
+#include "polybuild/setup/polyhedron_setup.h"
+#include "polyhedron/nets/net_fit.h"
 #include "setup_fixture.h"
 #include "support/fake_host.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "polyhedron/polyhedron_links.h"
-#include "polyhedron/unfold.h"
+#include "polyhedron/nets/unfold.h"
 #include "polyhedron/vertex_maps.h"
 #include "support/poly_fixture.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "frame/globals.h"
-#include "polybuild/polyhedron_setup.h"
-#include "polyhedron/net_fit.h"
+#include "polybuild/setup/polyhedron_setup.h"
+#include "polyhedron/nets/net_fit.h"
 #include "polyhedron/vertex_maps.h"
 #include "setup_fixture.h"
 #include "support/fake_host.h"

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "platform/memory.h"
-#include "polybuild/polyhedron_setup.h"
-#include "polybuild/polyhedron_setup_tabs.h"
-#include "polyhedron/net_fit.h"
-#include "polyhedron/net_triangles.h"
+#include "polybuild/setup/polyhedron_setup.h"
+#include "polybuild/setup/polyhedron_setup_tabs.h"
+#include "polyhedron/nets/net_fit.h"
+#include "polyhedron/nets/net_triangles.h"
 #include "setup_fixture.h"
 #include "support/fake_host.h"
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "polybuild/polyhedron_setup.h"
-#include "polyhedron/net_fit.h"
-#include "polyhedron/scissor_marks.h"
+#include "polybuild/setup/polyhedron_setup.h"
+#include "polyhedron/nets/net_fit.h"
+#include "polyhedron/nets/scissor_marks.h"
 #include "polyhedron/vertex_maps.h"
 #include "projection/planes.h"
 #include "setup_fixture.h"

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <set>
 
-#include "polybuild/polyhedron_setup.h"
+#include "polybuild/setup/polyhedron_setup.h"
 #include "polyhedron/catalogue_static.h"
 #include "polyhedron/polyhedron.h"
 #include "setup_fixture.h"

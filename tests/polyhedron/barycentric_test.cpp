@@ -6,8 +6,8 @@
 #include <random>
 
 #include "support/net_fixture.h"
-#include "polyhedron/net_points.h"
-#include "polyhedron/net_triangles.h"
+#include "polyhedron/nets/net_points.h"
+#include "polyhedron/nets/net_triangles.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <iterator>
 #include <string>
 
-#include "polybuild/polyhedron_setup.h"
-#include "polybuild/polyhedron_setup_steps.h"
+#include "polybuild/setup/polyhedron_setup.h"
+#include "polybuild/setup/polyhedron_setup_steps.h"
 #include "polyhedron/catalogue.h"
 #include "polyhedron/catalogue_static.h"
 #include "support/poly_fixture.h"

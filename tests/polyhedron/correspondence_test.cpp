@@ -15,7 +15,7 @@
 #include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_links.h"
-#include "polyhedron/unfold.h"
+#include "polyhedron/nets/unfold.h"
 #include "polyhedron/vertex_maps.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "support/poly_fixture.h"
-#include "polyhedron/fragment_layout.h"
-#include "polyhedron/net_fit.h"
+#include "polyhedron/nets/fragment_layout.h"
+#include "polyhedron/nets/net_fit.h"
 #include "polyhedron/polyhedron_access.h"
-#include "polyhedron/unfold.h"
+#include "polyhedron/nets/unfold.h"
 
 namespace {
 

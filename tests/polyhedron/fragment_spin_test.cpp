@@ -1,6 +1,6 @@
 // Spinning net fragments: each style's attitude on hand-made fragments, the
 // styles and nets that are never spun, and the vertices no spin may touch.
-#include "polyhedron/fragment_spin.h"
+#include "polyhedron/nets/fragment_spin.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "polyhedron/hull_calipers.h"
+#include "polyhedron/nets/hull_calipers.h"
 #include "polyhedron/polyhedron_access.h"
 #include "support/poly_fixture.h"
 

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "polybuild/catalogue_generated.h"
+#include "polybuild/catalogue/catalogue_generated.h"
 #include "polyhedron/catalogue.h"
 #include "polyhedron/polyhedron_links.h"
-#include "polyhedron/unfold.h"
+#include "polyhedron/nets/unfold.h"
 #include "support/poly_fixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // point sets and on the net of every static shape: the hull's vertices, its
 // perimeter and area, the narrowest width, the diameter and the minimal
 // bounding rectangle; and the hand-checked cases the layout relies on.
-#include "polyhedron/hull_calipers.h"
+#include "polyhedron/nets/hull_calipers.h"
 
 #include <gtest/gtest.h>
 

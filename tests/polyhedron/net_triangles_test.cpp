@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "support/net_fixture.h"
-#include "polyhedron/net_points.h"
-#include "polyhedron/net_triangles.h"
+#include "polyhedron/nets/net_points.h"
+#include "polyhedron/nets/net_triangles.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "polybuild/polyhedron_setup.h"
+#include "polybuild/setup/polyhedron_setup.h"
 #include "polyhedron/catalogue.h"
-#include "projection/florets.h"
-#include "projection/florets_basis.h"
-#include "projection/net_projection.h"
-#include "projection/net_projection_core.h"
-#include "projection/net_projection_lists.h"
+#include "projection/nets/florets.h"
+#include "projection/nets/florets_basis.h"
+#include "projection/nets/net_projection.h"
+#include "projection/nets/net_projection_core.h"
+#include "projection/nets/net_projection_lists.h"
 #include "projection/render_hint.h"
 #include "support/poly_fixture.h"
 

@@ -1,6 +1,6 @@
 // Re-attaching small fragments: each rule walks one fragment's outline and
 // releases one cut solid edge on both of its sides.
-#include "polyhedron/reattach.h"
+#include "polyhedron/nets/reattach.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_links.h"
-#include "polyhedron/unfold.h"
+#include "polyhedron/nets/unfold.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "support/net_fixture.h"
-#include "polyhedron/net_triangles.h"
+#include "polyhedron/nets/net_triangles.h"
 #include "polyhedron/polyhedron_add.h"
 #include "polyhedron/rind_faces.h"
 #include "polyhedron/vertex_upkeep.h"

@@ -4,7 +4,7 @@
 #include "support/poly_fixture.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_add.h"
-#include "polyhedron/scissor_marks.h"
+#include "polyhedron/nets/scissor_marks.h"
 
 namespace {
 

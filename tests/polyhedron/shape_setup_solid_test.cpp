@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "net_checks.h"
-#include "polybuild/polyhedron_setup.h"
+#include "polybuild/setup/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"
 #include "sphere_net_checks.h"
 

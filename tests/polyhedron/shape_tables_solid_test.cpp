@@ -3,7 +3,7 @@
 // every net face congruent to the solid face it folds onto and apart from
 // the others, closed surfaces where the shape is one, and the hulls against
 // qconvex.
-#include "polyhedron/shape_tables_solid.h"
+#include "polyhedron/tables/shape_tables_solid.h"
 
 #include <gtest/gtest.h>
 

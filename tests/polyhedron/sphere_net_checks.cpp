@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "projection/net_projection_core.h"
+#include "projection/nets/net_projection_core.h"
 #include "projection/render_hint.h"
-#include "polybuild/polyhedron_setup.h"
+#include "polybuild/setup/polyhedron_setup.h"
 #include "polyhedron/catalogue.h"
-#include "projection/stereographic.h"
+#include "projection/inverse/stereographic.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "support/net_fixture.h"
-#include "polyhedron/net_points.h"
-#include "polyhedron/net_tabs.h"
-#include "polyhedron/net_triangles.h"
+#include "polyhedron/nets/net_points.h"
+#include "polyhedron/nets/net_tabs.h"
+#include "polyhedron/nets/net_triangles.h"
 
 namespace {
 

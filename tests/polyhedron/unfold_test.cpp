@@ -1,7 +1,7 @@
 // Unfolding solids into nets: sound nets of many solids, the growth order,
 // fragments and their limits, facegroups, cut and disdained edges, mirrored
 // faces and the face and vertex tables running full.
-#include "polyhedron/unfold.h"
+#include "polyhedron/nets/unfold.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 #include "net_checks.h"
 #include "support/poly_fixture.h"
-#include "polyhedron/net_face_add.h"
+#include "polyhedron/nets/net_face_add.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_links.h"
 

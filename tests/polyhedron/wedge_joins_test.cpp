@@ -1,7 +1,7 @@
 // Joining wedges and caps: the similarity that moves one fragment onto its
 // neighbour, the midpoint vertices the joins add, and the joins that find
 // nothing to work with.
-#include "polyhedron/wedge_joins.h"
+#include "polyhedron/nets/wedge_joins.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_links.h"
-#include "polyhedron/unfold.h"
+#include "polyhedron/nets/unfold.h"
 #include "polyhedron/vertex_maps.h"
 #include "support/poly_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "geom_test_util.h"
-#include "projection/stereographic.h"
+#include "projection/inverse/stereographic.h"
 #include "support/proj_oracle.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "projection/stereographic.h"
+#include "projection/inverse/stereographic.h"
 
 #include <gtest/gtest.h>
 

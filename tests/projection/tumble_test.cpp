@@ -8,7 +8,7 @@
 #include "projection/rotation.h"
 #include "projection/scalar_math.h"
 #include "projection/sphere_convention.h"
-#include "projection/stereographic.h"
+#include "projection/inverse/stereographic.h"
 
 namespace {
 

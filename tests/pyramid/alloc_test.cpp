@@ -7,7 +7,7 @@
 
 #include "support/fake_host.h"
 #include "frame/globals.h"
-#include "frame/result_codes.h"
+#include "frame/base/result_codes.h"
 #include "platform/memory.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid_test_util.h"

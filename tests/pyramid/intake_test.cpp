@@ -6,7 +6,7 @@
 #include <bit>
 
 #include "frame/globals.h"
-#include "frame/result_codes.h"
+#include "frame/base/result_codes.h"
 #include "pyramid/pyramid_input_modes.h"
 #include "pyramid/pyramid_intake.h"
 #include "pyramid/pyramid_pixels.h"

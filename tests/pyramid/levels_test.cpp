@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "frame/globals.h"
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "projection/task_record.h"
 #include "pyramid/pyramid_levels.h"
 #include "pyramid/pyramid_pixels.h"

@@ -11,8 +11,8 @@
 #include <sstream>
 #include <string>
 
-#include "render/glue_hsl.h"
-#include "render/glue_modes.h"
+#include "render/output/glue_hsl.h"
+#include "render/output/glue_modes.h"
 
 namespace {
 

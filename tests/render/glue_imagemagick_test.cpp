@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "render/glue_modes.h"
+#include "render/output/glue_modes.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <random>
 #include <string>
 
-#include "render/glue_lab.h"
-#include "render/glue_lab_tables.h"
-#include "render/glue_modes.h"
+#include "render/output/glue_lab.h"
+#include "render/output/glue_lab_tables.h"
+#include "render/output/glue_modes.h"
 
 namespace {
 

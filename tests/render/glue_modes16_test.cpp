@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "render/glue_hsl.h"
-#include "render/glue_modes.h"
+#include "render/output/glue_hsl.h"
+#include "render/output/glue_modes.h"
 
 namespace {
 

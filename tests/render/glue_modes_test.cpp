@@ -13,8 +13,8 @@
 #include <random>
 #include <string>
 
-#include "render/glue_channel.h"
-#include "render/glue_modes.h"
+#include "render/output/glue_channel.h"
+#include "render/output/glue_modes.h"
 
 namespace {
 

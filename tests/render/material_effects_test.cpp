@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "render/column_record.h"
-#include "render/marble_tables.h"
-#include "render/material_effects.h"
+#include "render/rows/column_record.h"
+#include "render/output/marble_tables.h"
+#include "render/output/material_effects.h"
 #include "render/vort.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <array>
 #include <vector>
 
-#include "render/adaptive_sampling.h"
-#include "render/column_record.h"
-#include "render/overlay_edges.h"
-#include "render/overlays.h"
+#include "render/rows/adaptive_sampling.h"
+#include "render/rows/column_record.h"
+#include "render/overlays/overlay_edges.h"
+#include "render/overlays/overlays.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <array>
 #include <vector>
 
-#include "render/column_record.h"
-#include "render/overlay_grids.h"
-#include "render/overlays.h"
+#include "render/rows/column_record.h"
+#include "render/overlays/overlay_grids.h"
+#include "render/overlays/overlays.h"
 #include "render/vort.h"
 
 namespace {

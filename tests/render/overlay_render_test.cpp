@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "frame/globals.h"
-#include "frame/settings_defaults.h"
-#include "frame/tparameters.h"
-#include "render/column_record.h"
+#include "frame/settings/settings_defaults.h"
+#include "frame/settings/tparameters.h"
+#include "render/rows/column_record.h"
 #include "render/render_services.h"
 #include "support/row_render_harness.h"
 

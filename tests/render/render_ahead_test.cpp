@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "frame/globals.h"
-#include "frame/task_pool.h"
-#include "frame/tparameters.h"
+#include "frame/base/task_pool.h"
+#include "frame/settings/tparameters.h"
 #include "platform/config.h"
 #include "projection/task_record.h"
 #include "pyramid/pyramid_levels.h"

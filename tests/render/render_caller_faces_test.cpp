@@ -11,7 +11,7 @@
 #include "frame/globals.h"
 #include "polyhedron/catalogue.h"
 #include "polyhedron/polyhedron_record.h"
-#include "polybuild/polyhedron_setup.h"
+#include "polybuild/setup/polyhedron_setup.h"
 #include "support/poly_fixture.h"
 #include "render/view_build.h"
 #include "render/vort.h"

@@ -10,10 +10,10 @@
 
 #include "support/fake_host.h"
 #include "frame/globals.h"
-#include "frame/settings_defaults.h"
+#include "frame/settings/settings_defaults.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"
-#include "render/pixel_output.h"
+#include "render/output/pixel_output.h"
 
 namespace {
 

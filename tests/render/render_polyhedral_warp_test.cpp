@@ -7,11 +7,11 @@
 #include <utility>
 
 #include "polyhedron/polyhedron_record.h"
-#include "projection/classic_peirce.h"
+#include "projection/inverse/classic_peirce.h"
 #include "projection/planes.h"
 #include "projection/render_hint.h"
-#include "render/column_record.h"
-#include "render/polyhedral_warp.h"
+#include "render/rows/column_record.h"
+#include "render/routes/polyhedral_warp.h"
 #include "render/vort.h"
 
 namespace {

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "frame/task_pool.h"
-#include "projection/lookup_cache.h"
+#include "frame/base/task_pool.h"
+#include "projection/lookup/lookup_cache.h"
 #include "projection/task_record.h"
-#include "render/scanline_setup.h"
+#include "render/rows/scanline_setup.h"
 #include "render/vort.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "projection/framing.h"
 #include "support/proj_oracle.h"
 #include "render/output_modes.h"
-#include "render/routes_conformal.h"
+#include "render/routes/routes_conformal.h"
 #include "render/vort.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "support/proj_oracle.h"
 #include "render/output_modes.h"
-#include "render/routes_closed.h"
+#include "render/routes/routes_closed.h"
 #include "render/vort.h"
 
 namespace {

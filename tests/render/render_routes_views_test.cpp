@@ -9,12 +9,12 @@
 #include <set>
 #include <vector>
 
-#include "projection/florets_basis.h"
+#include "projection/nets/florets_basis.h"
 #include "projection/framing.h"
 #include "projection/scalar_math.h"
 #include "render/output_modes.h"
-#include "render/routes_stars.h"
-#include "render/routes_views.h"
+#include "render/routes/routes_stars.h"
+#include "render/routes/routes_views.h"
 #include "render/vort.h"
 #include "support/proj_oracle.h"
 

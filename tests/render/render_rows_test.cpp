@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "frame/globals.h"
-#include "frame/result_codes.h"
-#include "frame/settings_defaults.h"
-#include "render/column_record.h"
+#include "frame/base/result_codes.h"
+#include "frame/settings/settings_defaults.h"
+#include "render/rows/column_record.h"
 #include "render/render_services.h"
 #include "support/fake_host.h"
 #include "support/row_render_harness.h"

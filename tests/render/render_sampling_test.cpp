@@ -5,12 +5,12 @@
 
 #include <cmath>
 
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "projection/task_record.h"
 #include "pyramid/pyramid_footprint.h"
-#include "render/adaptive_sampling.h"
-#include "render/column_record.h"
-#include "render/compositing.h"
+#include "render/rows/adaptive_sampling.h"
+#include "render/rows/column_record.h"
+#include "render/output/compositing.h"
 #include "render/vort.h"
 
 namespace {

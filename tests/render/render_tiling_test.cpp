@@ -7,13 +7,13 @@
 #include <set>
 
 #include "frame/globals.h"
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "polyhedron/polyhedron_record.h"
 #include "projection/render_hint.h"
 #include "projection/task_record.h"
-#include "render/inverse_mapping.h"
-#include "render/column_record.h"
-#include "render/scanline_setup.h"
+#include "render/rows/inverse_mapping.h"
+#include "render/rows/column_record.h"
+#include "render/rows/scanline_setup.h"
 #include "render/view_build.h"
 #include "render/vort.h"
 #include "support/row_render_harness.h"

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "frame/globals.h"
-#include "frame/task_pool.h"
+#include "frame/base/task_pool.h"
 #include "platform/config.h"
 #include "platform/memory.h"
 #include "polyhedron/polyhedron.h"

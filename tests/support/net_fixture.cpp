@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "polyhedron/net_points.h"
-#include "polyhedron/net_triangles.h"
+#include "polyhedron/nets/net_points.h"
+#include "polyhedron/nets/net_triangles.h"
 #include "polyhedron/polyhedron_access.h"
 #include "polyhedron/polyhedron_links.h"
 

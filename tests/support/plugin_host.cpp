@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "frame/globals.h"
-#include "frame/host_rects.h"
+#include "frame/base/host_rects.h"
 #include "frame/invocation.h"
 #include "frame/plugin_main.h"
 #include "platform/memory.h"

@@ -9,7 +9,7 @@
 // start selector does before its dialog, for passes and exports that run
 // inside the dialog.
 //
-// The suites' own hosts (tests/export, tests/driver, tests/frame) are this
+// The suites' own hosts (tests/export, tests/frame/driver, tests/frame) are this
 // host with their image, callbacks and habits set in their constructors.
 #pragma once
 

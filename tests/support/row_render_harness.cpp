@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "frame/globals.h"
-#include "frame/settings_defaults.h"
-#include "frame/tparameters.h"
+#include "frame/settings/settings_defaults.h"
+#include "frame/settings/tparameters.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_filter_table.h"
 #include "pyramid/pyramid_input_modes.h"

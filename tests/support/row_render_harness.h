@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "render/column_record.h"
+#include "render/rows/column_record.h"
 #include "support/fake_host.h"
 
 struct TParameters;

@@ -7,7 +7,7 @@
 #include <deque>
 #include <map>
 
-#include "polyhedron/unfold.h"
+#include "polyhedron/nets/unfold.h"
 
 namespace nets {
 

@@ -1,5 +1,5 @@
 // The fourteen projection lookup tables: what each entry holds and in which
-// layout the runtime unpacks it (projection/lookup_grid.h).
+// layout the runtime unpacks it (projection/lookup/lookup_grid.h).
 #pragma once
 
 namespace lut {

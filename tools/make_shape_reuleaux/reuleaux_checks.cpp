@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "polybuild/polyhedron_setup.h"
+#include "polybuild/setup/polyhedron_setup.h"
 #include "polyhedron/polyhedron.h"
 
 namespace reuleaux {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "projection/star_projections.h"
+#include "projection/inverse/star_projections.h"
 #include "reuleaux_nets.h"
 
 namespace reuleaux {

@@ -30,9 +30,9 @@
 #include <memory>
 #include <string>
 
-#include "projection/star_projections.h"
-#include "projection/star_projections_reuleaux.h"
-#include "polyhedron/shape_tables_lattice.h"
+#include "projection/inverse/star_projections.h"
+#include "projection/inverse/star_projections_reuleaux.h"
+#include "polyhedron/tables/shape_tables_lattice.h"
 #include "reuleaux_checks.h"
 #include "reuleaux_nets.h"
 #include "tables_write.h"

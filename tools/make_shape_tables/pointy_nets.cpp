@@ -22,7 +22,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "projection/star_projections.h"
+#include "projection/inverse/star_projections.h"
 
 namespace shapes {
 

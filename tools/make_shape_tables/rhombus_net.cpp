@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "projection/star_projections.h"
+#include "projection/inverse/star_projections.h"
 
 namespace shapes {
 

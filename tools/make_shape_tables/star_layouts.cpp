@@ -3,7 +3,7 @@
 #include <cmath>
 #include <memory>
 
-#include "projection/star_projections.h"
+#include "projection/inverse/star_projections.h"
 
 namespace shapes {
 

@@ -73,7 +73,7 @@ void TableWriter::Map(const std::string& name, const std::vector<int32_t>& map, 
 
 bool TableWriter::Save(const std::string& folder, const std::string& stem, const std::string& headerComment) const {
   const std::string h = CommentLines(headerComment) + "#pragma once\n\n#include <cstdint>\n\n" + header_;
-  const std::string c = "// Written by tools/make_shape_tables; do not edit.\n#include \"polyhedron/" + stem +
+  const std::string c = "// Written by tools/make_shape_tables; do not edit.\n#include \"polyhedron/tables/" + stem +
                         ".h\"\n\n" + source_;
   return WriteFile(folder + "/" + stem + ".h", h) && WriteFile(folder + "/" + stem + ".cpp", c);
 }

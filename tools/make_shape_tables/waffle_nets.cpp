@@ -65,8 +65,8 @@
 #include <functional>
 #include <string>
 
-#include "projection/star_projections.h"
-#include "projection/star_projections_reuleaux.h"
+#include "projection/inverse/star_projections.h"
+#include "projection/inverse/star_projections_reuleaux.h"
 
 namespace shapes {
 

@@ -1,2 +1,0 @@
-// Builds the polyhedron tests' net checks into this suite as well.
-#include "../polyhedron/net_checks.cpp"  // NOLINT(bugprone-suspicious-include)
