@@ -26,7 +26,6 @@
 #include "frame/base/host_suites.h"
 #include "dialog/frame_services.h"
 #include "frame/base/random.h"
-#include "frame/render_passes.h"
 #include "platform/ui/drag.h"
 #include "platform/ui/event_loop.h"
 #include "platform/ui/front_end_config.h"

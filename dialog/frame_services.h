@@ -14,6 +14,10 @@ struct Globals;
 struct PyramidDescriptor;
 struct Rect;
 
+// Re-renders the dialog's preview (the progressive count back to 0); only a
+// host that offers advanceState and displayPixels is asked.
+void DoPreviewFiltration(Globals* globals);
+
 // Memory-dot file N (0..25): for writing created when missing, else only
 // when it exists (kFileNotFound otherwise). kBadParameter for another N.
 int32_t GetMemoryDotsFileRef(FSRef* out, int32_t n, uint8_t forWriting);

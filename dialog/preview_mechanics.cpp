@@ -10,6 +10,7 @@
 #include "dialog/dialog_services.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
 #include "frame/base/host_rects.h"
+#include "frame/pass_rects.h"  // the preview's rectangles and mask are those of the frame's current pass
 #include "frame/base/host_suites.h"
 #include "dialog/frame_services.h"
 #include "frame/base/rects.h"

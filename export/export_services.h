@@ -34,6 +34,11 @@ void MondoProgressShowCancelling(Globals* globals);
 // True when the host says the user wants to stop.
 bool CCTestAbort(Globals* globals);
 
+// After the last layer of an export, whether it finished, failed or was
+// cancelled: gives back what the layers shared (the face groups' unfolded
+// solid).
+void EndExportLayers(Globals* globals);
+
 int32_t SaveToMemoryDot(Globals* globals, int32_t n);
 // No reset to defaults first: the fields a dot lacks keep their values.
 int32_t LoadFromMemoryDot(Globals* globals, int32_t n);

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "export/export_services.h"
+
 struct Globals;
 struct PSDdoc;
 struct PyramidDescriptor;
@@ -34,10 +36,7 @@ void GenerateOneLayerOfBasicResult(Globals* globals, PyramidDescriptor* canvas, 
 // has a bit of `pollSkipMask` set. With `startFromInput` the canvas first
 // receives the unfiltered image.
 using ExportLayerConfigure = void (*)(Globals* globals, void* context);
-// After the last layer of an export, whether it finished, failed or was
-// cancelled: gives back what the layers shared (the face groups' unfolded
-// solid).
-void EndExportLayers(Globals* globals);
+// EndExportLayers, which the export writers call, is in export/export_services.h.
 
 void RenderExportLayerPass(Globals* globals, PyramidDescriptor* canvas, uint8_t* cancel, int32_t pollSkipMask,
                            bool startFromInput, ExportLayerConfigure configure, void* context);

@@ -6,6 +6,7 @@
 #include "dialog/zor_reply.h"
 #include "frame/globals.h"
 #include "frame/base/host_rects.h"
+#include "frame/pass_rects.h"
 #include "frame/base/host_suites.h"
 #include "frame/invocation.h"
 #include "frame/settings/persistence.h"

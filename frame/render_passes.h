@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/plugin_api.h"
+#include "dialog/frame_services.h"
 
 struct Globals;
 
@@ -25,9 +26,7 @@ struct StateStructure {
 int32_t CommenceLineByLine(Globals* globals);
 // A whole preview pass into the host's output buffer for the proxy rectangle.
 void CommenceMonolithic(Globals* globals);
-// Re-renders the dialog's preview (the progressive count back to 0); only a
-// host that offers advanceState and displayPixels is asked.
-void DoPreviewFiltration(Globals* globals);
+// DoPreviewFiltration, which the dialog asks for, is in dialog/frame_services.h.
 // Row steps until the pass ends or a step fails.
 void DriveMonolithically(Globals* globals);
 // One row step; true when the user aborted (Globals.result is then -128).

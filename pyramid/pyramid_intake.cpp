@@ -5,6 +5,7 @@
 
 #include "frame/globals.h"
 #include "frame/base/host_rects.h"
+#include "frame/pass_rects.h"  // the preview intake asks the host for the frame's reduced preview rectangle
 #include "frame/base/host_suites.h"
 #include "frame/invocation.h"
 #include "frame/progress.h"

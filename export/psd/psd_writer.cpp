@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "export/export_services.h"
 #include "export/metadata/exif.h"
 #include "export/face_files.h"
 #include "export/export_progress.h"
@@ -16,7 +17,6 @@
 #include "export/psd/psd_layers.h"
 #include "export/psd/psd_sections.h"
 #include "export/safe_output.h"
-#include "frame/export_layer.h"
 #include "frame/base/file_layer.h"
 #include "frame/globals.h"  // the export writers take the whole invocation: they read its settings, sizes and host procs
 #include "frame/render_passes.h"  // the host rectangles and preview state are saved and put back by the frame's pass driver

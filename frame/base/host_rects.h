@@ -1,16 +1,18 @@
-// Every request the plug-in makes of the host's in, out and mask rectangles,
-// the sizing of the dialog's preview area, the host's selection mask and the
-// pixel-to-unit conversions that need no view record.
+// The host rectangles that need nothing of the invocation: the input chunks
+// of the intake, the sizing of the dialog's preview area and the
+// pixel-to-unit conversions that need no view record. The rectangles of the
+// current pass and the selection mask read through them are in
+// frame/pass_rects.h.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/plugin_api.h"
 
-struct Globals;
-
-void SetOneRowHighRects(Globals* globals);
-void SetFullsizeRects(Globals* globals);
+// An empty rectangle at the filter rectangle's top left: no mask rows.
+Rect EmptyAtTopLeft(const Rect& filter);
+// Every plane in and out, at full rate, with the host's default padding.
+void SetPlanesRatesPaddings(FilterRecord* fr);
 void SetInputChunkRects(FilterRecord* fr, const Rect* chunk);
 
 // The preview area: `area` inset by 4 on every side, cut to the image's size.
@@ -21,13 +23,6 @@ void DetermineBiggestProxyRect(const Rect* image, const Rect* area, Rect* result
 // value).
 void CalcDefaultProxyScaleFactor(const Rect* image, Rect* area, int32_t* scale, int32_t* defaultScale,
                                  const FilterRecord* fr);
-// Asks the host for the panned, reduced preview rectangle and, when the host
-// answers 0, makes its size the size of the preview render.
-void SetUpFilterRecordForProxy(Globals* globals, int32_t scale);
-
-// Selection weight 0..255 of output pixel (x, y) of the current pass.
-int32_t fetchMaskTruly_Always8(int32_t x, int32_t y, const Globals* globals);
-
 // Centre of pixel (i, j) in unit coordinates.
 void IntegerScanToUnitary2(int32_t i, int32_t j, float* u, float* v, float width, float height);
 // Size of the saved filter rectangle and its height / width.

@@ -4,6 +4,7 @@
 
 #include "frame/globals.h"
 #include "frame/base/host_rects.h"
+#include "frame/pass_rects.h"  // the selection mask is read through the frame's band words of the current pass
 #include "frame/invocation.h"
 #include "platform/plugin_api.h"
 #include "pyramid/pyramid_descriptor.h"

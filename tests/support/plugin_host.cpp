@@ -8,6 +8,7 @@
 
 #include "frame/globals.h"
 #include "frame/base/host_rects.h"
+#include "frame/pass_rects.h"
 #include "frame/invocation.h"
 #include "frame/plugin_main.h"
 #include "platform/memory.h"

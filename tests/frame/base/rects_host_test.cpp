@@ -7,6 +7,7 @@
 
 #include "frame/globals.h"
 #include "frame/base/host_rects.h"
+#include "frame/pass_rects.h"
 #include "frame/view_coords.h"
 #include "render/vort.h"
 

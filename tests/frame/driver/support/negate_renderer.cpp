@@ -4,6 +4,7 @@
 
 #include "frame/globals.h"
 #include "frame/base/host_rects.h"
+#include "frame/pass_rects.h"
 #include "frame/base/result_codes.h"
 #include "polybuild/voronoi/voronoi_spots.h"
 #include "pyramid/pyramid_pixels.h"
