@@ -4,6 +4,7 @@
 #include <atomic>
 #include <memory>
 #include <new>
+#include <thread>
 
 #include "frame/globals.h"
 #include "frame/base/task_pool.h"
@@ -39,8 +40,13 @@ struct RowsAhead {
   // The first row the main thread has not stored yet: ring places of rows
   // before it may be reused.
   std::atomic<int32_t> storedEnd{0};
-  // Counts finished rows; the main thread sleeps on it.
+  // Counts finished rows and ended orders; the main thread sleeps on it.
   std::atomic<uint32_t> finished{0};
+  // Orders launched and not yet ended. A task that finds no band fitting
+  // ends its order just as the main thread, seeing it still busy, may
+  // decide not to restart it; with none left to wake it, the main thread
+  // must not sleep, only wait for the pool to see the order end.
+  std::atomic<int32_t> active{0};
   std::atomic<bool> stop{false};
 };
 
@@ -152,8 +158,7 @@ void RenderBand(RowsAhead& ra, PerTaskStuffType* task, ColumnRecord* records, in
 
 // A task's order: bands in turn until none is left or the ring is full (the
 // main thread starts the task again once rows are stored).
-void RenderBandsOrder(PerTaskStuffType* task, int32_t /*kind*/) {
-  auto& ra = *static_cast<RowsAhead*>(task->job);
+void RenderBands(RowsAhead& ra, PerTaskStuffType* task) {
   const int64_t index = task - ra.globals->taskRecords;
   ColumnRecord* records = &ra.records[size_t(index) * size_t(ra.width + 1)];
   if (!ra.recordsReady[size_t(index)]) {
@@ -168,6 +173,14 @@ void RenderBandsOrder(PerTaskStuffType* task, int32_t /*kind*/) {
     if (!ra.nextBand.compare_exchange_weak(index, index + 1, std::memory_order_relaxed)) continue;
     RenderBand(ra, task, records, band);
   }
+}
+
+void RenderBandsOrder(PerTaskStuffType* task, int32_t /*kind*/) {
+  auto& ra = *static_cast<RowsAhead*>(task->job);
+  RenderBands(ra, task);
+  ra.active.fetch_sub(1, std::memory_order_release);
+  ra.finished.fetch_add(1, std::memory_order_release);
+  ra.finished.notify_all();
 }
 
 // A task record as the bands' orders read it. Another job of the pool run
@@ -191,6 +204,7 @@ void RestartIdleTasks(RowsAhead& ra) {
     if (!Fits(ra, DealtBand(ra, ra.nextBand.load(std::memory_order_relaxed)))) return;
     if (!poll_one_task(ra.globals, i)) continue;
     PrepareRecord(ra, i);
+    ra.active.fetch_add(1, std::memory_order_relaxed);
     launch_one_task_with(ra.globals, i, RenderBandsOrder);
   }
 }
@@ -257,6 +271,10 @@ bool TakeRowAhead(Globals* globals, int32_t y, RowAhead* row) {
     // Where no task could be posted, the bands are rendered here.
     RestartIdleTasks(*ra);
     if (ra->done[place].load(std::memory_order_acquire) == y + 1) break;
+    if (ra->active.load(std::memory_order_acquire) == 0) {
+      std::this_thread::yield();
+      continue;
+    }
     ra->finished.wait(seen, std::memory_order_acquire);
   }
   row->colours = reinterpret_cast<const float(*)[4]>(&ra->colours[size_t(place) * size_t(ra->width) * 4]);
