@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "frame/base/progress_services.h"
+
 struct FSRef;
 struct Globals;
 struct PyramidDescriptor;
@@ -30,9 +32,6 @@ void MondoProgressUpdate(Globals* globals, int32_t done, int32_t total, int32_t 
 // Fills the bar and says "Cancelling..."; marks the export cancelled when a
 // window is open.
 void MondoProgressShowCancelling(Globals* globals);
-
-// True when the host says the user wants to stop.
-bool CCTestAbort(Globals* globals);
 
 int32_t SaveToMemoryDot(Globals* globals, int32_t n);
 // No reset to defaults first: the fields a dot lacks keep their values.
