@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the sink writes into the invocation's host buffers or export canvas, through its selection mask
 #include "frame/base/host_rects.h"
-#include "frame/invocation.h"
+#include "frame/base/output_dimensions.h"
 #include "platform/plugin_api.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"

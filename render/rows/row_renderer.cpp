@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "frame/globals.h"
-#include "frame/invocation.h"
+#include "frame/globals.h"  // each row is rendered for the whole invocation: its settings, pyramids, tasks and host buffers
+#include "frame/base/output_dimensions.h"
 #include "frame/base/result_codes.h"
 #include "frame/base/task_pool.h"
 #include "platform/ui.h"
