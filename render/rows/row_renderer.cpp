@@ -288,6 +288,7 @@ void SamplePixelSpan(const vort& view, ColumnRecord* records, int32_t slot, PerT
   job.replySlot = slot;
   job.sharpen = p ? p->sharpening * kPercent : 0.0f;
   job.quality = (p && p->runMode == RunMode_Preview) ? p->previewQuality : kFinalQuality;
+  job.cubeFaces = task->globals ? &task->globals->pyramids[kPyramidFirstCubeFace] : nullptr;
   job.task = task;
   job.state = &state;
   const float zoom = float(view.previewScale);
