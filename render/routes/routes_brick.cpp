@@ -2,7 +2,7 @@
 
 #include "export/brick/brick_march.h"  // the brick floor builds and marches the ball; the renderer only draws it
 #include "export/brick/lego_build.h"  // the brick floor builds and marches the ball; the renderer only draws it
-#include "frame/globals.h"  // the ball is built from the invocation's input pyramids and settings
+#include "frame/settings/tparameters.h"  // the brick sizes, dither and palette are the settings record's
 #include "render/rows/column_record.h"
 #include "render/vort.h"
 
