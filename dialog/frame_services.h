@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "export/export_services.h"
+#include "frame/base/output_dimensions.h"
 
 struct FSRef;
 struct Globals;
@@ -50,8 +51,6 @@ int32_t ApplyOSXIconToPresetFile(const FSRef* file, Globals* globals);
 // window as well.
 void CCUpdateProgressMulti(Globals* globals, int32_t done, int32_t total, int32_t layers);
 
-void CalcTemporaryDimensions(Globals* globals, const Rect* rect, int32_t scale);
-int32_t WidthOfCurrentOutput(const Globals* globals);
 void InitMemoryDots(Globals* globals, void* window);
 
 int32_t DoAbout_zor(void* parentWindow);

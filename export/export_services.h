@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "frame/base/progress_services.h"
+
 struct FSRef;
 struct Globals;
 struct PyramidDescriptor;
@@ -30,9 +32,6 @@ void MondoProgressUpdate(Globals* globals, int32_t done, int32_t total, int32_t 
 // Fills the bar and says "Cancelling..."; marks the export cancelled when a
 // window is open.
 void MondoProgressShowCancelling(Globals* globals);
-
-// True when the host says the user wants to stop.
-bool CCTestAbort(Globals* globals);
 
 // After the last layer of an export, whether it finished, failed or was
 // cancelled: gives back what the layers shared (the face groups' unfolded

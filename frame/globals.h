@@ -18,7 +18,6 @@ struct ColumnRecord;
 struct PerTaskStuffType;
 struct RowsAhead;
 
-constexpr int32_t kColumnRecordBytes = 304;  // what the renderer's corner record needs per column
 constexpr int32_t kBufferRequestOverhead = 1112;
 constexpr int kPyramidSlots = 9;
 constexpr int kPyramidMain = 0;

@@ -16,6 +16,7 @@
 #include "polybuild/voronoi/voronoi_spots.h"
 #include "projection/task_record.h"
 #include "render/render_services.h"
+#include "render/rows/column_record.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "dialog/frame_services.h"
 #include "platform/plugin_api.h"
+#include "frame/base/output_dimensions.h"
 
 struct Globals;
 
@@ -16,7 +17,6 @@ void Nullify_buffers(Globals* globals, float* filterTable);
 void CalcPermanentDimensions(Globals* globals);
 void MakeBufferRequest(Globals* globals);
 void FixBuffersThatDependOnOutputDimensions(Globals* globals);
-int32_t HeightOfCurrentOutput(const Globals* globals);
 void DoShutDown(Globals* globals);
 void dump_Storage(Globals* globals);
 void die(Globals* globals);

@@ -8,10 +8,10 @@
 #include <cstdint>
 
 #include "dialog/frame_services.h"
+#include "frame/base/progress_services.h"
 
 struct Globals;
 
-void CCUpdateProgress_core(Globals* globals, int32_t done, int32_t total);
 // Starts the report throttle afresh, so that a pass reports its row 0 and
 // then rows 32, 64, ... whatever was reported before it.
 void RestartProgressThrottle(Globals* globals);

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the intake fills the invocation's pyramids from the host's planes, rects and image mode
 #include "frame/base/host_rects.h"
 #include "frame/pass_rects.h"  // the preview intake asks the host for the frame's reduced preview rectangle
 #include "frame/base/host_suites.h"
-#include "frame/invocation.h"
-#include "frame/progress.h"
+#include "frame/base/output_dimensions.h"
+#include "frame/base/progress_services.h"
 #include "frame/base/result_codes.h"
 #include "frame/base/task_pool.h"
 #include "pyramid/pyramid_descriptor.h"

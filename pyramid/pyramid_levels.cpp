@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "frame/globals.h"
 #include "frame/base/task_pool.h"
 #include "projection/task_record.h"
 #include "pyramid/pyramid_descriptor.h"
@@ -13,8 +12,9 @@
 namespace {
 
 bool OwnerHasTasks(const PyramidDescriptor* p) {
-  const Globals* g = p->owner;
-  return g && g->taskRecords && g->taskRecordCount > 0;
+  if (!p->owner) return false;
+  const TaskPoolState pool = TaskPoolStateOf(p->owner);
+  return pool.records && pool.recordCount > 0;
 }
 
 int32_t StoredComponent(float unit, float full) {

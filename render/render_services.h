@@ -20,3 +20,6 @@ void DoMyTask(PerTaskStuffType* task, int32_t kind);
 // current row), waits for them and frees their buffers; nothing when none
 // run. Before anything a pass's tasks read is freed.
 void EndRowsAhead(Globals* globals);
+
+// Output modes the renderer knows: 1 to 291 and the variants 1035 to 1049.
+bool IsKnownOutputMode(int32_t mode);

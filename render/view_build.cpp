@@ -4,11 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the view is built from the whole invocation: its settings, pyramids, sizes and solid
 #include "frame/base/layout_names.h"
-#include "frame/settings/scripting_sanitize.h"
 #include "frame/base/task_pool.h"
-#include "frame/view_coords.h"
+#include "frame/view_coords.h"  // the view's sizes are the invocation's: the export canvas or the host's rectangles
 #include "platform/plugin_api.h"
 #include "polyhedron/mode_polyhedron_table.h"
 #include "polybuild/setup/polyhedron_setup.h"
@@ -24,6 +23,7 @@
 #include "render/routes/crammed_floret.h"
 #include "render/framing_modes.h"
 #include "render/output_modes.h"
+#include "render/render_services.h"
 #include "render/routes/routes_brick.h"
 #include "render/vort.h"
 

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "render/render_services.h"
+
 struct TParameters;
 
 // One setting put back to its default: its name as the user knows it, the
@@ -25,8 +27,6 @@ struct SanitizeReport {
 // finite) back to its default; everything else is left as it is. With a
 // report, every correction is listed in it.
 void SanitizeSettings(TParameters* p, SanitizeReport* report = nullptr);
-// Output modes the renderer knows: 1 to 291 and the variants 1035 to 1049.
-bool IsKnownOutputMode(int32_t mode);
 // A view angle the renderer can use: above 0 (a zero angle has no image
 // plane) and at most 180 degrees.
 bool ViewAngleInRange(double degrees);

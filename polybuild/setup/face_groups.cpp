@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the cramming plan takes the whole invocation: its settings, storage and progress
 #include "frame/base/host_suites.h"
-#include "frame/progress.h"
+#include "frame/base/progress_services.h"
 #include "polybuild/setup/net_triangulation.h"
 #include "polybuild/setup/polyhedron_setup.h"
 #include "polybuild/setup/polyhedron_setup_steps.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the key holds the owning invocation's gallery item: each item keeps its own unfolding
 #include "frame/base/host_suites.h"
 
 namespace {

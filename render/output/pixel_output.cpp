@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the sink writes into the invocation's host buffers or export canvas, through its selection mask
 #include "frame/base/host_rects.h"
+#include "frame/base/output_dimensions.h"
 #include "frame/pass_rects.h"  // the selection mask is read through the frame's band words of the current pass
-#include "frame/invocation.h"
 #include "platform/plugin_api.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_pixels.h"

@@ -1,8 +1,8 @@
 #include "render/routes/routes_brick.h"
 
-#include "export/brick/brick_march.h"
-#include "export/brick/lego_build.h"
-#include "frame/globals.h"
+#include "export/brick/brick_march.h"  // the brick floor builds and marches the ball; the renderer only draws it
+#include "export/brick/lego_build.h"  // the brick floor builds and marches the ball; the renderer only draws it
+#include "frame/settings/tparameters.h"  // the brick sizes, dither and palette are the settings record's
 #include "render/rows/column_record.h"
 #include "render/vort.h"
 

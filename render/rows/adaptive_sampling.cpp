@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-#include "export/brick/brick_march.h"
-#include "frame/globals.h"
+#include "export/brick/brick_march.h"  // the brick sphere's faces are shaded by the brick floor that builds the ball
 #include "frame/base/task_pool.h"
 #include "projection/task_record.h"
 #include "pyramid/pyramid_descriptor.h"
@@ -49,7 +48,7 @@ bool Differ(const Corners& c, int a, int b) {
 const PyramidDescriptor* PyramidFor(const PixelSampling& job, const TransformationReply& r) {
   if (r.inputFace == -1) return job.view->inputPyramid;
   const int32_t face = r.inputFace < 0 ? 0 : (r.inputFace > 5 ? 5 : r.inputFace);
-  return &job.task->globals->pyramids[kPyramidFirstCubeFace + face];
+  return &job.cubeFaces[face];
 }
 
 bool WrapsU(const PyramidDescriptor* p) { return p->wrapMode != 0; }

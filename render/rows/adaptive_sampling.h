@@ -36,6 +36,7 @@ struct PixelSampling {
   int32_t replySlot;            // slot of the newest corner row
   float sharpen;
   int32_t quality;  // 3 boundary-aware, 2 plain, 1 cheap; others leave the colour
+  const PyramidDescriptor* cubeFaces;  // the six cube-face input pyramids, for points on a face
   PerTaskStuffType* task;
   AnisoState* state;
 };

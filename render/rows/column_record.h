@@ -8,9 +8,12 @@
 // pixel of column i.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
-#include "frame/globals.h"
+
+// What the frame reserves per column record.
+constexpr int32_t kColumnRecordBytes = 304;
 
 // Region codes of a mapped point.
 constexpr int32_t kRegionNothing = -5;        // transparent

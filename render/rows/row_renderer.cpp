@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "frame/globals.h"
-#include "frame/invocation.h"
+#include "frame/globals.h"  // each row is rendered for the whole invocation: its settings, pyramids, tasks and host buffers
+#include "frame/base/output_dimensions.h"
 #include "frame/base/result_codes.h"
 #include "frame/base/task_pool.h"
 #include "platform/ui.h"
@@ -288,6 +288,7 @@ void SamplePixelSpan(const vort& view, ColumnRecord* records, int32_t slot, PerT
   job.replySlot = slot;
   job.sharpen = p ? p->sharpening * kPercent : 0.0f;
   job.quality = (p && p->runMode == RunMode_Preview) ? p->previewQuality : kFinalQuality;
+  job.cubeFaces = task->globals ? &task->globals->pyramids[kPyramidFirstCubeFace] : nullptr;
   job.task = task;
   job.state = &state;
   const float zoom = float(view.previewScale);

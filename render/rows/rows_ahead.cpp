@@ -6,7 +6,7 @@
 #include <new>
 #include <thread>
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the rows ahead run on the invocation's task records and live in its storage
 #include "frame/base/task_pool.h"
 #include "projection/task_record.h"
 #include "render/rows/column_record.h"

@@ -1,8 +1,8 @@
 #include "render/rows/scanline_setup.h"
 
-#include "frame/globals.h"
+#include "frame/globals.h"  // the per-row set-up reads the invocation's settings, pyramids and task records
 #include "frame/base/task_pool.h"
-#include "frame/view_coords.h"
+#include "frame/view_coords.h"  // the pixel-to-plane conversions sit with the view sizes the frame takes from the invocation
 #include "polyhedron/polyhedron_record.h"
 #include "projection/input/input_mapping.h"
 #include "projection/lookup/lookup_cache.h"
