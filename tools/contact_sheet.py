@@ -43,7 +43,7 @@ import sys
 import tempfile
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CODES = os.path.join(REPO, "tests", "frame", "data", "output_mode_codes.txt")
+CODES = os.path.join(REPO, "tests", "frame", "settings", "data", "output_mode_codes.txt")
 ROUTE_TABLE = os.path.join(REPO, "render", "output_modes.cpp")
 ROUTE_HEADER = os.path.join(REPO, "render", "output_modes.h")
 PANORAMA = os.path.join(REPO, "resources", "default_panorama.png")
