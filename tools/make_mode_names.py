@@ -10,7 +10,7 @@ The texts live in tools/mode_names/, in the form they were written down in:
   conformal.txt      the modes whose synonym is "conformal", in the order
                      they are tested (after the explicit synonyms)
   glue_keywords.txt  N "keyword", ... for glue modes 1..62
-The unit tests (tests/mode_names) read the same files with a parser of
+The unit tests (tests/export/mode_names_test.cpp) read the same files with a parser of
 their own and check every value against the generated table.
 
 The renderer's table (render/output_modes.cpp) carries a name in each of its
