@@ -13,7 +13,6 @@
 #include "dialog/controls/proxy_view.h"
 #include "dialog/window_services.h"
 #include "frame/globals.h"  // the dialog works on the whole invocation: its settings, storage and windows
-#include "frame/base/host_rects.h"
 #include "frame/pass_rects.h"  // the preview's rectangles are those of the frame's current pass
 #include "frame/base/host_suites.h"
 #include "frame/base/random.h"

@@ -5,7 +5,6 @@
 #include "export/layer_renderers.h"
 #include "export/psd/psd_doc.h"
 #include "frame/globals.h"
-#include "frame/base/host_rects.h"
 #include "frame/pass_rects.h"
 #include "frame/invocation.h"
 #include "frame/preroll.h"

@@ -5,7 +5,6 @@
 #include "dialog/dialog_services.h"
 #include "dialog/zor_reply.h"
 #include "frame/globals.h"
-#include "frame/base/host_rects.h"
 #include "frame/pass_rects.h"
 #include "frame/base/host_suites.h"
 #include "frame/invocation.h"

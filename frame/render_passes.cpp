@@ -2,7 +2,6 @@
 
 #include "export/brick/lego_structure.h"
 #include "frame/globals.h"
-#include "frame/base/host_rects.h"
 #include "frame/pass_rects.h"
 #include "frame/base/host_suites.h"
 #include "frame/invocation.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "frame/globals.h"  // the key holds the owning invocation's gallery item: each item keeps its own unfolding
 #include "frame/base/host_suites.h"
+#include "polybuild/setup/owner_gallery_item.h"
 
 namespace {
 
@@ -68,8 +68,7 @@ PolyUnfoldingKey PolyUnfoldingKeyOf(const polyhedron* poly, int32_t outputMode, 
   key.netMethod = netMethod;
   key.aspect = aspect;
   key.tabDepth = tabDepth;
-  key.hasOwner = poly && poly->owner ? 1 : 0;
-  key.galleryItem = key.hasOwner ? poly->owner->galleryItem : 0;
+  key.hasOwner = GalleryItemOfOwner(poly, &key.galleryItem) ? 1 : 0;
   key.fullDetail = fullDetail;
   return key;
 }

@@ -1,6 +1,6 @@
 #include "polybuild/voronoi/voronoi_options.h"
 
-#include "frame/globals.h"  // the Truchet pattern bits are the gallery item of the invocation that owns the solid
+#include "polybuild/setup/owner_gallery_item.h"
 #include "polyhedron/polyhedron_record.h"
 
 void GetDefaultVoronoiHandlingOptions(VoronoiHandlingOptions* options) {
@@ -21,5 +21,5 @@ void CopyCertainVoronoiPrefsIntoPoly(const VoronoiHandlingOptions* options, poly
 }
 
 void TakeOwnersPatternCode(VoronoiHandlingOptions* options, const polyhedron* poly) {
-  if (poly->owner) options->patternCode = poly->owner->galleryItem;
+  GalleryItemOfOwner(poly, &options->patternCode);
 }

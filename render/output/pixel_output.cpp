@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "frame/globals.h"  // the sink writes into the invocation's host buffers or export canvas, through its selection mask
-#include "frame/base/host_rects.h"
 #include "frame/base/output_dimensions.h"
 #include "frame/pass_rects.h"  // the selection mask is read through the frame's band words of the current pass
 #include "platform/plugin_api.h"

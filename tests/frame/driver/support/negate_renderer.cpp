@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "frame/globals.h"
-#include "frame/base/host_rects.h"
 #include "frame/pass_rects.h"
 #include "frame/base/result_codes.h"
 #include "polybuild/voronoi/voronoi_spots.h"
