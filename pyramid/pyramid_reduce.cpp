@@ -190,8 +190,30 @@ inline __m128i TapSum(__m128i p0, __m128i p1, __m128i p2, __m128i p3, __m128i p4
   return wide ? _mm_add_epi32(_mm_add_epi32(outer, mid), inner) : _mm_add_epi16(_mm_add_epi16(outer, mid), inner);
 }
 
+// Columns first..count-1 of a run the lanes left over.
+template <class K>
+void ColumnSumsTail(const uint8_t* const rowAt[6], int32_t first, int32_t count, ColumnSumsOf<K>* v,
+                    ColumnSumsOf<K>* e) {
+  const ptrdiff_t offset = ptrdiff_t(first) * K::kBytes;
+  const uint8_t* const rest[6] = {rowAt[0] + offset, rowAt[1] + offset, rowAt[2] + offset,
+                                  rowAt[3] + offset, rowAt[4] + offset, rowAt[5] + offset};
+  ColumnSumsScalar<K>(rest, count - first, v + first, e + first);
+}
+
 inline __m128i LoadBlock(const uint8_t* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
 inline void StoreBlock(int32_t* at, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(at), v); }
+
+// The six rows' 16 bytes at `offset`, each widened to lanes twice as wide:
+// bytes to 16 bits (kBytes) or 16 bits to 32.
+template <bool kBytes>
+inline void WidenRows(const uint8_t* const rowAt[6], ptrdiff_t offset, __m128i lo[6], __m128i hi[6]) {
+  const __m128i zero = _mm_setzero_si128();
+  for (int j = 0; j < 6; ++j) {
+    const __m128i px = LoadBlock(rowAt[j] + offset);
+    lo[j] = kBytes ? _mm_unpacklo_epi8(px, zero) : _mm_unpacklo_epi16(px, zero);
+    hi[j] = kBytes ? _mm_unpackhi_epi8(px, zero) : _mm_unpackhi_epi16(px, zero);
+  }
+}
 
 // Four columns a step. A column sum of bytes is at most 162 x 255 = 41310,
 // so it is summed in unsigned 16-bit lanes and widened once.
@@ -201,13 +223,8 @@ void ColumnSumsRun<Packed8>(const uint8_t* const rowAt[6], int32_t count, Column
   const __m128i zero = _mm_setzero_si128();
   int32_t k = 0;
   for (; k + 4 <= count; k += 4) {
-    const ptrdiff_t offset = ptrdiff_t(k) * 4;
     __m128i lo[6], hi[6];
-    for (int j = 0; j < 6; ++j) {
-      const __m128i px = LoadBlock(rowAt[j] + offset);
-      lo[j] = _mm_unpacklo_epi8(px, zero);
-      hi[j] = _mm_unpackhi_epi8(px, zero);
-    }
+    WidenRows<true>(rowAt, ptrdiff_t(k) * 4, lo, hi);
     const __m128i sumLo = TapSum(lo[0], lo[1], lo[2], lo[3], lo[4], lo[5], false);
     const __m128i sumHi = TapSum(hi[0], hi[1], hi[2], hi[3], hi[4], hi[5], false);
     const __m128i edgeLo = _mm_add_epi16(lo[0], lo[5]), edgeHi = _mm_add_epi16(hi[0], hi[5]);
@@ -220,33 +237,23 @@ void ColumnSumsRun<Packed8>(const uint8_t* const rowAt[6], int32_t count, Column
     StoreBlock(e[k + 2], _mm_unpacklo_epi16(edgeHi, zero));
     StoreBlock(e[k + 3], _mm_unpackhi_epi16(edgeHi, zero));
   }
-  const uint8_t* const rest[6] = {rowAt[0] + 4 * k, rowAt[1] + 4 * k, rowAt[2] + 4 * k,
-                                  rowAt[3] + 4 * k, rowAt[4] + 4 * k, rowAt[5] + 4 * k};
-  ColumnSumsScalar<Packed8>(rest, count - k, v + k, e + k);
+  ColumnSumsTail<Packed8>(rowAt, k, count, v, e);
 }
 
 // Two columns a step, in 32-bit lanes: a 16-bit column sum needs 24 bits.
 template <>
 void ColumnSumsRun<Four16>(const uint8_t* const rowAt[6], int32_t count, ColumnSumsOf<Four16>* v,
                            ColumnSumsOf<Four16>* e) {
-  const __m128i zero = _mm_setzero_si128();
   int32_t k = 0;
   for (; k + 2 <= count; k += 2) {
-    const ptrdiff_t offset = ptrdiff_t(k) * 8;
     __m128i lo[6], hi[6];
-    for (int j = 0; j < 6; ++j) {
-      const __m128i px = LoadBlock(rowAt[j] + offset);
-      lo[j] = _mm_unpacklo_epi16(px, zero);
-      hi[j] = _mm_unpackhi_epi16(px, zero);
-    }
+    WidenRows<false>(rowAt, ptrdiff_t(k) * 8, lo, hi);
     StoreBlock(v[k], TapSum(lo[0], lo[1], lo[2], lo[3], lo[4], lo[5], true));
     StoreBlock(v[k + 1], TapSum(hi[0], hi[1], hi[2], hi[3], hi[4], hi[5], true));
     StoreBlock(e[k], _mm_add_epi32(lo[0], lo[5]));
     StoreBlock(e[k + 1], _mm_add_epi32(hi[0], hi[5]));
   }
-  const uint8_t* const rest[6] = {rowAt[0] + 8 * k, rowAt[1] + 8 * k, rowAt[2] + 8 * k,
-                                  rowAt[3] + 8 * k, rowAt[4] + 8 * k, rowAt[5] + 8 * k};
-  ColumnSumsScalar<Four16>(rest, count - k, v + k, e + k);
+  ColumnSumsTail<Four16>(rowAt, k, count, v, e);
 }
 
 // (t + 820) / 1640 for 0 <= t < 2^31 in each lane, as the compiler divides
