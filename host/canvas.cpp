@@ -109,28 +109,58 @@ struct Resampling {
   int32_t planes;
 };
 
+// Grey or colour, with or without alpha.
+constexpr int32_t kMaxPlanes = 4;
+
+// One output pixel of the horizontal pass: each plane's sum runs over the
+// taps in order, as ever, but the planes' sums run side by side, so that
+// one addition need not wait for the one before it in another plane.
+template <class T, int kPlanes>
+void SumAcross(const uint8_t* src, const float* w, int32_t count, float* sums) {
+  constexpr size_t kStep = size_t(kPlanes) * sizeof(T);
+  float s0 = 0.0f, s1 = 0.0f, s2 = 0.0f, s3 = 0.0f;
+  for (int32_t k = 0; k < count; ++k, src += kStep) {
+    const float weight = w[k];
+    s0 += weight * Read<T>(src);
+    if constexpr (kPlanes > 1) s1 += weight * Read<T>(src + sizeof(T));
+    if constexpr (kPlanes > 2) s2 += weight * Read<T>(src + 2 * sizeof(T));
+    if constexpr (kPlanes > 3) s3 += weight * Read<T>(src + 3 * sizeof(T));
+  }
+  const float all[4] = {s0, s1, s2, s3};
+  for (int c = 0; c < kPlanes; ++c) sums[c] = all[c];
+}
+
+template <class T>
+void SumAcrossAnyPlanes(const uint8_t* src, const float* w, int32_t count, int32_t planes, float* sums) {
+  switch (planes) {
+    case 1: return SumAcross<T, 1>(src, w, count, sums);
+    case 2: return SumAcross<T, 2>(src, w, count, sums);
+    case 3: return SumAcross<T, 3>(src, w, count, sums);
+    default: return SumAcross<T, 4>(src, w, count, sums);
+  }
+}
+
 // Rows [first, end) of the horizontal pass, into floats, or straight into
 // the output when the height stays (the vertical pass would copy them).
 template <class T, bool kToOutput>
 void AcrossRows(const Resampling& r, int32_t first, int32_t end) {
   const int32_t outW = r.out->width, planes = r.planes;
   const AxisPlan& across = *r.across;
+  float sums[kMaxPlanes];
   for (int32_t y = first; y < end; ++y) {
     const uint8_t* row = PixelAddress(*r.in, 0, y);
     float* dst = kToOutput ? nullptr : r.middle + size_t(y) * size_t(outW) * size_t(planes);
     uint8_t* out = kToOutput ? PixelAddress(*r.out, 0, y) : nullptr;
     for (int32_t x = 0; x < outW; ++x) {
       const Tap& t = across.taps[size_t(x)];
-      const float* w = across.weights.data() + t.first;
+      SumAcrossAnyPlanes<T>(row + size_t(t.source) * size_t(planes) * sizeof(T), across.weights.data() + t.first,
+                            t.count, planes, sums);
       for (int32_t c = 0; c < planes; ++c) {
-        const uint8_t* src = row + (size_t(t.source) * size_t(planes) + size_t(c)) * sizeof(T);
-        float sum = 0.0f;
-        for (int32_t k = 0; k < t.count; ++k) sum += w[k] * Read<T>(src + size_t(k) * size_t(planes) * sizeof(T));
         const size_t at = size_t(x) * size_t(planes) + size_t(c);
         if constexpr (kToOutput)
-          Write<T>(out + at * sizeof(T), sum);
+          Write<T>(out + at * sizeof(T), sums[c]);
         else
-          dst[at] = sum;
+          dst[at] = sums[c];
       }
     }
   }
@@ -188,6 +218,10 @@ bool ResampleImage(const HostImage& in, int32_t outW, int32_t outH, HostImage* o
                    int32_t threads) {
   const int32_t planes = PlaneCount(in);
   const size_t bps = size_t(BytesPerSample(in.type));
+  if (planes < 1 || planes > kMaxPlanes) {
+    *error = "an image of " + std::to_string(planes) + " planes cannot be resampled";
+    return false;
+  }
   if (!CheckImageSize(outW, outH, planes, int32_t(bps), error)) return false;
   if (!ResizeHostImage(out, outW, outH, in.colorPlanes, in.hasAlpha, in.type)) {
     *error = "out of memory for the canvas";

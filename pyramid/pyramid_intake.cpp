@@ -64,8 +64,21 @@ T Sample(const uint8_t* row, int32_t index) {
   return v;
 }
 
-// Rows first..end-1 of the tile from the host's buffer.
-void CopyRows8(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t, int32_t first, int32_t end) {
+// A host pixel layout whose plane offsets are known when compiled: the copy
+// loops then read nothing per pixel but the samples. It has PlaneMap's
+// field names, so the loops take either.
+template <int32_t kStride, int32_t kRed, int32_t kGreen, int32_t kBlue, int32_t kAlpha>
+struct FixedPlanes {
+  static constexpr int32_t stride = kStride, red = kRed, green = kGreen, blue = kBlue, alpha = kAlpha;
+  static bool Matches(const PlaneMap& m) {
+    return m.stride == stride && m.red == red && m.green == green && m.blue == blue && m.alpha == alpha;
+  }
+};
+
+// Rows first..end-1 of the tile from the host's buffer. The layout comes by
+// value: a copy the stores cannot alias.
+template <class Layout>
+void CopyRows8(const FilterRecord* fr, const Layout m, const PyramidTile& t, int32_t first, int32_t end) {
   for (int32_t r = first; r < end; ++r) {
     const auto* src = static_cast<const uint8_t*>(fr->inData) + ptrdiff_t(r) * fr->inRowBytes;
     auto* dst = static_cast<uint8_t*>(t.pixels) + size_t(r) * t.width * 4;
@@ -78,8 +91,8 @@ void CopyRows8(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t, 
   }
 }
 
-template <class T>
-void CopyRowsWide(const FilterRecord* fr, const PlaneMap& m, const PyramidTile& t, T full, int32_t first,
+template <class T, class Layout>
+void CopyRowsWide(const FilterRecord* fr, const Layout m, const PyramidTile& t, T full, int32_t first,
                   int32_t end) {
   for (int32_t r = first; r < end; ++r) {
     const auto* src = static_cast<const uint8_t*>(fr->inData) + ptrdiff_t(r) * fr->inRowBytes;
@@ -101,13 +114,30 @@ struct TileCopyJob {
   int32_t dataKind;
 };
 
-void CopyTileRows(const TileCopyJob& job, int32_t first, int32_t end) {
+// The copy of every kind in the host's usual layouts (RGB, RGBA, grey, grey
+// and alpha) or any other.
+template <class Layout>
+void CopyTileRowsAs(const TileCopyJob& job, const Layout m, int32_t first, int32_t end) {
   switch (job.dataKind) {
-    case PyramidDataKind_Packed8: return CopyRows8(job.fr, job.map, *job.tile, first, end);
-    case PyramidDataKind_Four16: return CopyRowsWide<uint16_t>(job.fr, job.map, *job.tile, uint16_t(32768), first, end);
-    case PyramidDataKind_FourFloat: return CopyRowsWide<float>(job.fr, job.map, *job.tile, 1.0f, first, end);
+    case PyramidDataKind_Packed8: return CopyRows8(job.fr, m, *job.tile, first, end);
+    case PyramidDataKind_Four16: return CopyRowsWide<uint16_t>(job.fr, m, *job.tile, uint16_t(32768), first, end);
+    case PyramidDataKind_FourFloat: return CopyRowsWide<float>(job.fr, m, *job.tile, 1.0f, first, end);
     default: return;
   }
+}
+
+template <class Layout, class... Others>
+void CopyTileRowsFixed(const TileCopyJob& job, int32_t first, int32_t end) {
+  if (Layout::Matches(job.map)) return CopyTileRowsAs(job, Layout{}, first, end);
+  if constexpr (sizeof...(Others) > 0)
+    CopyTileRowsFixed<Others...>(job, first, end);
+  else
+    CopyTileRowsAs(job, job.map, first, end);
+}
+
+void CopyTileRows(const TileCopyJob& job, int32_t first, int32_t end) {
+  CopyTileRowsFixed<FixedPlanes<3, 0, 1, 2, -1>, FixedPlanes<4, 0, 1, 2, 3>, FixedPlanes<1, 0, 0, 0, -1>,
+                    FixedPlanes<2, 0, 0, 0, 1>>(job, first, end);
 }
 
 // Rows of a tile copied as one item of the shared copy.

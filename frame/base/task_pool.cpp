@@ -112,8 +112,12 @@ void Start_multithreading(Globals* globals) {
   *pool.terminationQueue = termination;
   // Every task posts one notice when it ends; keep room for all of them.
   MPSetQueueReserve(termination, p);
-  for (int32_t i = 0; i < p; ++i) {
-    TaskPoolRecord& r = RecordAt(pool, i);
+  // Every task is created before any first answer is awaited: the tasks
+  // start side by side rather than each waiting for the one before it to
+  // be scheduled.
+  int32_t started = 0;
+  for (; started < p; ++started) {
+    TaskPoolRecord& r = RecordAt(pool, started);
     MPQueueID request = 0, reply = 0;
     if (MPCreateQueue(&request) == kMPNoErr && MPCreateQueue(&reply) == kMPNoErr) {
       // The task reads its queues from the record as soon as it runs.
@@ -123,11 +127,6 @@ void Start_multithreading(Globals* globals) {
       if (MPCreateTask(MacThreadedTaskDispatcher, &r, kTaskStackBytes, termination, nullptr, nullptr, 0, &task) ==
           kMPNoErr) {
         r.taskId = task;
-        // The task's first answer says it has taken its queues from the
-        // record; from then on it touches the record only between an order
-        // and its answer, so the record's owner may free it after shutdown
-        // (or after an invocation that ended without one).
-        MPWaitOnQueue(reply, nullptr, nullptr, nullptr, kDurationForever);
         continue;
       }
     }
@@ -138,6 +137,12 @@ void Start_multithreading(Globals* globals) {
     r.requestQueue = r.replyQueue = 0;
     break;
   }
+  // A task's first answer says it has taken its queues from the record; from
+  // then on it touches the record only between an order and its answer, so
+  // the record's owner may free it after shutdown (or after an invocation
+  // that ended without one).
+  for (int32_t i = 0; i < started; ++i)
+    MPWaitOnQueue(RecordAt(pool, i).replyQueue, nullptr, nullptr, nullptr, kDurationForever);
 }
 
 int32_t MacThreadedTaskDispatcher(void* param) {

@@ -12,10 +12,100 @@
 
 #if GYRELLE_HAVE_SDL2
 #include <SDL.h>
+#include <dlfcn.h>
 
 namespace gyhost {
 
 namespace {
+
+// SDL is opened only when a dialog asks for a display: a run without one
+// (every batch job) does not load it and the dozens of libraries it pulls
+// in, which took milliseconds at every start.
+struct SdlCalls {
+  decltype(&SDL_CreateRenderer) CreateRenderer;
+  decltype(&SDL_CreateSystemCursor) CreateSystemCursor;
+  decltype(&SDL_CreateTexture) CreateTexture;
+  decltype(&SDL_CreateWindow) CreateWindow;
+  decltype(&SDL_DestroyRenderer) DestroyRenderer;
+  decltype(&SDL_DestroyTexture) DestroyTexture;
+  decltype(&SDL_DestroyWindow) DestroyWindow;
+  decltype(&SDL_FreeCursor) FreeCursor;
+  decltype(&SDL_GetClipboardText) GetClipboardText;
+  decltype(&SDL_GetDisplayUsableBounds) GetDisplayUsableBounds;
+  decltype(&SDL_GetError) GetError;
+  decltype(&SDL_GetModState) GetModState;
+  decltype(&SDL_GetMouseState) GetMouseState;
+  decltype(&SDL_GetTicks) GetTicks;
+  decltype(&SDL_GetWindowID) GetWindowID;
+  decltype(&SDL_HasClipboardText) HasClipboardText;
+  decltype(&SDL_HideWindow) HideWindow;
+  decltype(&SDL_Init) Init;
+  decltype(&SDL_Quit) Quit;
+  decltype(&SDL_RenderClear) RenderClear;
+  decltype(&SDL_RenderCopy) RenderCopy;
+  decltype(&SDL_RenderPresent) RenderPresent;
+  decltype(&SDL_SetClipboardText) SetClipboardText;
+  decltype(&SDL_SetCursor) SetCursor;
+  decltype(&SDL_SetWindowMinimumSize) SetWindowMinimumSize;
+  decltype(&SDL_SetWindowSize) SetWindowSize;
+  decltype(&SDL_ShowWindow) ShowWindow;
+  decltype(&SDL_StartTextInput) StartTextInput;
+  decltype(&SDL_UpdateTexture) UpdateTexture;
+  decltype(&SDL_WaitEventTimeout) WaitEventTimeout;
+  decltype(&SDL_free) free;
+};
+
+SdlCalls g_sdl;
+
+template <class F>
+bool Bind(void* library, const char* name, F* f) {
+  *f = reinterpret_cast<F>(dlsym(library, name));
+  return *f != nullptr;
+}
+
+// False, with the reason, when the library or one of its calls is missing.
+bool LoadSdl(std::string* reason) {
+  void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+  if (!library) {
+    const char* why = dlerror();
+    *reason = why ? why : "SDL2 is not installed";
+    return false;
+  }
+  const bool bound =
+      Bind(library, "SDL_CreateRenderer", &g_sdl.CreateRenderer) &&
+         Bind(library, "SDL_CreateSystemCursor", &g_sdl.CreateSystemCursor) &&
+         Bind(library, "SDL_CreateTexture", &g_sdl.CreateTexture) &&
+         Bind(library, "SDL_CreateWindow", &g_sdl.CreateWindow) &&
+         Bind(library, "SDL_DestroyRenderer", &g_sdl.DestroyRenderer) &&
+         Bind(library, "SDL_DestroyTexture", &g_sdl.DestroyTexture) &&
+         Bind(library, "SDL_DestroyWindow", &g_sdl.DestroyWindow) &&
+         Bind(library, "SDL_FreeCursor", &g_sdl.FreeCursor) &&
+         Bind(library, "SDL_GetClipboardText", &g_sdl.GetClipboardText) &&
+         Bind(library, "SDL_GetDisplayUsableBounds", &g_sdl.GetDisplayUsableBounds) &&
+         Bind(library, "SDL_GetError", &g_sdl.GetError) &&
+         Bind(library, "SDL_GetModState", &g_sdl.GetModState) &&
+         Bind(library, "SDL_GetMouseState", &g_sdl.GetMouseState) &&
+         Bind(library, "SDL_GetTicks", &g_sdl.GetTicks) &&
+         Bind(library, "SDL_GetWindowID", &g_sdl.GetWindowID) &&
+         Bind(library, "SDL_HasClipboardText", &g_sdl.HasClipboardText) &&
+         Bind(library, "SDL_HideWindow", &g_sdl.HideWindow) &&
+         Bind(library, "SDL_Init", &g_sdl.Init) &&
+         Bind(library, "SDL_Quit", &g_sdl.Quit) &&
+         Bind(library, "SDL_RenderClear", &g_sdl.RenderClear) &&
+         Bind(library, "SDL_RenderCopy", &g_sdl.RenderCopy) &&
+         Bind(library, "SDL_RenderPresent", &g_sdl.RenderPresent) &&
+         Bind(library, "SDL_SetClipboardText", &g_sdl.SetClipboardText) &&
+         Bind(library, "SDL_SetCursor", &g_sdl.SetCursor) &&
+         Bind(library, "SDL_SetWindowMinimumSize", &g_sdl.SetWindowMinimumSize) &&
+         Bind(library, "SDL_SetWindowSize", &g_sdl.SetWindowSize) &&
+         Bind(library, "SDL_ShowWindow", &g_sdl.ShowWindow) &&
+         Bind(library, "SDL_StartTextInput", &g_sdl.StartTextInput) &&
+         Bind(library, "SDL_UpdateTexture", &g_sdl.UpdateTexture) &&
+         Bind(library, "SDL_WaitEventTimeout", &g_sdl.WaitEventTimeout) &&
+         Bind(library, "SDL_free", &g_sdl.free);
+  if (!bound) *reason = "the installed SDL2 lacks a call the dialog needs";
+  return bound;
+}
 
 constexpr int kWindows = 16;
 
@@ -53,14 +143,14 @@ Shown* Find(const UiWindow* w) {
 
 Shown* FindSdl(Uint32 id) {
   for (Shown& s : g_shown)
-    if (s.sdl && SDL_GetWindowID(s.sdl) == id) return &s;
+    if (s.sdl && g_sdl.GetWindowID(s.sdl) == id) return &s;
   return nullptr;
 }
 
 void Close(Shown* s) {
-  if (s->texture) SDL_DestroyTexture(s->texture);
-  if (s->renderer) SDL_DestroyRenderer(s->renderer);
-  if (s->sdl) SDL_DestroyWindow(s->sdl);
+  if (s->texture) g_sdl.DestroyTexture(s->texture);
+  if (s->renderer) g_sdl.DestroyRenderer(s->renderer);
+  if (s->sdl) g_sdl.DestroyWindow(s->sdl);
   *s = Shown{};
 }
 
@@ -68,18 +158,18 @@ void Present(Shown* s) {
   const UiCanvas& cv = s->window->canvas;
   if (!cv.pixels) return;
   if (!s->texture || s->width != cv.width || s->height != cv.height) {
-    if (s->texture) SDL_DestroyTexture(s->texture);
-    s->texture = SDL_CreateTexture(s->renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STREAMING, cv.width, cv.height);
+    if (s->texture) g_sdl.DestroyTexture(s->texture);
+    s->texture = g_sdl.CreateTexture(s->renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STREAMING, cv.width, cv.height);
     s->width = cv.width;
     s->height = cv.height;
-    if (s->resizeWidth == 0) SDL_SetWindowSize(s->sdl, cv.width, cv.height);
+    if (s->resizeWidth == 0) g_sdl.SetWindowSize(s->sdl, cv.width, cv.height);
   }
   if (!s->texture) return;
-  SDL_UpdateTexture(s->texture, nullptr, cv.pixels, cv.width * 4);
-  SDL_RenderClear(s->renderer);
-  SDL_RenderCopy(s->renderer, s->texture, nullptr, nullptr);
-  SDL_RenderPresent(s->renderer);
-  s->presentedAt = SDL_GetTicks();
+  g_sdl.UpdateTexture(s->texture, nullptr, cv.pixels, cv.width * 4);
+  g_sdl.RenderClear(s->renderer);
+  g_sdl.RenderCopy(s->renderer, s->texture, nullptr, nullptr);
+  g_sdl.RenderPresent(s->renderer);
+  s->presentedAt = g_sdl.GetTicks();
   s->pending = false;
 }
 
@@ -92,7 +182,7 @@ void WindowChanged(void*, UiWindow* w) {
   if (!w) return;
   Shown* s = Find(w);
   if (!w->visible) {
-    if (s) SDL_HideWindow(s->sdl);
+    if (s) g_sdl.HideWindow(s->sdl);
     return;
   }
   if (!s) {
@@ -109,18 +199,18 @@ void WindowChanged(void*, UiWindow* w) {
     if (w->windowClass == kUiWindowClassMenu)
       flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP;
     if (w->attributes & kUiWindowResizable) flags |= SDL_WINDOW_RESIZABLE;
-    s->sdl = SDL_CreateWindow(title, w->bounds.left, w->bounds.top, w->canvas.width, w->canvas.height, flags);
+    s->sdl = g_sdl.CreateWindow(title, w->bounds.left, w->bounds.top, w->canvas.width, w->canvas.height, flags);
     if (!s->sdl) return;
-    if (w->attributes & kUiWindowResizable) SDL_SetWindowMinimumSize(s->sdl, w->minWidth, w->minHeight);
-    s->renderer = SDL_CreateRenderer(s->sdl, -1, SDL_RENDERER_SOFTWARE);
+    if (w->attributes & kUiWindowResizable) g_sdl.SetWindowMinimumSize(s->sdl, w->minWidth, w->minHeight);
+    s->renderer = g_sdl.CreateRenderer(s->sdl, -1, SDL_RENDERER_SOFTWARE);
     s->window = w;
-    s->presentedAt = SDL_GetTicks() - kPresentIntervalMs;
+    s->presentedAt = g_sdl.GetTicks() - kPresentIntervalMs;
     ++g_opened;
     std::fprintf(stderr, "opened the window \"%s\" on the display\n", w->name);
   }
-  SDL_ShowWindow(s->sdl);
+  g_sdl.ShowWindow(s->sdl);
   s->pending = true;
-  if (SDL_GetTicks() - s->presentedAt >= kPresentIntervalMs) Present(s);
+  if (g_sdl.GetTicks() - s->presentedAt >= kPresentIntervalMs) Present(s);
 }
 
 void WindowGone(void*, UiWindow* w) {
@@ -130,25 +220,25 @@ void WindowGone(void*, UiWindow* w) {
 bool SetClipboard(void*, const char* roman) {
   char utf8[kUiTitleBytes * 3 + 1];
   MacRomanToUtf8(roman, utf8, sizeof utf8);
-  return SDL_SetClipboardText(utf8) == 0;
+  return g_sdl.SetClipboardText(utf8) == 0;
 }
 
 bool GetClipboard(void*, char* text, int32_t size) {
-  if (!SDL_HasClipboardText()) return false;
-  char* utf8 = SDL_GetClipboardText();
+  if (!g_sdl.HasClipboardText()) return false;
+  char* utf8 = g_sdl.GetClipboardText();
   if (!utf8) return false;
   // Only what the fields can show: printable ASCII, up to the first line end.
   int32_t n = 0;
   for (const char* c = utf8; *c && *c != '\n' && *c != '\r' && n + 1 < size; ++c)
     if (uint8_t(*c) >= 32 && uint8_t(*c) < 127) text[n++] = *c;
   text[n] = 0;
-  SDL_free(utf8);
+  g_sdl.free(utf8);
   return true;
 }
 
 void CursorChanged(void*, int32_t cursor) {
   const int i = cursor == kUiCursorOpenHand || cursor == kUiCursorClosedHand ? 1 : cursor == kUiCursorWatch ? 2 : 0;
-  if (g_cursors[i]) SDL_SetCursor(g_cursors[i]);
+  if (g_cursors[i]) g_sdl.SetCursor(g_cursors[i]);
 }
 
 uint32_t Modifiers(Uint16 mod) {
@@ -173,7 +263,7 @@ bool Translate(const SDL_Event& e, UiInput* out) {
       out->type = e.type == SDL_MOUSEBUTTONDOWN ? kUiInputMouseDown : kUiInputMouseUp;
       out->window = s->window;
       out->where = UiPoint{float(e.button.x), float(e.button.y)};
-      out->modifiers = Modifiers(Uint16(SDL_GetModState()));
+      out->modifiers = Modifiers(Uint16(g_sdl.GetModState()));
       return true;
     }
     case SDL_MOUSEMOTION: {
@@ -182,14 +272,14 @@ bool Translate(const SDL_Event& e, UiInput* out) {
       out->type = kUiInputMouseMove;
       out->window = s->window;
       out->where = UiPoint{float(e.motion.x), float(e.motion.y)};
-      out->modifiers = Modifiers(Uint16(SDL_GetModState()));
+      out->modifiers = Modifiers(Uint16(g_sdl.GetModState()));
       return true;
     }
     case SDL_MOUSEWHEEL: {
       Shown* s = FindSdl(e.wheel.windowID);
       if (!s || e.wheel.y == 0) return false;
       int x = 0, y = 0;
-      SDL_GetMouseState(&x, &y);
+      g_sdl.GetMouseState(&x, &y);
       out->type = kUiInputWheel;
       out->window = s->window;
       out->where = UiPoint{float(x), float(y)};
@@ -212,7 +302,7 @@ bool Translate(const SDL_Event& e, UiInput* out) {
                                  e.key.keysym.sym <= SDLK_z;
       if (commandLetter) {
         int x = 0, y = 0;
-        SDL_GetMouseState(&x, &y);
+        g_sdl.GetMouseState(&x, &y);
         out->type = kUiInputKey;
         out->window = s->window;
         out->key = int32_t(e.key.keysym.sym);
@@ -223,7 +313,7 @@ bool Translate(const SDL_Event& e, UiInput* out) {
       for (const auto& k : keys)
         if (e.key.keysym.sym == k.sym) {
           int x = 0, y = 0;
-          SDL_GetMouseState(&x, &y);
+          g_sdl.GetMouseState(&x, &y);
           out->type = kUiInputKey;
           out->window = s->window;
           out->key = k.key;
@@ -248,11 +338,11 @@ bool Translate(const SDL_Event& e, UiInput* out) {
       // A file from the desktop: let go over the window under the pointer.
       static std::string dropped;
       dropped = e.drop.file ? e.drop.file : "";
-      SDL_free(e.drop.file);
+      g_sdl.free(e.drop.file);
       Shown* s = FindSdl(e.drop.windowID);
       if (!s || dropped.empty()) return false;
       int x = 0, y = 0;
-      SDL_GetMouseState(&x, &y);
+      g_sdl.GetMouseState(&x, &y);
       out->type = kUiInputDropFile;
       out->window = s->window;
       out->where = UiPoint{float(x), float(y)};
@@ -284,7 +374,7 @@ bool Translate(const SDL_Event& e, UiInput* out) {
             s && (e.window.data1 != s->window->canvas.width || e.window.data2 != s->window->canvas.height)) {
           s->resizeWidth = e.window.data1;
           s->resizeHeight = e.window.data2;
-          s->resizedAt = SDL_GetTicks();
+          s->resizedAt = g_sdl.GetTicks();
         }
       return false;
     default:
@@ -295,7 +385,7 @@ bool Translate(const SDL_Event& e, UiInput* out) {
 // A resize whose drag has rested, as an input.
 bool RestedResize(UiInput* out) {
   for (Shown& s : g_shown) {
-    if (!s.sdl || s.resizeWidth == 0 || SDL_GetTicks() - s.resizedAt < kResizeRestMs) continue;
+    if (!s.sdl || s.resizeWidth == 0 || g_sdl.GetTicks() - s.resizedAt < kResizeRestMs) continue;
     *out = UiInput{};
     out->type = kUiInputResize;
     out->window = s.window;
@@ -316,18 +406,18 @@ bool Next(void*, UiInput* out, double waitMs) {
   PresentPending();
   SDL_Event e;
   const int timeout = waitMs < 0 ? 100 : int(waitMs);
-  const Uint32 start = SDL_GetTicks();
+  const Uint32 start = g_sdl.GetTicks();
   for (;;) {
     if (RestedResize(out)) return true;
-    const Uint32 spent = SDL_GetTicks() - start;
+    const Uint32 spent = g_sdl.GetTicks() - start;
     int wait = waitMs < 0 ? timeout : (timeout > int(spent) ? timeout - int(spent) : 0);
     if (ResizePending()) wait = std::min(wait, int(kResizeRestMs));
-    if (!SDL_WaitEventTimeout(&e, wait)) {
-      if (waitMs >= 0 && SDL_GetTicks() - start >= Uint32(timeout) && !ResizePending()) return false;
+    if (!g_sdl.WaitEventTimeout(&e, wait)) {
+      if (waitMs >= 0 && g_sdl.GetTicks() - start >= Uint32(timeout) && !ResizePending()) return false;
       continue;
     }
     if (Translate(e, out)) return true;
-    if (waitMs >= 0 && SDL_GetTicks() - start >= Uint32(timeout)) return false;
+    if (waitMs >= 0 && g_sdl.GetTicks() - start >= Uint32(timeout)) return false;
   }
 }
 
@@ -335,8 +425,8 @@ void Stop() {
   for (Shown& s : g_shown)
     if (s.sdl) Close(&s);
   for (SDL_Cursor*& c : g_cursors)
-    if (c) SDL_FreeCursor(c), c = nullptr;
-  SDL_Quit();
+    if (c) g_sdl.FreeCursor(c), c = nullptr;
+  g_sdl.Quit();
 }
 
 }  // namespace
@@ -344,18 +434,24 @@ void Stop() {
 const void* StartSdlFrontEnd() {
   static bool started = false;
   if (started) return &g_frontEnd;
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "cannot open the display: %s\n", SDL_GetError());
+  static std::string unloadable;
+  static const bool loaded = LoadSdl(&unloadable);
+  if (!loaded) {
+    std::fprintf(stderr, "cannot open the display: %s\n", unloadable.c_str());
+    return nullptr;
+  }
+  if (g_sdl.Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "cannot open the display: %s\n", g_sdl.GetError());
     return nullptr;
   }
   started = true;
-  g_cursors[0] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
-  g_cursors[1] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
-  g_cursors[2] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
-  SDL_StartTextInput();
+  g_cursors[0] = g_sdl.CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+  g_cursors[1] = g_sdl.CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
+  g_cursors[2] = g_sdl.CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
+  g_sdl.StartTextInput();
   std::atexit(Stop);
   SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(0, &usable) == 0)
+  if (g_sdl.GetDisplayUsableBounds(0, &usable) == 0)
     UiSetScreenBounds(Rect{int16_t(usable.y), int16_t(usable.x), int16_t(usable.y + usable.h), int16_t(usable.x + usable.w)});
   g_frontEnd = UiFrontEnd{nullptr, Next, WindowChanged, WindowGone, CursorChanged, true, SetClipboard, GetClipboard};
   return &g_frontEnd;

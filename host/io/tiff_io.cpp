@@ -243,15 +243,19 @@ bool ReadStripsInParallel(const std::string& path, TIFF* tif, uint32_t width, ui
   const tmsize_t stripBytes = TIFFStripSize(tif);
   if (lineBytes <= 0 || stripBytes < lineBytes * tmsize_t(rowsPerStrip)) return true;
   *handled = true;
+  // A file line laid out as an image row is decoded straight into the
+  // image: no strip buffers to fill, copy out of and free.
+  const bool direct = size_t(lineBytes) == RowBytes(*image);
   std::vector<TiffPtr> handles(static_cast<size_t>(n));
   // A strip's bytes are all decoded over: the buffers are not cleared first.
-  std::vector<SampleBytes> buffers(static_cast<size_t>(n));
+  std::vector<SampleBytes> buffers(static_cast<size_t>(direct ? 0 : n));
   for (int32_t t = 0; t < n; ++t) {
     handles[size_t(t)].reset(TIFFOpen(path.c_str(), "r"));
     if (!handles[size_t(t)]) {
       *error = TiffFailure("cannot open the TIFF file");
       return false;
     }
+    if (direct) continue;
     try {
       buffers[size_t(t)].resize(size_t(stripBytes));
     } catch (const std::bad_alloc&) {
@@ -261,15 +265,15 @@ bool ReadStripsInParallel(const std::string& path, TIFF* tif, uint32_t width, ui
   }
   const auto work = [&](uint32_t s, int32_t t, std::string* e) {
     TIFF* h = handles[size_t(t)].get();
-    SampleBytes& buffer = buffers[size_t(t)];
     const uint32_t first = s * rowsPerStrip;
     const uint32_t rows = std::min(rowsPerStrip, height - first);
     const tmsize_t want = lineBytes * tmsize_t(rows);
-    if (TIFFReadEncodedStrip(h, s, buffer.data(), want) < want) {
+    uint8_t* into = direct ? PixelAddress(*image, 0, int32_t(first)) : buffers[size_t(t)].data();
+    if (TIFFReadEncodedStrip(h, s, into, want) < want) {
       *e = TiffFailure("damaged TIFF file");
       return false;
     }
-    StoreRows(buffer.data(), first, rows, width, spp, size_t(lineBytes), image);
+    if (!direct) StoreRows(into, first, rows, width, spp, size_t(lineBytes), image);
     return true;
   };
   return ForEachStrip(strips, n, work, error);

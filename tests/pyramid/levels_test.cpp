@@ -99,6 +99,24 @@ float ReferencePixel(const PyramidDescriptor* p, int32_t level, int32_t X, int32
   return v >= full ? full : v;
 }
 
+// Every channel of every coarser level against the kernel written out; the
+// first few mismatches are told.
+void ExpectLevelsMatchReference(const PyramidDescriptor* p) {
+  int mismatches = 0;
+  for (int32_t L = 0; L < p->topLevel && mismatches < 5; ++L)
+    for (int32_t Y = 0; Y < p->levelHeight[L + 1] && mismatches < 5; ++Y)
+      for (int32_t X = 0; X < p->levelWidth[L + 1] && mismatches < 5; ++X)
+        for (int ch = 0; ch < p->channels; ++ch) {
+          const float want = ReferencePixel(p, L, X, Y, ch);
+          const float got = SourceValue(p, L + 1, X, Y, ch);
+          if (got != want) {
+            ADD_FAILURE() << "level " << L + 1 << " (" << X << ", " << Y << ") channel " << ch << ": " << got
+                          << " != " << want;
+            ++mismatches;
+          }
+        }
+}
+
 TEST(PyramidLevels, ReductionMatchesTheKernelAcrossTilesAndEdges) {
   struct Case {
     int32_t kind, wrapMode;
@@ -114,19 +132,49 @@ TEST(PyramidLevels, ReductionMatchesTheKernelAcrossTilesAndEdges) {
       ASSERT_TRUE(p);
       FillNoise(p.get(), uint32_t(c.kind * 7 + c.wrapMode));
       paint_mipmap_of_pyramid(p.get());
-      int mismatches = 0;
-      for (int32_t L = 0; L < p->topLevel && mismatches < 5; ++L)
-        for (int32_t Y = 0; Y < p->levelHeight[L + 1] && mismatches < 5; ++Y)
-          for (int32_t X = 0; X < p->levelWidth[L + 1] && mismatches < 5; ++X)
-            for (int ch = 0; ch < p->channels; ++ch) {
-              const float want = ReferencePixel(p.get(), L, X, Y, ch);
-              const float got = SourceValue(p.get(), L + 1, X, Y, ch);
-              if (got != want) {
-                ADD_FAILURE() << "level " << L + 1 << " (" << X << ", " << Y << ") channel " << ch << ": " << got
-                              << " != " << want;
-                ++mismatches;
-              }
-            }
+      ExpectLevelsMatchReference(p.get());
+    }
+}
+
+// Every value a kind can store, not only the intake's: bytes at 0 and 255,
+// 16-bit channels above the 32768 that the mean stops at (the widest sums),
+// floats below 0 and above 65535 (both clamped). The float values are
+// multiples of 1/64, so that every double sum is exact in any order.
+void FillExtremes(PyramidDescriptor* p) {
+  for (int32_t y = 0; y < p->levelHeight[0]; ++y)
+    for (int32_t x = 0; x < p->levelWidth[0]; ++x) {
+      const uint32_t n = TestNoise(uint32_t(x), uint32_t(y), 5);
+      uint8_t* at = PyramidPixelAddress(p, 0, x, y);
+      for (int c = 0; c < p->channels; ++c) {
+        const uint32_t pick = (n >> (4 * c)) & 15u, bits = n >> (8 + 2 * c);
+        switch (p->dataKind) {
+          case PyramidDataKind_Packed8: at[c] = uint8_t(pick < 6 ? 255u : (pick < 9 ? 0u : bits)); break;
+          case PyramidDataKind_Four16:
+          case PyramidDataKind_Grey16: {
+            const uint16_t v = uint16_t(pick < 6 ? 65535u : bits);
+            std::memcpy(at + 2 * c, &v, 2);
+            break;
+          }
+          default: {
+            const float v = pick < 4 ? -2.0f : (pick < 8 ? 70000.0f : float(bits & 0x3FFFFFu) / 64.0f);
+            std::memcpy(at + 4 * c, &v, 4);
+          }
+        }
+      }
+    }
+}
+
+TEST(PyramidLevels, ReductionMatchesTheKernelAtTheEndsOfEachKindsRange) {
+  for (int32_t kind : {3, 4, 1, 9})
+    for (int32_t wrapMode : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << "kind " << kind << " wrap " << wrapMode);
+      // Odd sizes: runs of source columns end at a tile edge, at the level's
+      // edge and within a chunk.
+      PyramidPtr p = MakePyramid(1037, 21, kind, wrapMode);
+      ASSERT_TRUE(p);
+      FillExtremes(p.get());
+      paint_mipmap_of_pyramid(p.get());
+      ExpectLevelsMatchReference(p.get());
     }
 }
 
