@@ -69,17 +69,24 @@ struct Footprint {
   float u[3], v[3];  // the three footprint points, or all -1 when none fits
 };
 
+void NoFootprint(Footprint* f) {
+  for (int i = 0; i < 3; ++i) f->u[i] = f->v[i] = kMissing;
+}
+
 // Maps sub-sample point (px, py) into `reply` and finds three footprint
 // points in its own region from probes half a pixel away diagonally: two
-// that span the pixel's axes, measured from a third.
+// that span the pixel's axes, measured from a third. `probesOptional`: the
+// view's mappings leave no trace, so a point that gets an artificial colour
+// (whose footprint nothing reads) is left without probes.
 void GetPDsNearRegionBoundaries(const PixelSampling& job, float px, float py, const PyramidDescriptor* input,
-                                TransformationReply* reply, Footprint* f) {
+                                bool probesOptional, TransformationReply* reply, Footprint* f) {
   const vort& view = *job.view;
   const auto map = [&](float qx, float qy, TransformationReply* r) {
     Float_Pixels_to_Reply(qx, qy, view.previewScale, view.previewOffsetH, view.previewOffsetV, job.outputPyramid,
                           view, r, job.task);
   };
   map(px, py, reply);
+  if (probesOptional && IsNonSampleableRegion(*reply, view)) return NoFootprint(f);
   const float pu = reply->inputU, pv = reply->inputV;
   const bool wu = WrapsU(input), wv = WrapsV(input);
   // A probe as a point near p, and its mirror image through p.
@@ -137,7 +144,7 @@ void GetPDsNearRegionBoundaries(const PixelSampling& job, float px, float py, co
       return;
     }
   }
-  for (int i = 0; i < 3; ++i) f->u[i] = f->v[i] = kMissing;
+  NoFootprint(f);
 }
 
 // The centre of a plain sample: the corners' input points averaged pairwise,
@@ -175,6 +182,7 @@ void GetThreeWaySampledColor(const PixelSampling& job, int32_t x, int32_t y, int
   double sumR = 0.0, sumG = 0.0, sumB = 0.0, sumA = 0.0;
   int32_t n = 0;
   const TransformationReply& anchor = *corners.reply[kNewestRight];
+  const bool probesOptional = mode == kModeBoundary && ProbesLeaveNoTrace(view);
   for (int32_t j = jMin; j <= jMax; ++j) {
     const float fy = jSteps > 0.0f ? float(j) / jSteps : 0.0f;
     for (int32_t i = iMin; i <= iMax; ++i) {
@@ -183,7 +191,8 @@ void GetThreeWaySampledColor(const PixelSampling& job, int32_t x, int32_t y, int
       const TransformationReply* r = &anchor;
       Footprint foot{};
       if (mode == kModeBoundary) {
-        GetPDsNearRegionBoundaries(job, float(x) + fx - 0.5f, float(y) + fy - 0.5f, view.inputPyramid, &own, &foot);
+        GetPDsNearRegionBoundaries(job, float(x) + fx - 0.5f, float(y) + fy - 0.5f, view.inputPyramid, probesOptional, &own,
+                                   &foot);
         r = &own;
       }
       const PyramidDescriptor* input = PyramidFor(job, *r);
@@ -255,6 +264,15 @@ float CombineCornerCoordinate(float a, float b, bool wraps, bool isU) {
     return isU ? m - std::floor(m) : m;
   }
   return (a + b) * 0.5f;
+}
+
+bool ProbesLeaveNoTrace(const vort& view) {
+  // A brick sphere maps no further than its route, which writes only the
+  // reply.
+  if (view.legoMode == 1) return true;
+  // Net searches start from the face the last point found (outputHint,
+  // inputHint); Tissot spots from the spot it was near.
+  return !view.isPolyhedral && view.inputPolyhedron == nullptr && !view.tissotOn;
 }
 
 bool IsNonSampleableRegion(const TransformationReply& reply, const vort& view) {
