@@ -127,6 +127,8 @@ void DoubleWeights(const float* table, int32_t phase, double w[kWindow]) {
 
 const float* TableOf(const PyramidDescriptor* p) { return p->filterTable ? p->filterTable : DefaultFilterTable(); }
 
+constexpr float kScale2048Squared4[4] = {kScale2048Squared, kScale2048Squared, kScale2048Squared, kScale2048Squared};
+
 // Shared set-up of every member: false when the pyramid is not of `kind`,
 // lacks the level or the point is NaN.
 inline bool Locate(const PyramidDescriptor* p, int32_t level, int32_t kind, float x, float y, Axis* ax, Axis* ay) {
@@ -172,11 +174,13 @@ inline void WeighColumn(__m128i column, int32_t weight, __m128i* even, __m128i* 
 // sum as row by row (integer sums do not depend on their order), in fewer
 // steps. Column sums stay below 2^20 and the total below 2^31. The column
 // weights multiply in 64-bit lanes (channels 0 and 2, then 1 and 3) whose
-// low 32 bits are the 32-bit products and sums.
-inline void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], const int32_t wy[kWindow],
-                       int32_t out[4]) {
+// low 32 bits are the 32-bit products and sums. The sums are brought to the
+// stored scale in the lanes, converted and scaled four at once as the
+// scalar steps would round them.
+inline void Sum8PackedScaled(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow],
+                             const int32_t wy[kWindow], float c[4]) {
   __m128i columns[kWindow];
-  for (__m128i& c : columns) c = _mm_setzero_si128();
+  for (__m128i& col : columns) col = _mm_setzero_si128();
   AddRowPair(base, base + rowBytes, WeightPair(wy[0], wy[1]), columns);
   AddRowPair(base + 2 * rowBytes, base + 3 * rowBytes, WeightPair(wy[2], wy[3]), columns);
   // The last row pairs with itself, the second weight zero; some phases
@@ -188,14 +192,11 @@ inline void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx
   WeighColumn(columns[2], wx[2], &even, &odd);
   WeighColumn(columns[3], wx[3], &even, &odd);
   WeighColumn(columns[4], wx[4], &even, &odd);
-  // Lanes hold the bytes in memory order: alpha, blue, green, red.
-  alignas(16) int32_t e[4], o[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(e), even);
-  _mm_store_si128(reinterpret_cast<__m128i*>(o), odd);
-  out[0] = o[2];
-  out[1] = e[2];
-  out[2] = o[0];
-  out[3] = e[0];
+  // Lanes hold the bytes in memory order: alpha, blue, green, red; the even
+  // lanes alpha and green, the odd ones blue and red.
+  const __m128i abgr = _mm_unpacklo_epi64(_mm_unpacklo_epi32(even, odd), _mm_unpackhi_epi32(even, odd));
+  const __m128i rgba = _mm_shuffle_epi32(abgr, _MM_SHUFFLE(0, 1, 2, 3));
+  _mm_storeu_ps(c, _mm_mul_ps(_mm_cvtepi32_ps(rgba), _mm_loadu_ps(kScale2048Squared4)));
 }
 
 #else
@@ -217,6 +218,13 @@ void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindo
     for (int c = 0; c < 4; ++c) acc[c] += wy[j] * s[c];
   }
   for (int c = 0; c < 4; ++c) out[c] = acc[c];
+}
+
+inline void Sum8PackedScaled(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow],
+                             const int32_t wy[kWindow], float c[4]) {
+  int32_t sum[4];
+  Sum8Packed(base, rowBytes, wx, wy, sum);
+  for (int i = 0; i < 4; ++i) c[i] = float(sum[i]) * kScale2048Squared4[i];
 }
 
 #endif
@@ -255,12 +263,12 @@ void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, f
   alignas(16) uint8_t scratch[kWindow * kWindow * 4];
   ptrdiff_t rowBytes;
   const uint8_t* base = Window<4, true>(p, level, ax, ay, scratch, &rowBytes);
-  int32_t sum[4];
-  Sum8Packed(base, rowBytes, wx, wy, sum);
-  *r = float(sum[0]) * kScale2048Squared;
-  *g = float(sum[1]) * kScale2048Squared;
-  *b = float(sum[2]) * kScale2048Squared;
-  *a = float(sum[3]) * kScale2048Squared;
+  float c[4];
+  Sum8PackedScaled(base, rowBytes, wx, wy, c);
+  *r = c[0];
+  *g = c[1];
+  *b = c[2];
+  *a = c[3];
 }
 
 float gauss_pyramid_sample1(const PyramidDescriptor* p, int32_t level, float x, float y) {
