@@ -249,11 +249,10 @@ void Sum16(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], c
 
 }  // namespace
 
-void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g, float* b,
-                           float* a) {
+void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
   Axis ax, ay;
   if (!Locate(p, level, PyramidDataKind_Packed8, x, y, &ax, &ay)) {
-    *r = *g = *b = *a = 0.0f;
+    c[0] = c[1] = c[2] = c[3] = 0.0f;
     return;
   }
   const float* table = TableOf(p);
@@ -263,8 +262,13 @@ void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, f
   alignas(16) uint8_t scratch[kWindow * kWindow * 4];
   ptrdiff_t rowBytes;
   const uint8_t* base = Window<4, true>(p, level, ax, ay, scratch, &rowBytes);
-  float c[4];
   Sum8PackedScaled(base, rowBytes, wx, wy, c);
+}
+
+void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g, float* b,
+                           float* a) {
+  float c[4];
+  gauss_pyramid_sample4_rgba(p, level, x, y, c);
   *r = c[0];
   *g = c[1];
   *b = c[2];

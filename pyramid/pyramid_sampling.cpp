@@ -13,7 +13,7 @@ inline void ReadLevel(const PyramidDescriptor* p, int32_t level, float u, float 
   const float x = float(p->scaleWidth[level]) * u - 0.5f;
   const float y = float(p->scaleHeight[level]) * v - 0.5f;
   // The 8-bit kind is nearly every read: straight to its member.
-  if (p->dataKind == PyramidDataKind_Packed8) return gauss_pyramid_sample4(p, level, x, y, &c[0], &c[1], &c[2], &c[3]);
+  if (p->dataKind == PyramidDataKind_Packed8) return gauss_pyramid_sample4_rgba(p, level, x, y, c);
   gauss_pyramid_sampleColor(p, level, x, y, &c[0], &c[1], &c[2], &c[3]);
 }
 
