@@ -88,13 +88,42 @@ const uint8_t* Window(const PyramidDescriptor* p, int32_t level, const Axis& ax,
   Neighbours(ay.centre, p->levelHeight[level], lastY, edgeWrap && p->wrapMode == 1, rows);
   // The packed reader folds by the wrap mode once more; the others clamp.
   // A column's fold does not depend on the row, nor a row's on the column.
+  // Either rule leaves a column or row inside the level as it is.
+  const int32_t width = p->levelWidth[level], height = p->levelHeight[level];
   for (int i = 0; i < kWindow; ++i) {
-    cols[i] = kPackedReader ? WrapColumn(p, level, cols[i]) : Clamp(cols[i], lastX);
-    rows[i] = kPackedReader ? WrapRow(p, level, rows[i]) : Clamp(rows[i], lastY);
+    const bool colInside = cols[i] >= 0 && cols[i] <= lastX && cols[i] < width;
+    const bool rowInside = rows[i] >= 0 && rows[i] <= lastY && rows[i] < height;
+    if (!colInside) cols[i] = kPackedReader ? WrapColumn(p, level, cols[i]) : Clamp(cols[i], lastX);
+    if (!rowInside) rows[i] = kPackedReader ? WrapRow(p, level, rows[i]) : Clamp(rows[i], lastY);
   }
+  // PyramidPixelAddress split into its column and row parts, each worked
+  // out once for the window.
+  const PyramidTile* rowTiles[kWindow];
+  ptrdiff_t colTile[kWindow], colOffset[kWindow], rowOffset[kWindow];
+  for (int i = 0; i < kWindow; ++i) {
+    colTile[i] = cols[i] >> kPyramidTileShift;
+    colOffset[i] = cols[i] & kPyramidTileMask;
+    rowTiles[i] = p->tileTable + p->levelFirstTile[level] + (rows[i] >> kPyramidTileShift) * p->levelTilesPerRow[level];
+    rowOffset[i] = rows[i] & kPyramidTileMask;
+  }
+  const ptrdiff_t pixelBytes = p->bytesPerPixel;
+  // Five columns side by side in one tile (only the rows cross a tile's
+  // edge, or wrap) lie side by side in memory: one copy a row.
+  const bool oneRun = cols[kWindow - 1] == cols[0] + kWindow - 1 && colTile[0] == colTile[kWindow - 1] &&
+                      pixelBytes == kBytes;
   for (int j = 0; j < kWindow; ++j) {
-    for (int i = 0; i < kWindow; ++i)
-      std::memcpy(scratch + (j * kWindow + i) * kBytes, PyramidPixelAddress(p, level, cols[i], rows[j]), kBytes);
+    uint8_t* to = scratch + j * kWindow * kBytes;
+    if (oneRun) {
+      const PyramidTile& t = rowTiles[j][colTile[0]];
+      std::memcpy(to, static_cast<const uint8_t*>(t.pixels) + (colOffset[0] + rowOffset[j] * t.width) * pixelBytes,
+                  kWindow * kBytes);
+      continue;
+    }
+    for (int i = 0; i < kWindow; ++i) {
+      const PyramidTile& t = rowTiles[j][colTile[i]];
+      std::memcpy(to + i * kBytes,
+                  static_cast<const uint8_t*>(t.pixels) + (colOffset[i] + rowOffset[j] * t.width) * pixelBytes, kBytes);
+    }
   }
   *rowBytes = ptrdiff_t(kWindow) * kBytes;
   return scratch;
