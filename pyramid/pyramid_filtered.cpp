@@ -278,7 +278,9 @@ void Sum16(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], c
 
 }  // namespace
 
-void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
+namespace {
+
+inline void Sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
   Axis ax, ay;
   if (!Locate(p, level, PyramidDataKind_Packed8, x, y, &ax, &ay)) {
     c[0] = c[1] = c[2] = c[3] = 0.0f;
@@ -292,6 +294,18 @@ void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float
   ptrdiff_t rowBytes;
   const uint8_t* base = Window<4, true>(p, level, ax, ay, scratch, &rowBytes);
   Sum8PackedScaled(base, rowBytes, wx, wy, c);
+}
+
+}  // namespace
+
+void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
+  Sample4(p, level, x, y, c);
+}
+
+void gauss_pyramid_sample4_pair(const PyramidDescriptor* p, int32_t level0, float x0, float y0, float c0[4],
+                                int32_t level1, float x1, float y1, float c1[4]) {
+  Sample4(p, level0, x0, y0, c0);
+  Sample4(p, level1, x1, y1, c1);
 }
 
 void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g, float* b,

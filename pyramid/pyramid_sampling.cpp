@@ -41,14 +41,18 @@ inline void Trilinear(const PyramidDescriptor* p, int32_t level, float t, float 
   const int32_t top = p->topLevel;
   int32_t L0 = level < top - 1 ? level : top - 1;
   if (L0 < 0) L0 = 0;
-  ReadLevel(p, L0, u, v, c0);
-  if (t != 0.0f) {
-    const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
-    float c1[4];
+  if (t == 0.0f) return ReadLevel(p, L0, u, v, c0);
+  const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
+  float c1[4];
+  if (p->dataKind == PyramidDataKind_Packed8) {
+    gauss_pyramid_sample4_pair(p, L0, float(p->scaleWidth[L0]) * u - 0.5f, float(p->scaleHeight[L0]) * v - 0.5f, c0,
+                               L1, float(p->scaleWidth[L1]) * u - 0.5f, float(p->scaleHeight[L1]) * v - 0.5f, c1);
+  } else {
+    ReadLevel(p, L0, u, v, c0);
     ReadLevel(p, L1, u, v, c1);
-    // Grey kinds carry a constant alpha in both levels, so it survives.
-    for (int i = 0; i < 4; ++i) c0[i] = c0[i] + (c1[i] - c0[i]) * t;
   }
+  // Grey kinds carry a constant alpha in both levels, so it survives.
+  for (int i = 0; i < 4; ++i) c0[i] = c0[i] + (c1[i] - c0[i]) * t;
 }
 
 inline void UnitTrilinear(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float colour[4]) {
