@@ -178,7 +178,7 @@ struct SampleSum {
   int32_t n = 0;
 };
 
-void AddSample(float sample[4], const vort& view, const TransformationReply& r, SuperSamplerReply* ssr,
+inline void AddSample(float sample[4], const vort& view, const TransformationReply& r, SuperSamplerReply* ssr,
                SampleSum* sum) {
   ApplyMelFX(sample, view, r);
   // One view: the front colour is the sample itself.
@@ -192,7 +192,7 @@ void AddSample(float sample[4], const vort& view, const TransformationReply& r, 
   ++sum->n;
 }
 
-void FinishSum(const SampleSum& sum, float colour[4]) {
+inline void FinishSum(const SampleSum& sum, float colour[4]) {
   if (sum.a > 0.0) {
     colour[0] = float(sum.r / sum.a);
     colour[1] = float(sum.g / sum.a);
