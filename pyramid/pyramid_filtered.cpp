@@ -88,13 +88,42 @@ const uint8_t* Window(const PyramidDescriptor* p, int32_t level, const Axis& ax,
   Neighbours(ay.centre, p->levelHeight[level], lastY, edgeWrap && p->wrapMode == 1, rows);
   // The packed reader folds by the wrap mode once more; the others clamp.
   // A column's fold does not depend on the row, nor a row's on the column.
+  // Either rule leaves a column or row inside the level as it is.
+  const int32_t width = p->levelWidth[level], height = p->levelHeight[level];
   for (int i = 0; i < kWindow; ++i) {
-    cols[i] = kPackedReader ? WrapColumn(p, level, cols[i]) : Clamp(cols[i], lastX);
-    rows[i] = kPackedReader ? WrapRow(p, level, rows[i]) : Clamp(rows[i], lastY);
+    const bool colInside = cols[i] >= 0 && cols[i] <= lastX && cols[i] < width;
+    const bool rowInside = rows[i] >= 0 && rows[i] <= lastY && rows[i] < height;
+    if (!colInside) cols[i] = kPackedReader ? WrapColumn(p, level, cols[i]) : Clamp(cols[i], lastX);
+    if (!rowInside) rows[i] = kPackedReader ? WrapRow(p, level, rows[i]) : Clamp(rows[i], lastY);
   }
+  // PyramidPixelAddress split into its column and row parts, each worked
+  // out once for the window.
+  const PyramidTile* rowTiles[kWindow];
+  ptrdiff_t colTile[kWindow], colOffset[kWindow], rowOffset[kWindow];
+  for (int i = 0; i < kWindow; ++i) {
+    colTile[i] = cols[i] >> kPyramidTileShift;
+    colOffset[i] = cols[i] & kPyramidTileMask;
+    rowTiles[i] = p->tileTable + p->levelFirstTile[level] + (rows[i] >> kPyramidTileShift) * p->levelTilesPerRow[level];
+    rowOffset[i] = rows[i] & kPyramidTileMask;
+  }
+  const ptrdiff_t pixelBytes = p->bytesPerPixel;
+  // Five columns side by side in one tile (only the rows cross a tile's
+  // edge, or wrap) lie side by side in memory: one copy a row.
+  const bool oneRun = cols[kWindow - 1] == cols[0] + kWindow - 1 && colTile[0] == colTile[kWindow - 1] &&
+                      pixelBytes == kBytes;
   for (int j = 0; j < kWindow; ++j) {
-    for (int i = 0; i < kWindow; ++i)
-      std::memcpy(scratch + (j * kWindow + i) * kBytes, PyramidPixelAddress(p, level, cols[i], rows[j]), kBytes);
+    uint8_t* to = scratch + j * kWindow * kBytes;
+    if (oneRun) {
+      const PyramidTile& t = rowTiles[j][colTile[0]];
+      std::memcpy(to, static_cast<const uint8_t*>(t.pixels) + (colOffset[0] + rowOffset[j] * t.width) * pixelBytes,
+                  kWindow * kBytes);
+      continue;
+    }
+    for (int i = 0; i < kWindow; ++i) {
+      const PyramidTile& t = rowTiles[j][colTile[i]];
+      std::memcpy(to + i * kBytes,
+                  static_cast<const uint8_t*>(t.pixels) + (colOffset[i] + rowOffset[j] * t.width) * pixelBytes, kBytes);
+    }
   }
   *rowBytes = ptrdiff_t(kWindow) * kBytes;
   return scratch;
@@ -126,6 +155,8 @@ void DoubleWeights(const float* table, int32_t phase, double w[kWindow]) {
 }
 
 const float* TableOf(const PyramidDescriptor* p) { return p->filterTable ? p->filterTable : DefaultFilterTable(); }
+
+constexpr float kScale2048Squared4[4] = {kScale2048Squared, kScale2048Squared, kScale2048Squared, kScale2048Squared};
 
 // Shared set-up of every member: false when the pyramid is not of `kind`,
 // lacks the level or the point is NaN.
@@ -172,11 +203,13 @@ inline void WeighColumn(__m128i column, int32_t weight, __m128i* even, __m128i* 
 // sum as row by row (integer sums do not depend on their order), in fewer
 // steps. Column sums stay below 2^20 and the total below 2^31. The column
 // weights multiply in 64-bit lanes (channels 0 and 2, then 1 and 3) whose
-// low 32 bits are the 32-bit products and sums.
-inline void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], const int32_t wy[kWindow],
-                       int32_t out[4]) {
+// low 32 bits are the 32-bit products and sums. The sums are brought to the
+// stored scale in the lanes, converted and scaled four at once as the
+// scalar steps would round them.
+inline void Sum8PackedScaled(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow],
+                             const int32_t wy[kWindow], float c[4]) {
   __m128i columns[kWindow];
-  for (__m128i& c : columns) c = _mm_setzero_si128();
+  for (__m128i& col : columns) col = _mm_setzero_si128();
   AddRowPair(base, base + rowBytes, WeightPair(wy[0], wy[1]), columns);
   AddRowPair(base + 2 * rowBytes, base + 3 * rowBytes, WeightPair(wy[2], wy[3]), columns);
   // The last row pairs with itself, the second weight zero; some phases
@@ -188,14 +221,11 @@ inline void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx
   WeighColumn(columns[2], wx[2], &even, &odd);
   WeighColumn(columns[3], wx[3], &even, &odd);
   WeighColumn(columns[4], wx[4], &even, &odd);
-  // Lanes hold the bytes in memory order: alpha, blue, green, red.
-  alignas(16) int32_t e[4], o[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(e), even);
-  _mm_store_si128(reinterpret_cast<__m128i*>(o), odd);
-  out[0] = o[2];
-  out[1] = e[2];
-  out[2] = o[0];
-  out[3] = e[0];
+  // Lanes hold the bytes in memory order: alpha, blue, green, red; the even
+  // lanes alpha and green, the odd ones blue and red.
+  const __m128i abgr = _mm_unpacklo_epi64(_mm_unpacklo_epi32(even, odd), _mm_unpackhi_epi32(even, odd));
+  const __m128i rgba = _mm_shuffle_epi32(abgr, _MM_SHUFFLE(0, 1, 2, 3));
+  _mm_storeu_ps(c, _mm_mul_ps(_mm_cvtepi32_ps(rgba), _mm_loadu_ps(kScale2048Squared4)));
 }
 
 #else
@@ -217,6 +247,13 @@ void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindo
     for (int c = 0; c < 4; ++c) acc[c] += wy[j] * s[c];
   }
   for (int c = 0; c < 4; ++c) out[c] = acc[c];
+}
+
+inline void Sum8PackedScaled(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow],
+                             const int32_t wy[kWindow], float c[4]) {
+  int32_t sum[4];
+  Sum8Packed(base, rowBytes, wx, wy, sum);
+  for (int i = 0; i < 4; ++i) c[i] = float(sum[i]) * kScale2048Squared4[i];
 }
 
 #endif
@@ -241,11 +278,12 @@ void Sum16(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], c
 
 }  // namespace
 
-void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g, float* b,
-                           float* a) {
+namespace {
+
+inline void Sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
   Axis ax, ay;
   if (!Locate(p, level, PyramidDataKind_Packed8, x, y, &ax, &ay)) {
-    *r = *g = *b = *a = 0.0f;
+    c[0] = c[1] = c[2] = c[3] = 0.0f;
     return;
   }
   const float* table = TableOf(p);
@@ -255,12 +293,29 @@ void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, f
   alignas(16) uint8_t scratch[kWindow * kWindow * 4];
   ptrdiff_t rowBytes;
   const uint8_t* base = Window<4, true>(p, level, ax, ay, scratch, &rowBytes);
-  int32_t sum[4];
-  Sum8Packed(base, rowBytes, wx, wy, sum);
-  *r = float(sum[0]) * kScale2048Squared;
-  *g = float(sum[1]) * kScale2048Squared;
-  *b = float(sum[2]) * kScale2048Squared;
-  *a = float(sum[3]) * kScale2048Squared;
+  Sum8PackedScaled(base, rowBytes, wx, wy, c);
+}
+
+}  // namespace
+
+void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
+  Sample4(p, level, x, y, c);
+}
+
+void gauss_pyramid_sample4_pair(const PyramidDescriptor* p, int32_t level0, float x0, float y0, float c0[4],
+                                int32_t level1, float x1, float y1, float c1[4]) {
+  Sample4(p, level0, x0, y0, c0);
+  Sample4(p, level1, x1, y1, c1);
+}
+
+void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g, float* b,
+                           float* a) {
+  float c[4];
+  gauss_pyramid_sample4_rgba(p, level, x, y, c);
+  *r = c[0];
+  *g = c[1];
+  *b = c[2];
+  *a = c[3];
 }
 
 float gauss_pyramid_sample1(const PyramidDescriptor* p, int32_t level, float x, float y) {

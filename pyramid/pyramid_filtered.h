@@ -18,6 +18,11 @@ struct PyramidDescriptor;
 // Kind 3 (packed 8-bit RGBA).
 void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float* r, float* g, float* b,
                            float* a);
+// gauss_pyramid_sample4 into c (r, g, b, a), for the samplers' reads.
+void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]);
+// Two of them in one call, as a trilinear read asks of two levels.
+void gauss_pyramid_sample4_pair(const PyramidDescriptor* p, int32_t level0, float x0, float y0, float c0[4],
+                                int32_t level1, float x1, float y1, float c1[4]);
 // Kind 0 (one byte).
 float gauss_pyramid_sample1(const PyramidDescriptor* p, int32_t level, float x, float y);
 // Kind 4 (four 16-bit values, 0 to 32768).

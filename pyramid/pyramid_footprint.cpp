@@ -39,7 +39,7 @@ struct Footprint {
   int32_t missing;
 };
 
-Footprint ResolveMissing(float duX, float dvX, float duY, float dvY, int32_t missing) {
+inline Footprint ResolveMissing(float duX, float dvX, float duY, float dvY, int32_t missing) {
   const bool firstGone = (missing & FootprintMissing_First) || NotFinite(duX) || NotFinite(dvX);
   const bool secondGone = (missing & FootprintMissing_Second) || NotFinite(duY) || NotFinite(dvY);
   Footprint f{duX, dvX, duY, dvY, (firstGone ? 1 : 0) + (secondGone ? 2 : 0)};
@@ -54,7 +54,7 @@ Footprint ResolveMissing(float duX, float dvX, float duY, float dvY, int32_t mis
 }
 
 // The footprint in level-0 pixels, folded across the seams the pyramid wraps.
-PDtype PixelFootprint(const Footprint& f, const PyramidDescriptor* p) {
+inline PDtype PixelFootprint(const Footprint& f, const PyramidDescriptor* p) {
   PDtype pd{1.0f, float(p->levelWidth[0]), float(p->levelHeight[0]), p->overhangMode, f.duX, f.dvX, f.duY, f.dvY, 0};
   OverhangizePDs(&pd);
   pd.duX = Bound(pd.duX);
@@ -77,7 +77,7 @@ bool Samplable(const PyramidDescriptor* p, float u, float v) {
   return p && p->tileTable && !NotFinite(u) && !NotFinite(v);
 }
 
-int32_t MissingOf(float uA, float vA, float uB, float vB) {
+inline int32_t MissingOf(float uA, float vA, float uB, float vB) {
   const bool first = uA == kFootprintMissingU || NotFinite(uA) || NotFinite(vA);
   const bool second = uB == kFootprintMissingU || NotFinite(uB) || NotFinite(vB);
   return (first ? FootprintMissing_First : 0) + (second ? FootprintMissing_Second : 0);

@@ -13,7 +13,7 @@ inline void ReadLevel(const PyramidDescriptor* p, int32_t level, float u, float 
   const float x = float(p->scaleWidth[level]) * u - 0.5f;
   const float y = float(p->scaleHeight[level]) * v - 0.5f;
   // The 8-bit kind is nearly every read: straight to its member.
-  if (p->dataKind == PyramidDataKind_Packed8) return gauss_pyramid_sample4(p, level, x, y, &c[0], &c[1], &c[2], &c[3]);
+  if (p->dataKind == PyramidDataKind_Packed8) return gauss_pyramid_sample4_rgba(p, level, x, y, c);
   gauss_pyramid_sampleColor(p, level, x, y, &c[0], &c[1], &c[2], &c[3]);
 }
 
@@ -41,14 +41,18 @@ inline void Trilinear(const PyramidDescriptor* p, int32_t level, float t, float 
   const int32_t top = p->topLevel;
   int32_t L0 = level < top - 1 ? level : top - 1;
   if (L0 < 0) L0 = 0;
-  ReadLevel(p, L0, u, v, c0);
-  if (t != 0.0f) {
-    const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
-    float c1[4];
+  if (t == 0.0f) return ReadLevel(p, L0, u, v, c0);
+  const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
+  float c1[4];
+  if (p->dataKind == PyramidDataKind_Packed8) {
+    gauss_pyramid_sample4_pair(p, L0, float(p->scaleWidth[L0]) * u - 0.5f, float(p->scaleHeight[L0]) * v - 0.5f, c0,
+                               L1, float(p->scaleWidth[L1]) * u - 0.5f, float(p->scaleHeight[L1]) * v - 0.5f, c1);
+  } else {
+    ReadLevel(p, L0, u, v, c0);
     ReadLevel(p, L1, u, v, c1);
-    // Grey kinds carry a constant alpha in both levels, so it survives.
-    for (int i = 0; i < 4; ++i) c0[i] = c0[i] + (c1[i] - c0[i]) * t;
   }
+  // Grey kinds carry a constant alpha in both levels, so it survives.
+  for (int i = 0; i < 4; ++i) c0[i] = c0[i] + (c1[i] - c0[i]) * t;
 }
 
 inline void UnitTrilinear(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float colour[4]) {
@@ -90,15 +94,82 @@ inline void SharpenedColour(const PyramidDescriptor* p, int32_t level, float t, 
   for (int i = 0; i < 3; ++i) colour[i] = colour[i] + (colour[i] - coarser[i]) * sharpen;
 }
 
+// SharpenedColour's steps for the 8-bit kind unsharpened, nearly every
+// read, with what depends only on the level looked up once for a run.
+struct Packed8Levels {
+  const PyramidDescriptor* p;
+  int32_t L0, L1;
+  float t;
+  float sx0, sy0, sx1, sy1;
+};
+
+inline bool Packed8LevelsOf(const PyramidDescriptor* p, int32_t level, float t, Packed8Levels* l) {
+  if (!p || !p->tileTable || p->dataKind != PyramidDataKind_Packed8) return false;
+  const int32_t top = p->topLevel;
+  int32_t L0 = level < top - 1 ? level : top - 1;
+  if (L0 < 0) L0 = 0;
+  const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
+  *l = Packed8Levels{p,
+                     L0,
+                     L1,
+                     t,
+                     float(p->scaleWidth[L0]),
+                     float(p->scaleHeight[L0]),
+                     float(p->scaleWidth[L1]),
+                     float(p->scaleHeight[L1])};
+  return true;
+}
+
+// Reads at (u, v) and count - 1 steps on, each colour handed to `take` as
+// SharpenedColour would give it. A template so that each caller has the
+// loop inline with its own use of the colour.
+template <class Take>
+inline void Packed8UnitColours(const Packed8Levels& l, float u, float v, float stepU, float stepV, int32_t count,
+                               Take&& take) {
+  const PyramidDescriptor* p = l.p;
+  for (int32_t i = 0; i < count; ++i, u += stepU, v += stepV) {
+    float pu = u, pv = v, ignoredLevel = 0.0f;
+    float c[4];
+    const bool inside = pu >= 0.0f && pu <= 1.0f && pv >= 0.0f && pv < 1.0f;
+    if (!inside && OverhangizeCoordinates(&pu, &pv, &ignoredLevel, p->overhangMode, p)) {
+      Zero(c);
+      take(c);
+      continue;
+    }
+    if (l.t == 0.0f) {
+      gauss_pyramid_sample4_rgba(p, l.L0, l.sx0 * pu - 0.5f, l.sy0 * pv - 0.5f, c);
+    } else {
+      float c1[4];
+      gauss_pyramid_sample4_pair(p, l.L0, l.sx0 * pu - 0.5f, l.sy0 * pv - 0.5f, c, l.L1, l.sx1 * pu - 0.5f,
+                                 l.sy1 * pv - 0.5f, c1);
+      for (int k = 0; k < 4; ++k) c[k] = c[k] + (c1[k] - c[k]) * l.t;
+    }
+    for (int k = 0; k < 4; ++k) c[k] *= p->toUnitScale;
+    take(c);
+  }
+}
+
 }  // namespace
 
 void get_sharpened_color(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float sharpen,
                          float colour[4]) {
+  Packed8Levels levels;
+  if (sharpen == 0.0f && Packed8LevelsOf(p, level, t, &levels)) {
+    return Packed8UnitColours(levels, u, v, 0.0f, 0.0f, 1, [colour](const float c[4]) {
+      for (int k = 0; k < 4; ++k) colour[k] = c[k];
+    });
+  }
   SharpenedColour(p, level, t, u, v, sharpen, colour);
 }
 
 void AddSharpenedColours(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float stepU,
                          float stepV, int32_t count, float sharpen, double sum[4]) {
+  Packed8Levels levels;
+  if (sharpen == 0.0f && Packed8LevelsOf(p, level, t, &levels)) {
+    return Packed8UnitColours(levels, u, v, stepU, stepV, count, [sum](const float c[4]) {
+      for (int k = 0; k < 4; ++k) sum[k] += double(c[k]);
+    });
+  }
   for (int32_t i = 0; i < count; ++i) {
     float c[4];
     SharpenedColour(p, level, t, u, v, sharpen, c);

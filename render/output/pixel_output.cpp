@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "frame/globals.h"  // the sink writes into the invocation's host buffers or export canvas, through its selection mask
 #include "frame/base/output_dimensions.h"
 #include "frame/pass_rects.h"  // the selection mask is read through the frame's band words of the current pass
@@ -120,9 +124,10 @@ void StoreInteger(const PixelSink& s, int32_t x, const int32_t c[3], int32_t alp
   }
 }
 
-void OutputInteger(const PixelSink& s, int32_t x, const float colour[4]) {
+// The integer channels and alpha of a unit colour at the sink's scale, the
+// excess above full scale not yet spread.
+inline int32_t ScaleInteger(const PixelSink& s, const float colour[4], int32_t c[3]) {
   const float k = s.unitMultiplier;
-  int32_t c[3];
   for (int i = 0; i < 3; ++i) {
     const float scaled = colour[i] * k;
     // NaN and absurd brightness are held to the ends first, so that the
@@ -130,7 +135,48 @@ void OutputInteger(const PixelSink& s, int32_t x, const float colour[4]) {
     c[i] = scaled > kChannelCeiling ? int32_t(kChannelCeiling) : (scaled > 0.0f ? int32_t(scaled) : 0);
   }
   const double a = double(colour[3] * k) * kAlphaRoundUp;
-  const int32_t alpha = a > double(s.alphaFullScale) ? s.alphaFullScale : (a > 0.0 ? int32_t(a) : 0);
+  return a > double(s.alphaFullScale) ? s.alphaFullScale : (a > 0.0 ? int32_t(a) : 0);
+}
+
+// OutputInteger for a plainRgb8 sink: no glue, no grey, no mask or canvas.
+void OutputPlainRgb8(const PixelSink& s, int32_t x, const float colour[4]) {
+  constexpr int32_t kFull = 255;
+  uint8_t* p = s.outRow + size_t(x) * size_t(s.outPlanes);
+#if defined(__SSE2__)
+  // ScaleInteger's channels four lanes at once: the packed maximum turns NaN
+  // and anything not above zero into 0 and the minimum holds the ceiling,
+  // as the scalar tests do; the conversion truncates alike.
+  const __m128 scaled = _mm_mul_ps(_mm_loadu_ps(colour), _mm_set1_ps(s.unitMultiplier));
+  const __m128i held =
+      _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(scaled, _mm_setzero_ps()), _mm_set1_ps(kChannelCeiling)));
+  if ((_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(held, _mm_set1_epi32(kFull)))) & 7) == 0) {
+    const uint32_t bytes = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(held, held), held)));
+    p[0] = uint8_t(bytes);
+    p[1] = uint8_t(bytes >> 8);
+    p[2] = uint8_t(bytes >> 16);
+    if (s.transparency) {
+      const double a = double(colour[3] * s.unitMultiplier) * kAlphaRoundUp;
+      p[s.outAlpha] = uint8_t(a > double(s.alphaFullScale) ? s.alphaFullScale : (a > 0.0 ? int32_t(a) : 0));
+    }
+    return;
+  }
+#endif
+  int32_t c[3];
+  const int32_t alpha = ScaleInteger(s, colour, c);
+  if (c[0] > kFull || c[1] > kFull || c[2] > kFull) {
+    SpreadOverflow(c, kFull);
+    for (int i = 0; i < 3; ++i)
+      if (c[i] > kFull) c[i] = kFull;
+  }
+  p[0] = uint8_t(c[0]);
+  p[1] = uint8_t(c[1]);
+  p[2] = uint8_t(c[2]);
+  if (s.transparency) p[s.outAlpha] = uint8_t(alpha);
+}
+
+void OutputInteger(const PixelSink& s, int32_t x, const float colour[4]) {
+  int32_t c[3];
+  const int32_t alpha = ScaleInteger(s, colour, c);
   SpreadOverflow(c, s.fullScale);
   if (s.outPlanes < 3) c[0] = (kGreyR * c[0] + kGreyG * c[1] + kGreyB * c[2]) >> 8;
   for (int i = 0; i < 3; ++i)
@@ -235,6 +281,8 @@ bool PreparePixelSink(Globals* globals, int32_t y, PixelSink* sink) {
     return sink->canvas != nullptr;
   }
   if (!fr->outData || (sink->glue && !fr->inData)) return false;
+  sink->plainRgb8 = sink->path == PixelPath_Bits8 && sink->runMode == RunMode_Final && !sink->glue &&
+                    sink->writeChannels == 3 && sink->outPlanes >= 3;
   const int64_t row = sink->runMode == RunMode_Preview ? sink->y : 0;
   sink->outRow = static_cast<uint8_t*>(fr->outData) + row * fr->outRowBytes;
   sink->inRow = fr->inData ? static_cast<const uint8_t*>(fr->inData) + row * fr->inRowBytes : nullptr;
@@ -244,6 +292,7 @@ bool PreparePixelSink(Globals* globals, int32_t y, PixelSink* sink) {
 void Output_a_Pixel(const PixelSink& sink, int32_t x, const float colour[4]) {
   if (sink.width < 1) return;
   x = Clamp(x, 0, sink.width - 1);
+  if (sink.plainRgb8) return OutputPlainRgb8(sink, x, colour);
   switch (sink.path) {
     case PixelPath_Bits8:
     case PixelPath_Bits16: OutputInteger(sink, x, colour); break;

@@ -44,6 +44,10 @@ struct PixelSink {
   int32_t width, height;      // output size
   int32_t y;
   const Globals* globals;  // for the selection mask
+  // Set by PreparePixelSink for an 8-bit RGB final render without glue,
+  // nearly every render: the per-pixel step then skips what the other
+  // paths ask. A sink filled by hand may leave it false.
+  bool plainRgb8;
 };
 
 PixelPath PixelPathOf(int32_t imageMode, int32_t depth);

@@ -27,22 +27,32 @@ constexpr int32_t kGridHalfSpan = 3;
 constexpr int32_t kDeluxeQuality = 3, kPlainQuality = 2, kCheapQuality = 1;
 constexpr int32_t kModeBoundary = 0, kModePlain = 1, kModeCheap = 2;
 
+// The regions, layers and outside flags are read once: every pixel asks
+// them of each corner several times.
 struct Corners {
   const TransformationReply* reply[4];
   int32_t outside[4];
+  int32_t region[4];
+  int32_t layer[4];
 };
 
 Corners CornersOf(const PixelSampling& job, int32_t x) {
   const int32_t s = job.replySlot, p = s ^ 1;
   const ColumnRecord& right = job.records[x + 1];
   const ColumnRecord& left = job.records[x];
-  return Corners{{&right.reply[s], &left.reply[s], &right.reply[p], &left.reply[p]},
-                 {right.outside[s], left.outside[s], right.outside[p], left.outside[p]}};
+  Corners c{{&right.reply[s], &left.reply[s], &right.reply[p], &left.reply[p]},
+            {right.outside[s], left.outside[s], right.outside[p], left.outside[p]},
+            {},
+            {}};
+  for (int k = 0; k < 4; ++k) {
+    c.region[k] = c.reply[k]->regionCode;
+    c.layer[k] = c.reply[k]->layer;
+  }
+  return c;
 }
 
 bool Differ(const Corners& c, int a, int b) {
-  return c.reply[a]->regionCode != c.reply[b]->regionCode || c.reply[a]->layer != c.reply[b]->layer ||
-         c.outside[a] != c.outside[b];
+  return c.region[a] != c.region[b] || c.layer[a] != c.layer[b] || c.outside[a] != c.outside[b];
 }
 
 const PyramidDescriptor* PyramidFor(const PixelSampling& job, const TransformationReply& r) {
@@ -69,17 +79,24 @@ struct Footprint {
   float u[3], v[3];  // the three footprint points, or all -1 when none fits
 };
 
+void NoFootprint(Footprint* f) {
+  for (int i = 0; i < 3; ++i) f->u[i] = f->v[i] = kMissing;
+}
+
 // Maps sub-sample point (px, py) into `reply` and finds three footprint
 // points in its own region from probes half a pixel away diagonally: two
-// that span the pixel's axes, measured from a third.
+// that span the pixel's axes, measured from a third. `probesOptional`: the
+// view's mappings leave no trace, so a point that gets an artificial colour
+// (whose footprint nothing reads) is left without probes.
 void GetPDsNearRegionBoundaries(const PixelSampling& job, float px, float py, const PyramidDescriptor* input,
-                                TransformationReply* reply, Footprint* f) {
+                                bool probesOptional, TransformationReply* reply, Footprint* f) {
   const vort& view = *job.view;
   const auto map = [&](float qx, float qy, TransformationReply* r) {
     Float_Pixels_to_Reply(qx, qy, view.previewScale, view.previewOffsetH, view.previewOffsetV, job.outputPyramid,
                           view, r, job.task);
   };
   map(px, py, reply);
+  if (probesOptional && IsNonSampleableRegion(*reply, view)) return NoFootprint(f);
   const float pu = reply->inputU, pv = reply->inputV;
   const bool wu = WrapsU(input), wv = WrapsV(input);
   // A probe as a point near p, and its mirror image through p.
@@ -137,7 +154,7 @@ void GetPDsNearRegionBoundaries(const PixelSampling& job, float px, float py, co
       return;
     }
   }
-  for (int i = 0; i < 3; ++i) f->u[i] = f->v[i] = kMissing;
+  NoFootprint(f);
 }
 
 // The centre of a plain sample: the corners' input points averaged pairwise,
@@ -154,15 +171,86 @@ void CornerAverage(const Corners& c, const PyramidDescriptor* input, float* u, f
   *v = CombineCornerCoordinate(rv, lv, wv, false);
 }
 
-// `centre`: the pixel centre's own mapping when it was made, else null; a
-// plain sample is centred on it rather than on the corners' average, which
-// drifts off the centre where the map bends hard (near a pole the drift
-// reaches several input pixels).
-void GetThreeWaySampledColor(const PixelSampling& job, int32_t x, int32_t y, int32_t mode, const Corners& corners,
-                             const TransformationReply* centre, SuperSamplerReply* ssr, float colour[4]) {
+// The sub-samples' sum: colours weighted by alpha, in double, and their
+// count.
+struct SampleSum {
+  double r = 0.0, g = 0.0, b = 0.0, a = 0.0;
+  int32_t n = 0;
+};
+
+inline void AddSample(float sample[4], const vort& view, const TransformationReply& r, SuperSamplerReply* ssr,
+               SampleSum* sum) {
+  ApplyMelFX(sample, view, r);
+  // One view: the front colour is the sample itself.
+  float front[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  CompositeAoverB(sample, front);
+  ++ssr->sampleCount;
+  sum->r += double(front[0]) * front[3];
+  sum->g += double(front[1]) * front[3];
+  sum->b += double(front[2]) * front[3];
+  sum->a += front[3];
+  ++sum->n;
+}
+
+inline void FinishSum(const SampleSum& sum, float colour[4]) {
+  if (sum.a > 0.0) {
+    colour[0] = float(sum.r / sum.a);
+    colour[1] = float(sum.g / sum.a);
+    colour[2] = float(sum.b / sum.a);
+    colour[3] = float(sum.a / sum.n);
+  } else {
+    colour[0] = float(sum.r);
+    colour[1] = float(sum.g);
+    colour[2] = float(sum.b);
+    colour[3] = float(sum.a);
+  }
+}
+
+// The one sample of a pixel whose corners agree (or of quality 2 and 1,
+// which never sub-sample), at the anchor corner's region. `centre`: the
+// pixel centre's own mapping when it was made, else null; a plain sample is
+// centred on it rather than on the corners' average, which drifts off the
+// centre where the map bends hard (near a pole the drift reaches several
+// input pixels).
+void GetSingleSampledColor(const PixelSampling& job, int32_t mode, const Corners& corners,
+                           const TransformationReply* centre, SuperSamplerReply* ssr, float colour[4]) {
   const vort& view = *job.view;
   ssr->samplingMode = mode;
-  if (mode != kModeBoundary) ssr->boundaryKind = 0;
+  ssr->boundaryKind = 0;
+  for (float& e : ssr->edgeCrossings) e = 0.0f;
+  const TransformationReply& anchor = *corners.reply[kNewestRight];
+  const PyramidDescriptor* input = PyramidFor(job, anchor);
+  float sample[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  if (IsNonSampleableRegion(anchor, view)) {
+    GetArtificialRegionColors(anchor, view, sample);
+  } else if (mode == kModePlain && ssr->layerFlags != 0) {
+    const float u = anchor.inputU, v = anchor.inputV;
+    SampleAnisotropicallyColor_Centered_unitary(u, v, u, v, u, v, u, v, input, sample, job.sharpen, job.state);
+  } else {
+    float cu, cv;
+    if (centre) {
+      cu = centre->inputU;
+      cv = centre->inputV;
+    } else {
+      CornerAverage(corners, input, &cu, &cv);
+    }
+    const TransformationReply *a = corners.reply[kNewestLeft], *b = corners.reply[kPreviousRight];
+    const auto sampler =
+        mode == kModePlain ? SampleAnisotropicallyColor_Centered_unitary : SampleUglyColor_Centered_unitary;
+    sampler(a->inputU, a->inputV, b->inputU, b->inputV, anchor.inputU, anchor.inputV, cu, cv, input, sample,
+            job.sharpen, job.state);
+  }
+  SampleSum sum;
+  AddSample(sample, view, anchor, ssr, &sum);
+  FinishSum(sum, colour);
+}
+
+// The sub-samples of a pixel whose corners differ, on a line across the
+// boundary or a grid, each mapped on its own and sampled in its own region.
+void GetBoundarySampledColor(const PixelSampling& job, int32_t x, int32_t y, const Corners& corners,
+                             SuperSamplerReply* ssr, float colour[4]) {
+  const vort& view = *job.view;
+  ssr->samplingMode = kModeBoundary;
   for (float& e : ssr->edgeCrossings) e = 0.0f;
   int32_t iMin = 0, iMax = 0, jMin = 0, jMax = 0;
   switch (ssr->boundaryKind) {
@@ -172,76 +260,34 @@ void GetThreeWaySampledColor(const PixelSampling& job, int32_t x, int32_t y, int
     default: break;
   }
   const float iSteps = float(iMax - iMin), jSteps = float(jMax - jMin);
-  double sumR = 0.0, sumG = 0.0, sumB = 0.0, sumA = 0.0;
-  int32_t n = 0;
-  const TransformationReply& anchor = *corners.reply[kNewestRight];
+  SampleSum sum;
+  const bool probesOptional = ProbesLeaveNoTrace(view);
   for (int32_t j = jMin; j <= jMax; ++j) {
     const float fy = jSteps > 0.0f ? float(j) / jSteps : 0.0f;
     for (int32_t i = iMin; i <= iMax; ++i) {
       const float fx = iSteps > 0.0f ? float(i) / iSteps : 0.0f;
-      TransformationReply own;
-      const TransformationReply* r = &anchor;
+      TransformationReply r;
       Footprint foot{};
-      if (mode == kModeBoundary) {
-        GetPDsNearRegionBoundaries(job, float(x) + fx - 0.5f, float(y) + fy - 0.5f, view.inputPyramid, &own, &foot);
-        r = &own;
-      }
-      const PyramidDescriptor* input = PyramidFor(job, *r);
+      GetPDsNearRegionBoundaries(job, float(x) + fx - 0.5f, float(y) + fy - 0.5f, view.inputPyramid, probesOptional,
+                                 &r, &foot);
       float sample[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-      if (IsNonSampleableRegion(*r, view)) {
-        GetArtificialRegionColors(*r, view, sample);
-      } else if (mode == kModeBoundary) {
+      if (IsNonSampleableRegion(r, view)) {
+        GetArtificialRegionColors(r, view, sample);
+      } else {
         job.state->reuseLevel = 0;
         SampleAnisotropicallyColor_Centered_unitary(foot.u[1], foot.v[1], foot.u[0], foot.v[0], foot.u[2], foot.v[2],
-                                                    r->inputU, r->inputV, input, sample, job.sharpen, job.state);
-      } else if (mode == kModePlain && ssr->layerFlags != 0) {
-        SampleAnisotropicallyColor_Centered_unitary(r->inputU, r->inputV, r->inputU, r->inputV, r->inputU,
-                                                    r->inputV, r->inputU, r->inputV, input, sample, job.sharpen,
+                                                    r.inputU, r.inputV, PyramidFor(job, r), sample, job.sharpen,
                                                     job.state);
-      } else {
-        float cu, cv;
-        if (centre) {
-          cu = centre->inputU;
-          cv = centre->inputV;
-        } else {
-          CornerAverage(corners, input, &cu, &cv);
-        }
-        const TransformationReply *a = corners.reply[kNewestLeft], *b = corners.reply[kPreviousRight];
-        const auto sampler =
-            mode == kModePlain ? SampleAnisotropicallyColor_Centered_unitary : SampleUglyColor_Centered_unitary;
-        sampler(a->inputU, a->inputV, b->inputU, b->inputV, anchor.inputU, anchor.inputV, cu, cv, input, sample,
-                job.sharpen, job.state);
       }
-      if (mode == kModeBoundary) {
-        const int32_t region = r->regionCode;
-        if (j == jMin && region == corners.reply[kPreviousLeft]->regionCode) ssr->edgeCrossings[0] = fx + 0.5f;
-        if (j == jMax && region == corners.reply[kNewestLeft]->regionCode) ssr->edgeCrossings[1] = fx + 0.5f;
-        if (i == iMin && region == corners.reply[kPreviousLeft]->regionCode) ssr->edgeCrossings[2] = fy + 0.5f;
-        if (i == iMax && region == corners.reply[kPreviousRight]->regionCode) ssr->edgeCrossings[3] = fy + 0.5f;
-      }
-      ApplyMelFX(sample, view, *r);
-      // One view: the front colour is the sample itself.
-      float front[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-      CompositeAoverB(sample, front);
-      ++ssr->sampleCount;
-      sumR += double(front[0]) * front[3];
-      sumG += double(front[1]) * front[3];
-      sumB += double(front[2]) * front[3];
-      sumA += front[3];
-      ++n;
+      const int32_t region = r.regionCode;
+      if (j == jMin && region == corners.region[kPreviousLeft]) ssr->edgeCrossings[0] = fx + 0.5f;
+      if (j == jMax && region == corners.region[kNewestLeft]) ssr->edgeCrossings[1] = fx + 0.5f;
+      if (i == iMin && region == corners.region[kPreviousLeft]) ssr->edgeCrossings[2] = fy + 0.5f;
+      if (i == iMax && region == corners.region[kPreviousRight]) ssr->edgeCrossings[3] = fy + 0.5f;
+      AddSample(sample, view, r, ssr, &sum);
     }
   }
-  if (sumA > 0.0) {
-    colour[0] = float(sumR / sumA);
-    colour[1] = float(sumG / sumA);
-    colour[2] = float(sumB / sumA);
-    colour[3] = float(sumA / n);
-  } else {
-    colour[0] = float(sumR);
-    colour[1] = float(sumG);
-    colour[2] = float(sumB);
-    colour[3] = float(sumA);
-  }
+  FinishSum(sum, colour);
 }
 
 }  // namespace
@@ -255,6 +301,15 @@ float CombineCornerCoordinate(float a, float b, bool wraps, bool isU) {
     return isU ? m - std::floor(m) : m;
   }
   return (a + b) * 0.5f;
+}
+
+bool ProbesLeaveNoTrace(const vort& view) {
+  // A brick sphere maps no further than its route, which writes only the
+  // reply.
+  if (view.legoMode == 1) return true;
+  // Net searches start from the face the last point found (outputHint,
+  // inputHint); Tissot spots from the spot it was near.
+  return !view.isPolyhedral && view.inputPolyhedron == nullptr && !view.tissotOn;
 }
 
 bool IsNonSampleableRegion(const TransformationReply& reply, const vort& view) {
@@ -298,16 +353,14 @@ void GetAdaptivelySampledColor(const PixelSampling& job, int32_t x, int32_t y, S
   const Corners c = CornersOf(job, x);
   ssr->boundaryKind = ssr->layerFlags = ssr->sampleCount = 0;
   for (int k = 0; k < 4; ++k) {
-    ssr->cornerRegion[k] = c.reply[k]->regionCode;
-    ssr->cornerLayer[k] = c.reply[k]->layer;
+    ssr->cornerRegion[k] = c.region[k];
+    ssr->cornerLayer[k] = c.layer[k];
   }
   if (Differ(c, kNewestLeft, kNewestRight) || Differ(c, kPreviousLeft, kPreviousRight)) ssr->boundaryKind |= 1;
   if (Differ(c, kNewestRight, kPreviousRight) || Differ(c, kNewestLeft, kPreviousLeft)) ssr->boundaryKind |= 2;
-  if (c.reply[kNewestLeft]->layer != c.reply[kNewestRight]->layer ||
-      c.reply[kPreviousLeft]->layer != c.reply[kPreviousRight]->layer)
+  if (c.layer[kNewestLeft] != c.layer[kNewestRight] || c.layer[kPreviousLeft] != c.layer[kPreviousRight])
     ssr->layerFlags |= 1;
-  if (c.reply[kNewestRight]->layer != c.reply[kPreviousRight]->layer ||
-      c.reply[kNewestLeft]->layer != c.reply[kPreviousLeft]->layer)
+  if (c.layer[kNewestRight] != c.layer[kPreviousRight] || c.layer[kNewestLeft] != c.layer[kPreviousLeft])
     ssr->layerFlags |= 2;
   // Every pixel starts from the same sampler state, whichever task samples
   // it and whatever that task sampled before: the output must not depend on
@@ -318,7 +371,7 @@ void GetAdaptivelySampledColor(const PixelSampling& job, int32_t x, int32_t y, S
   switch (job.quality) {
     case kDeluxeQuality: {
       if (ssr->boundaryKind != 0) {
-        GetThreeWaySampledColor(job, x, y, kModeBoundary, c, nullptr, ssr, colour);
+        GetBoundarySampledColor(job, x, y, c, ssr, colour);
         break;
       }
       const vort& view = *job.view;
@@ -326,15 +379,15 @@ void GetAdaptivelySampledColor(const PixelSampling& job, int32_t x, int32_t y, S
       Float_Pixels_to_Reply(float(x) - 0.5f, float(y) - 0.5f, view.previewScale, view.previewOffsetH,
                             view.previewOffsetV, job.outputPyramid, view, &centre, job.task);
       if (SameRegion(centre, *c.reply[kNewestRight])) {
-        GetThreeWaySampledColor(job, x, y, kModePlain, c, &centre, ssr, colour);
+        GetSingleSampledColor(job, kModePlain, c, &centre, ssr, colour);
       } else {
         ssr->boundaryKind = 3;
-        GetThreeWaySampledColor(job, x, y, kModeBoundary, c, nullptr, ssr, colour);
+        GetBoundarySampledColor(job, x, y, c, ssr, colour);
       }
       break;
     }
-    case kPlainQuality: GetThreeWaySampledColor(job, x, y, kModePlain, c, nullptr, ssr, colour); break;
-    case kCheapQuality: GetThreeWaySampledColor(job, x, y, kModeCheap, c, nullptr, ssr, colour); break;
+    case kPlainQuality: GetSingleSampledColor(job, kModePlain, c, nullptr, ssr, colour); break;
+    case kCheapQuality: GetSingleSampledColor(job, kModeCheap, c, nullptr, ssr, colour); break;
     default: break;
   }
 }

@@ -45,6 +45,12 @@ struct PixelSampling {
 void GetAdaptivelySampledColor(const PixelSampling& job, int32_t x, int32_t y, SuperSamplerReply* reply,
                                float colour[4]);
 
+// True when mapping a point of the view changes nothing but its reply:
+// no search hint, Tissot spot or other task state that a later mapping
+// reads. Only then may the super-sampler leave out the footprint probes of
+// a sub-sample that gets an artificial colour: the bytes are the same.
+bool ProbesLeaveNoTrace(const vort& view);
+
 // True when the point gets an artificial colour instead of a sample.
 bool IsNonSampleableRegion(const TransformationReply& reply, const vort& view);
 // The artificial colour of the point's region, over a start of transparent

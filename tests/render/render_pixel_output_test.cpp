@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "support/fake_host.h"
@@ -202,6 +203,42 @@ TEST(PixelOutput, IntegerPathRules) {
     for (size_t i = 0; i < h.in.size(); ++i) h.in[i] = 200;  // the unfiltered picture (8-bit cases)
     h.Put(c.x, 0, c.colour);
     for (int i = 0; i < c.colours; ++i) EXPECT_EQ(h.Stored(c.storedAt, 0, i), c.expected[i]) << c.what << " " << i;
+  }
+}
+
+// The 8-bit RGB final render takes its own short step; it stores what the
+// general integer step stores, over- and under-range, NaN and every alpha.
+TEST(PixelOutput, PlainRgb8StepStoresWhatTheGeneralStepStores) {
+  const float colours[][4] = {
+      {0.25f, 0.5f, 0.75f, 0.5f}, {1.2f, 0.5f, 0.5f, 1.0f},  {1.5f, 1.3f, 0.1f, 0.9f}, {2.0f, 2.0f, 2.0f, 1.2f},
+      {-0.5f, 0.0f, 1.0f, -1.0f}, {NAN, 0.5f, 0.5f, NAN},    {0.999f, 0.001f, 0.5f, 0.993f},
+      {1e30f, 0.2f, 0.3f, 1e30f}, {0.3f, 1.0001f, 0.7f, 0.0f}};
+  for (const bool alpha : {false, true}) {
+    const Format f{"RGB 8", kImageModeRGB, 8, 3, alpha};
+    OutputHost h(f, RunMode_Final);
+    PixelSink sink;
+    ASSERT_TRUE(PreparePixelSink(h.host.globals, 0, &sink));
+    ASSERT_TRUE(sink.plainRgb8);
+    PixelSink general = sink;
+    general.plainRgb8 = false;
+    for (size_t i = 0; i < std::size(colours); ++i) {
+      Output_a_Pixel(sink, int32_t(2 * i), colours[i]);
+      Output_a_Pixel(general, int32_t(2 * i + 1), colours[i]);
+    }
+    for (size_t i = 0; i < std::size(colours); ++i)
+      for (int plane = 0; plane < h.host.planes; ++plane)
+        EXPECT_EQ(h.Stored(int32_t(2 * i), 0, plane), h.Stored(int32_t(2 * i + 1), 0, plane))
+            << "colour " << i << " plane " << plane << (alpha ? " with alpha" : "");
+  }
+  // Glue, grey, 16 bits and the preview keep the general step.
+  const Format grey{"grey 8", kImageModeGray, 8, 1, false}, deep{"RGB 16", kImageModeRGB48, 16, 3, false};
+  const Format rgb{"RGB 8", kImageModeRGB, 8, 3, false};
+  PixelSink sink;
+  OutputHost g(grey, RunMode_Final), d(deep, RunMode_Final), preview(rgb, RunMode_Preview), glued(rgb, RunMode_Final);
+  glued.host.Settings()->glueMode = 9;
+  for (OutputHost* h : {&g, &d, &preview, &glued}) {
+    ASSERT_TRUE(PreparePixelSink(h->host.globals, 0, &sink));
+    EXPECT_FALSE(sink.plainRgb8) << h->format.name;
   }
 }
 

@@ -4,14 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "frame/base/task_pool.h"
+#include "frame/globals.h"
 #include "projection/task_record.h"
+#include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_footprint.h"
 #include "render/rows/adaptive_sampling.h"
 #include "render/rows/column_record.h"
+#include "render/rows/inverse_mapping.h"
 #include "render/output/compositing.h"
+#include "render/view_build.h"
 #include "render/vort.h"
+#include "support/row_render_harness.h"
 
 namespace {
 
@@ -172,6 +179,96 @@ TEST(PixelClassification, LayersDifferAcrossAndDown) {
   EXPECT_EQ(p.ssr.cornerLayer[0], 3);
   EXPECT_EQ(p.ssr.cornerRegion[3], kRegionVoid);
   EXPECT_EQ(p.ssr.sampleCount, 1);  // quality 1 never sub-samples
+}
+
+// A Mollweide view over a painted equirectangular input, built as the
+// first row of a pass builds it, and the task whose state its mappings may
+// touch.
+struct MappedView : RowRenderHarness {
+  explicit MappedView(bool tissot) : RowRenderHarness(64, 32, 1) {
+    Settings()->outputMode = 46;
+    Settings()->tissotOn = tissot ? 1 : 0;
+    EXPECT_TRUE(PaintInput([](int x, int y, float c[4]) {
+      c[0] = float(x) / 64.0f;
+      c[1] = float(y) / 32.0f;
+      c[2] = 0.5f;
+    }));
+    EXPECT_EQ(BuildPrimaryView(globals(), &view), ViewBuild_OK);
+    frame.levelWidth[0] = 64;
+    frame.levelHeight[0] = 32;
+  }
+  PerTaskStuffType* Task() { return &globals()->taskRecords[0]; }
+  // What a later mapping or the sampler could read of the task.
+  std::vector<uint8_t> TaskState() {
+    const PerTaskStuffType* t = Task();
+    std::vector<uint8_t> bytes(sizeof t->outputHint + sizeof t->inputHint + sizeof t->tissotSearchStart);
+    std::memcpy(bytes.data(), &t->outputHint, sizeof t->outputHint);
+    std::memcpy(bytes.data() + sizeof t->outputHint, &t->inputHint, sizeof t->inputHint);
+    std::memcpy(bytes.data() + sizeof t->outputHint + sizeof t->inputHint, &t->tissotSearchStart,
+                sizeof t->tissotSearchStart);
+    return bytes;
+  }
+  // Maps output pixel (px, py) as the super-sampler maps a sub-sample.
+  TransformationReply Map(float px, float py) {
+    TransformationReply r;
+    Float_Pixels_to_Reply(px, py, view.previewScale, view.previewOffsetH, view.previewOffsetV,
+                          &frame, view, &r, Task());
+    return r;
+  }
+  vort view{};
+  PyramidDescriptor frame{};  // the output's size, all a mapping asks of it
+};
+
+// The super-sampler leaves out the probes of a sub-sample outside the map
+// only where mapping a point writes nothing but its reply: then the task
+// after a point and its probes is the task after the point alone, so every
+// later mapping, and so every byte, is as it was. A view whose mappings
+// move a search start must keep its probes.
+TEST(RimProbes, LeftOutOnlyWhereMappingLeavesNoTrace) {
+  MappedView plain(false);
+  EXPECT_TRUE(ProbesLeaveNoTrace(plain.view));
+  int outsidePoints = 0;
+  for (float py = -0.5f; py < 32.0f; py += 1.25f) {
+    for (float px = -0.5f; px < 64.0f; px += 0.75f) {
+      const TransformationReply point = plain.Map(px, py);
+      if (!IsNonSampleableRegion(point, plain.view)) continue;
+      ++outsidePoints;
+      const std::vector<uint8_t> afterPoint = plain.TaskState();
+      for (const float d : {0.5f, -0.5f}) {
+        plain.Map(px + 0.5f, py + d);
+        plain.Map(px - 0.5f, py + d);
+      }
+      ASSERT_EQ(plain.TaskState(), afterPoint) << px << ", " << py;
+    }
+  }
+  EXPECT_GT(outsidePoints, 100);  // the corners of the frame lie outside the ellipse
+
+  // Tissot spots are searched from the last one found: mapping moves it.
+  MappedView tissot(true);
+  ASSERT_GT(tissot.view.tissotSpotCount, 1);
+  EXPECT_FALSE(ProbesLeaveNoTrace(tissot.view));
+  bool moved = false;
+  const int32_t start = tissot.Task()->tissotSearchStart;
+  for (float py = 0.0f; py < 32.0f && !moved; py += 0.5f)
+    for (float px = 0.0f; px < 64.0f && !moved; px += 0.5f) {
+      tissot.Map(px, py);
+      moved = tissot.Task()->tissotSearchStart != start;
+    }
+  EXPECT_TRUE(moved);
+
+  // Net searches start from the last face found, in the output net and in
+  // an input net; a brick sphere maps no further than its route.
+  vort v = plain.view;
+  v.isPolyhedral = 1;
+  EXPECT_FALSE(ProbesLeaveNoTrace(v));
+  v = plain.view;
+  polyhedron* someNet = reinterpret_cast<polyhedron*>(&v);  // only its presence is asked
+  v.inputPolyhedron = someNet;
+  EXPECT_FALSE(ProbesLeaveNoTrace(v));
+  v = plain.view;
+  v.legoMode = 1;
+  v.isPolyhedral = 1;
+  EXPECT_TRUE(ProbesLeaveNoTrace(v));
 }
 
 }  // namespace

@@ -137,12 +137,16 @@ TEST(Footprint, LevelFromTheFootprintOrFromTheState) {
     AnisoState state{c.stateLevel, c.reuse, 0};
     SampleAnisotropicallyColor_Centered_unitary(n[0], n[1], n[2], n[3], n[4], n[5], u, v, p, out, 0.0f, &state);
     EXPECT_NEAR(Stored(out), c.expectAniso, 1e-3f) << c.what;
-    if (!std::isnan(c.expectLevel)) EXPECT_NEAR(state.level, c.expectLevel, 1e-4f) << c.what;
+    if (!std::isnan(c.expectLevel)) {
+      EXPECT_NEAR(state.level, c.expectLevel, 1e-4f) << c.what;
+    }
 
     AnisoState fastState{c.stateLevel, c.reuse, 0};
     SampleUglyColor_Centered_unitary(n[0], n[1], n[2], n[3], n[4], n[5], u, v, p, out, 0.0f, &fastState);
     EXPECT_NEAR(Stored(out), c.expectFast, 1e-3f) << c.what;
-    if (!std::isnan(c.stateLevel)) EXPECT_EQ(fastState.level, c.stateLevel) << c.what;  // never written
+    if (!std::isnan(c.stateLevel)) {
+      EXPECT_EQ(fastState.level, c.stateLevel) << c.what;  // never written
+    }
   }
 }
 

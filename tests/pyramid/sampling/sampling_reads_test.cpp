@@ -130,3 +130,57 @@ TEST(SamplingReads, RampedReadRefusesWhatItCannotRead) {
     EXPECT_NEAR(out[0], 60.0f / 255.0f, 1e-6f) << wild;
   }
 }
+
+// The unsharpened reads of an 8-bit pyramid take a short path of their own;
+// point by point they give the bits of the general one: the overhang mode,
+// then the trilinear read scaled to unit colour. Points inside, beyond each
+// edge and past a pole; levels below, inside and past the top; blends of
+// zero and not.
+TEST(SamplingReads, UnsharpenedEightBitReadsMatchTheGeneralSteps) {
+  for (const int32_t overhang : {OverhangMode_Empty, OverhangMode_Clamp, OverhangMode_WrapBoth, OverhangMode_PoleFold}) {
+    auto s = MakeSamplingPyramid(96, 48, PyramidDataKind_Packed8, 1, overhang);
+    ASSERT_TRUE(s);
+    PyramidDescriptor* p = &s->pyramid;
+    for (int32_t L = 0; L <= p->topLevel; ++L) {
+      FillLevel(p, L, [L](int32_t x, int32_t y, float c[4]) {
+        const uint32_t n = SamplingNoise(uint32_t(x), uint32_t(y), uint32_t(L) + 11u);
+        for (int k = 0; k < 4; ++k) c[k] = float((n >> (8 * k)) & 255u);
+      });
+    }
+    const float points[][2] = {{0.37f, 0.61f}, {0.0f, 0.0f}, {1.0f, 0.999f}, {-0.2f, 0.5f},
+                               {1.3f, 0.25f},  {0.5f, -0.1f}, {0.25f, 1.2f}, {0.013f, 0.987f}};
+    const int32_t levels[] = {-2, 0, 1, 3, p->topLevel, p->topLevel + 3};
+    const float blends[] = {0.0f, 0.375f, 0.9f};
+    for (const int32_t L : levels) {
+      for (const float t : blends) {
+        double sum[4] = {0.0, 0.0, 0.0, 0.0}, want[4] = {0.0, 0.0, 0.0, 0.0};
+        for (const auto& pt : points) {
+          float u = pt[0], v = pt[1], ignored = 0.0f, general[4] = {0.0f, 0.0f, 0.0f, 0.0f}, fast[4];
+          const bool inside = u >= 0.0f && u <= 1.0f && v >= 0.0f && v < 1.0f;
+          if (inside || !OverhangizeCoordinates(&u, &v, &ignored, p->overhangMode, p))
+            get_unitarycoord_unitary_color(p, L, t, u, v, general);
+          get_sharpened_color(p, L, t, pt[0], pt[1], 0.0f, fast);
+          for (int k = 0; k < 4; ++k) {
+            ASSERT_EQ(fast[k], general[k]) << "mode " << overhang << " level " << L << " t " << t << " at "
+                                           << pt[0] << ", " << pt[1];
+            want[k] += double(general[k]);
+          }
+        }
+        // The same points through the run reader, one read a call.
+        for (const auto& pt : points) AddSharpenedColours(p, L, t, pt[0], pt[1], 0.0f, 0.0f, 1, 0.0f, sum);
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(sum[k], want[k]) << "mode " << overhang << " level " << L;
+      }
+    }
+    // A run with a real step: each read where the last one's point plus the
+    // step, added in float, lands.
+    double run[4] = {0.0, 0.0, 0.0, 0.0}, oneByOne[4] = {0.0, 0.0, 0.0, 0.0};
+    AddSharpenedColours(p, 1, 0.25f, 0.9f, 0.2f, 0.031f, -0.017f, 9, 0.0f, run);
+    float u = 0.9f, v = 0.2f;
+    for (int i = 0; i < 9; ++i, u += 0.031f, v += -0.017f) {
+      float c[4];
+      get_sharpened_color(p, 1, 0.25f, u, v, 0.0f, c);
+      for (int k = 0; k < 4; ++k) oneByOne[k] += double(c[k]);
+    }
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(run[k], oneByOne[k]) << "mode " << overhang;
+  }
+}
