@@ -53,8 +53,8 @@ inline bool OpensHemisphere(int32_t outputMode) { return outputMode == 134 || ou
 inline bool SurvivesIdentityProducts(float x) {
   uint32_t bits;
   std::memcpy(&bits, &x, sizeof bits);
-  const uint32_t exponent = bits & 0x7F800000u;
-  return exponent != 0u && exponent != 0x7F800000u;
+  // The exponent field neither all zeros nor all ones, in one comparison.
+  return (bits & 0x7F800000u) - 0x00800000u < 0x7F000000u;
 }
 
 #if defined(__SSE2__)
