@@ -9,6 +9,7 @@
 #include "projection/sphere_convention.h"
 #include "projection/inverse/stereographic.h"
 #include "render/output_modes.h"
+#include "render/routes/route_plane.h"
 #include "render/vort.h"
 
 namespace {
@@ -38,21 +39,6 @@ constexpr float kTetraptychScale = 8.0f;
 // no pixel blends the two views across the seam between them.
 constexpr int32_t kZenithRegion = 1;
 constexpr int32_t kNadirRegion = 2;
-
-// The plane point's coordinates, held in registers. The compiler pairs a
-// route's products on the two coordinates into single vector operations and,
-// left to itself, builds the pair by storing both coordinates to the stack
-// and loading them back as one: a load the processor cannot forward from the
-// two stores, which stalls every point. Handed over in registers, the pair
-// is built there. No value changes.
-void PlaneInRegisters(fcomplex plane, double* re, double* im) {
-  double x = plane.re, y = plane.im;
-#if defined(__GNUC__) && defined(__SSE2__)
-  __asm__("" : "+x"(x), "+x"(y));
-#endif
-  *re = x;
-  *im = y;
-}
 
 void Doubled(fcomplex plane, float* X, float* Y) {
   *X = float(2.0 * plane.re);
@@ -166,10 +152,9 @@ void Route_Hyperbolic(fcomplex plane, const vort& view, float sphere[3], uint8_t
 void Route_Stereographic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const double k = 0.5 * double(view.viewPlaneWidth) * double(view.viewPlaneWidth);
-  double re, im;
-  PlaneInRegisters(plane, &re, &im);
+  const fcomplex q = PlaneInRegisters(plane);
   double p[3];
-  StereoIntersect_NiceD(k * re, k * im, p);
+  StereoIntersect_NiceD(k * q.re, k * q.im, p);
   for (int i = 0; i < 3; ++i) sphere[i] = float(p[i]);
   *outside = 0;
 }
