@@ -1,6 +1,6 @@
-// Rendering a 4096 x 2048 equirectangular panorama into a Mollweide map and
-// into an equirectangular map of the same size, 8-bit and float, on one
-// worker task and on all of them. Items are output pixels, so items/s reads
+// Rendering a 4096 x 2048 equirectangular panorama into a Mollweide map, an
+// equirectangular map and a little planet (the stereographic view) of the
+// same size, 8-bit and float, on one worker task and on all of them. Items are output pixels, so items/s reads
 // as pixels per second.
 //
 // Where the time goes: BM_Render is the whole row loop; BM_MapCorners only
@@ -37,7 +37,7 @@
 namespace {
 
 constexpr int32_t kWidth = 4096, kHeight = 2048;
-constexpr int32_t kMollweide = 46, kEquirectangular = 1;
+constexpr int32_t kMollweide = 46, kEquirectangular = 1, kStereographic = 16;
 
 // A host that hands the renderer one row of buffers at a time, with an
 // input pyramid holding a smooth picture and all its levels built.
@@ -130,6 +130,7 @@ struct RenderHost {
 
 const char* Label(int16_t depth, int32_t mode) {
   if (mode == kMollweide) return depth == 32 ? "float to Mollweide" : "8-bit to Mollweide";
+  if (mode == kStereographic) return depth == 32 ? "float to little planet" : "8-bit to little planet";
   return depth == 32 ? "float to equirectangular" : "8-bit to equirectangular";
 }
 
@@ -192,7 +193,7 @@ int64_t AllCores() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 BENCHMARK(BM_Render)
     ->Apply([](benchmark::internal::Benchmark* b) {
-      for (const int64_t mode : {kMollweide, kEquirectangular})
+      for (const int64_t mode : {kMollweide, kEquirectangular, kStereographic})
         for (const int64_t depth : {8, 32})
           for (const int64_t threads : {int64_t(1), AllCores()}) b->Args({mode, depth, threads});
     })
@@ -201,7 +202,7 @@ BENCHMARK(BM_Render)
     ->Iterations(1);
 BENCHMARK(BM_MapCorners)
     ->Apply([](benchmark::internal::Benchmark* b) {
-      for (const int64_t mode : {kMollweide, kEquirectangular})
+      for (const int64_t mode : {kMollweide, kEquirectangular, kStereographic})
         for (const int64_t threads : {int64_t(1), AllCores()}) b->Args({mode, threads});
     })
     ->Unit(benchmark::kMillisecond)

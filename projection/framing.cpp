@@ -14,11 +14,6 @@ void SetUpSnugglebox(SnuggleRecord* record, double aspect, double xMin, double y
   record->invScale = 1.0 / record->scale;
 }
 
-void UF_to_snuggle(float u, float v, fcomplex* out, const SnuggleRecord* record) {
-  out->re = (u - 0.5) * record->invScale + record->centerX;
-  out->im = (v - 0.5) * record->aspect * record->invScale + record->centerY;
-}
-
 void MakeSnug(int32_t* width, int32_t* height, int32_t longest) {
   if (longest <= 0) return;
   // 64-bit products: a side times `longest` can pass 2^31 for large images.

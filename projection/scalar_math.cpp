@@ -12,11 +12,6 @@ constexpr float kThreeHalfPiF = 4.712389f;
 constexpr float kPiBelowF = 3.1415925f;
 constexpr double kInvLn2AsFloat = -1.4426950216293335;  // -1/ln 2 rounded to float
 
-// Abramowitz and Stegun 4.4.45 without the square-root factor.
-float AcosPolynomial(float x) {
-  return ((-0.0187293f * x + 0.074261f) * x - 0.2121144f) * x + 1.5707288f;
-}
-
 // atan(a / b) moved into the quadrant of (a, b); b must not be 0.
 float QuadrantAtan(float a, float b) {
   float t = std::atan(a / b);
@@ -32,13 +27,6 @@ void ScaleInPlace(T* v, int n, T k) {
 }
 
 }  // namespace
-
-float fast_acos(float x) {
-  // A NaN falls to the second branch like a negative value.
-  if (x >= 0.0f) return AcosPolynomial(x) * std::sqrt(1.0f - x);
-  const float m = -x;
-  return kPiF - AcosPolynomial(m) * std::sqrt(1.0f - m);
-}
 
 float XYtoRadians(float a, float b) {
   if (b == 0.0f) return a <= 0.0f ? kHalfPiF : kThreeHalfPiF;

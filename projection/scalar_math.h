@@ -4,6 +4,7 @@
 #pragma once
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 
 constexpr float kPiF = 3.1415927f;
@@ -11,9 +12,20 @@ constexpr float kTwoPiF = 6.2831855f;
 constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
 
+// Abramowitz and Stegun 4.4.45 without the square-root factor.
+inline float AcosPolynomial(float x) {
+  return ((-0.0187293f * x + 0.074261f) * x - 0.2121144f) * x + 1.5707288f;
+}
+
 // Arccosine by a cubic times a square root (error at most 5e-5), in [0, pi].
-// Not exact at 0: fast_acos(0) is 1.5707288.
-float fast_acos(float x);
+// Not exact at 0: fast_acos(0) is 1.5707288. Inline: every corner of every
+// output pixel of an equirectangular input asks once.
+inline float fast_acos(float x) {
+  // A NaN falls to the second branch like a negative value.
+  if (x >= 0.0f) return AcosPolynomial(x) * std::sqrt(1.0f - x);
+  const float m = -x;
+  return kPiF - AcosPolynomial(m) * std::sqrt(1.0f - m);
+}
 
 // atan2(a, b) + pi in [0, 2·pi], except that (0, 0) gives pi/2.
 float XYtoRadians(float a, float b);

@@ -67,32 +67,15 @@ const InputModeRow* RowFor(int32_t inputMode) {
 
 }  // namespace
 
-void TransformSphereToInput(int32_t inputMode, int32_t mirror, float aspect, const float point[3], float* u,
-                            float* v, uint8_t* outside, const float* mollweideTable, int32_t* face,
-                            int32_t* layer, float* blendWeight, polyhedron* inputPolyhedron,
-                            renderhinttype* inputHint) {
-  const InputQuery q = {point, aspect, mollweideTable, inputPolyhedron, inputHint};
-  InputAnswer a = {0.0f, 0.0f, 0, -1, kDefaultLayer, blendWeight};
+void RouteSphereToInput(int32_t inputMode, const InputQuery& q, InputAnswer* a) {
   const InputModeRow* row = RowFor(inputMode);
   if (row != nullptr) {
-    row->route(q, &a);
+    row->route(q, a);
   } else {
     // The view build refuses unknown modes; should one slip through, it
     // maps nothing rather than reading past the table.
-    MarkOutsideNoLayer(&a);
+    MarkOutsideNoLayer(a);
   }
-  // Whatever a layout's arithmetic does at its singular directions, no
-  // infinity or NaN reaches the sampler.
-  if (!std::isfinite(a.u) || !std::isfinite(a.v)) {
-    a.face = -1;
-    MarkOutsideNoLayer(&a);
-  }
-  if (mirror != 0) a.u = 1.0f - a.u;
-  *u = a.u;
-  *v = a.v;
-  *outside = a.outside;
-  *face = a.face;
-  *layer = a.layer;
 }
 
 int32_t InputModeCategory(int32_t inputMode) {

@@ -13,13 +13,6 @@ constexpr double kPiD = 3.141592653;
 
 }  // namespace
 
-void InputEquirectangular(const InputQuery& q, InputAnswer* a) {
-  float s, t;
-  SphericalToRectangular(q.point, &s, &t);
-  a->u = 1.0f - s;
-  a->v = t;
-}
-
 void InputCylindrical(const InputQuery& q, InputAnswer* a) {
   float s, t;
   SphericalToRectangular(q.point, &s, &t);

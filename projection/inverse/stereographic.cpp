@@ -40,14 +40,6 @@ void StereoIntersect(float u, float v, float point[3]) { StereoIntersectCore(u, 
 
 void StereoIntersectD(double u, double v, double point[3]) { StereoIntersectCoreD(u, v, point, -1.0); }
 
-void StereoIntersect_NiceD(double u, double v, double point[3]) {
-  const double r2 = u * u + v * v;
-  const double d = 1.0 + r2;
-  point[0] = -2.0 * u / d;
-  point[1] = -2.0 * v / d;
-  point[2] = -(r2 - 1.0) / d;
-}
-
 void automorphicDisk_prettily_on_sphere(double point[3], double shift) {
   if (shift == 0.0) return;
   double sign = 1.0;

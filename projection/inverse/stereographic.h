@@ -26,8 +26,14 @@ void StereoIntersect(float u, float v, float point[3]);
 void StereoIntersectD(double u, double v, double point[3]);
 // Exact inverse of the stereographic coordinate (equatorial plane, distance
 // tan(theta/2)): StereoIntersect(2u, 2v) and StereoIntersect_NiceD(u, v)
-// agree.
-void StereoIntersect_NiceD(double u, double v, double point[3]);
+// agree. Inline: the stereographic route takes it for every mapped point.
+inline void StereoIntersect_NiceD(double u, double v, double point[3]) {
+  const double r2 = u * u + v * v;
+  const double d = 1.0 + r2;
+  point[0] = -2.0 * u / d;
+  point[1] = -2.0 * v / d;
+  point[2] = -(r2 - 1.0) / d;
+}
 
 // The point moved by the disk automorphism of centre (0, shift), worked on
 // the upper hemisphere and mirrored back. shift 0 leaves the point untouched.

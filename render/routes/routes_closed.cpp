@@ -7,6 +7,7 @@
 #include "projection/inverse/classic_cached.h"
 #include "projection/scalar_math.h"
 #include "projection/sphere_convention.h"
+#include "render/routes/route_plane.h"
 #include "render/vort.h"
 
 namespace {
@@ -91,7 +92,7 @@ void Route_Equirectangular(fcomplex plane, const vort&, float sphere[3], uint8_t
 void Route_MirrorBall(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   float X, Y;
-  Doubled(plane, &X, &Y);
+  Doubled(PlaneInRegisters(plane), &X, &Y);
   const float z = 2.0f * (1.0f - X * X - Y * Y) - 1.0f;
   if (!(z >= -1.0f)) return;
   *outside = 0;
@@ -154,8 +155,9 @@ void Route_HalfPolar(fcomplex plane, const vort&, float sphere[3], uint8_t* outs
 
 void Route_Orthographic(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
-  const float Xo = float(-2.0 * plane.re);
-  const float Yo = float(-2.0 * plane.im);
+  const fcomplex q = PlaneInRegisters(plane);
+  const float Xo = float(-2.0 * q.re);
+  const float Yo = float(-2.0 * q.im);
   const float h = 1.0f - Xo * Xo - Yo * Yo;
   if (!(h >= 0.0f)) return;
   *outside = 0;

@@ -11,6 +11,7 @@
 #include "projection/inverse/special_views_thorn.h"
 #include "projection/sphere_convention.h"
 #include "projection/inverse/stereographic.h"
+#include "render/routes/route_plane.h"
 #include "render/vort.h"
 
 namespace {
@@ -93,15 +94,18 @@ void UnitFromPlane(fcomplex plane, const vort& view, float* u, float* v) {
 }  // namespace
 
 void Route_Lagrange2(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
+  plane = PlaneInRegisters(plane);
   Lagrange(plane, 2.0, 1, sphere, outside);
 }
 
 void Route_Lagrange43(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
+  plane = PlaneInRegisters(plane);
   Lagrange(plane, 4.0 / 3.0, 1, sphere, outside);
 }
 
 // The Lagrange disk without its rim: the whole plane is on the map.
 void Route_Lagrange2Open(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
+  plane = PlaneInRegisters(plane);
   Lagrange(plane, 2.0, 0, sphere, outside);
 }
 
@@ -117,6 +121,7 @@ void Route_Robinson(fcomplex plane, const vort& view, float sphere[3], uint8_t* 
 }
 
 void Route_StereoPerspective(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
+  plane = PlaneInRegisters(plane);
   const float s = view.viewPlaneWidth * view.viewPlaneWidth;
   StereoIntersectCore(float(plane.re) * s, float(plane.im) * s, sphere, -0.5f);
   *outside = 0;
@@ -125,6 +130,7 @@ void Route_StereoPerspective(fcomplex plane, const vort& view, float sphere[3], 
 // The stereographic plane magnified down the output: the scale grows from
 // vpw² at the top to twice that at the bottom.
 void Route_StereoGrowing(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
+  plane = PlaneInRegisters(plane);
   float u, v;
   UnitFromPlane(plane, view, &u, &v);
   const float s = view.viewPlaneWidth * view.viewPlaneWidth * (v + 1.0f);
@@ -297,6 +303,7 @@ void Route_StereoThrice(fcomplex plane, const vort& view, float sphere[3], uint8
 }
 
 void Route_EqualAreaSquare(fcomplex plane, const vort&, float sphere[3], uint8_t* outside, RouteMarks*) {
+  plane = PlaneInRegisters(plane);
   *outside = 1;
   TotalEqualsquarea(plane.re, plane.im, outside, sphere);
 }

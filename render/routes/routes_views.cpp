@@ -9,6 +9,7 @@
 #include "projection/sphere_convention.h"
 #include "projection/inverse/stereographic.h"
 #include "render/output_modes.h"
+#include "render/routes/route_plane.h"
 #include "render/vort.h"
 
 namespace {
@@ -151,8 +152,9 @@ void Route_Hyperbolic(fcomplex plane, const vort& view, float sphere[3], uint8_t
 void Route_Stereographic(fcomplex plane, const vort& view, float sphere[3], uint8_t* outside, RouteMarks*) {
   *outside = 1;
   const double k = 0.5 * double(view.viewPlaneWidth) * double(view.viewPlaneWidth);
+  const fcomplex q = PlaneInRegisters(plane);
   double p[3];
-  StereoIntersect_NiceD(k * plane.re, k * plane.im, p);
+  StereoIntersect_NiceD(k * q.re, k * q.im, p);
   for (int i = 0; i < 3; ++i) sphere[i] = float(p[i]);
   *outside = 0;
 }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 
 #include "geom_test_util.h"
 #include "projection/rotation.h"
@@ -48,6 +51,60 @@ TEST(Tumble, ZeroAnglesLeaveEveryPoint) {
     TwirlTransform(&t, 46, q);
     EXPECT_TRUE(Near3(q, before, 0)) << lon << ", " << lat;
   });
+}
+
+// Hides a value from the compiler, which folds NaN arithmetic with other
+// signs than the FPU gives at run time.
+float AtRunTime(float x) {
+  volatile float v = x;
+  return v;
+}
+
+uint32_t Bits(float x) {
+  uint32_t b;
+  std::memcpy(&b, &x, sizeof b);
+  return b;
+}
+
+// The identity tumble skips its products for ordinary points; whatever it
+// gives must be the products' bits, signs of zeros and NaN included, for
+// every mix of the values where x·1 + y·0 + z·0 is not simply x.
+TEST(Tumble, IdentityGivesTheProductsBits) {
+  tumbletype t;
+  InitTwirlTranformation(&t, 0, 0, 0);
+  EXPECT_EQ(t.identity, 1);
+  tumbletype products = t;  // the same matrices, always multiplied by
+  products.identity = 0;
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float tiny = std::numeric_limits<float>::denorm_min();
+  const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.6f, -0.8f, 1e-30f, tiny, -tiny, inf, -inf, nan, 3e38f};
+  for (float x : values) {
+    for (float y : values) {
+      for (float z : values) {
+        float fast[3] = {AtRunTime(x), AtRunTime(y), AtRunTime(z)};
+        TwirlTransform(&t, 0, fast);
+        float slow[3] = {AtRunTime(x), AtRunTime(y), AtRunTime(z)};
+        TwirlTransform(&products, 0, slow);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(Bits(fast[i]), Bits(slow[i])) << x << " " << y << " " << z << " lane " << i;
+      }
+    }
+  }
+}
+
+// Any angle that leaves a matrix off the identity turns every point.
+TEST(Tumble, OnlyZeroAnglesAreTheIdentity) {
+  for (const TumbleAngles& a : kAngleCases) {
+    tumbletype t;
+    InitTwirlTranformation(&t, a.x, a.y, a.spin);
+    EXPECT_EQ(t.identity, 0) << a.x << " " << a.y << " " << a.spin;
+  }
+  tumbletype tiny;
+  InitTwirlTranformation(&tiny, 1e-3f, 0, 0);
+  EXPECT_EQ(tiny.identity, 0);
+  float p[3] = {0.0f, 0.6f, 0.8f};
+  TwirlTransform(&tiny, 0, p);
+  EXPECT_NE(p[1], 0.6f);
 }
 
 TEST(Tumble, EdgeValues) {
