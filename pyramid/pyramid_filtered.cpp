@@ -1,5 +1,6 @@
 #include "pyramid/pyramid_filtered.h"
 
+#include <atomic>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -8,6 +9,7 @@
 
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_filter_table.h"
+#include "pyramid/pyramid_filtered_wide.h"
 #include "pyramid/pyramid_pixels.h"
 
 namespace {
@@ -203,11 +205,10 @@ inline void WeighColumn(__m128i column, int32_t weight, __m128i* even, __m128i* 
 // sum as row by row (integer sums do not depend on their order), in fewer
 // steps. Column sums stay below 2^20 and the total below 2^31. The column
 // weights multiply in 64-bit lanes (channels 0 and 2, then 1 and 3) whose
-// low 32 bits are the 32-bit products and sums. The sums are brought to the
-// stored scale in the lanes, converted and scaled four at once as the
-// scalar steps would round them.
-inline void Sum8PackedScaled(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow],
-                             const int32_t wy[kWindow], float c[4]) {
+// low 32 bits are the 32-bit products and sums. Answers the sums in r, g,
+// b, a order.
+inline __m128i Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow],
+                          const int32_t wy[kWindow]) {
   __m128i columns[kWindow];
   for (__m128i& col : columns) col = _mm_setzero_si128();
   AddRowPair(base, base + rowBytes, WeightPair(wy[0], wy[1]), columns);
@@ -224,8 +225,16 @@ inline void Sum8PackedScaled(const uint8_t* base, ptrdiff_t rowBytes, const int3
   // Lanes hold the bytes in memory order: alpha, blue, green, red; the even
   // lanes alpha and green, the odd ones blue and red.
   const __m128i abgr = _mm_unpacklo_epi64(_mm_unpacklo_epi32(even, odd), _mm_unpackhi_epi32(even, odd));
-  const __m128i rgba = _mm_shuffle_epi32(abgr, _MM_SHUFFLE(0, 1, 2, 3));
-  _mm_storeu_ps(c, _mm_mul_ps(_mm_cvtepi32_ps(rgba), _mm_loadu_ps(kScale2048Squared4)));
+  return _mm_shuffle_epi32(abgr, _MM_SHUFFLE(0, 1, 2, 3));
+}
+
+// The sums brought to the stored scale, converted and scaled four at once
+// as the scalar steps would round them. The wide sums, where the processor
+// has them, give the same integers.
+inline void Sum8PackedScaled(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow],
+                             const int32_t wy[kWindow], bool wide, float c[4]) {
+  const __m128i sum = wide ? Sum8PackedWide(base, rowBytes, wx, wy) : Sum8Packed(base, rowBytes, wx, wy);
+  _mm_storeu_ps(c, _mm_mul_ps(_mm_cvtepi32_ps(sum), _mm_loadu_ps(kScale2048Squared4)));
 }
 
 #else
@@ -250,7 +259,7 @@ void Sum8Packed(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindo
 }
 
 inline void Sum8PackedScaled(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow],
-                             const int32_t wy[kWindow], float c[4]) {
+                             const int32_t wy[kWindow], bool /*wide: none here*/, float c[4]) {
   int32_t sum[4];
   Sum8Packed(base, rowBytes, wx, wy, sum);
   for (int i = 0; i < 4; ++i) c[i] = float(sum[i]) * kScale2048Squared4[i];
@@ -280,6 +289,9 @@ void Sum16(const uint8_t* base, ptrdiff_t rowBytes, const int32_t wx[kWindow], c
 
 namespace {
 
+// Chosen once at start-up; tests turn it off to compare the two sums.
+std::atomic<bool> gWideSums{FilteredWideSumsAvailable()};
+
 inline void Sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
   Axis ax, ay;
   if (!Locate(p, level, PyramidDataKind_Packed8, x, y, &ax, &ay)) {
@@ -293,10 +305,16 @@ inline void Sample4(const PyramidDescriptor* p, int32_t level, float x, float y,
   alignas(16) uint8_t scratch[kWindow * kWindow * 4];
   ptrdiff_t rowBytes;
   const uint8_t* base = Window<4, true>(p, level, ax, ay, scratch, &rowBytes);
-  Sum8PackedScaled(base, rowBytes, wx, wy, c);
+  Sum8PackedScaled(base, rowBytes, wx, wy, gWideSums.load(std::memory_order_relaxed), c);
 }
 
 }  // namespace
+
+bool gauss_pyramid_allow_wide_sums(bool allow) {
+  const bool wide = allow && FilteredWideSumsAvailable();
+  gWideSums.store(wide, std::memory_order_relaxed);
+  return wide;
+}
 
 void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
   Sample4(p, level, x, y, c);
