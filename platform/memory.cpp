@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr uint32_t kHandleMagic = 0x48646C21;  // guards against freeing a foreign pointer as a handle
@@ -89,3 +92,19 @@ void* NewPtrClear(int64_t size) {
 }
 
 void DisposePtr(void* p) { std::free(p); }
+
+void CommitPagesForWriting(void* block, int64_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  if (!block || bytes <= 0) return;
+  static const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+  if (page == 0 || (page & (page - 1)) != 0) return;
+  // Only the whole pages inside the block: the partial ones at its ends may
+  // belong to neighbours, and they cost at most two faults.
+  const uintptr_t first = (uintptr_t(block) + page - 1) & ~(page - 1);
+  const uintptr_t end = (uintptr_t(block) + uintptr_t(bytes)) & ~(page - 1);
+  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+#else
+  (void)block;
+  (void)bytes;
+#endif
+}

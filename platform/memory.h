@@ -23,6 +23,13 @@ void* NewPtr(int64_t size);
 void* NewPtrClear(int64_t size);
 void DisposePtr(void* p);
 
+// Gives a block its pages now, as its first writes would, keeping what it
+// holds. Work that then fills it in parallel does not stop on page faults,
+// whose threads queue on the kernel's per-region locks when they write
+// neighbouring pages at once. Only advice: where the system cannot, the
+// pages come at the first touch as before.
+void CommitPagesForWriting(void* block, int64_t bytes);
+
 // Test hook: refuse every system allocation after `successes` more of them
 // (-1 turns refusals off). Counts NewPtr and NewHandle alike.
 void SetSystemAllocationBudget(int64_t successes);

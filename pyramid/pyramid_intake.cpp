@@ -11,6 +11,7 @@
 #include "frame/base/progress_services.h"
 #include "frame/base/result_codes.h"
 #include "frame/base/task_pool.h"
+#include "platform/memory.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_input_modes.h"
 #include "pyramid/pyramid_levels.h"
@@ -177,6 +178,16 @@ void CopyInRectToTileShared(PyramidDescriptor* pyramid, Globals* globals, int32_
   RunItemsOnTasks(globals, (job.tile->height + kTileCopyRows - 1) / kTileCopyRows, CopyTileBand, &job);
 }
 
+// Every tile of every level gets its pages before the intake and the level
+// build write them: a task takes whole tiles, so no two threads fault in the
+// same region of memory at once (the copy and the build share each tile out
+// by rows, and their threads would queue on the kernel's locks).
+void CommitTilePages(void* context, int32_t tileIndex) {
+  const auto* p = static_cast<const PyramidDescriptor*>(context);
+  const PyramidTile& t = p->tileTable[tileIndex];
+  CommitPagesForWriting(t.pixels, int64_t(t.width) * t.height * p->bytesPerPixel);
+}
+
 }  // namespace
 
 int32_t GetPyramidDatakindThatSuitsHostMode(const Globals* globals) {
@@ -208,6 +219,7 @@ void FillPyramids(Globals* globals) {
   const Rect filter = fr->filterRect;
   CalcTemporaryDimensions(globals, &filter, 1);
 
+  RunItemsOnTasks(globals, p->tileCount, CommitTilePages, p);
   for (int32_t tile = p->levelFirstTile[0]; tile <= p->levelLastTile[0]; ++tile) {
     Rect chunk;
     GetRectOfTile(p, tile, &chunk);

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <vector>
 
 #include "frame/globals.h"
 #include "frame/base/result_codes.h"
 #include "pyramid/pyramid_input_modes.h"
 #include "pyramid/pyramid_intake.h"
 #include "pyramid/pyramid_pixels.h"
+#include "platform/memory.h"
 #include "pyramid_test_util.h"
 #include "support/fake_host.h"
 
@@ -234,6 +236,20 @@ TEST(PyramidIntake, OutputSizedPyramidIsTheExportCanvasInExportLayers) {
     EXPECT_EQ(GetPyr_with_output_dimensions(host.globals),
               mode == 2 ? &host.storage->exportCanvasPyramid : &host.globals->pyramids[kPyramidMain]);
   }
+}
+
+// The intake commits the tiles' pages before it writes them: committing
+// must never change what a block holds, whatever its start and length.
+TEST(PyramidIntake, CommittingPagesKeepsWhatTheBlockHolds) {
+  std::vector<uint8_t> block(size_t(3) << 20);
+  for (size_t i = 0; i < block.size(); ++i) block[i] = uint8_t(i * 7 + (i >> 12));
+  const std::vector<uint8_t> before = block;
+  struct Span {
+    size_t start, bytes;
+  } spans[] = {{0, block.size()}, {1, 100}, {4095, 4098}, {12345, (size_t(2) << 20) + 17}, {8, 0}};
+  for (const Span& s : spans) CommitPagesForWriting(block.data() + s.start, int64_t(s.bytes));
+  CommitPagesForWriting(nullptr, 4096);
+  EXPECT_TRUE(block == before);
 }
 
 }  // namespace
