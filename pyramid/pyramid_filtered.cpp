@@ -8,6 +8,7 @@
 #endif
 
 #include "pyramid/pyramid_descriptor.h"
+#include "pyramid/pyramid_double_lanes.h"
 #include "pyramid/pyramid_filter_table.h"
 #include "pyramid/pyramid_filtered_wide.h"
 #include "pyramid/pyramid_pixels.h"
@@ -407,25 +408,16 @@ void gauss_pyramid_sample128bit(const PyramidDescriptor* p, int32_t level, float
   ptrdiff_t rowBytes;
   const uint8_t* base = Window<16, false>(p, level, ax, ay, scratch, &rowBytes);
 #if defined(__SSE2__)
-  // Two channels a register, each lane multiplied and added in the scalar
-  // order below: the same roundings, half the steps.
-  __m128d acc01 = _mm_setzero_pd(), acc23 = _mm_setzero_pd();
+  // The same roundings as the scalar loops below, half the steps.
+  DoublePair total = ZeroPair();
   for (int j = 0; j < kWindow; ++j) {
     const uint8_t* row = base + j * rowBytes;
-    __m128d s01 = _mm_setzero_pd(), s23 = _mm_setzero_pd();
-    for (int i = 0; i < kWindow; ++i) {
-      const __m128 v = _mm_loadu_ps(reinterpret_cast<const float*>(row + i * 16));
-      const __m128d w = _mm_set1_pd(wx[i]);
-      s01 = _mm_add_pd(s01, _mm_mul_pd(w, _mm_cvtps_pd(v)));
-      s23 = _mm_add_pd(s23, _mm_mul_pd(w, _mm_cvtps_pd(_mm_movehl_ps(v, v))));
-    }
-    const __m128d w = _mm_set1_pd(wy[j]);
-    acc01 = _mm_add_pd(acc01, _mm_mul_pd(w, s01));
-    acc23 = _mm_add_pd(acc23, _mm_mul_pd(w, s23));
+    DoublePair s = ZeroPair();
+    for (int i = 0; i < kWindow; ++i) AddWeighted(&s, wx[i], WidenFloats(row + i * 16));
+    AddWeighted(&total, wy[j], s);
   }
-  alignas(16) double acc[4];
-  _mm_store_pd(acc, acc01);
-  _mm_store_pd(acc + 2, acc23);
+  double acc[4];
+  StorePair(acc, total);
 #else
   double acc[4] = {0.0, 0.0, 0.0, 0.0};
   for (int j = 0; j < kWindow; ++j) {

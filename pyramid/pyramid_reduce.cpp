@@ -7,6 +7,7 @@
 #endif
 
 #include "pyramid/pyramid_descriptor.h"
+#include "pyramid/pyramid_double_lanes.h"
 #include "pyramid/pyramid_pixels.h"
 
 namespace {
@@ -323,37 +324,13 @@ void RowSumsRun<Four16>(const ColumnSumsOf<Four16>* v, const ColumnSumsOf<Four16
   RowSumsRun4<Four16>(v, e, count, dst);
 }
 
-// The float kinds keep the scalar loops' order of operations lane by lane
-// (start from zero, add tap times value, one tap after another), so every
-// double is the scalar one; two channels to a register.
-struct DoublePair {
-  __m128d lo, hi;
-};
-
-inline DoublePair WidenFloats(const uint8_t* at) {
-  const __m128 px = _mm_loadu_ps(reinterpret_cast<const float*>(at));
-  return {_mm_cvtps_pd(px), _mm_cvtps_pd(_mm_movehl_ps(px, px))};
-}
-
-inline void AddWeighted(DoublePair* sum, double weight, const DoublePair& value) {
-  const __m128d w = _mm_set1_pd(weight);
-  sum->lo = _mm_add_pd(sum->lo, _mm_mul_pd(w, value.lo));
-  sum->hi = _mm_add_pd(sum->hi, _mm_mul_pd(w, value.hi));
-}
-
-inline DoublePair LoadPair(const double* at) { return {_mm_loadu_pd(at), _mm_loadu_pd(at + 2)}; }
-
-inline void StorePair(double* at, const DoublePair& v) {
-  _mm_storeu_pd(at, v.lo);
-  _mm_storeu_pd(at + 2, v.hi);
-}
-
+// The float kinds keep the scalar loops' order of operations lane by lane.
 template <>
 void ColumnSumsRun<FourFloat>(const uint8_t* const rowAt[6], int32_t count, ColumnSumsOf<FourFloat>* v,
                               ColumnSumsOf<FourFloat>* e) {
   for (int32_t k = 0; k < count; ++k) {
     const ptrdiff_t offset = ptrdiff_t(k) * FourFloat::kBytes;
-    DoublePair sum{_mm_setzero_pd(), _mm_setzero_pd()}, edge = sum;
+    DoublePair sum = ZeroPair(), edge = sum;
     for (int j = 0; j < 6; ++j) {
       const DoublePair px = WidenFloats(rowAt[j] + offset);
       AddWeighted(&sum, double(kSeparableTaps[j]), px);
@@ -380,7 +357,7 @@ void RowSumsRun<FourFloat>(const ColumnSumsOf<FourFloat>* v, const ColumnSumsOf<
   const __m128d scale = _mm_set1_pd(double(kSeparableScale));
   for (int32_t m = 0; m < count; ++m, dst += FourFloat::kBytes) {
     const int32_t k = 2 * m;
-    DoublePair full{_mm_setzero_pd(), _mm_setzero_pd()};
+    DoublePair full = ZeroPair();
     for (int i = 0; i < 6; ++i) AddWeighted(&full, double(kSeparableTaps[i]), LoadPair(v[k + i]));
     const DoublePair first = LoadPair(e[k]), last = LoadPair(e[k + 5]);
     const __m128d lo = _mm_div_pd(_mm_sub_pd(_mm_sub_pd(full.lo, first.lo), last.lo), scale);
