@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "projection/float_atan.h"
+
 namespace {
 
 constexpr float kHalfPiF = 1.5707964f;
@@ -14,7 +16,7 @@ constexpr double kInvLn2AsFloat = -1.4426950216293335;  // -1/ln 2 rounded to fl
 
 // atan(a / b) moved into the quadrant of (a, b); b must not be 0.
 float QuadrantAtan(float a, float b) {
-  float t = std::atan(a / b);
+  float t = AtanF(a / b);
   if (b < 0.0f) {
     t = a >= 0.0f ? t + kPiF : t - kPiF;
   }

@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "projection/float_atan.h"
 #include "projection/scalar_math.h"
 
 namespace sphere_convention_detail {
@@ -55,7 +56,7 @@ inline void SphericalToRectangular(const float p[3], float* u, float* v) {
   float vv = fast_acos(y) * kInvPiF;
   if (std::isnan(vv)) vv = 0.0f;
   *v = vv;
-  *u = (std::atan2(p[0], p[2]) + kPiF) * kInvTwoPiF;
+  *u = (Atan2F(p[0], p[2]) + kPiF) * kInvTwoPiF;
 }
 
 // Exact arccosine. A y outside [-1, 1] is clamped and the clamped value is

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 
+#include "projection/float_atan.h"
 #include "projection/scalar_math.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_overhang.h"
@@ -125,7 +126,7 @@ float FootprintMajorAngle(const FootprintEllipse& e) {
   // Equal diagonal terms: the axes lie at 45°, on the side the cross term
   // picks (the limit of the general case from either side).
   if (diff == 0.0f) return e.EB < 0.0f ? kQuarterPi : (e.EB > 0.0f ? -kQuarterPi : 0.0f);
-  float theta = 0.5f * std::atan(e.EB / diff);
+  float theta = 0.5f * AtanF(e.EB / diff);
   if (e.EA > e.EC) theta += kHalfPi;
   return theta;
 }
