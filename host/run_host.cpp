@@ -19,6 +19,7 @@
 #include "host/descriptor.h"
 #include "host/dialog/dialog_save.h"
 #include "host/driver.h"
+#include "host/freeing.h"
 #include "host/io/image_io.h"
 #include "host/cli/options.h"
 #include "host/output_file.h"
@@ -255,7 +256,10 @@ bool StretchForCanvas(const HostOptions& o, HostImage* input, std::string* error
 std::jthread FreeAside(HostImage* a, HostImage* b) {
   auto pictures = std::make_pair(std::move(*a), std::move(*b));
   try {
-    return std::jthread([dead = std::move(pictures)] {});
+    return std::jthread([dead = std::move(pictures)]() mutable {
+      ReleasePicture(&dead.first, 1);
+      ReleasePicture(&dead.second, 1);
+    });
   } catch (const std::system_error&) {
     return {};  // freed here, with the lambda that could not be handed over
   }
@@ -317,9 +321,14 @@ int RunHost(int argc, const char* const* argv) {
           "and --mask take one INPUT and OUTPUT");
       return kExitUsage;
     }
-    return RunBatch(o, [&](const HostOptions& one) { return RunOneFile(one, replay, checkSettings, pluginPath); });
+    const int status =
+        RunBatch(o, [&](const HostOptions& one) { return RunOneFile(one, replay, checkSettings, pluginPath); });
+    FinishFreeing();
+    return status;
   }
-  return RunOneFile(o, replay, checkSettings, pluginPath);
+  const int status = RunOneFile(o, replay, checkSettings, pluginPath);
+  FinishFreeing();
+  return status;
 }
 
 // One input to one output: the whole run for a single file, and each file of
@@ -506,6 +515,9 @@ static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool check
       return kExitCannotWrite;
     }
   }
+  // The result's pages go back on every core, not one by one as the
+  // process ends.
+  ReleasePicture(&result, o.threads);
   if (!o.quiet) Say("wrote " + o.output);
   return kExitOK;
 }

@@ -4,6 +4,7 @@
 #include <map>
 #include <new>
 
+#include "host/freeing.h"
 #include "platform/memory.h"
 
 namespace gyhost {
@@ -36,7 +37,9 @@ HandleStats g_handleStats;
 
 void ForgetBuffer(BufferState& s, std::map<BufferID, HostBuffer>::iterator it) {
   if (!it->second.everLocked) ++s.stats.neverLocked;
-  std::free(it->second.block);
+  // The plug-in's pyramid is freed as its filter ends: the host goes on
+  // while its pages are unmapped.
+  FreeLater(it->second.block, it->second.size);
   s.stats.outstandingBytes -= it->second.size;
   --s.stats.outstanding;
   s.live.erase(it);

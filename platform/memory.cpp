@@ -93,18 +93,33 @@ void* NewPtrClear(int64_t size) {
 
 void DisposePtr(void* p) { std::free(p); }
 
+namespace {
+
+// The whole pages inside a block, [first, end): the partial ones at its
+// ends may belong to neighbours (or hold the allocator's own records).
+bool WholePages(void* block, int64_t bytes, uintptr_t* first, uintptr_t* end) {
+  if (!block || bytes <= 0) return false;
+  static const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+  if (page == 0 || (page & (page - 1)) != 0) return false;
+  *first = (uintptr_t(block) + page - 1) & ~(page - 1);
+  *end = (uintptr_t(block) + uintptr_t(bytes)) & ~(page - 1);
+  return *end > *first;
+}
+
+}  // namespace
+
 void CommitPagesForWriting(void* block, int64_t bytes) {
 #ifdef MADV_POPULATE_WRITE
-  if (!block || bytes <= 0) return;
-  static const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
-  if (page == 0 || (page & (page - 1)) != 0) return;
-  // Only the whole pages inside the block: the partial ones at its ends may
-  // belong to neighbours, and they cost at most two faults.
-  const uintptr_t first = (uintptr_t(block) + page - 1) & ~(page - 1);
-  const uintptr_t end = (uintptr_t(block) + uintptr_t(bytes)) & ~(page - 1);
-  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+  // The partial pages at the ends cost at most two faults.
+  uintptr_t first = 0, end = 0;
+  if (WholePages(block, bytes, &first, &end)) madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
 #else
   (void)block;
   (void)bytes;
 #endif
+}
+
+void ReleasePages(void* block, int64_t bytes) {
+  uintptr_t first = 0, end = 0;
+  if (WholePages(block, bytes, &first, &end)) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
 }

@@ -30,6 +30,13 @@ void DisposePtr(void* p);
 // pages come at the first touch as before.
 void CommitPagesForWriting(void* block, int64_t bytes);
 
+// Hands a block's whole pages back to the system, leaving the block
+// allocated: it reads as zeros afterwards. Freeing a large block then
+// costs nearly nothing, and several threads can hand back parts of one
+// block at once, where the free alone would do it on one. Only advice, as
+// above.
+void ReleasePages(void* block, int64_t bytes);
+
 // Test hook: refuse every system allocation after `successes` more of them
 // (-1 turns refusals off). Counts NewPtr and NewHandle alike.
 void SetSystemAllocationBudget(int64_t successes);
