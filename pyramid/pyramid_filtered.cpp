@@ -408,16 +408,20 @@ void gauss_pyramid_sample128bit(const PyramidDescriptor* p, int32_t level, float
   ptrdiff_t rowBytes;
   const uint8_t* base = Window<16, false>(p, level, ax, ay, scratch, &rowBytes);
 #if defined(__SSE2__)
-  // The same roundings as the scalar loops below, half the steps.
-  DoublePair total = ZeroPair();
-  for (int j = 0; j < kWindow; ++j) {
-    const uint8_t* row = base + j * rowBytes;
-    DoublePair s = ZeroPair();
-    for (int i = 0; i < kWindow; ++i) AddWeighted(&s, wx[i], WidenFloats(row + i * 16));
-    AddWeighted(&total, wy[j], s);
-  }
   double acc[4];
-  StorePair(acc, total);
+  if (gWideSums.load(std::memory_order_relaxed)) {
+    Sum128Wide(base, rowBytes, wx, wy, acc);
+  } else {
+    // The same roundings as the scalar loops below, half the steps.
+    DoublePair total = ZeroPair();
+    for (int j = 0; j < kWindow; ++j) {
+      const uint8_t* row = base + j * rowBytes;
+      DoublePair s = ZeroPair();
+      for (int i = 0; i < kWindow; ++i) AddWeighted(&s, wx[i], WidenFloats(row + i * 16));
+      AddWeighted(&total, wy[j], s);
+    }
+    StorePair(acc, total);
+  }
 #else
   double acc[4] = {0.0, 0.0, 0.0, 0.0};
   for (int j = 0; j < kWindow; ++j) {

@@ -23,8 +23,9 @@ void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float
 // Two of them in one call, as a trilinear read asks of two levels.
 void gauss_pyramid_sample4_pair(const PyramidDescriptor* p, int32_t level0, float x0, float y0, float c0[4],
                                 int32_t level1, float x1, float y1, float c1[4]);
-// The 8-bit reads sum in 256-bit lanes where the processor has them: the
-// same integers, so the same bytes. False makes them take the 128-bit sums
+// The 8-bit and float reads sum in 256-bit lanes where the processor has
+// them: the same integers, and the same doubles (each lane rounds as the
+// scalar sum does), so the same bytes. False makes them take the 128-bit sums
 // (for tests that compare the two); answers whether the wide sums are in
 // use now. Call it while no read runs.
 bool gauss_pyramid_allow_wide_sums(bool allow);
