@@ -4,6 +4,7 @@
 #include "host/callbacks.h"
 #include "host/descriptor_suite.h"
 #include "host/regions.h"
+#include "host/streamed_output.h"
 #include "host/suites.h"
 #include "platform/memory.h"
 
@@ -68,6 +69,7 @@ struct ActiveInvocation {
   const HostImage* mask = nullptr;
   const HostImage* canvas = nullptr;
   HostImage* destination = nullptr;
+  StreamedOutput* stream = nullptr;
   RegionBuffer in, out, maskBuffer;
   bool outValid = false;  // `out` holds what the plug-in may have written
 };
@@ -87,7 +89,12 @@ void ForgetBuffers(ActiveInvocation* a) {
 
 // Puts what the plug-in wrote into outData into the destination image.
 void CommitOutput(ActiveInvocation* a) {
-  if (a->outValid) CommitRegion(a->out, a->destination);
+  if (!a->outValid) return;
+  Rect32 t;
+  const bool writes = a->stream && CommitTarget(a->out, *a->destination, &t);
+  if (writes) a->stream->Writing(t.top, t.bottom, t.left, t.right);
+  CommitRegion(a->out, a->destination);
+  if (writes) a->stream->Wrote(t.top, t.bottom, t.left, t.right);
 }
 
 // Delivers inData, outData and maskData for the rectangles in the record.
@@ -268,6 +275,8 @@ void RunInvocation(PluginInstance* plugin, const InvocationSetup& setup, HostIma
   ActiveInvocation a;
   SetUpRecord(&a, plugin, setup);
   a.destination = destination;
+  a.stream = setup.stream;
+  if (a.stream) a.stream->Begin(destination);
   g_active = &a;
 
   int16_t selector = kSelectorParameters;

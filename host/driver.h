@@ -12,6 +12,8 @@
 
 namespace gyhost {
 
+class StreamedOutput;
+
 constexpr FourCC kDefaultHostSig = MakeFourCC("GYRL");
 
 struct HostFaults {
@@ -43,6 +45,8 @@ struct InvocationSetup {
   bool quiet = false;
   HostFaults faults;
   int32_t threads = 0;  // threads that copy the picture at the start; 0: one per core
+  // Codes the result's file while the rows come back; null: none.
+  StreamedOutput* stream = nullptr;
 };
 
 // A loaded plug-in as a host keeps it between invocations.

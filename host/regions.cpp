@@ -135,17 +135,24 @@ int16_t DeliverRegion(const HostImage& source, const RegionRequest& request, Reg
   return 0;
 }
 
+bool CommitTarget(const RegionBuffer& buffer, const HostImage& dest, Rect32* target) {
+  const RegionRequest& request = buffer.request;
+  if (buffer.bytes.empty() || request.rate != kUnitRate) return false;
+  target->left = std::max<int32_t>(request.rect.left, 0);
+  target->right = std::min<int32_t>(request.rect.right, dest.width);
+  target->top = std::max<int32_t>(request.rect.top, 0);
+  target->bottom = std::min<int32_t>(request.rect.bottom, dest.height);
+  return target->right > target->left && target->bottom > target->top;
+}
+
 void CommitRegion(const RegionBuffer& buffer, HostImage* dest) {
   const RegionRequest& request = buffer.request;
-  if (buffer.bytes.empty() || request.rate != kUnitRate) return;
+  Rect32 target;
+  if (!CommitTarget(buffer, *dest, &target)) return;
   const int32_t count = request.hiPlane - request.loPlane + 1;
   const size_t pixelBytes = size_t(count) * size_t(BytesPerSample(dest->type));
   const size_t planeOffset = size_t(request.loPlane) * size_t(BytesPerSample(dest->type));
-  const int32_t x0 = std::max<int32_t>(request.rect.left, 0);
-  const int32_t x1 = std::min<int32_t>(request.rect.right, dest->width);
-  const int32_t y0 = std::max<int32_t>(request.rect.top, 0);
-  const int32_t y1 = std::min<int32_t>(request.rect.bottom, dest->height);
-  if (x1 <= x0) return;
+  const int32_t x0 = target.left, x1 = target.right, y0 = target.top, y1 = target.bottom;
   const size_t destPixelBytes = PixelBytes(*dest);
   const bool wholePixels = planeOffset == 0 && pixelBytes == destPixelBytes;
   for (int32_t y = y0; y < y1; ++y) {

@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "frame/settings/enum_codes.h"
 #include "host/cli/batch.h"
@@ -20,6 +22,7 @@
 #include "host/dialog/dialog_save.h"
 #include "host/driver.h"
 #include "host/freeing.h"
+#include "host/streamed_output.h"
 #include "host/io/image_io.h"
 #include "host/cli/options.h"
 #include "host/output_file.h"
@@ -52,16 +55,30 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* error
   return true;
 }
 
-bool WriteTextFile(const std::string& path, const std::string& text, std::string* error) {
+bool WriteBytesFile(const std::string& path, const void* data, size_t size, std::string* error) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) {
     *error = "cannot create the file";
     return false;
   }
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  const bool written = std::fwrite(data, 1, size, f) == size;
   const bool closed = std::fclose(f) == 0;
   if (!written || !closed) *error = "cannot write the file";
   return written && closed;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text, std::string* error) {
+  return WriteBytesFile(path, text.data(), text.size(), error);
+}
+
+bool WriteBytesFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
+  return WriteBytesFile(path, bytes.data(), bytes.size(), error);
+}
+
+// Only an equirectangular result is still a spherical panorama.
+ImageMetadata ResultMetadata(ImageMetadata meta, const DescEntry* mode) {
+  if (mode && mode->value != MakeFourCC("Fo01")) meta.xmp = XmpWithoutPanorama(meta.xmp);
+  return meta;
 }
 
 // The settings to replay: the recorded file first, then --set on top. Every
@@ -427,6 +444,25 @@ static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool check
   setup.quiet = o.quiet;
   setup.faults = o.faults;
   setup.threads = o.threads;
+  WriteOptions writeOptions;
+  writeOptions.pngLevel = o.pngLevel;
+  writeOptions.tiffCompression = TiffCompressionFromName(o.tiffCompression);
+  writeOptions.threads = o.threads;
+  // Declared before the stream, which may still read it: on every way out
+  // the stream stops first.
+  HostImage result;
+  // A plain run to a PNG or JPEG file codes it on a thread of its own as
+  // the rows come back (one thread more than --threads, so not when that
+  // is 1). The file will carry the picture's metadata, less the panorama's
+  // XMP unless the mode is equirectangular, as the end of the run decides.
+  std::unique_ptr<StreamedOutput> stream;
+  if ((outputFormat == ImageFormat::Png || outputFormat == ImageFormat::Jpeg) && !o.dialog && !HaveDialogSaves() &&
+      o.maskFile.empty() && !o.probe && o.invocations == 1 && o.threads != 1 && (!canvas || renderOnCanvas)) {
+    const HostImage& shape = renderOnCanvas ? canvasImage : input;
+    stream = std::make_unique<StreamedOutput>(outputFormat, ResultMetadata(shape.meta, ReplayEntry(replay, "Foky")),
+                                              writeOptions);
+    setup.stream = stream.get();
+  }
   BeginHostSession(o.faults);
   InstallInterruptHandler();
 
@@ -437,7 +473,6 @@ static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool check
     return status;
   }
 
-  HostImage result;
   InvocationOutcome outcome;
   for (int32_t i = 0; i < o.invocations; ++i) {
     RunInvocation(&g_plugin, setup, &result, &outcome);
@@ -480,13 +515,10 @@ static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool check
     result = std::move(reduced);
   }
   const std::jthread freeing = FreeAside(&input, &canvasImage);
-  // Only an equirectangular result is still a spherical panorama.
   const DescEntry* mode = outcome.recorded ? ReplayEntry(outcome.descriptor, "Foky") : ReplayEntry(replay, "Foky");
-  if (mode && mode->value != MakeFourCC("Fo01")) result.meta.xmp = XmpWithoutPanorama(result.meta.xmp);
-  WriteOptions writeOptions;
-  writeOptions.pngLevel = o.pngLevel;
-  writeOptions.tiffCompression = TiffCompressionFromName(o.tiffCompression);
-  writeOptions.threads = o.threads;
+  result.meta = ResultMetadata(std::move(result.meta), mode);
+  std::vector<uint8_t> streamed;
+  const bool haveStreamed = stream && stream->Finish(result.meta, &streamed);
   if (outputFormat == ImageFormat::Jpeg && result.hasAlpha && !o.quiet) {
     Say("note: JPEG has no transparency; the alpha plane is left out");
   }
@@ -498,7 +530,7 @@ static int RunOneFile(const HostOptions& o, const Descriptor& replay, bool check
   }
   const bool written = WriteFileAtomically(
       o.output, [&](const std::string& temp, std::string* e) {
-        return WriteImageFile(temp, outputFormat, result, e, writeOptions);
+        return haveStreamed ? WriteBytesFile(temp, streamed, e) : WriteImageFile(temp, outputFormat, result, e, writeOptions);
       },
       &error);
   if (!written) {

@@ -152,7 +152,9 @@ bool WriteImageFile(const std::string& path, ImageFormat format, const HostImage
         return WritePng(f, i, options.pngLevel, e);
       });
     case ImageFormat::Jpeg:
-      return WriteThroughStdio(path, image, error, WriteJpeg);
+      return WriteThroughStdio(path, image, error, [](std::FILE* f, const HostImage& i, std::string* e) {
+        return WriteJpeg(f, i, e);
+      });
     case ImageFormat::Tiff:
       return WriteTiff(path, image, options.tiffCompression, error, options.threads);
     case ImageFormat::Exr:

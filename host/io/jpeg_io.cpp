@@ -135,7 +135,8 @@ struct JpegWriteJob {
   std::vector<uint8_t> row;      // colour planes only
 };
 
-bool WriteJpegFrom(std::FILE* file, JpegWriteJob* job, const HostImage& image) {
+bool WriteJpegFrom(std::FILE* file, JpegWriteJob* job, const HostImage& image, const ImageMetadata& meta,
+                   const RowGate& gate) {
   if (setjmp(job->err.jump)) return false;
   jpeg_create_compress(&job->cinfo);
   jpeg_stdio_dest(&job->cinfo, file);
@@ -146,9 +147,10 @@ bool WriteJpegFrom(std::FILE* file, JpegWriteJob* job, const HostImage& image) {
   jpeg_set_defaults(&job->cinfo);
   jpeg_set_quality(&job->cinfo, kJpegQuality, TRUE);
   jpeg_start_compress(&job->cinfo, TRUE);
-  WriteJpegMetadata(&job->cinfo, image.meta);
+  WriteJpegMetadata(&job->cinfo, meta);
   const int32_t planes = PlaneCount(image);
   for (int32_t y = 0; y < image.height; ++y) {
+    if (!PassRow(gate, y)) return false;
     RowToFile8(image, y, job->fileRow.data());
     for (int32_t x = 0; x < image.width; ++x) {
       for (int32_t c = 0; c < image.colorPlanes; ++c) {
@@ -177,13 +179,18 @@ bool ReadJpeg(std::FILE* file, HostImage* image, std::string* error) {
 }
 
 bool WriteJpeg(std::FILE* file, const HostImage& image, std::string* error) {
+  return WriteJpeg(file, image, image.meta, RowGate{}, error);
+}
+
+bool WriteJpeg(std::FILE* file, const HostImage& image, const ImageMetadata& meta, const RowGate& gate,
+               std::string* error) {
   JpegWriteJob job{};
   job.fileRow.resize(size_t(image.width) * size_t(PlaneCount(image)));
   job.row.resize(size_t(image.width) * size_t(image.colorPlanes));
   job.cinfo.err = jpeg_std_error(&job.err.mgr);
   job.err.mgr.error_exit = OnJpegError;
   job.err.mgr.emit_message = OnJpegMessage;
-  const bool ok = WriteJpegFrom(file, &job, image);
+  const bool ok = WriteJpegFrom(file, &job, image, meta, gate);
   jpeg_destroy_compress(&job.cinfo);
   if (!ok) *error = job.err.message[0] ? job.err.message : "cannot write JPEG";
   return ok;

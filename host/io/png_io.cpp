@@ -192,7 +192,8 @@ struct PngWriteJob {
   std::vector<uint8_t> iccp;
 };
 
-bool WritePngFrom(std::FILE* file, PngWriteJob* job, const HostImage& image, int level) {
+bool WritePngFrom(std::FILE* file, PngWriteJob* job, const HostImage& image, const ImageMetadata& meta, int level,
+                  const RowGate& gate) {
   if (setjmp(png_jmpbuf(job->png))) return false;
   const bool sixteen = image.type != SampleType::U8;
   int colorType = image.colorPlanes == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY;
@@ -207,15 +208,15 @@ bool WritePngFrom(std::FILE* file, PngWriteJob* job, const HostImage& image, int
   png_set_compression_level(job->png, level < 0 ? kDefaultPngLevel : level);
   png_set_filter(job->png, PNG_FILTER_TYPE_BASE, level == 0 ? PNG_FILTER_NONE : PNG_FILTER_UP);
   if (level < 0) png_set_compression_strategy(job->png, Z_RLE);
-  WritePngProfileAndExif(job->png, job->info, image.meta, &job->iccp);
-  if (!image.meta.xmp.empty()) {
+  WritePngProfileAndExif(job->png, job->info, meta, &job->iccp);
+  if (!meta.xmp.empty()) {
     // libpng reads the text up to its NUL.
-    job->xmp.assign(image.meta.xmp.begin(), image.meta.xmp.end());
+    job->xmp.assign(meta.xmp.begin(), meta.xmp.end());
     job->xmp.push_back(0);
     job->xmpText.compression = PNG_ITXT_COMPRESSION_NONE;
     job->xmpText.key = const_cast<png_charp>(kXmpKeyword);
     job->xmpText.text = reinterpret_cast<png_charp>(job->xmp.data());
-    job->xmpText.itxt_length = image.meta.xmp.size();
+    job->xmpText.itxt_length = meta.xmp.size();
     job->xmpText.lang = const_cast<png_charp>("");
     job->xmpText.lang_key = const_cast<png_charp>("");
     png_set_text(job->png, job->info, &job->xmpText, 1);
@@ -225,6 +226,7 @@ bool WritePngFrom(std::FILE* file, PngWriteJob* job, const HostImage& image, int
   const size_t samples = size_t(image.width) * size_t(PlaneCount(image));
   job->row.resize(samples * (sixteen ? 2 : 1));
   for (int32_t y = 0; y < image.height; ++y) {
+    if (!PassRow(gate, y)) return false;
     if (sixteen) {
       RowToFile16(image, y, reinterpret_cast<uint16_t*>(job->row.data()));
     } else {
@@ -262,6 +264,11 @@ bool ReadPng(std::FILE* file, HostImage* image, std::string* error) {
 }
 
 bool WritePng(std::FILE* file, const HostImage& image, int level, std::string* error) {
+  return WritePng(file, image, image.meta, level, RowGate{}, error);
+}
+
+bool WritePng(std::FILE* file, const HostImage& image, const ImageMetadata& meta, int level, const RowGate& gate,
+              std::string* error) {
   PngErrorState err{};
   PngWriteJob job;
   job.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &err, OnPngError, OnPngWarning);
@@ -271,7 +278,7 @@ bool WritePng(std::FILE* file, const HostImage& image, int level, std::string* e
     *error = "out of memory";
     return false;
   }
-  const bool ok = WritePngFrom(file, &job, image, level > 9 ? -1 : level);
+  const bool ok = WritePngFrom(file, &job, image, meta, level > 9 ? -1 : level, gate);
   png_destroy_write_struct(&job.png, &job.info);
   if (!ok) *error = err.message[0] ? err.message : "cannot write PNG";
   return ok;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/host_image.h"
+#include "host/io/row_gate.h"
 
 namespace gyhost {
 
@@ -16,5 +17,9 @@ bool ReadPng(std::FILE* file, HostImage* image, std::string* error);
 // 8192x4096.
 constexpr int kDefaultPngLevel = 1;
 bool WritePng(std::FILE* file, const HostImage& image, int level, std::string* error);
+// The same file with `meta` for the picture's own, each row read once
+// `gate` lets it; false without an error when the gate stops the writing.
+bool WritePng(std::FILE* file, const HostImage& image, const ImageMetadata& meta, int level, const RowGate& gate,
+              std::string* error);
 
 }  // namespace gyhost
