@@ -1,9 +1,10 @@
 #include "host/canvas.h"
 
+#include "host/parallel_parts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <system_error>
 #include <thread>
 #include <type_traits>
 #include <vector>
@@ -33,17 +34,9 @@ void ShareRows(int32_t rows, int32_t threads, const Body& body) {
   const int32_t cores = threads > 0 ? threads : int32_t(std::max(1u, std::thread::hardware_concurrency()));
   const int32_t n = std::max(1, std::min({cores, 8, rows / 16}));
   const int32_t part = (rows + n - 1) / n;
-  const auto band = [&](int32_t i) { body(std::min(rows, i * part), std::min(rows, (i + 1) * part)); };
-  std::vector<std::thread> pool;
-  int32_t i = 1;
-  try {
-    for (; i < n; ++i) pool.emplace_back(band, i);
-  } catch (const std::system_error&) {
-    // The bands no thread took are done here.
-  }
-  for (int32_t k = i; k < n; ++k) band(k);
-  band(0);
-  for (std::thread& t : pool) t.join();
+  RunParts(size_t(n), [&](size_t i) {
+    body(std::min(rows, int32_t(i) * part), std::min(rows, (int32_t(i) + 1) * part));
+  });
 }
 
 AxisPlan PlanAxis(int32_t n, int32_t m) {

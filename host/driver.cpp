@@ -3,6 +3,7 @@
 
 #include "host/callbacks.h"
 #include "host/descriptor_suite.h"
+#include "host/parallel_parts.h"
 #include "host/regions.h"
 #include "host/streamed_output.h"
 #include "host/suites.h"
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -43,16 +43,7 @@ void CopyPicture(const HostImage& from, HostImage* to, int32_t threads) {
     const size_t begin = std::min(size, i * part), end = std::min(size, begin + part);
     if (end > begin) std::memcpy(out + begin, in + begin, end - begin);
   };
-  std::vector<std::thread> pool;
-  size_t i = 1;
-  try {
-    for (; i < n; ++i) pool.emplace_back(copy, i);
-  } catch (const std::system_error&) {
-    // The blocks no thread took are copied here.
-  }
-  for (size_t k = i; k < n; ++k) copy(k);
-  copy(0);
-  for (std::thread& t : pool) t.join();
+  RunParts(n, copy);
 }
 
 constexpr Fixed16 kResolution72 = 72 << 16;

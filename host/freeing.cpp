@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/parallel_parts.h"
 #include "platform/memory.h"
 
 namespace gyhost {
@@ -115,16 +116,7 @@ void ReleasePicture(HostImage* image, int32_t threads) {
       const size_t begin = std::min(size, i * part), end = std::min(size, begin + part);
       ReleasePages(data + begin, int64_t(end - begin));
     };
-    std::vector<std::thread> pool;
-    size_t i = 1;
-    try {
-      for (; i < n; ++i) pool.emplace_back(release, i);
-    } catch (const std::system_error&) {
-      // The parts no thread took are released here.
-    }
-    for (size_t k = i; k < n; ++k) release(k);
-    release(0);
-    for (std::thread& t : pool) t.join();
+    RunParts(n, release);
   }
   SampleBytes().swap(image->data);
 }

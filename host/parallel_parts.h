@@ -1,0 +1,29 @@
+// Work cut into a few large parts, one thread each: for the host's passes
+// over whole pictures (copies, resampling, handing pages back).
+#pragma once
+
+#include <cstddef>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace gyhost {
+
+// Runs part(0) .. part(n - 1), part 0 on this thread and the others on
+// threads of their own; the parts no thread could be had for run here.
+// Returns once every part is done.
+template <class Part>
+void RunParts(size_t n, const Part& part) {
+  std::vector<std::thread> pool;
+  size_t i = 1;
+  try {
+    for (; i < n; ++i) pool.emplace_back(part, i);
+  } catch (const std::system_error&) {
+    // Parts i.. are done below.
+  }
+  for (size_t k = i; k < n; ++k) part(k);
+  if (n > 0) part(0);
+  for (std::thread& t : pool) t.join();
+}
+
+}  // namespace gyhost
