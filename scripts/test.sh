@@ -39,7 +39,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 echo "== fuzzing the file and descriptor readers" >&2
 FUZZ_SECONDS=${FUZZ_SECONDS:-45} sh "$root/tests/fuzz/run.sh" "$root/build-fuzz"
 
-echo "== ThreadSanitizer (worker pool, pyramids, renderer)" >&2
+echo "== ThreadSanitizer (worker pool, pyramids, renderer, the host's coder and freer)" >&2
 bash "$root/scripts/build.sh" "$root/build-tsan" -DGYRELLE_SANITIZE=thread -DGYRELLE_BENCH=OFF
 # The sweep that builds the view of every output mode runs on one thread;
 # the plain and AddressSanitizer runs cover it.
