@@ -367,7 +367,8 @@ std::string UsageText() {
          "                      for a little planet from a 2:1 panorama\n"
          "  --dialog            ask the plug-in for its dialog\n"
          + DialogSaveUsageText() +
-         "  --threads N         worker threads (default: every core)\n"
+         "  --threads N         worker threads (default: every core); unless N is 1, a\n"
+         "                      PNG or JPEG result is coded beside them as rows finish\n"
          "  --png-level N       PNG compression, 0 (none, fastest) to 9 (smallest, slow);\n"
          "                      default 1 with the Up filter, about a second for 8192x4096\n"
          "  --tiff-compression same|none|lzw|deflate\n"
