@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -31,7 +30,7 @@ struct AxisPlan {
 // each band. Every row's value is the same whichever thread computes it.
 template <class Body>
 void ShareRows(int32_t rows, int32_t threads, const Body& body) {
-  const int32_t cores = threads > 0 ? threads : int32_t(std::max(1u, std::thread::hardware_concurrency()));
+  const int32_t cores = int32_t(ThreadsFor(threads));
   const int32_t n = std::max(1, std::min({cores, 8, rows / 16}));
   const int32_t part = (rows + n - 1) / n;
   RunParts(size_t(n), [&](size_t i) {

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 namespace gyhost {
@@ -34,7 +33,7 @@ void CopyPicture(const HostImage& from, HostImage* to, int32_t threads) {
   const size_t size = from.data.size();
   if (size == 0) return;
   constexpr size_t kBlockBytes = size_t(4) << 20;
-  const size_t cores = threads > 0 ? size_t(threads) : size_t(std::max(1u, std::thread::hardware_concurrency()));
+  const size_t cores = ThreadsFor(threads);
   const size_t n = std::min({cores, size_t(8), (size + kBlockBytes - 1) / kBlockBytes});
   const uint8_t* in = from.data.data();
   uint8_t* out = to->data.data();
@@ -81,7 +80,7 @@ void ForgetBuffers(ActiveInvocation* a) {
 // Puts what the plug-in wrote into outData into the destination image.
 void CommitOutput(ActiveInvocation* a) {
   if (!a->outValid) return;
-  Rect32 t;
+  VRect t{};
   const bool writes = a->stream && CommitTarget(a->out, *a->destination, &t);
   if (writes) a->stream->Writing(t.top, t.bottom, t.left, t.right);
   CommitRegion(a->out, a->destination);

@@ -106,7 +106,7 @@ void FinishFreeing() { TheReleaser().Finish(); }
 void ReleasePicture(HostImage* image, int32_t threads) {
   uint8_t* data = image->data.data();
   const size_t size = image->data.size();
-  const size_t cores = threads > 0 ? size_t(threads) : size_t(std::max(1u, std::thread::hardware_concurrency()));
+  const size_t cores = ThreadsFor(threads);
   const size_t n = std::min({cores, size_t(8), std::max<size_t>(1, size / kReleasePart)});
   if (n < 2) {
     ReleasePages(data, int64_t(size));

@@ -2,12 +2,19 @@
 // over whole pictures (copies, resampling, handing pages back).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 namespace gyhost {
+
+// The threads a pass may use when asked for `asked` (0 or less: one a core).
+inline size_t ThreadsFor(int32_t asked) {
+  return asked > 0 ? size_t(asked) : size_t(std::max(1u, std::thread::hardware_concurrency()));
+}
 
 // Runs part(0) .. part(n - 1), part 0 on this thread and the others on
 // threads of their own; the parts no thread could be had for run here.

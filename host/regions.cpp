@@ -135,7 +135,7 @@ int16_t DeliverRegion(const HostImage& source, const RegionRequest& request, Reg
   return 0;
 }
 
-bool CommitTarget(const RegionBuffer& buffer, const HostImage& dest, Rect32* target) {
+bool CommitTarget(const RegionBuffer& buffer, const HostImage& dest, VRect* target) {
   const RegionRequest& request = buffer.request;
   if (buffer.bytes.empty() || request.rate != kUnitRate) return false;
   target->left = std::max<int32_t>(request.rect.left, 0);
@@ -147,7 +147,7 @@ bool CommitTarget(const RegionBuffer& buffer, const HostImage& dest, Rect32* tar
 
 void CommitRegion(const RegionBuffer& buffer, HostImage* dest) {
   const RegionRequest& request = buffer.request;
-  Rect32 target;
+  VRect target{};
   if (!CommitTarget(buffer, *dest, &target)) return;
   const int32_t count = request.hiPlane - request.loPlane + 1;
   const size_t pixelBytes = size_t(count) * size_t(BytesPerSample(dest->type));

@@ -59,10 +59,7 @@ void* RegionData(RegionBuffer* buffer);
 // only the buffer's planes. Buffers at another rate are not written back.
 void CommitRegion(const RegionBuffer& buffer, HostImage* dest);
 
-struct Rect32 {
-  int32_t top = 0, left = 0, bottom = 0, right = 0;
-};
 // The pixels of `dest` that CommitRegion would write; false when none.
-bool CommitTarget(const RegionBuffer& buffer, const HostImage& dest, Rect32* target);
+bool CommitTarget(const RegionBuffer& buffer, const HostImage& dest, VRect* target);
 
 }  // namespace gyhost

@@ -33,16 +33,23 @@ int32_t CornerIndex(double position, int32_t last) {
 
 namespace {
 
+// The two levels a trilinear read at `level` blends: the finer one held
+// below the top, the coarser one above it.
+inline void TrilinearLevels(const PyramidDescriptor* p, int32_t level, int32_t* L0, int32_t* L1) {
+  const int32_t top = p->topLevel;
+  *L0 = level < top - 1 ? level : top - 1;
+  if (*L0 < 0) *L0 = 0;
+  *L1 = *L0 + 1 <= top ? *L0 + 1 : top;
+}
+
 // The trilinear read into c0 (zeros without tiles); inline here, for every
 // read of the footprint sampler passes through it once or twice.
 inline void Trilinear(const PyramidDescriptor* p, int32_t level, float t, float u, float v, float c0[4]) {
   c0[0] = c0[1] = c0[2] = c0[3] = 0.0f;
   if (!p || !p->tileTable) return;
-  const int32_t top = p->topLevel;
-  int32_t L0 = level < top - 1 ? level : top - 1;
-  if (L0 < 0) L0 = 0;
+  int32_t L0, L1;
+  TrilinearLevels(p, level, &L0, &L1);
   if (t == 0.0f) return ReadLevel(p, L0, u, v, c0);
-  const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
   float c1[4];
   if (p->dataKind == PyramidDataKind_Packed8) {
     gauss_pyramid_sample4_pair(p, L0, float(p->scaleWidth[L0]) * u - 0.5f, float(p->scaleHeight[L0]) * v - 0.5f, c0,
@@ -105,10 +112,8 @@ struct Packed8Levels {
 
 inline bool Packed8LevelsOf(const PyramidDescriptor* p, int32_t level, float t, Packed8Levels* l) {
   if (!p || !p->tileTable || p->dataKind != PyramidDataKind_Packed8) return false;
-  const int32_t top = p->topLevel;
-  int32_t L0 = level < top - 1 ? level : top - 1;
-  if (L0 < 0) L0 = 0;
-  const int32_t L1 = L0 + 1 <= top ? L0 + 1 : top;
+  int32_t L0, L1;
+  TrilinearLevels(p, level, &L0, &L1);
   *l = Packed8Levels{p,
                      L0,
                      L1,

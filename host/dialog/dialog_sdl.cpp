@@ -20,39 +20,18 @@ namespace {
 
 // SDL is opened only when a dialog asks for a display: a run without one
 // (every batch job) does not load it and the dozens of libraries it pulls
-// in, which took milliseconds at every start.
+// in, which took milliseconds at every start. The calls the dialog makes,
+// each bound by its name:
+#define GYRELLE_SDL_CALLS(X) X(CreateRenderer) X(CreateSystemCursor) X(CreateTexture) X(CreateWindow) \
+   X(DestroyRenderer) X(DestroyTexture) X(DestroyWindow) X(FreeCursor) X(GetClipboardText) X(GetDisplayUsableBounds) \
+   X(GetError) X(GetModState) X(GetMouseState) X(GetTicks) X(GetWindowID) X(HasClipboardText) X(HideWindow) X(Init) \
+   X(Quit) X(RenderClear) X(RenderCopy) X(RenderPresent) X(SetClipboardText) X(SetCursor) X(SetWindowMinimumSize) \
+   X(SetWindowSize) X(ShowWindow) X(StartTextInput) X(UpdateTexture) X(WaitEventTimeout) X(free)
+
 struct SdlCalls {
-  decltype(&SDL_CreateRenderer) CreateRenderer;
-  decltype(&SDL_CreateSystemCursor) CreateSystemCursor;
-  decltype(&SDL_CreateTexture) CreateTexture;
-  decltype(&SDL_CreateWindow) CreateWindow;
-  decltype(&SDL_DestroyRenderer) DestroyRenderer;
-  decltype(&SDL_DestroyTexture) DestroyTexture;
-  decltype(&SDL_DestroyWindow) DestroyWindow;
-  decltype(&SDL_FreeCursor) FreeCursor;
-  decltype(&SDL_GetClipboardText) GetClipboardText;
-  decltype(&SDL_GetDisplayUsableBounds) GetDisplayUsableBounds;
-  decltype(&SDL_GetError) GetError;
-  decltype(&SDL_GetModState) GetModState;
-  decltype(&SDL_GetMouseState) GetMouseState;
-  decltype(&SDL_GetTicks) GetTicks;
-  decltype(&SDL_GetWindowID) GetWindowID;
-  decltype(&SDL_HasClipboardText) HasClipboardText;
-  decltype(&SDL_HideWindow) HideWindow;
-  decltype(&SDL_Init) Init;
-  decltype(&SDL_Quit) Quit;
-  decltype(&SDL_RenderClear) RenderClear;
-  decltype(&SDL_RenderCopy) RenderCopy;
-  decltype(&SDL_RenderPresent) RenderPresent;
-  decltype(&SDL_SetClipboardText) SetClipboardText;
-  decltype(&SDL_SetCursor) SetCursor;
-  decltype(&SDL_SetWindowMinimumSize) SetWindowMinimumSize;
-  decltype(&SDL_SetWindowSize) SetWindowSize;
-  decltype(&SDL_ShowWindow) ShowWindow;
-  decltype(&SDL_StartTextInput) StartTextInput;
-  decltype(&SDL_UpdateTexture) UpdateTexture;
-  decltype(&SDL_WaitEventTimeout) WaitEventTimeout;
-  decltype(&SDL_free) free;
+#define GYRELLE_SDL_FIELD(name) decltype(&SDL_##name) name;
+  GYRELLE_SDL_CALLS(GYRELLE_SDL_FIELD)
+#undef GYRELLE_SDL_FIELD
 };
 
 SdlCalls g_sdl;
@@ -71,39 +50,14 @@ bool LoadSdl(std::string* reason) {
     *reason = why ? why : "SDL2 is not installed";
     return false;
   }
-  const bool bound =
-      Bind(library, "SDL_CreateRenderer", &g_sdl.CreateRenderer) &&
-         Bind(library, "SDL_CreateSystemCursor", &g_sdl.CreateSystemCursor) &&
-         Bind(library, "SDL_CreateTexture", &g_sdl.CreateTexture) &&
-         Bind(library, "SDL_CreateWindow", &g_sdl.CreateWindow) &&
-         Bind(library, "SDL_DestroyRenderer", &g_sdl.DestroyRenderer) &&
-         Bind(library, "SDL_DestroyTexture", &g_sdl.DestroyTexture) &&
-         Bind(library, "SDL_DestroyWindow", &g_sdl.DestroyWindow) &&
-         Bind(library, "SDL_FreeCursor", &g_sdl.FreeCursor) &&
-         Bind(library, "SDL_GetClipboardText", &g_sdl.GetClipboardText) &&
-         Bind(library, "SDL_GetDisplayUsableBounds", &g_sdl.GetDisplayUsableBounds) &&
-         Bind(library, "SDL_GetError", &g_sdl.GetError) &&
-         Bind(library, "SDL_GetModState", &g_sdl.GetModState) &&
-         Bind(library, "SDL_GetMouseState", &g_sdl.GetMouseState) &&
-         Bind(library, "SDL_GetTicks", &g_sdl.GetTicks) &&
-         Bind(library, "SDL_GetWindowID", &g_sdl.GetWindowID) &&
-         Bind(library, "SDL_HasClipboardText", &g_sdl.HasClipboardText) &&
-         Bind(library, "SDL_HideWindow", &g_sdl.HideWindow) &&
-         Bind(library, "SDL_Init", &g_sdl.Init) &&
-         Bind(library, "SDL_Quit", &g_sdl.Quit) &&
-         Bind(library, "SDL_RenderClear", &g_sdl.RenderClear) &&
-         Bind(library, "SDL_RenderCopy", &g_sdl.RenderCopy) &&
-         Bind(library, "SDL_RenderPresent", &g_sdl.RenderPresent) &&
-         Bind(library, "SDL_SetClipboardText", &g_sdl.SetClipboardText) &&
-         Bind(library, "SDL_SetCursor", &g_sdl.SetCursor) &&
-         Bind(library, "SDL_SetWindowMinimumSize", &g_sdl.SetWindowMinimumSize) &&
-         Bind(library, "SDL_SetWindowSize", &g_sdl.SetWindowSize) &&
-         Bind(library, "SDL_ShowWindow", &g_sdl.ShowWindow) &&
-         Bind(library, "SDL_StartTextInput", &g_sdl.StartTextInput) &&
-         Bind(library, "SDL_UpdateTexture", &g_sdl.UpdateTexture) &&
-         Bind(library, "SDL_WaitEventTimeout", &g_sdl.WaitEventTimeout) &&
-         Bind(library, "SDL_free", &g_sdl.free);
-  if (!bound) *reason = "the installed SDL2 lacks a call the dialog needs";
+  bool bound = true;
+#define GYRELLE_SDL_BIND(name) bound = bound && Bind(library, "SDL_" #name, &g_sdl.name);
+  GYRELLE_SDL_CALLS(GYRELLE_SDL_BIND)
+#undef GYRELLE_SDL_BIND
+  if (!bound) {
+    dlclose(library);
+    *reason = "the installed SDL2 lacks a call the dialog needs";
+  }
   return bound;
 }
 

@@ -1,5 +1,6 @@
 #include "host/io/tiff_io.h"
 #include "host/io/tiff_exif.h"
+#include "host/parallel_parts.h"
 
 #include <tiffio.h>
 
@@ -108,8 +109,7 @@ uint16_t ChooseCompression(uint16_t asked, const ImageMetadata& meta) {
 // Threads that code the strips of one file: the host's own choice, never
 // more than there are strips to share.
 int32_t CodingThreads(int32_t asked, uint32_t strips) {
-  int32_t n = asked > 0 ? asked : int32_t(std::max(1u, std::thread::hardware_concurrency()));
-  return int32_t(std::min<uint32_t>(uint32_t(std::max(n, 1)), strips));
+  return int32_t(std::min<size_t>(ThreadsFor(asked), strips));
 }
 
 // Runs work(strip, thread, error) for strips 0..count-1 on `threads`
@@ -132,14 +132,7 @@ bool ForEachStrip(uint32_t count, int32_t threads, Work work, std::string* error
       }
     }
   };
-  std::vector<std::thread> pool;
-  try {
-    for (int32_t t = 1; t < threads; ++t) pool.emplace_back(body, t);
-  } catch (const std::system_error&) {
-    // The threads that did start share the strips with this one.
-  }
-  body(0);
-  for (auto& th : pool) th.join();
+  RunParts(size_t(std::max(threads, 1)), [&](size_t t) { body(int32_t(t)); });
   if (!failed.load()) return true;
   for (const std::string& e : errors) {
     if (!e.empty()) {

@@ -179,7 +179,7 @@ struct SampleSum {
 };
 
 inline void AddSample(float sample[4], const vort& view, const TransformationReply& r, SuperSamplerReply* ssr,
-               SampleSum* sum) {
+                      SampleSum* sum) {
   ApplyMelFX(sample, view, r);
   // One view: the front colour is the sample itself.
   float front[4] = {0.0f, 0.0f, 0.0f, 0.0f};
