@@ -107,6 +107,15 @@ inline void TransformSphereToInput(int32_t inputMode, int32_t mirror, float aspe
   }
 }
 
+// TransformSphereToInput's equirectangular path from the point's
+// SphericalToRectangular (s, t), worked out beforehand.
+inline void EquirectangularToInput(float s, float t, int32_t mirror, float* u, float* v, uint8_t* outside,
+                                   int32_t* face, int32_t* layer, float* blendWeight) {
+  InputAnswer a = {0.0f, 0.0f, 0, -1, kDefaultLayer, blendWeight};
+  EquirectangularAnswer(s, t, &a);
+  input_mapping_detail::HandOver(a, mirror, u, v, outside, face, layer);
+}
+
 // 1 for the one layout that needs an input polyhedron (and its search hint)
 // prepared before the pass, 0 for every other.
 int32_t InputModeCategory(int32_t inputMode);

@@ -55,6 +55,18 @@ bool Differ(const Corners& c, int a, int b) {
   return c.region[a] != c.region[b] || c.layer[a] != c.layer[b] || c.outside[a] != c.outside[b];
 }
 
+// The output pixel coordinate of a pixel's centre: half a pixel before
+// its lower right corner.
+float CentreOf(int32_t column) { return float(column) - 0.5f; }
+
+// Bit 0: the corners differ left to right; bit 1: between the rows.
+int32_t BoundaryKindOf(const Corners& c) {
+  int32_t kind = 0;
+  if (Differ(c, kNewestLeft, kNewestRight) || Differ(c, kPreviousLeft, kPreviousRight)) kind |= 1;
+  if (Differ(c, kNewestRight, kPreviousRight) || Differ(c, kNewestLeft, kPreviousLeft)) kind |= 2;
+  return kind;
+}
+
 const PyramidDescriptor* PyramidFor(const PixelSampling& job, const TransformationReply& r) {
   if (r.inputFace == -1) return job.view->inputPyramid;
   const int32_t face = r.inputFace < 0 ? 0 : (r.inputFace > 5 ? 5 : r.inputFace);
@@ -303,6 +315,16 @@ float CombineCornerCoordinate(float a, float b, bool wraps, bool isU) {
   return (a + b) * 0.5f;
 }
 
+void MapCentres(const PixelSampling& job, const int32_t* xs, int32_t n, int32_t y,
+                TransformationReply* const* centres) {
+  float px[kMapRunCapacity], py[kMapRunCapacity];
+  for (int32_t i = 0; i < n; ++i) {
+    px[i] = CentreOf(xs[i]);
+    py[i] = CentreOf(y);
+  }
+  MapPixelRun(px, py, n, job.outputPyramid, *job.view, centres, nullptr, job.task);
+}
+
 bool ProbesLeaveNoTrace(const vort& view) {
   // A brick sphere maps no further than its route, which writes only the
   // reply.
@@ -348,16 +370,19 @@ void GetArtificialRegionColors(const TransformationReply& reply, const vort& vie
   }
 }
 
+bool NeedsMappedCentre(const PixelSampling& job, int32_t x) {
+  return job.quality == kDeluxeQuality && BoundaryKindOf(CornersOf(job, x)) == 0;
+}
+
 void GetAdaptivelySampledColor(const PixelSampling& job, int32_t x, int32_t y, SuperSamplerReply* ssr,
-                               float colour[4]) {
+                               float colour[4], TransformationReply* mappedCentre) {
   const Corners c = CornersOf(job, x);
-  ssr->boundaryKind = ssr->layerFlags = ssr->sampleCount = 0;
+  ssr->layerFlags = ssr->sampleCount = 0;
   for (int k = 0; k < 4; ++k) {
     ssr->cornerRegion[k] = c.region[k];
     ssr->cornerLayer[k] = c.layer[k];
   }
-  if (Differ(c, kNewestLeft, kNewestRight) || Differ(c, kPreviousLeft, kPreviousRight)) ssr->boundaryKind |= 1;
-  if (Differ(c, kNewestRight, kPreviousRight) || Differ(c, kNewestLeft, kPreviousLeft)) ssr->boundaryKind |= 2;
+  ssr->boundaryKind = BoundaryKindOf(c);
   if (c.layer[kNewestLeft] != c.layer[kNewestRight] || c.layer[kPreviousLeft] != c.layer[kPreviousRight])
     ssr->layerFlags |= 1;
   if (c.layer[kNewestRight] != c.layer[kPreviousRight] || c.layer[kNewestLeft] != c.layer[kPreviousLeft])
@@ -374,12 +399,16 @@ void GetAdaptivelySampledColor(const PixelSampling& job, int32_t x, int32_t y, S
         GetBoundarySampledColor(job, x, y, c, ssr, colour);
         break;
       }
-      const vort& view = *job.view;
-      TransformationReply centre;
-      Float_Pixels_to_Reply(float(x) - 0.5f, float(y) - 0.5f, view.previewScale, view.previewOffsetH,
-                            view.previewOffsetV, job.outputPyramid, view, &centre, job.task);
-      if (SameRegion(centre, *c.reply[kNewestRight])) {
-        GetSingleSampledColor(job, kModePlain, c, &centre, ssr, colour);
+      TransformationReply own;
+      TransformationReply* centre = mappedCentre;
+      if (!centre) {
+        const vort& view = *job.view;
+        Float_Pixels_to_Reply(CentreOf(x), CentreOf(y), view.previewScale, view.previewOffsetH, view.previewOffsetV,
+                              job.outputPyramid, view, &own, job.task);
+        centre = &own;
+      }
+      if (SameRegion(*centre, *c.reply[kNewestRight])) {
+        GetSingleSampledColor(job, kModePlain, c, centre, ssr, colour);
       } else {
         ssr->boundaryKind = 3;
         GetBoundarySampledColor(job, x, y, c, ssr, colour);

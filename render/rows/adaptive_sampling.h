@@ -41,9 +41,19 @@ struct PixelSampling {
   AnisoState* state;
 };
 
-// Samples output pixel (x, y) into colour (a unit colour).
+// Samples output pixel (x, y) into colour (a unit colour). mappedCentre,
+// where given, is the pixel's centre as MapCentres gives it (the sampler
+// may change it); without it the sampler maps the centre when it needs it.
 void GetAdaptivelySampledColor(const PixelSampling& job, int32_t x, int32_t y, SuperSamplerReply* reply,
-                               float colour[4]);
+                               float colour[4], TransformationReply* mappedCentre = nullptr);
+
+// True when the sampler will map pixel x's centre: its corners lie in one
+// region, and the quality is the final one.
+bool NeedsMappedCentre(const PixelSampling& job, int32_t x);
+// Maps the centres of pixels xs[0..n) of row y into centres[i], as a run
+// (n at most kMapRunCapacity).
+void MapCentres(const PixelSampling& job, const int32_t* xs, int32_t n, int32_t y,
+                TransformationReply* const* centres);
 
 // True when mapping a point of the view changes nothing but its reply:
 // no search hint, Tissot spot or other task state that a later mapping

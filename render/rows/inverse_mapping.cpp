@@ -13,6 +13,7 @@
 #include "projection/input/input_mapping.h"
 #include "projection/inverse/special_views.h"
 #include "projection/sphere_convention.h"
+#include "projection/sphere_convention_wide.h"
 #include "pyramid/pyramid_descriptor.h"
 #include "render/rows/column_record.h"
 #include "render/routes/crammed_floret.h"
@@ -102,9 +103,57 @@ int32_t HitFace(const polyhedron& poly, const renderhinttype& hint) {
   return face >= 0 && face < kPolyMaxFaces ? face : -1;
 }
 
-}  // namespace
+// The solid whose net or surface the output shows, if any.
+const polyhedron* SolidOf(const vort& view) {
+  const bool polyMap = view.legoMode == kLegoModePolyMap;
+  return view.isPolyhedral && (view.legoMode == 0 || polyMap) ? view.polyhedron : nullptr;
+}
 
-void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* reply, PerTaskStuffType* task) {
+// Where the input has no picture the point is void; a solid whose pieces
+// stay apart there keeps its piece in the void code.
+int32_t VoidCodeOf(const polyhedron* poly, int32_t region) {
+  return (poly && poly->regionRule[3] && region >= 0) ? kRegionVoid - region : kRegionVoid;
+}
+
+void ClearNaNInput(TransformationReply* reply) {
+  if (std::isnan(reply->inputU)) reply->inputU = 0.0f;
+  if (std::isnan(reply->inputV)) reply->inputV = 0.0f;
+}
+
+// Points of an equirectangular input whose last step, the arctangent and
+// arccosine that take a direction to the picture, waits to be done for a
+// run of points at once. Their replies are incomplete until then.
+struct PendingInputs {
+  int32_t count;
+  TransformationReply* reply[kMapRunCapacity];
+  float x[kMapRunCapacity];  // the turned directions
+  float y[kMapRunCapacity];
+  float z[kMapRunCapacity];
+};
+
+// Completes every pending reply, with the bits the mapping of one point
+// gives.
+void FinishPendingInputs(const vort& view, PendingInputs* pending) {
+  const int32_t n = pending->count;
+  pending->count = 0;
+  if (n == 0) return;
+  float s[kMapRunCapacity], t[kMapRunCapacity];
+  SphericalToRectangularRun(pending->x, pending->y, pending->z, n, s, t);
+  const polyhedron* poly = SolidOf(view);
+  for (int32_t i = 0; i < n; ++i) {
+    TransformationReply* reply = pending->reply[i];
+    uint8_t tooFar = 0;
+    EquirectangularToInput(s[i], t[i], view.mirrorInput, &reply->inputU, &reply->inputV, &tooFar,
+                           &reply->inputFace, &reply->layer, &reply->blendWeight);
+    if (tooFar) reply->regionCode = VoidCodeOf(poly, reply->regionCode);
+    ClearNaNInput(reply);
+  }
+}
+
+// Maps the unit output point (u, v) into reply. With `pending` given and
+// not full, an equirectangular input's last step may be left in it.
+void MapPoint(float u, float v, const vort& view, TransformationReply* reply, PerTaskStuffType* task,
+              PendingInputs* pending) {
   StartValues(reply);
   task->outputHint.quadrant = -1;
   task->outputHint.petalIndex = 0;
@@ -129,7 +178,7 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
   // A polyhedral mode has no route: its net is searched with the raw unit
   // coordinates, the net's own frame.
   const bool polyMap = view.legoMode == kLegoModePolyMap;
-  const polyhedron* poly = view.isPolyhedral && (view.legoMode == 0 || polyMap) ? view.polyhedron : nullptr;
+  const polyhedron* poly = SolidOf(view);
   renderhinttype& hint = task->outputHint;
   if (poly && polyMap) {
     PolyMapPoint(u, v, view, *poly, p, &outside, &hint);
@@ -173,15 +222,22 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
   TwirlTransform(&view.tumble, view.outputMode, p);
   if (view.renderKind == 2) AnamorphicIntersect(p);
 
-  if (mapFlag) {
+  // Nothing after the input mapping but the NaN clearing reads what it
+  // writes, so a pending point takes both up later.
+  const bool defer = mapFlag && pending && pending->count < kMapRunCapacity &&
+                     view.inputMode == InputMode_Equirectangular;
+  if (defer) {
+    const int32_t k = pending->count++;
+    pending->reply[k] = reply;
+    pending->x[k] = p[0];
+    pending->y[k] = p[1];
+    pending->z[k] = p[2];
+  } else if (mapFlag) {
     uint8_t tooFar = 0;
     TransformSphereToInput(view.inputMode, view.mirrorInput, view.imageAspect, p, &reply->inputU, &reply->inputV,
                            &tooFar, view.mollweideTable, &reply->inputFace, &reply->layer, &reply->blendWeight,
                            view.inputPolyhedron, &task->inputHint);
-    // Where the input has no picture the point is void; a solid whose
-    // pieces stay apart there keeps its piece in the void code.
-    if (tooFar)
-      reply->regionCode = (poly && poly->regionRule[3] && region >= 0) ? kRegionVoid - region : kRegionVoid;
+    if (tooFar) reply->regionCode = VoidCodeOf(poly, region);
   }
   if (view.gridOn) {
     float s, t;
@@ -191,21 +247,50 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
   }
   if (view.tissotOn) TissotField(view, p, reply, task);
   if (view.polySpotsOn) FindScissorHeight(view, hint.barycentrics, reply);
-  if (std::isnan(reply->inputU)) reply->inputU = 0.0f;
-  if (std::isnan(reply->inputV)) reply->inputV = 0.0f;
+  if (!defer) ClearNaNInput(reply);
   for (int i = 0; i < 3; ++i) reply->spherePoint[i] = p[i];
+}
+
+// The unit output point of pixel coordinates (px, py) at zoom-out `scale`
+// and pan (offsetH, offsetV), recorded in the reply.
+void StartPixelReply(float px, float py, int32_t scale, int32_t offsetH, int32_t offsetV,
+                     const PyramidDescriptor* outputPyramid, TransformationReply* reply, float* u, float* v) {
+  const float s = float(scale);
+  *u = (2.0f * (s * px + float(offsetH) + 0.5f) + 1.0f) / (2.0f * float(outputPyramid->levelWidth[0]));
+  *v = (2.0f * (s * py + float(offsetV) + 0.5f) + 1.0f) / (2.0f * float(outputPyramid->levelHeight[0]));
+  reply->outputU = *u;
+  reply->outputV = *v;
+  reply->pixelX = px;
+  reply->pixelY = py;
+  reply->layer = 0;
+}
+
+}  // namespace
+
+void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* reply, PerTaskStuffType* task) {
+  MapPoint(u, v, view, reply, task, nullptr);
 }
 
 void Float_Pixels_to_Reply(float px, float py, int32_t scale, int32_t offsetH, int32_t offsetV,
                            const PyramidDescriptor* outputPyramid, const vort& view, TransformationReply* reply,
                            PerTaskStuffType* task) {
-  const float s = float(scale);
-  const float u = (2.0f * (s * px + float(offsetH) + 0.5f) + 1.0f) / (2.0f * float(outputPyramid->levelWidth[0]));
-  const float v = (2.0f * (s * py + float(offsetV) + 0.5f) + 1.0f) / (2.0f * float(outputPyramid->levelHeight[0]));
-  reply->outputU = u;
-  reply->outputV = v;
-  reply->pixelX = px;
-  reply->pixelY = py;
-  reply->layer = 0;
+  float u, v;
+  StartPixelReply(px, py, scale, offsetH, offsetV, outputPyramid, reply, &u, &v);
   CrazyDoSolarRect(u, v, view, reply, task);
+}
+
+void MapPixelRun(const float* px, const float* py, int32_t n, const PyramidDescriptor* outputPyramid,
+                 const vort& view, TransformationReply* const* replies, int32_t* tissotHints,
+                 PerTaskStuffType* task) {
+  PendingInputs pending;
+  pending.count = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    float u, v;
+    StartPixelReply(px[i], py[i], view.previewScale, view.previewOffsetH, view.previewOffsetV, outputPyramid,
+                    replies[i], &u, &v);
+    if (tissotHints) task->tissotSearchStart = tissotHints[i];
+    MapPoint(u, v, view, replies[i], task, &pending);
+    if (tissotHints) tissotHints[i] = task->tissotSearchStart;
+  }
+  FinishPendingInputs(view, &pending);
 }

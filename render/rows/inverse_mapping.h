@@ -25,3 +25,15 @@ void CrazyDoSolarRect(float u, float v, const vort& view, TransformationReply* r
 void Float_Pixels_to_Reply(float px, float py, int32_t scale, int32_t offsetH, int32_t offsetV,
                            const PyramidDescriptor* outputPyramid, const vort& view, TransformationReply* reply,
                            PerTaskStuffType* task);
+
+// Float_Pixels_to_Reply for up to kMapRunCapacity points at the view's
+// zoom and pan, into replies[i], with the same bits; each point's Tissot
+// search starts from tissotHints[i] and leaves its hit there (where
+// given). The points are mapped one after another, in order, so search
+// hints pass from one to the next as they would; but an equirectangular
+// input's last step (an arctangent and an arccosine, a long chain of
+// dependent operations) is worked out for the whole run at once, in lanes.
+constexpr int32_t kMapRunCapacity = 16;
+void MapPixelRun(const float* px, const float* py, int32_t n, const PyramidDescriptor* outputPyramid,
+                 const vort& view, TransformationReply* const* replies, int32_t* tissotHints,
+                 PerTaskStuffType* task);

@@ -259,16 +259,26 @@ void build_sample_row(Globals* globals, vort* view, int32_t row, PyramidDescript
 void MapCornerSpan(const vort& view, ColumnRecord* records, int32_t slot, PerTaskStuffType* task) {
   const int32_t s = slot;
   StartChunk(task);
-  for (int32_t c = task->firstColumn; c <= task->lastColumn; ++c) {
-    ColumnRecord& r = records[c + 1];
-    r.cornerX[s] = float(c);
-    r.cornerY[s] = float(task->row);
-    TransformationReply& reply = r.reply[s];
-    task->tissotSearchStart = r.tissotSpotHint;
-    Float_Pixels_to_Reply(float(c), float(task->row), view.previewScale, view.previewOffsetH, view.previewOffsetV,
-                          task->outputPyramid, view, &reply, task);
-    r.tissotSpotHint = task->tissotSearchStart;
-    r.outside[s] = (reply.inputU < 0.0f || reply.inputU > 1.0f || reply.inputV < 0.0f || reply.inputV > 1.0f) ? 1 : 0;
+  for (int32_t first = task->firstColumn; first <= task->lastColumn; first += kMapRunCapacity) {
+    const int32_t n = std::min(task->lastColumn - first + 1, kMapRunCapacity);
+    float px[kMapRunCapacity], py[kMapRunCapacity];
+    TransformationReply* replies[kMapRunCapacity];
+    int32_t hints[kMapRunCapacity];
+    for (int32_t i = 0; i < n; ++i) {
+      ColumnRecord& r = records[first + i + 1];
+      r.cornerX[s] = px[i] = float(first + i);
+      r.cornerY[s] = py[i] = float(task->row);
+      replies[i] = &r.reply[s];
+      hints[i] = r.tissotSpotHint;
+    }
+    MapPixelRun(px, py, n, task->outputPyramid, view, replies, hints, task);
+    for (int32_t i = 0; i < n; ++i) {
+      ColumnRecord& r = records[first + i + 1];
+      r.tissotSpotHint = hints[i];
+      const TransformationReply& reply = r.reply[s];
+      r.outside[s] =
+          (reply.inputU < 0.0f || reply.inputU > 1.0f || reply.inputV < 0.0f || reply.inputV > 1.0f) ? 1 : 0;
+    }
   }
 }
 
@@ -292,10 +302,30 @@ void SamplePixelSpan(const vort& view, ColumnRecord* records, int32_t slot, PerT
   job.task = task;
   job.state = &state;
   const float zoom = float(view.previewScale);
+  // Where mapping a point leaves no trace for the next, the centres of a
+  // run of pixels are mapped ahead of their sampling, as a run.
+  const bool centresAhead = ProbesLeaveNoTrace(view);
+  TransformationReply centres[kMapRunCapacity];
+  TransformationReply* ahead[kMapRunCapacity] = {};
   for (int32_t x = task->firstColumn; x <= task->lastColumn; ++x) {
+    const int32_t k = (x - task->firstColumn) % kMapRunCapacity;
+    if (centresAhead && k == 0) {
+      int32_t xs[kMapRunCapacity];
+      TransformationReply* targets[kMapRunCapacity];
+      int32_t n = 0;
+      for (int32_t c = x; c <= task->lastColumn && c < x + kMapRunCapacity; ++c) {
+        const bool needed = NeedsMappedCentre(job, c);
+        ahead[c - x] = needed ? &centres[c - x] : nullptr;
+        if (needed) {
+          xs[n] = c;
+          targets[n++] = &centres[c - x];
+        }
+      }
+      MapCentres(job, xs, n, y, targets);
+    }
     float colour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     SuperSamplerReply ssr{};
-    GetAdaptivelySampledColor(job, x, y, &ssr, colour);
+    GetAdaptivelySampledColor(job, x, y, &ssr, colour, centresAhead ? ahead[k] : nullptr);
     ColumnRecord& own = records[x];
     if (overlaysLater) {
       for (int i = 0; i < 4; ++i) colours[x][i] = colour[i];

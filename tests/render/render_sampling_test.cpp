@@ -185,9 +185,12 @@ TEST(PixelClassification, LayersDifferAcrossAndDown) {
 // first row of a pass builds it, and the task whose state its mappings may
 // touch.
 struct MappedView : RowRenderHarness {
-  explicit MappedView(bool tissot) : RowRenderHarness(64, 32, 1) {
-    Settings()->outputMode = 46;
+  explicit MappedView(bool tissot, int32_t outputMode = 46, bool mirror = false, int32_t graticule = 0)
+      : RowRenderHarness(64, 32, 1) {
+    Settings()->outputMode = outputMode;
     Settings()->tissotOn = tissot ? 1 : 0;
+    Settings()->mirrorInput = mirror ? 1 : 0;
+    Settings()->graticule = graticule;
     EXPECT_TRUE(PaintInput([](int x, int y, float c[4]) {
       c[0] = float(x) / 64.0f;
       c[1] = float(y) / 32.0f;
@@ -269,6 +272,51 @@ TEST(RimProbes, LeftOutOnlyWhereMappingLeavesNoTrace) {
   v.legoMode = 1;
   v.isPolyhedral = 1;
   EXPECT_TRUE(ProbesLeaveNoTrace(v));
+}
+
+// A run of points maps each as a point alone does, bit for bit, its input
+// step taken for the whole run at once: for runs of any length (the lanes'
+// tail among them), across the rim of the map, on a turned and a mirrored
+// view, with the graticule and the Tissot search (whose start passes from
+// point to point) on.
+TEST(MappedRuns, GiveEachPointsOwnReply) {
+  struct Case {
+    int32_t mode;
+    bool tissot, mirror;
+    int32_t graticule;
+  };
+  const Case cases[] = {{46, false, false, 0}, {46, true, true, 4}, {1, false, true, 0}, {16, false, false, 4}};
+  for (const Case& c : cases) {
+    MappedView run(c.tissot, c.mode, c.mirror, c.graticule), alone(c.tissot, c.mode, c.mirror, c.graticule);
+    for (const int32_t n : {1, 5, 8, 13, kMapRunCapacity}) {
+      for (float py = -0.5f; py < 32.0f; py += 3.25f) {
+        for (float x0 = -0.5f; x0 < 64.0f; x0 += float(n) * 0.75f) {
+          float px[kMapRunCapacity], pys[kMapRunCapacity];
+          TransformationReply runs[kMapRunCapacity], ones[kMapRunCapacity];
+          TransformationReply* targets[kMapRunCapacity];
+          int32_t hints[kMapRunCapacity];
+          std::memset(runs, 0x5a, sizeof runs);
+          std::memset(ones, 0x5a, sizeof ones);
+          for (int32_t i = 0; i < n; ++i) {
+            px[i] = x0 + 0.75f * float(i);
+            pys[i] = py;
+            targets[i] = &runs[i];
+            hints[i] = i % 3;
+          }
+          MapPixelRun(px, pys, n, &run.frame, run.view, targets, hints, run.Task());
+          for (int32_t i = 0; i < n; ++i) {
+            alone.Task()->tissotSearchStart = i % 3;
+            Float_Pixels_to_Reply(px[i], py, alone.view.previewScale, alone.view.previewOffsetH,
+                                  alone.view.previewOffsetV, &alone.frame, alone.view, &ones[i], alone.Task());
+            ASSERT_EQ(std::memcmp(&runs[i], &ones[i], sizeof runs[i]), 0)
+                << "mode " << c.mode << " point (" << px[i] << ", " << py << ") of a run of " << n;
+            ASSERT_EQ(hints[i], alone.Task()->tissotSearchStart) << "mode " << c.mode;
+          }
+          ASSERT_EQ(run.TaskState(), alone.TaskState()) << "mode " << c.mode;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -213,7 +213,9 @@ TEST(CrammedFloret, EveryFloretStaysInsideItsFrame) {
     EXPECT_EQ(spills, 0) << "mode " << mode;
     for (int e = 0; e < 4; ++e) {
       grownSides += grew[e];
-      if (grew[e]) EXPECT_GT(reached[e], 0) << "mode " << mode << " side " << e << ": the frame outgrew the petals";
+      if (grew[e]) {
+        EXPECT_GT(reached[e], 0) << "mode " << mode << " side " << e << ": the frame outgrew the petals";
+      }
     }
   }
   EXPECT_GT(grownSides, 0) << "shark and shard reach past their table canvas";
