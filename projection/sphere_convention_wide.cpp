@@ -1,5 +1,6 @@
 #include "projection/sphere_convention_wide.h"
 
+#include "platform/processor.h"
 #include "projection/sphere_convention.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -132,13 +133,7 @@ GYRELLE_AVX2 void WideRun(const float* x, const float* y, const float* z, int32_
 
 }  // namespace
 
-bool SphericalWideAvailable() {
-  static const bool available = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return available;
-}
+bool SphericalWideAvailable() { return ProcessorHasAvx2(); }
 
 void SphericalToRectangularRun(const float* x, const float* y, const float* z, int32_t n, float* u, float* v) {
   if (SphericalWideAvailable())

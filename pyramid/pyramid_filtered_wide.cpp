@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/processor.h"
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define GYRELLE_WIDE_SUMS 1
 #include <immintrin.h>
@@ -45,13 +47,7 @@ GYRELLE_AVX2 inline __m128i LastColumnPair(const uint8_t* first, const uint8_t* 
 
 }  // namespace
 
-bool FilteredWideSumsAvailable() {
-  static const bool available = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return available;
-}
+bool FilteredWideSumsAvailable() { return ProcessorHasAvx2(); }
 
 // Rows 0 and 1 and rows 2 and 3 go through the multiply-adds at once, one
 // pair in each 128-bit half; row 4 pairs with itself, the second weight
