@@ -32,10 +32,8 @@ template <class Body>
 void ShareRows(int32_t rows, int32_t threads, const Body& body) {
   const int32_t cores = int32_t(ThreadsFor(threads));
   const int32_t n = std::max(1, std::min({cores, 8, rows / 16}));
-  const int32_t part = (rows + n - 1) / n;
-  RunParts(size_t(n), [&](size_t i) {
-    body(std::min(rows, int32_t(i) * part), std::min(rows, (int32_t(i) + 1) * part));
-  });
+  RunSpans(size_t(std::max(rows, 0)), size_t(n),
+           [&](size_t begin, size_t end) { body(int32_t(begin), int32_t(end)); });
 }
 
 AxisPlan PlanAxis(int32_t n, int32_t m) {

@@ -37,12 +37,7 @@ void CopyPicture(const HostImage& from, HostImage* to, int32_t threads) {
   const size_t n = std::min({cores, size_t(8), (size + kBlockBytes - 1) / kBlockBytes});
   const uint8_t* in = from.data.data();
   uint8_t* out = to->data.data();
-  const size_t part = (size + n - 1) / n;
-  const auto copy = [&](size_t i) {
-    const size_t begin = std::min(size, i * part), end = std::min(size, begin + part);
-    if (end > begin) std::memcpy(out + begin, in + begin, end - begin);
-  };
-  RunParts(n, copy);
+  RunSpans(size, n, [&](size_t begin, size_t end) { std::memcpy(out + begin, in + begin, end - begin); });
 }
 
 constexpr Fixed16 kResolution72 = 72 << 16;

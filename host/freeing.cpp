@@ -108,16 +108,7 @@ void ReleasePicture(HostImage* image, int32_t threads) {
   const size_t size = image->data.size();
   const size_t cores = ThreadsFor(threads);
   const size_t n = std::min({cores, size_t(8), std::max<size_t>(1, size / kReleasePart)});
-  if (n < 2) {
-    ReleasePages(data, int64_t(size));
-  } else {
-    const size_t part = (size + n - 1) / n;
-    const auto release = [&](size_t i) {
-      const size_t begin = std::min(size, i * part), end = std::min(size, begin + part);
-      ReleasePages(data + begin, int64_t(end - begin));
-    };
-    RunParts(n, release);
-  }
+  RunSpans(size, n, [&](size_t begin, size_t end) { ReleasePages(data + begin, int64_t(end - begin)); });
   SampleBytes().swap(image->data);
 }
 

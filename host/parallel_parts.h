@@ -33,4 +33,16 @@ void RunParts(size_t n, const Part& part) {
   for (std::thread& t : pool) t.join();
 }
 
+// Cuts [0, total) into n spans as even as whole units allow and runs
+// span(begin, end) for each non-empty one through RunParts.
+template <class Span>
+void RunSpans(size_t total, size_t n, const Span& span) {
+  if (n == 0) return;
+  const size_t part = (total + n - 1) / n;
+  RunParts(n, [&](size_t i) {
+    const size_t begin = std::min(total, i * part), end = std::min(total, begin + part);
+    if (end > begin) span(begin, end);
+  });
+}
+
 }  // namespace gyhost

@@ -133,18 +133,14 @@ GYRELLE_AVX2 void WideRun(const float* x, const float* y, const float* z, int32_
 
 }  // namespace
 
-bool SphericalWideAvailable() { return ProcessorHasAvx2(); }
-
 void SphericalToRectangularRun(const float* x, const float* y, const float* z, int32_t n, float* u, float* v) {
-  if (SphericalWideAvailable())
+  if (ProcessorHasAvx2())
     WideRun(x, y, z, n, u, v);
   else
     ScalarRun(x, y, z, 0, n, u, v);
 }
 
 #else
-
-bool SphericalWideAvailable() { return false; }
 
 void SphericalToRectangularRun(const float* x, const float* y, const float* z, int32_t n, float* u, float* v) {
   ScalarRun(x, y, z, 0, n, u, v);

@@ -10,8 +10,5 @@
 
 #include <cstdint>
 
-// True where this build has the 256-bit lanes and the processor runs them.
-bool SphericalWideAvailable();
-
 // u[i], v[i] = SphericalToRectangular({x[i], y[i], z[i]}) for i < n.
 void SphericalToRectangularRun(const float* x, const float* y, const float* z, int32_t n, float* u, float* v);
