@@ -187,6 +187,12 @@ void ConvertFile16ToHost(HostImage* image) {
 void RowToFile8(const HostImage& image, int32_t y, uint8_t* out) {
   const size_t n = size_t(image.width) * size_t(PlaneCount(image));
   const uint8_t* row = PixelAddress(image, 0, y);
+  // The file's 8-bit samples are the host's: a row a byte at a time cost a
+  // seventh of the time it takes to code a large TIFF.
+  if (image.type == SampleType::U8) {
+    std::memcpy(out, row, n);
+    return;
+  }
   const int32_t bps = BytesPerSample(image.type);
   for (size_t i = 0; i < n; ++i) {
     const uint8_t* p = row + i * size_t(bps);

@@ -5,8 +5,10 @@
 #include <memory>
 #include <new>
 #include <thread>
+#include <type_traits>
 
 #include "frame/globals.h"  // the rows ahead run on the invocation's task records and live in its storage
+#include "frame/base/host_suites.h"
 #include "frame/base/task_pool.h"
 #include "projection/task_record.h"
 #include "render/rows/column_record.h"
@@ -14,6 +16,38 @@
 #include "render/rows/row_renderer.h"
 #include "render/rows/scanline_setup.h"
 #include "render/vort.h"
+
+namespace {
+
+// A large block taken from the host's buffers where it has them, so that
+// at the end of the pass the host hands its pages back on its own time:
+// freed here, its unmapping held up the main thread for milliseconds while
+// every core waited for the file to be written. Its elements are left
+// unwritten, as with new[].
+template <class T>
+class HostArray {
+  static_assert(std::is_trivially_default_constructible_v<T> && std::is_trivially_destructible_v<T>);
+
+ public:
+  HostArray() = default;
+  HostArray(const HostArray&) = delete;
+  HostArray& operator=(const HostArray&) = delete;
+  ~HostArray() { RobustDisposePtr(&block_, &id_, procs_); }
+  bool Allocate(BufferProcs* procs, size_t count) {
+    procs_ = procs;
+    block_ = RobustNewPtr(uint64_t(count) * sizeof(T), &id_, procs);
+    return block_ != nullptr;
+  }
+  explicit operator bool() const { return block_ != nullptr; }
+  T& operator[](size_t i) const { return static_cast<T*>(block_)[i]; }
+
+ private:
+  void* block_ = nullptr;
+  BufferID id_ = 0;
+  BufferProcs* procs_ = nullptr;
+};
+
+}  // namespace
 
 struct RowsAhead {
   Globals* globals = nullptr;
@@ -29,11 +63,11 @@ struct RowsAhead {
   // state by the task the first time it runs, and windowRows * width * 4
   // colours: large, and written before they are read, so nothing is
   // cleared on the main thread before the tasks start.
-  std::unique_ptr<ColumnRecord[]> records;
+  HostArray<ColumnRecord> records;
   std::unique_ptr<uint8_t[]> recordsReady;  // per task: 1 once its set is reset
-  std::unique_ptr<float[]> colours;
-  std::unique_ptr<EdgeDot[]> dots;       // windowRows * width, with region edges on
-  std::unique_ptr<float[]> gridCorners;  // windowRows * (width + 1) * 4, with the graticule on
+  HostArray<float> colours;
+  HostArray<EdgeDot> dots;         // windowRows * width, with region edges on
+  HostArray<float> gridCorners;    // windowRows * (width + 1) * 4, with the graticule on
   // Per ring place: one more than the row it holds once that row is done.
   std::unique_ptr<std::atomic<int32_t>[]> done;
   std::atomic<int32_t> nextBand{0};
@@ -244,12 +278,13 @@ bool StartRowsAhead(Globals* globals, vort* view, int32_t firstRow, int32_t endR
   ra->windowRows = std::min(kBandRows * kWindowBandsPerTask * (workers + 1) + tailRows,
                             (rows + kBandRows - 1) / kBandRows * kBandRows);
   ra->storedEnd.store(firstRow);
-  ra->records.reset(new (std::nothrow) ColumnRecord[size_t(workers) * size_t(width + 1)]);
+  BufferProcs* procs = HostBuffers(globals);
+  ra->records.Allocate(procs, size_t(workers) * size_t(width + 1));
   ra->recordsReady.reset(new (std::nothrow) uint8_t[size_t(workers)]());
-  ra->colours.reset(new (std::nothrow) float[size_t(ra->windowRows) * size_t(width) * 4]);
+  ra->colours.Allocate(procs, size_t(ra->windowRows) * size_t(width) * 4);
   ra->done.reset(new (std::nothrow) std::atomic<int32_t>[size_t(ra->windowRows)]);
-  if (view->edgesOn) ra->dots.reset(new (std::nothrow) EdgeDot[size_t(ra->windowRows) * size_t(width)]);
-  if (view->gridOn) ra->gridCorners.reset(new (std::nothrow) float[size_t(ra->windowRows) * size_t(width + 1) * 4]);
+  if (view->edgesOn) ra->dots.Allocate(procs, size_t(ra->windowRows) * size_t(width));
+  if (view->gridOn) ra->gridCorners.Allocate(procs, size_t(ra->windowRows) * size_t(width + 1) * 4);
   if (!ra->records || !ra->recordsReady || !ra->colours || !ra->done || (view->edgesOn && !ra->dots) ||
       (view->gridOn && !ra->gridCorners))
     return false;

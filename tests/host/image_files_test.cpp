@@ -119,7 +119,9 @@ TEST(FileMetadata, ProfileExifAndXmpSurviveEveryFormat) {
     ASSERT_TRUE(ReadImageFile(Scratch(c.file), &back, &error)) << error;
     EXPECT_EQ(back.meta.icc, image.meta.icc);
     EXPECT_EQ(back.meta.xmp, image.meta.xmp);
-    if (c.exif) EXPECT_EQ(back.meta.exif, image.meta.exif);
+    if (c.exif) {
+      EXPECT_EQ(back.meta.exif, image.meta.exif);
+    }
   }
 }
 
@@ -150,8 +152,9 @@ TEST(FileMetadata, OddProfilesSurvivePng) {
     EXPECT_EQ(back.meta.icc, image.meta.icc);
     for (int32_t y = 0; y < image.height; ++y)
       ASSERT_EQ(std::memcmp(PixelAddress(back, 0, y), PixelAddress(image, 0, y), size_t(image.width) * 3), 0);
-    if (std::system("command -v identify >/dev/null 2>&1") == 0)
+    if (std::system("command -v identify >/dev/null 2>&1") == 0) {
       EXPECT_EQ(std::system(("identify '" + Scratch("odd.png") + "' >/dev/null 2>&1").c_str()), 0);
+    }
   }
 }
 

@@ -3,9 +3,11 @@
 #include "host/io/image_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -189,6 +191,35 @@ TEST(ImageFiles, TiffStripsCodedSideBySideMatchOneThread) {
     EXPECT_EQ(back1.data, image.data) << name;
     EXPECT_EQ(back5.data, image.data) << name;
   }
+}
+
+// A TIFF goes to its file through a buffer, so a write the system refuses
+// (a full disk; here a file-size limit) shows only as the buffer goes out:
+// that must fail the write, not pass for a file written whole.
+TEST(ImageFiles, TiffTheSystemRefusesFails) {
+  HostImage image;
+  ASSERT_TRUE(ResizeHostImage(&image, 301, 97, 3, false, SampleType::U8));
+  uint32_t noise = 99;  // little for LZW to shorten
+  for (uint8_t& v : image.data) v = uint8_t((noise = noise * 1664525u + 1013904223u) >> 24);
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  for (const char* compression : {"none", "lzw"}) {
+    for (int32_t threads : {1, 5}) {
+      WriteOptions options;
+      options.tiffCompression = TiffCompressionFromName(compression);
+      options.threads = threads;
+      std::string error;
+      EXPECT_FALSE(WriteImageFile(TempPath("refused.tif"), ImageFormat::Tiff, image, &error, options))
+          << compression << " on " << threads;
+      EXPECT_FALSE(error.empty()) << compression << " on " << threads;
+    }
+  }
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, oldHandler);
 }
 
 TEST(ImageFiles, DamagedTiffStripsFailOnEveryThreadCount) {
