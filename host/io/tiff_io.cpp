@@ -2,7 +2,6 @@
 #include "host/io/tiff_exif.h"
 #include "host/parallel_parts.h"
 
-#include <sys/stat.h>
 #include <tiffio.h>
 
 #include <algorithm>
@@ -325,27 +324,64 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// libtiff finds the place of every new strip by seeking to the end of the
+// file. On a stream open for reading too, the C library answers each such
+// seek by writing its buffer out, asking the file's size and reading the
+// last block back: four system calls a strip, and a buffer that never
+// fills. The file starts empty and only these procs write it, so its end
+// and the stream's position are known here, and a seek to where the stream
+// already stands leaves the stream alone. Between a write and a read the
+// stream is positioned again, as the C library asks.
+struct TiffFile {
+  std::FILE* file;
+  uint64_t at = 0;
+  uint64_t end = 0;
+  enum class Last { None, Read, Write } last = Last::None;
+};
+
+bool Reposition(TiffFile* f) {
+  return f->at <= uint64_t(std::numeric_limits<off_t>::max()) && fseeko(f->file, off_t(f->at), SEEK_SET) == 0;
+}
+
 tmsize_t StdioRead(thandle_t h, void* buffer, tmsize_t size) {
-  return size < 0 ? 0 : tmsize_t(std::fread(buffer, 1, size_t(size), static_cast<std::FILE*>(h)));
+  auto* f = static_cast<TiffFile*>(h);
+  if (size < 0) return 0;
+  if (f->last == TiffFile::Last::Write && !Reposition(f)) return 0;
+  f->last = TiffFile::Last::Read;
+  const size_t got = std::fread(buffer, 1, size_t(size), f->file);
+  f->at += got;
+  return tmsize_t(got);
 }
 tmsize_t StdioWrite(thandle_t h, void* buffer, tmsize_t size) {
+  auto* f = static_cast<TiffFile*>(h);
   if (size < 0) return -1;
-  return std::fwrite(buffer, 1, size_t(size), static_cast<std::FILE*>(h)) == size_t(size) ? size : -1;
+  if (f->last == TiffFile::Last::Read && !Reposition(f)) return -1;
+  f->last = TiffFile::Last::Write;
+  const size_t put = std::fwrite(buffer, 1, size_t(size), f->file);
+  f->at += put;
+  if (f->at > f->end) f->end = f->at;
+  return put == size_t(size) ? size : -1;
 }
 toff_t StdioSeek(thandle_t h, toff_t offset, int whence) {
-  auto* f = static_cast<std::FILE*>(h);
-  if (offset > toff_t(std::numeric_limits<off_t>::max()) || fseeko(f, off_t(offset), whence) != 0) return toff_t(-1);
-  return toff_t(ftello(f));
+  auto* f = static_cast<TiffFile*>(h);
+  // Offsets are unsigned: a step back from the current place or the end
+  // wraps round, as in libtiff's own procs.
+  const uint64_t base = whence == SEEK_CUR ? f->at : (whence == SEEK_END ? f->end : 0);
+  const uint64_t target = base + uint64_t(offset);
+  if (target == f->at) return toff_t(target);
+  const uint64_t before = f->at;
+  f->at = target;
+  if (!Reposition(f)) {
+    f->at = before;
+    return toff_t(-1);
+  }
+  f->last = TiffFile::Last::None;
+  return toff_t(target);
 }
 // The file is closed by its owner, who can tell whether the last bytes
 // reached it; libtiff would drop the answer.
 int StdioKeepOpen(thandle_t) { return 0; }
-toff_t StdioSize(thandle_t h) {
-  auto* f = static_cast<std::FILE*>(h);
-  struct stat st {};
-  if (std::fflush(f) != 0 || fstat(fileno(f), &st) != 0) return 0;
-  return toff_t(st.st_size);
-}
+toff_t StdioSize(thandle_t h) { return toff_t(static_cast<TiffFile*>(h)->end); }
 int StdioMap(thandle_t, void**, toff_t*) { return 0; }
 void StdioUnmap(thandle_t, void*, toff_t) {}
 
@@ -543,13 +579,17 @@ bool ReadTiff(const std::string& path, HostImage* image, std::string* error, int
 bool WriteTiff(const std::string& path, const HostImage& image, uint16_t compression, std::string* error,
                int32_t threads) {
   InstallTiffHandlers();
+  // The buffer is ours: given none, the C library keeps its own block-sized
+  // one whatever size is asked for. It outlives the stream.
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[kTiffWriteBuffer]);
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "w+b"));
   if (!file) {
     *error = FileFailure("cannot create the TIFF file");
     return false;
   }
-  std::setvbuf(file.get(), nullptr, _IOFBF, kTiffWriteBuffer);
-  TiffPtr tif(TIFFClientOpen(path.c_str(), "w", file.get(), StdioRead, StdioWrite, StdioSeek, StdioKeepOpen,
+  if (buffer) std::setvbuf(file.get(), buffer.get(), _IOFBF, kTiffWriteBuffer);
+  TiffFile handle{file.get()};
+  TiffPtr tif(TIFFClientOpen(path.c_str(), "w", &handle, StdioRead, StdioWrite, StdioSeek, StdioKeepOpen,
                              StdioSize, StdioMap, StdioUnmap));
   if (!tif) {
     *error = TiffFailure("cannot create the TIFF file");

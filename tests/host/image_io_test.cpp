@@ -222,6 +222,47 @@ TEST(ImageFiles, TiffTheSystemRefusesFails) {
   std::signal(SIGXFSZ, oldHandler);
 }
 
+// The process's write calls so far, as the kernel counts them; -1 where it
+// does not say.
+long long WriteCalls() {
+  FILE* io = std::fopen("/proc/self/io", "r");
+  if (!io) return -1;
+  long long calls = -1;
+  char line[128];
+  while (std::fgets(line, sizeof line, io)) {
+    if (std::sscanf(line, "syscw: %lld", &calls) == 1) break;
+  }
+  std::fclose(io);
+  return calls;
+}
+
+// A TIFF of hundreds of strips reaches its file in a few large writes:
+// libtiff seeks to the file's end before every strip, and a seek that
+// reached the stream, or a buffer the C library did not take, made each
+// strip a write of its own (with a size query, a seek and a read beside
+// it).
+TEST(ImageFiles, TiffStripsGoOutInLargeWrites) {
+  if (WriteCalls() < 0) GTEST_SKIP() << "the kernel does not count write calls here";
+  HostImage image;
+  ASSERT_TRUE(ResizeHostImage(&image, 640, 2000, 3, false, SampleType::U8));
+  Fill(&image);
+  for (const char* compression : {"none", "lzw"}) {
+    for (int32_t threads : {1, 5}) {
+      WriteOptions options;
+      options.tiffCompression = TiffCompressionFromName(compression);
+      options.threads = threads;
+      std::string error;
+      const std::string path = TempPath("strips.tif");
+      const long long before = WriteCalls();
+      ASSERT_TRUE(WriteImageFile(path, ImageFormat::Tiff, image, &error, options)) << error;
+      EXPECT_LT(WriteCalls() - before, 24) << compression << " on " << threads;
+      HostImage back;
+      ASSERT_TRUE(ReadImageFile(path, &back, &error)) << error;
+      EXPECT_EQ(back.data, image.data) << compression << " on " << threads;
+    }
+  }
+}
+
 TEST(ImageFiles, DamagedTiffStripsFailOnEveryThreadCount) {
   HostImage image;
   ASSERT_TRUE(ResizeHostImage(&image, 301, 97, 3, false, SampleType::U8));
