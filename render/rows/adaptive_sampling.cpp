@@ -190,18 +190,23 @@ struct SampleSum {
   int32_t n = 0;
 };
 
-inline void AddSample(float sample[4], const vort& view, const TransformationReply& r, SuperSamplerReply* ssr,
-                      SampleSum* sum) {
-  ApplyMelFX(sample, view, r);
+// A sample composited over nothing, added to the sum.
+inline void AddComposited(const float sample[4], SampleSum* sum) {
   // One view: the front colour is the sample itself.
   float front[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   CompositeAoverB(sample, front);
-  ++ssr->sampleCount;
   sum->r += double(front[0]) * front[3];
   sum->g += double(front[1]) * front[3];
   sum->b += double(front[2]) * front[3];
   sum->a += front[3];
   ++sum->n;
+}
+
+inline void AddSample(float sample[4], const vort& view, const TransformationReply& r, SuperSamplerReply* ssr,
+                      SampleSum* sum) {
+  ApplyMelFX(sample, view, r);
+  ++ssr->sampleCount;
+  AddComposited(sample, sum);
 }
 
 inline void FinishSum(const SampleSum& sum, float colour[4]) {
@@ -216,6 +221,26 @@ inline void FinishSum(const SampleSum& sum, float colour[4]) {
     colour[2] = float(sum.b);
     colour[3] = float(sum.a);
   }
+}
+
+// A lone sample's sum, finished. For a finite colour that is the colour
+// itself (composited over nothing its alpha divides out: x·1 is x, and x·a/a
+// is x in double) but for a negative zero, which the sum makes positive,
+// and an alpha of zero or below, which leaves nothing. The divisions that
+// show it cost more than the rest of a plain pixel's colour, so only a
+// colour that is not finite goes through them.
+inline void FinishOneSample(float sample[4], const vort& view, const TransformationReply& r,
+                            SuperSamplerReply* ssr, float colour[4]) {
+  ApplyMelFX(sample, view, r);
+  ++ssr->sampleCount;
+  if (std::isfinite(sample[0]) && std::isfinite(sample[1]) && std::isfinite(sample[2]) && std::isfinite(sample[3])) {
+    const bool seen = sample[3] > 0.0f;
+    for (int k = 0; k < 4; ++k) colour[k] = seen ? sample[k] + 0.0f : 0.0f;
+    return;
+  }
+  SampleSum sum;
+  AddComposited(sample, &sum);
+  FinishSum(sum, colour);
 }
 
 // The one sample of a pixel whose corners agree (or of quality 2 and 1,
@@ -252,9 +277,7 @@ void GetSingleSampledColor(const PixelSampling& job, int32_t mode, const Corners
     sampler(a->inputU, a->inputV, b->inputU, b->inputV, anchor.inputU, anchor.inputV, cu, cv, input, sample,
             job.sharpen, job.state);
   }
-  SampleSum sum;
-  AddSample(sample, view, anchor, ssr, &sum);
-  FinishSum(sum, colour);
+  FinishOneSample(sample, view, anchor, ssr, colour);
 }
 
 // The sub-samples of a pixel whose corners differ, on a line across the
