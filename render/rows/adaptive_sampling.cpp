@@ -223,24 +223,11 @@ inline void FinishSum(const SampleSum& sum, float colour[4]) {
   }
 }
 
-// A lone sample's sum, finished. For a finite colour that is the colour
-// itself (composited over nothing its alpha divides out: x·1 is x, and x·a/a
-// is x in double) but for a negative zero, which the sum makes positive,
-// and an alpha of zero or below, which leaves nothing. The divisions that
-// show it cost more than the rest of a plain pixel's colour, so only a
-// colour that is not finite goes through them.
 inline void FinishOneSample(float sample[4], const vort& view, const TransformationReply& r,
                             SuperSamplerReply* ssr, float colour[4]) {
   ApplyMelFX(sample, view, r);
   ++ssr->sampleCount;
-  if (std::isfinite(sample[0]) && std::isfinite(sample[1]) && std::isfinite(sample[2]) && std::isfinite(sample[3])) {
-    const bool seen = sample[3] > 0.0f;
-    for (int k = 0; k < 4; ++k) colour[k] = seen ? sample[k] + 0.0f : 0.0f;
-    return;
-  }
-  SampleSum sum;
-  AddComposited(sample, &sum);
-  FinishSum(sum, colour);
+  FinishLoneSample(sample, colour);
 }
 
 // The one sample of a pixel whose corners agree (or of quality 2 and 1,
@@ -326,6 +313,23 @@ void GetBoundarySampledColor(const PixelSampling& job, int32_t x, int32_t y, con
 }
 
 }  // namespace
+
+void FinishLoneSample(const float sample[4], float colour[4]) {
+  // Composited over nothing, a finite colour's alpha divides out (x·1 is x,
+  // and x·a/a is x in double): it comes back as it went in, but for a
+  // negative zero, which the sum makes positive, and an alpha of zero or
+  // below, which leaves nothing. The divisions that show it cost more than
+  // the rest of a plain pixel's colour, so only a colour that is not finite
+  // goes through them.
+  if (std::isfinite(sample[0]) && std::isfinite(sample[1]) && std::isfinite(sample[2]) && std::isfinite(sample[3])) {
+    const bool seen = sample[3] > 0.0f;
+    for (int k = 0; k < 4; ++k) colour[k] = seen ? sample[k] + 0.0f : 0.0f;
+    return;
+  }
+  SampleSum sum;
+  AddComposited(sample, &sum);
+  FinishSum(sum, colour);
+}
 
 float CombineCornerCoordinate(float a, float b, bool wraps, bool isU) {
   if (a == kMissing) return b;

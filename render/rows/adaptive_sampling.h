@@ -67,6 +67,10 @@ bool IsNonSampleableRegion(const TransformationReply& reply, const vort& view);
 // black.
 void GetArtificialRegionColors(const TransformationReply& reply, const vort& view, float colour[4]);
 
+// The colour of a pixel sampled once: its sample composited over nothing
+// and weighed by its own alpha, as the sub-samples' average would give it.
+void FinishLoneSample(const float sample[4], float colour[4]);
+
 // The average of two input coordinates of a footprint: -1 counts as
 // missing, and across a wrap seam the mean is taken the short way round (u
 // is brought back into [0, 1), v is not).

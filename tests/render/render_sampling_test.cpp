@@ -3,6 +3,7 @@
 // the two compositing rules.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -49,6 +50,50 @@ TEST(Compositing, AOverBAndOverTheOpaquePortion) {
   CompositeAoverB(clear, d);  // nothing to lay over: no 0/0
   EXPECT_FLOAT_EQ(d[0], 0.2f);
   EXPECT_FLOAT_EQ(d[3], 0.0f);
+}
+
+// A pixel of one sample skips the average's arithmetic; it must give the
+// bits the average of one gives: composited over nothing, weighed by alpha
+// in double, divided by the alpha again. Specials go the long way, finite
+// colours the short one, both checked here.
+TEST(Compositing, ALoneSampleGivesTheAveragesBits) {
+  const auto average = [](const float sample[4], float out[4]) {
+    float front[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    CompositeAoverB(sample, front);
+    const double r = 0.0 + double(front[0]) * front[3], g = 0.0 + double(front[1]) * front[3];
+    const double b = 0.0 + double(front[2]) * front[3], a = 0.0 + front[3];
+    if (a > 0.0) {
+      out[0] = float(r / a), out[1] = float(g / a), out[2] = float(b / a), out[3] = float(a / 1);
+    } else {
+      out[0] = float(r), out[1] = float(g), out[2] = float(b), out[3] = float(a);
+    }
+  };
+  const float inf = INFINITY, nan = NAN, tiny = 1e-45f, huge = 3.4e38f;
+  std::vector<std::array<float, 4>> cases = {
+      {0.25f, 0.5f, 0.75f, 1.0f},   {-0.0f, 0.0f, -0.0f, 1.0f}, {-0.0f, 0.3f, 0.2f, 0.5f},
+      {0.1f, 0.2f, 0.3f, 0.0f},     {0.1f, 0.2f, 0.3f, -0.0f},  {0.1f, 0.2f, 0.3f, -0.5f},
+      {0.1f, -0.2f, 1.7f, 0.999f},  {0.4f, 0.5f, 0.6f, 1.5f},   {0.4f, 0.5f, 0.6f, tiny},
+      {tiny, -tiny, huge, 0.7f},    {huge, -huge, 0.0f, huge},  {0.4f, 0.5f, 0.6f, inf},
+      {nan, 0.5f, 0.6f, 1.0f},      {0.4f, inf, 0.6f, 0.5f},    {0.4f, 0.5f, 0.6f, nan},
+      {-inf, 0.5f, 0.6f, 0.0f},     {0.0f, 0.0f, -0.0f, 1.0f},  {-0.0f, -0.0f, -0.0f, -0.0f},
+  };
+  uint32_t bits = 12345;
+  for (int i = 0; i < 2000; ++i) {
+    std::array<float, 4> c;
+    for (float& v : c) v = float((bits = bits * 1664525u + 1013904223u) >> 8) / float(1 << 24) * 2.5f - 0.5f;
+    cases.push_back(c);
+  }
+  for (const auto& c : cases) {
+    float lone[4], reference[4];
+    FinishLoneSample(c.data(), lone);
+    average(c.data(), reference);
+    for (int k = 0; k < 4; ++k) {
+      const bool bothNan = std::isnan(lone[k]) && std::isnan(reference[k]);
+      EXPECT_TRUE(bothNan || std::memcmp(&lone[k], &reference[k], sizeof(float)) == 0)
+          << "channel " << k << " of (" << c[0] << ", " << c[1] << ", " << c[2] << ", " << c[3] << "): " << lone[k]
+          << " against " << reference[k];
+    }
+  }
 }
 
 // An opaque colour hides the backdrop to the last bit: every dark 8-bit
