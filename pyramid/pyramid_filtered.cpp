@@ -293,20 +293,33 @@ namespace {
 // Chosen once at start-up; tests turn it off to compare the two sums.
 std::atomic<bool> gWideSums{FilteredWideSumsAvailable()};
 
-inline void Sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
+// Sample4's steps once the level is known to be there and of the kind.
+inline void Sample4Located(const PyramidDescriptor* p, int32_t level, const float* table, bool wide, float x, float y,
+                           float c[4]) {
   Axis ax, ay;
-  if (!Locate(p, level, PyramidDataKind_Packed8, x, y, &ax, &ay)) {
+  if (!SplitAxis(x, p->levelClampX[level], &ax) || !SplitAxis(y, p->levelClampY[level], &ay)) {
     c[0] = c[1] = c[2] = c[3] = 0.0f;
     return;
   }
-  const float* table = TableOf(p);
   int32_t wx[kWindow], wy[kWindow];
   IntWeights(table, kFilter2048Arrays, ax.phase, wx);
   IntWeights(table, kFilter2048Arrays, ay.phase, wy);
   alignas(16) uint8_t scratch[kWindow * kWindow * 4];
   ptrdiff_t rowBytes;
   const uint8_t* base = Window<4, true>(p, level, ax, ay, scratch, &rowBytes);
-  Sum8PackedScaled(base, rowBytes, wx, wy, gWideSums.load(std::memory_order_relaxed), c);
+  Sum8PackedScaled(base, rowBytes, wx, wy, wide, c);
+}
+
+inline bool Packed8Level(const PyramidDescriptor* p, int32_t level) {
+  return PyramidHasLevel(p, level) && p->dataKind == PyramidDataKind_Packed8;
+}
+
+inline void Sample4(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
+  if (!Packed8Level(p, level)) {
+    c[0] = c[1] = c[2] = c[3] = 0.0f;
+    return;
+  }
+  Sample4Located(p, level, TableOf(p), gWideSums.load(std::memory_order_relaxed), x, y, c);
 }
 
 }  // namespace
@@ -319,6 +332,17 @@ bool gauss_pyramid_allow_wide_sums(bool allow) {
 
 void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]) {
   Sample4(p, level, x, y, c);
+}
+
+void gauss_pyramid_sample4_run(const PyramidDescriptor* p, int32_t level, const float* x, const float* y, int32_t n,
+                               float (*c)[4]) {
+  if (!Packed8Level(p, level)) {
+    for (int32_t i = 0; i < n; ++i) c[i][0] = c[i][1] = c[i][2] = c[i][3] = 0.0f;
+    return;
+  }
+  const float* table = TableOf(p);
+  const bool wide = gWideSums.load(std::memory_order_relaxed);
+  for (int32_t i = 0; i < n; ++i) Sample4Located(p, level, table, wide, x[i], y[i], c[i]);
 }
 
 void gauss_pyramid_sample4_pair(const PyramidDescriptor* p, int32_t level0, float x0, float y0, float c0[4],

@@ -20,6 +20,10 @@ void gauss_pyramid_sample4(const PyramidDescriptor* p, int32_t level, float x, f
                            float* a);
 // gauss_pyramid_sample4 into c (r, g, b, a), for the samplers' reads.
 void gauss_pyramid_sample4_rgba(const PyramidDescriptor* p, int32_t level, float x, float y, float c[4]);
+// n of them on one level: c[i] as gauss_pyramid_sample4_rgba gives it for
+// (x[i], y[i]). What the level asks of every read is looked up once.
+void gauss_pyramid_sample4_run(const PyramidDescriptor* p, int32_t level, const float* x, const float* y, int32_t n,
+                               float (*c)[4]);
 // Two of them in one call, as a trilinear read asks of two levels.
 void gauss_pyramid_sample4_pair(const PyramidDescriptor* p, int32_t level0, float x0, float y0, float c0[4],
                                 int32_t level1, float x1, float y1, float c1[4]);

@@ -1,6 +1,7 @@
 #include "pyramid/pyramid_sampling.h"
 
 #include "pyramid/pyramid_descriptor.h"
+#include "pyramid/pyramid_filtered.h"
 #include "pyramid/pyramid_overhang.h"
 #include "pyramid/pyramid_reads.h"
 
@@ -127,30 +128,51 @@ inline bool Packed8LevelsOf(const PyramidDescriptor* p, int32_t level, float t, 
 
 // Reads at (u, v) and count - 1 steps on, each colour handed to `take` as
 // SharpenedColour would give it. A template so that each caller has the
-// loop inline with its own use of the colour.
+// loop inline with its own use of the colour. The points of a run are
+// placed first and read together, a level at a time: no read depends on
+// another, and the colours reach `take` in order.
 template <class Take>
 inline void Packed8UnitColours(const Packed8Levels& l, float u, float v, float stepU, float stepV, int32_t count,
                                Take&& take) {
+  constexpr int32_t kRun = 20;  // the footprint sampler's most reads
   const PyramidDescriptor* p = l.p;
-  for (int32_t i = 0; i < count; ++i, u += stepU, v += stepV) {
-    float pu = u, pv = v, ignoredLevel = 0.0f;
-    float c[4];
-    const bool inside = pu >= 0.0f && pu <= 1.0f && pv >= 0.0f && pv < 1.0f;
-    if (!inside && OverhangizeCoordinates(&pu, &pv, &ignoredLevel, p->overhangMode, p)) {
-      Zero(c);
+  while (count > 0) {
+    const int32_t n = count < kRun ? count : kRun;
+    float x0[kRun], y0[kRun], x1[kRun], y1[kRun];
+    bool gone[kRun];
+    int32_t read = 0;
+    for (int32_t i = 0; i < n; ++i, u += stepU, v += stepV) {
+      float pu = u, pv = v, ignoredLevel = 0.0f;
+      const bool inside = pu >= 0.0f && pu <= 1.0f && pv >= 0.0f && pv < 1.0f;
+      gone[i] = !inside && OverhangizeCoordinates(&pu, &pv, &ignoredLevel, p->overhangMode, p);
+      if (gone[i]) continue;
+      x0[read] = l.sx0 * pu - 0.5f;
+      y0[read] = l.sy0 * pv - 0.5f;
+      if (l.t != 0.0f) {
+        x1[read] = l.sx1 * pu - 0.5f;
+        y1[read] = l.sy1 * pv - 0.5f;
+      }
+      ++read;
+    }
+    float c0[kRun][4], c1[kRun][4];
+    gauss_pyramid_sample4_run(p, l.L0, x0, y0, read, c0);
+    if (l.t != 0.0f) gauss_pyramid_sample4_run(p, l.L1, x1, y1, read, c1);
+    for (int32_t i = 0, k = 0; i < n; ++i) {
+      float c[4];
+      if (gone[i]) {
+        Zero(c);
+        take(c);
+        continue;
+      }
+      for (int j = 0; j < 4; ++j) c[j] = c0[k][j];
+      if (l.t != 0.0f) {
+        for (int j = 0; j < 4; ++j) c[j] = c[j] + (c1[k][j] - c[j]) * l.t;
+      }
+      ++k;
+      for (int j = 0; j < 4; ++j) c[j] *= p->toUnitScale;
       take(c);
-      continue;
     }
-    if (l.t == 0.0f) {
-      gauss_pyramid_sample4_rgba(p, l.L0, l.sx0 * pu - 0.5f, l.sy0 * pv - 0.5f, c);
-    } else {
-      float c1[4];
-      gauss_pyramid_sample4_pair(p, l.L0, l.sx0 * pu - 0.5f, l.sy0 * pv - 0.5f, c, l.L1, l.sx1 * pu - 0.5f,
-                                 l.sy1 * pv - 0.5f, c1);
-      for (int k = 0; k < 4; ++k) c[k] = c[k] + (c1[k] - c[k]) * l.t;
-    }
-    for (int k = 0; k < 4; ++k) c[k] *= p->toUnitScale;
-    take(c);
+    count -= n;
   }
 }
 

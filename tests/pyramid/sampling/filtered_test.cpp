@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "pyramid/pyramid_filtered.h"
+#include "pyramid/pyramid_levels.h"
 #include "tests/pyramid/sampling/sampling_fixtures.h"
 
 namespace {
@@ -253,4 +256,51 @@ TEST(Filtered, WildCoordinates) {
   EXPECT_EQ(out[3], 0.0f);
   Read(&s->pyramid, -1, 1.0f, 1.0f, out);
   EXPECT_EQ(out[3], 0.0f);
+}
+
+// A run of reads on one level gives each point the bits of its own read:
+// points inside, across tile and wrap edges, far outside and NaN; a level
+// that is not there, or a pyramid of another kind, gives zeros throughout.
+TEST(Filtered, ARunReadsEachPointAsAlone) {
+  auto s = MakeSamplingPyramid(1030, 530, PyramidDataKind_Packed8, 1);
+  FillLevel(&s->pyramid, 0, [](int32_t x, int32_t y, float c[4]) {
+    const uint32_t n = SamplingNoise(uint32_t(x), uint32_t(y), 5);
+    for (int k = 0; k < 4; ++k) c[k] = float((n >> (8 * k)) & 255u);
+  });
+  paint_mipmap_of_pyramid(&s->pyramid);
+  std::vector<float> xs, ys;
+  for (int i = 0; i < 40; ++i) {
+    xs.push_back(505.0f + 0.37f * float(i));  // across a tile's edge
+    ys.push_back(3.0f + 0.11f * float(i));
+  }
+  for (const float x : {-3.0f, -0.5f, 1029.7f, 1e9f, NAN, 511.99f}) {
+    xs.push_back(x);
+    ys.push_back(x == x ? 528.5f : 4.0f);
+  }
+  xs.push_back(20.0f);
+  ys.push_back(NAN);
+  const int32_t n = int32_t(xs.size());
+  for (const bool wide : {true, false}) {
+    gauss_pyramid_allow_wide_sums(wide);
+    for (const int32_t level : {0, 1, 3}) {
+      std::vector<float> run(size_t(n) * 4);
+      gauss_pyramid_sample4_run(&s->pyramid, level, xs.data(), ys.data(), n,
+                                reinterpret_cast<float(*)[4]>(run.data()));
+      for (int32_t i = 0; i < n; ++i) {
+        float alone[4];
+        gauss_pyramid_sample4_rgba(&s->pyramid, level, xs[size_t(i)], ys[size_t(i)], alone);
+        EXPECT_EQ(std::memcmp(alone, &run[size_t(i) * 4], sizeof alone), 0)
+            << "level " << level << " point " << i << (wide ? " wide" : " narrow");
+      }
+    }
+  }
+  gauss_pyramid_allow_wide_sums(true);
+  const float x[2] = {3.0f, 4.0f}, y[2] = {3.0f, 4.0f};
+  float out[2][4] = {{1, 1, 1, 1}, {1, 1, 1, 1}};
+  gauss_pyramid_sample4_run(&s->pyramid, s->pyramid.topLevel + 1, x, y, 2, out);
+  EXPECT_EQ(out[1][3], 0.0f);
+  auto other = MakeSamplingPyramid(8, 8, PyramidDataKind_Four16);
+  out[0][0] = 1.0f;
+  gauss_pyramid_sample4_run(&other->pyramid, 0, x, y, 2, out);
+  EXPECT_EQ(out[0][0], 0.0f);
 }
