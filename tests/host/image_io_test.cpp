@@ -193,6 +193,13 @@ TEST(ImageFiles, TiffStripsCodedSideBySideMatchOneThread) {
   }
 }
 
+WriteOptions TiffOptions(const char* compression, int32_t threads) {
+  WriteOptions options;
+  options.tiffCompression = TiffCompressionFromName(compression);
+  options.threads = threads;
+  return options;
+}
+
 // A TIFF goes to its file through a buffer, so a write the system refuses
 // (a full disk; here a file-size limit) shows only as the buffer goes out:
 // that must fail the write, not pass for a file written whole.
@@ -209,9 +216,7 @@ TEST(ImageFiles, TiffTheSystemRefusesFails) {
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   for (const char* compression : {"none", "lzw"}) {
     for (int32_t threads : {1, 5}) {
-      WriteOptions options;
-      options.tiffCompression = TiffCompressionFromName(compression);
-      options.threads = threads;
+      const WriteOptions options = TiffOptions(compression, threads);
       std::string error;
       EXPECT_FALSE(WriteImageFile(TempPath("refused.tif"), ImageFormat::Tiff, image, &error, options))
           << compression << " on " << threads;
@@ -248,9 +253,7 @@ TEST(ImageFiles, TiffStripsGoOutInLargeWrites) {
   Fill(&image);
   for (const char* compression : {"none", "lzw"}) {
     for (int32_t threads : {1, 5}) {
-      WriteOptions options;
-      options.tiffCompression = TiffCompressionFromName(compression);
-      options.threads = threads;
+      const WriteOptions options = TiffOptions(compression, threads);
       std::string error;
       const std::string path = TempPath("strips.tif");
       const long long before = WriteCalls();
