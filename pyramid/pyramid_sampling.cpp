@@ -2,6 +2,7 @@
 
 #include "pyramid/pyramid_descriptor.h"
 #include "pyramid/pyramid_filtered.h"
+#include "pyramid/pyramid_footprint.h"
 #include "pyramid/pyramid_overhang.h"
 #include "pyramid/pyramid_reads.h"
 
@@ -134,7 +135,7 @@ inline bool Packed8LevelsOf(const PyramidDescriptor* p, int32_t level, float t, 
 template <class Take>
 inline void Packed8UnitColours(const Packed8Levels& l, float u, float v, float stepU, float stepV, int32_t count,
                                Take&& take) {
-  constexpr int32_t kRun = 20;  // the footprint sampler's most reads
+  constexpr int32_t kRun = kFootprintMaxSamples;  // a footprint's reads in one run
   const PyramidDescriptor* p = l.p;
   while (count > 0) {
     const int32_t n = count < kRun ? count : kRun;

@@ -202,10 +202,15 @@ inline void AddComposited(const float sample[4], SampleSum* sum) {
   ++sum->n;
 }
 
-inline void AddSample(float sample[4], const vort& view, const TransformationReply& r, SuperSamplerReply* ssr,
-                      SampleSum* sum) {
+// A sample's material effects, and its count in the pixel's reply.
+inline void TakeSample(float sample[4], const vort& view, const TransformationReply& r, SuperSamplerReply* ssr) {
   ApplyMelFX(sample, view, r);
   ++ssr->sampleCount;
+}
+
+inline void AddSample(float sample[4], const vort& view, const TransformationReply& r, SuperSamplerReply* ssr,
+                      SampleSum* sum) {
+  TakeSample(sample, view, r, ssr);
   AddComposited(sample, sum);
 }
 
@@ -221,13 +226,6 @@ inline void FinishSum(const SampleSum& sum, float colour[4]) {
     colour[2] = float(sum.b);
     colour[3] = float(sum.a);
   }
-}
-
-inline void FinishOneSample(float sample[4], const vort& view, const TransformationReply& r,
-                            SuperSamplerReply* ssr, float colour[4]) {
-  ApplyMelFX(sample, view, r);
-  ++ssr->sampleCount;
-  FinishLoneSample(sample, colour);
 }
 
 // The one sample of a pixel whose corners agree (or of quality 2 and 1,
@@ -264,7 +262,8 @@ void GetSingleSampledColor(const PixelSampling& job, int32_t mode, const Corners
     sampler(a->inputU, a->inputV, b->inputU, b->inputV, anchor.inputU, anchor.inputV, cu, cv, input, sample,
             job.sharpen, job.state);
   }
-  FinishOneSample(sample, view, anchor, ssr, colour);
+  TakeSample(sample, view, anchor, ssr);
+  FinishLoneSample(sample, colour);
 }
 
 // The sub-samples of a pixel whose corners differ, on a line across the
